@@ -1,0 +1,28 @@
+// Names that tie the program to its files on disk and to its windows.
+// Each including file gets its own copy (internal linkage); values are the same everywhere.
+#pragma once
+
+#include <string>
+
+const wchar_t* const RESOURCE_FOLDER = L"res/";
+const wchar_t* const LANGUAGE_FOLDER = L"res\\values\\";
+const wchar_t* const MAIN_WINDOW_LAYOUT = L"layout\\MainWindow.xml";
+const wchar_t* const ABOUT_WINDOW_LAYOUT = L"layout\\about.xml";
+const wchar_t* const HOTFIX_DESCRIPTION_FILE = L"config\\HotfixDestriptionDes.xml";
+const wchar_t* const OPEN_SOURCE_NOTICE_FILE = L"res\\Notice\\OpenSourceSoftwareNotice.htm";
+const wchar_t* const ABOUT_WINDOW_CLASS = L"OrvelleAboutExUI";
+const wchar_t* const ABOUT_WINDOW_TITLE = L"OrvelleEx";
+const wchar_t* const MAIN_WINDOW_CLASS = L"OrvelleExUI";
+const wchar_t* const MAIN_WINDOW_TITLE = L"OrvelleEx";
+const wchar_t* const CLOSE_BUTTON = L"closeButton";
+const wchar_t* const MIN_BUTTON = L"minButton";
+const wchar_t* const ABOUT_BUTTON = L"aboutButton";
+const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
+const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
+const wchar_t* const TOOL_VERSION = L"toolVersion";
+const std::wstring ITEM_LAYOUT = L"layout\\Hotfix_container_item_detail.xml";
+
+// Markers of FormatString: first value, further entries, an entry's value.
+const std::wstring FORMAT_FIRST_VALUE_MARKER = L"@UI@";
+const std::wstring FORMAT_ENTRY_MARKER = L"$UI$";
+const std::wstring FORMAT_VALUE_MARKER = L"&UI&";

@@ -1,0 +1,35 @@
+// The hotfix service: enumerates installed hotfixes and removes one at a time
+// through the Windows Update Standalone Installer on a worker thread.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "HotfixInfo.h"
+#include "UninstallStatus.h"
+
+namespace WindowsHotfix {
+
+class WindowsHotfixHelper {
+public:
+    static WindowsHotfixHelper* GetInstance();
+
+    // Blocking. 0: at least one record; 1: the query failed; 2: no record.
+    // Appends to the caller's list without clearing it first.
+    int GetInstalledHotFixes(std::vector<HotfixInfo>& hotfixes);
+
+    // UI thread, before any uninstall starts. The callback runs on a worker thread.
+    void SetUninstallStatusCallback(std::function<void(UninstallStatus)> callback);
+    // Starts the installer with these parameters on a detached worker; returns at once.
+    void StartUninstallHotfix(const std::wstring& parameters);
+    // Maps a raw outcome (exit code, system error or wait result) and reports it.
+    void SetUninstallStatus(int code);
+
+private:
+    WindowsHotfixHelper() = default;
+    ~WindowsHotfixHelper();
+    std::function<void(UninstallStatus)> m_uninstallStatusCallback;
+};
+
+}  // namespace WindowsHotfix

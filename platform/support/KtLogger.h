@@ -1,0 +1,48 @@
+// The process logger: one line per record (local time, level, thread id, text)
+// in a per-user folder, with a size cap and rotation. Thread-safe.
+#pragma once
+
+#include <functional>
+#include <sstream>
+#include <string>
+
+enum LOG_MESSAGE_LEVEL {
+    LOG_TRACE = 1,
+    LOG_DEBUG = 2,
+    LOG_INFO = 3,
+    LOG_ERROR = 4,
+};
+
+class KtLogger {
+public:
+    static KtLogger* GetInstance();
+
+    // Names this process's log folder: %LOCALAPPDATA%\<folder> on Windows,
+    // $XDG_STATE_HOME/<folder> (or ~/.local/state/<folder>) elsewhere.
+    void SetProcessLoggerDir(std::string folderName);
+    // Opens the log file; a logger that cannot open it keeps the program running.
+    void InitProcessLogger();
+    void Log(LOG_MESSAGE_LEVEL level, std::wostringstream& stream);
+
+    // The file records go to (empty before InitProcessLogger or when it failed).
+    std::wstring GetLogFilePath() const;
+
+    // Tests: every record also reaches the sink (any thread) until it is cleared.
+    using Sink = std::function<void(LOG_MESSAGE_LEVEL, const std::wstring&)>;
+    void SetCaptureSink(Sink sink);
+
+private:
+    KtLogger();
+    ~KtLogger();
+    struct State;
+    State* m_state;
+};
+
+// Writes one record: the message, any value streamed after it, then
+// "(" function ")", in a fresh stream. `function` is the qualified name.
+#define KT_LOG(level, message, function)                                 \
+    do {                                                                 \
+        std::wostringstream ktLogStream;                                 \
+        ktLogStream << message << "(" << function << ")";                \
+        KtLogger::GetInstance()->Log(level, ktLogStream);                \
+    } while (0)

@@ -1,0 +1,33 @@
+// Thin functions over the Windows calls that start-up and the main window use.
+// WinApi_win.cpp forwards to the real calls; WinApi_posix.cpp stands in for
+// them elsewhere with the results the program relies on (see WinApiTesting.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "WinTypes.h"
+
+namespace WinApi {
+
+// Creates or opens a named mutex; returns null on failure. The last error
+// (GetLastError) is set as Windows sets it: 183 when the name already existed.
+HANDLE CreateMutexW(void* securityAttributes, BOOL initialOwner, const wchar_t* name);
+uint32_t GetLastError();
+BOOL CloseHandle(HANDLE handle);
+
+// Top-level window by exact class name and title; null when there is none.
+HWND FindWindowW(const wchar_t* className, const wchar_t* title);
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL SetForegroundWindow(HWND window);
+BOOL SetWindowTextW(HWND window, const wchar_t* text);
+void PostQuitMessage(int exitCode);
+
+BOOL SetCurrentDirectoryW(const wchar_t* path);
+// Modal message box; returns when dismissed.
+int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
+
+// Full path of the running executable (GetModuleFileNameW with no module).
+uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size);
+
+}  // namespace WinApi

@@ -1,0 +1,31 @@
+// Test controls of the stand-ins for the Windows calls (non-Windows builds only).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "WinTypes.h"
+
+namespace WinApi {
+namespace Testing {
+
+struct MessageBoxCall {
+    std::wstring text;
+    std::wstring caption;
+    UINT type = 0;
+};
+
+// Every message box shown since the last Reset, in order.
+std::vector<MessageBoxCall> MessageBoxCalls();
+
+// The path GetModuleFileNameW reports; empty restores the real executable's path.
+void SetModuleFileName(const std::wstring& path);
+
+// The current directory as last set through SetCurrentDirectoryW.
+std::wstring CurrentDirectory();
+
+// Forgets message boxes and releases every named mutex held by this process.
+void Reset();
+
+}  // namespace Testing
+}  // namespace WinApi
