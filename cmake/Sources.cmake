@@ -28,6 +28,11 @@ function(orvelle_layer target)
         # The Windows entry point is compiled into the executable itself (see WindowsExecutable.cmake).
         list(FILTER srcs EXCLUDE REGEX "/app/WinMain\\.cpp$")
     endif()
+    if(NOT srcs)
+        # A layer whose sources are not written yet still configures (and links as empty).
+        set(srcs ${CMAKE_BINARY_DIR}/empty_${target}.cpp)
+        file(WRITE ${srcs} "// ${target} has no sources yet.\n")
+    endif()
     add_library(${target} STATIC ${srcs})
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform
                                                 ${CMAKE_SOURCE_DIR}/platform/duilib

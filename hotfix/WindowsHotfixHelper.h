@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "UninstallStatus.h"
 
 namespace WindowsHotfix {
+
+class UninstallReporter;
 
 class WindowsHotfixHelper {
 public:
@@ -27,9 +30,11 @@ public:
     void SetUninstallStatus(int code);
 
 private:
-    WindowsHotfixHelper() = default;
+    WindowsHotfixHelper();
     ~WindowsHotfixHelper();
-    std::function<void(UninstallStatus)> m_uninstallStatusCallback;
+    // Holds the callback; shared with running workers so that none of them
+    // calls into this service or the callback's target after exit began.
+    std::shared_ptr<UninstallReporter> m_reporter;
 };
 
 }  // namespace WindowsHotfix

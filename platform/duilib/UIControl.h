@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "UIString.h"
 #include "../winapi/WinTypes.h"
+#include "UIString.h"
 
 namespace DuiLib {
 
@@ -72,11 +72,36 @@ public:
 
     bool IsFloat() const;
     UIRect GetFloatPos() const;  // the "pos" attribute: left,top,right,bottom within the parent
+    // Sets "pos" (unscaled, within the parent) and makes the control float.
+    void SetFloatPos(const UIRect& pos);
+    void SetFloat(bool isFloat);
 
     uint32_t GetBkColor() const;
     void SetBkColor(uint32_t argb);
     uint32_t GetDisabledBkColor() const;
     void SetDisabledBkColor(uint32_t argb);
+    void SetHotBkColor(uint32_t argb);
+    void SetPushedBkColor(uint32_t argb);
+    void SetBorderColor(uint32_t argb);
+    void SetBorderSize(int size);     // unscaled
+    void SetBorderRound(int radius);  // unscaled
+
+    CDuiString GetToolTip() const;
+    void SetToolTip(LPCTSTR text);
+    // Outer margin "l,t,r,b" (unscaled) that the parent layout keeps free.
+    UIRect GetPadding() const;
+    void SetPadding(const UIRect& padding);
+    int GetMinWidth() const;
+    int GetMaxWidth() const;
+    int GetMinHeight() const;
+    int GetMaxHeight() const;
+    void SetMinWidth(int width);
+    void SetMaxWidth(int width);  // 0: no limit
+    void SetMinHeight(int height);
+    void SetMaxHeight(int height);  // 0: no limit
+    // "mouse" attribute: false lets the mouse pass through to what lies below.
+    bool IsMouseEnabled() const;
+    void SetMouseEnabled(bool enable);
 
     CControlUI* GetParent() const;
     CPaintManagerUI* GetManager() const;
@@ -86,10 +111,27 @@ public:
     const UIRect& GetPos() const;
     virtual void SetPos(const UIRect& rc);
     virtual UISize EstimateSize(UISize available);
+    // GetPos() clipped by the ancestors' rectangles (what can be seen and hit).
+    UIRect GetVisibleRect() const;
+    // An unscaled length at the manager's scale (100 % without a manager).
+    int Scale(int unscaled) const;
 
     void Invalidate();
     void NeedUpdate();
     void NeedParentUpdate();
+
+    // True when this control and every ancestor is enabled / visible.
+    bool IsEnabledInTree() const;
+    bool IsVisibleInTree() const;
+    bool IsHot() const { return m_hot; }
+    bool IsPushed() const { return m_pushed; }
+    // True when a press at that point belongs to the control (a button, a link)
+    // rather than to a window drag.
+    virtual bool IsInteractiveAt(int x, int y) const;
+
+    // Applies an attribute; false when this control does not know the name.
+    // SetAttribute calls it; the builder uses the result to log unknown names.
+    virtual bool ApplyAttribute(LPCTSTR name, LPCTSTR value);
 
     virtual void DoEvent(TEventUI& event);
     // The deepest visible control at a point, or null.
@@ -99,7 +141,35 @@ public:
     virtual void DoPaint(CRenderList& list, const UIRect& clip);
 
 protected:
-    // State members are the toolkit's own.
+    // Background (bk, hot, pushed or disabled colour) and border; subclasses add
+    // their content between the two.
+    void PaintBackground(CRenderList& list, const UIRect& clip);
+    void PaintBorder(CRenderList& list, const UIRect& clip);
+    virtual void PaintContent(CRenderList& list, const UIRect& clip) {}
+    // Raises a notification from this control through its manager, if any.
+    void Notify(LPCTSTR type, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    CPaintManagerUI* m_manager = nullptr;
+    CControlUI* m_parent = nullptr;
+    UIRect m_pos;
+    bool m_hot = false;
+    bool m_pushed = false;
+
+private:
+    CDuiString m_name;
+    CDuiString m_text;
+    CDuiString m_toolTip;
+    bool m_visible = true;
+    bool m_enabled = true;
+    bool m_mouseEnabled = true;
+    bool m_float = false;
+    UIRect m_floatPos;
+    UIRect m_padding;
+    int m_fixedWidth = 0, m_fixedHeight = 0;
+    int m_minWidth = 0, m_minHeight = 0, m_maxWidth = 0, m_maxHeight = 0;
+    uint32_t m_bkColor = 0, m_disabledBkColor = 0, m_hotBkColor = 0, m_pushedBkColor = 0;
+    uint32_t m_borderColor = 0;
+    int m_borderSize = 0, m_borderRound = 0;
 };
 
 }  // namespace DuiLib

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "UIControl.h"
+#include "UIRender.h"
 
 namespace DuiLib {
 
@@ -17,38 +18,85 @@ enum : unsigned {
     DT_ALIGN_ELLIPSIS = 0x8000,
 };
 
+// Draws its text: one line unless "wrap", cut with "..." when "ellipsis" and it
+// does not fit; default alignment left|vcenter.
 class CLabelUI : public CControlUI {
 public:
     LPCTSTR GetClass() const override;
     void SetAttribute(LPCTSTR name, LPCTSTR value) override;
+    bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
 
     void SetTextColor(uint32_t argb);
     uint32_t GetTextColor() const;
     void SetDisabledTextColor(uint32_t argb);
     uint32_t GetDisabledTextColor() const;
+    void SetHotTextColor(uint32_t argb);
     void SetFont(int index);  // index into the manager's fonts ("font" attribute)
     int GetFont() const;
     void SetTextStyle(unsigned style);
     unsigned GetTextStyle() const;
+    void SetTextPadding(const UIRect& padding);  // unscaled
+
+protected:
+    // The colour the text is drawn in now (disabled, hot or normal).
+    virtual uint32_t CurrentTextColor() const;
+    // The rectangle the text is laid out in (the position less textpadding).
+    UIRect TextRect() const;
+    UIFont CurrentFont() const;
+    void PaintContent(CRenderList& list, const UIRect& clip) override;
+
+    uint32_t m_textColor = 0xFF000000;
+    uint32_t m_disabledTextColor = 0xFFA7A6AA;
+    uint32_t m_hotTextColor = 0;
+    int m_font = -1;
+    unsigned m_textStyle = DT_ALIGN_LEFT | DT_ALIGN_VCENTER;
+    UIRect m_textPadding;
 };
 
 // Raises "click" when pressed and released over it while enabled.
+// Default alignment center|vcenter; "pushedtextcolor" colours the text while pressed.
 class CButtonUI : public CLabelUI {
 public:
+    CButtonUI();
     LPCTSTR GetClass() const override;
     void SetAttribute(LPCTSTR name, LPCTSTR value) override;
+    bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void DoEvent(TEventUI& event) override;
+    bool IsInteractiveAt(int x, int y) const override;
+
+protected:
+    uint32_t CurrentTextColor() const override;
+
+private:
+    uint32_t m_pushedTextColor = 0;
+    bool m_pressed = false;  // the button went down over this control
 };
 
 // A label whose text may carry links: "{a}shown text{/a}" or "{a target}shown text{/a}".
 // A click on a link raises "link" with wParam = the link's index.
+// Links are drawn underlined in "linkcolor" (default #FF0A59F7).
 class CTextUI : public CLabelUI {
 public:
     LPCTSTR GetClass() const override;
+    bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void DoEvent(TEventUI& event) override;
+    bool IsInteractiveAt(int x, int y) const override;
     // Link targets and shown texts, in order, for the current text.
     int GetLinkCount() const;
+    // The link's target, or its shown text when it has none; empty when out of range.
     CDuiString GetLinkContent(int index) const;
+    // Where link `index` is drawn (its first piece), empty when it is not shown.
+    UIRect GetLinkRect(int index) const;
+    // The link at a point, or -1.
+    int LinkAt(int x, int y) const;
+    void SetLinkColor(uint32_t argb);
+
+protected:
+    void PaintContent(CRenderList& list, const UIRect& clip) override;
+
+private:
+    uint32_t m_linkColor = 0xFF0A59F7;
+    int m_pressedLink = -1;
 };
 
 class IContainerUI {
@@ -66,11 +114,18 @@ public:
 // Stacks its children vertically (or horizontally in CHorizontalLayoutUI),
 // honours "padding", "inset" and "childpadding", and scrolls vertically when
 // "vscrollbar" is true and the content is taller than the view.
+//
+// Along the stacking direction a child takes its fixed size (clamped to its
+// min/max), children without one share what is left equally; across it a child
+// takes its fixed size from the top/left or else the whole inner width/height.
+// Floating children are placed by their "pos" relative to this container's
+// top-left and take no part in the stacking. Remove destroys the child.
 class CContainerUI : public CControlUI, public IContainerUI {
 public:
     ~CContainerUI() override;
     LPCTSTR GetClass() const override;
     void SetAttribute(LPCTSTR name, LPCTSTR value) override;
+    bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
 
     CControlUI* GetItemAt(int index) const override;
     int GetCount() const override;
@@ -80,6 +135,37 @@ public:
 
     // A descendant with that name, or null.
     CControlUI* FindSubControl(LPCTSTR name);
+
+    void SetInset(const UIRect& inset);  // unscaled
+    void SetChildPadding(int padding);   // unscaled
+    void EnableScrollBar(bool vertical);
+    // Vertical scrolling, physical pixels: the current offset and its maximum
+    // (0 when the content fits the view).
+    int GetScrollPos() const { return m_scrollPos; }
+    int GetScrollRange() const { return m_scrollRange; }
+    void SetScrollPos(int pos);
+
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
+    void SetPos(const UIRect& rc) override;
+    void DoEvent(TEventUI& event) override;
+    CControlUI* FindControlAt(int x, int y) override;
+    CControlUI* FindControlByName(LPCTSTR name) override;
+    void DoPaint(CRenderList& list, const UIRect& clip) override;
+
+protected:
+    bool m_horizontal = false;
+
+private:
+    UIRect InnerRect() const;
+    void PlaceFloat(CControlUI* child);
+    void PaintScrollBar(CRenderList& list, const UIRect& clip);
+
+    std::vector<CControlUI*> m_items;
+    UIRect m_inset;
+    int m_childPadding = 0;
+    bool m_vscroll = false;
+    int m_scrollPos = 0;
+    int m_scrollRange = 0;
 };
 
 class CVerticalLayoutUI : public CContainerUI {
@@ -89,18 +175,37 @@ public:
 
 class CHorizontalLayoutUI : public CContainerUI {
 public:
+    CHorizontalLayoutUI() { m_horizontal = true; }
     LPCTSTR GetClass() const override;
 };
 
 // A loading animation: a ring of dots turning on a timer while running.
+// The ring has kDots dots in "dotcolor"; the lit dot moves one step per tick.
+// Started before it has a manager, it starts its timer when it gets one.
 class CAnimPanelUI : public CControlUI {
 public:
+    static constexpr int kDots = 8;
+    static constexpr int kTimerId = 1;
+    static constexpr unsigned kFrameMs = 90;
+
     ~CAnimPanelUI() override;
     LPCTSTR GetClass() const override;
+    bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void StartAnim();
     void StopAnim();
     bool IsAnimating() const;
     int GetFrame() const;  // advances once per timer tick while running
+
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
+    void DoEvent(TEventUI& event) override;
+
+protected:
+    void PaintContent(CRenderList& list, const UIRect& clip) override;
+
+private:
+    bool m_running = false;
+    int m_frame = 0;
+    uint32_t m_dotColor = 0xFF0A59F7;
 };
 
 }  // namespace DuiLib

@@ -17,6 +17,13 @@ public:
     int drain();
     // UI thread (tests): drains repeatedly until done() or the timeout, in milliseconds.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs);
+
+    // UI thread, at exit (after the message loop, before windows are deleted):
+    // drops the closures still queued and refuses new ones, so a late background
+    // callback cannot reach a deleted window. reopen() accepts closures again.
+    void shutdown();
+    void reopen();
+    bool isAccepting() const;
 };
 
 }  // namespace DuiLib

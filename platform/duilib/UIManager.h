@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "UINotify.h"
+#include "UIRender.h"
 
 namespace DuiLib {
+
+class CWindowBackend;
 
 class CPaintManagerUI {
 public:
@@ -47,6 +50,10 @@ public:
 
     HWND GetPaintWindow() const;
     void Init(HWND window);
+    // The native side of the window: set on creation, null once it is destroyed.
+    // Timers and invalidation go to it; without one they are recorded only.
+    void SetBackend(CWindowBackend* backend);
+    CWindowBackend* GetBackend() const;
 
     // Input, in client coordinates (physical pixels), from the backend.
     void OnMouseMove(int x, int y);
@@ -55,17 +62,39 @@ public:
     void OnButtonUp(int x, int y);
     void OnMouseWheel(int x, int y, int delta);
     void OnTimer(int timerId);
+    // True when a press at that point drags the window: inside the caption area
+    // and not over a button or a link.
+    bool HitTestCaption(int x, int y) const;
+    // The control under the mouse, or null.
+    CControlUI* GetHotControl() const;
 
     // Lays the tree out for a client area and collects what to draw.
     void Layout(int clientWidth, int clientHeight);
     void Paint(CRenderList& list);
     void Invalidate();
     bool NeedsLayout() const;
+    // The tree changed shape: lay out again before the next paint or input.
+    void SetNeedsLayout();
 
     // Timers for controls (the animation panel); the backend ticks them.
     bool SetTimer(CControlUI* control, int timerId, unsigned elapseMs);
     void KillTimer(CControlUI* control, int timerId);
     void KillTimers(CControlUI* control);
+    // Ids of the running timers as the backend knows them (WM_TIMER wParam).
+    std::vector<int> GetTimerIds() const;
+
+    // Runs the message filters in order until one sets `handled`.
+    LRESULT FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled);
+    // ~CControlUI: forgets the control as hot, pressed or timer owner.
+    void ReapControl(CControlUI* control);
+
+    // Fonts of the layout ("Font" elements), sizes unscaled. A control font id
+    // that is unknown (or -1) uses the default font.
+    void AddFont(int id, int size, bool bold, bool isDefault);
+    // The font at this window's scale.
+    UIFont GetFont(int id) const;
+    // The client size of the last Layout.
+    UISize GetClientSize() const;
 
     // The window's caption area height (unscaled); a drag there moves the window.
     int GetCaptionHeight() const;
@@ -74,8 +103,10 @@ public:
     UISize GetInitSize() const;
     void SetInitSize(int cx, int cy);
 
-private:
+    // Opaque outside the toolkit (UIManagerState.h).
     struct State;
+
+private:
     State* m_state;
 };
 

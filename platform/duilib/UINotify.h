@@ -29,7 +29,7 @@ class CNotifyPump;
 typedef void (CNotifyPump::*DUI_PMSG)(TNotifyUI& msg);
 
 struct DUI_MSGMAP_ENTRY {
-    LPCTSTR sMsgType;  // empty ends the map
+    LPCTSTR sMsgType;   // empty ends the map
     LPCTSTR sCtrlName;  // empty matches any control
     DUI_PMSG pfn;
 };
@@ -39,25 +39,32 @@ struct DUI_MSGMAP {
     const DUI_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DUI_DECLARE_MESSAGE_MAP()                                \
-private:                                                         \
-    static const DuiLib::DUI_MSGMAP_ENTRY _messageEntries[];     \
-                                                                 \
-protected:                                                       \
-    static const DuiLib::DUI_MSGMAP messageMap;                  \
+#define DUI_DECLARE_MESSAGE_MAP()                            \
+private:                                                     \
+    static const DuiLib::DUI_MSGMAP_ENTRY _messageEntries[]; \
+                                                             \
+protected:                                                   \
+    static const DuiLib::DUI_MSGMAP messageMap;              \
     static const DuiLib::DUI_MSGMAP* BaseMessageMap();       \
-                                                                 \
-public:                                                          \
+                                                             \
+public:                                                      \
     virtual const DuiLib::DUI_MSGMAP* GetMessageMap() const;
 
-#define DUI_BEGIN_MESSAGE_MAP(theClass, baseClass)                                             \
-    const DuiLib::DUI_MSGMAP* theClass::BaseMessageMap() { return &baseClass::messageMap; } \
-    const DuiLib::DUI_MSGMAP* theClass::GetMessageMap() const { return &theClass::messageMap; } \
-    const DuiLib::DUI_MSGMAP theClass::messageMap = {&theClass::BaseMessageMap,            \
-                                                     &theClass::_messageEntries[0]};           \
+#define DUI_BEGIN_MESSAGE_MAP(theClass, baseClass)                                   \
+    const DuiLib::DUI_MSGMAP* theClass::BaseMessageMap() {                           \
+        return &baseClass::messageMap;                                               \
+    }                                                                                \
+    const DuiLib::DUI_MSGMAP* theClass::GetMessageMap() const {                      \
+        return &theClass::messageMap;                                                \
+    }                                                                                \
+    const DuiLib::DUI_MSGMAP theClass::messageMap = {&theClass::BaseMessageMap,      \
+                                                     &theClass::_messageEntries[0]}; \
     const DuiLib::DUI_MSGMAP_ENTRY theClass::_messageEntries[] = {
 #define DUI_ON_MSGTYPE(msgtype, memberFxn) \
     {msgtype, L"", static_cast<DuiLib::DUI_PMSG>(&memberFxn)},
+// An entry for one control only, by name.
+#define DUI_ON_MSGTYPE_CTRNAME(msgtype, ctrname, memberFxn) \
+    {msgtype, ctrname, static_cast<DuiLib::DUI_PMSG>(&memberFxn)},
 #define DUI_END_MESSAGE_MAP() \
     { L"", L"", nullptr }     \
     }                         \

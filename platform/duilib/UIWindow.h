@@ -3,6 +3,7 @@
 #pragma once
 
 #include "UIManager.h"
+#include "UIMessages.h"
 
 namespace DuiLib {
 
@@ -50,6 +51,8 @@ public:
     // Every message of the window, on the UI thread.
     virtual LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
     virtual void OnFinalMessage(HWND window);
+    // The window's control tree manager, or null for a window without one.
+    virtual CPaintManagerUI* GetPaintManagerUI() { return nullptr; }
 
     CWindowBackend* GetBackend() const { return m_backend; }
 
@@ -82,8 +85,13 @@ public:
     LPCTSTR QueryControlText(LPCTSTR textId, LPCTSTR type) override;
 
     CPaintManagerUI& GetPaintManager() { return m_PaintManager; }
+    CPaintManagerUI* GetPaintManagerUI() override { return &m_PaintManager; }
 
 protected:
+    // WM_CREATE: builds the tree from GetSkinFile, attaches it, sizes the window
+    // from the layout and calls InitWindow; -1 when the layout cannot be built.
+    LRESULT OnCreate();
+
     CPaintManagerUI m_PaintManager;
 
     DUI_DECLARE_MESSAGE_MAP()

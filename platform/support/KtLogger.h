@@ -2,6 +2,7 @@
 // in a per-user folder, with a size cap and rotation. Thread-safe.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -31,7 +32,14 @@ public:
     using Sink = std::function<void(LOG_MESSAGE_LEVEL, const std::wstring&)>;
     void SetCaptureSink(Sink sink);
 
+    // The size cap: when a record would grow the file past maxFileBytes, the
+    // file is renamed to "<name>.1.log" (older ones shift up, at most
+    // keptFiles are kept) and a fresh file is started. Defaults: 2 MiB, 3.
+    void SetRotation(std::uintmax_t maxFileBytes, int keptFiles);
+
 private:
+    // The logger is never destroyed: detached threads may still log while the
+    // process exits, and every line is flushed as it is written.
     KtLogger();
     ~KtLogger();
     struct State;
@@ -40,9 +48,9 @@ private:
 
 // Writes one record: the message, any value streamed after it, then
 // "(" function ")", in a fresh stream. `function` is the qualified name.
-#define KT_LOG(level, message, function)                                 \
-    do {                                                                 \
-        std::wostringstream ktLogStream;                                 \
-        ktLogStream << message << "(" << function << ")";                \
-        KtLogger::GetInstance()->Log(level, ktLogStream);                \
+#define KT_LOG(level, message, function)                  \
+    do {                                                  \
+        std::wostringstream ktLogStream;                  \
+        ktLogStream << message << "(" << function << ")"; \
+        KtLogger::GetInstance()->Log(level, ktLogStream); \
     } while (0)

@@ -1,0 +1,106 @@
+// The entry point: logger, DPI awareness, single instance, resources and language,
+// then the main window's modal run and the message loop. Exit code 0 on every path.
+#include <new>
+#include <string>
+
+#include "Common.h"
+#include "KtFileUtil.h"
+#include "KtLogger.h"
+#include "SystemEnvironment.h"
+#include "UIlib.h"
+#include "WinApi.h"
+#include "app/SharedConstants.h"
+#include "app/Startup.h"
+#include "ui/main/MainWindow.h"
+
+using namespace DuiLib;
+
+HANDLE g_instanceMutex = nullptr;
+
+namespace {
+
+const wchar_t* const INSTANCE_MUTEX_NAME = L"windows//PC/Orvelle";
+const char* const LOGGER_FOLDER = "Orvelle";
+const UINT MAIN_WINDOW_ICON = 5;
+
+void CloseInstanceMutex() {
+    if (g_instanceMutex != nullptr) {
+        WinApi::CloseHandle(g_instanceMutex);
+        g_instanceMutex = nullptr;
+    }
+}
+
+// Steps 4 to 7: current directory, resource path, language folder and language.
+std::wstring ConfigureResources(HINSTANCE instance) {
+    const std::wstring folder = Common::GetInstance()->GetDllPathByModuleW(instance);
+    WinApi::SetCurrentDirectoryW(folder.c_str());
+    CPaintManagerUI::SetInstance(instance);
+    CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + RESOURCE_FOLDER);
+    UICulture::GetInstance()->SetLanguagePath(
+        (CPaintManagerUI::GetInstancePath() + LANGUAGE_FOLDER).str());
+    const std::wstring language = SystemEnvironment::GetCurrentUserLanguage();
+    UICulture::GetInstance()->SetLanguage(language, true);
+    return language;
+}
+
+// Steps 9 to 15: the main window from allocation to deletion.
+void RunMainWindow() {
+    MainWindow* window = new (std::nothrow) MainWindow();
+    if (window == nullptr) {
+        return;
+    }
+    if (window->Create(nullptr, L"", WS_POPUP, WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr) == nullptr) {
+        // No window would ever post the quit message that ends the loop below.
+        KT_LOG(LOG_ERROR, L"create main window fail!", "wWinMain");
+        delete window;
+        return;
+    }
+    window->CenterWindow();
+    window->SetIcon(MAIN_WINDOW_ICON);
+    window->ShowModal();
+    CPaintManagerUI::MessageLoop();
+    delete window;
+}
+
+}  // namespace
+
+bool IsAlreadyRunning() {
+    g_instanceMutex = WinApi::CreateMutexW(nullptr, TRUE, INSTANCE_MUTEX_NAME);
+    if (WinApi::GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    HWND firstWindow = WinApi::FindWindowW(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
+    if (firstWindow != nullptr) {
+        WinApi::SendMessageW(firstWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+        WinApi::SetForegroundWindow(firstWindow);
+    }
+    CloseInstanceMutex();
+    return true;
+}
+
+void ShowResourceMissingTips() {
+    const std::wstring text =
+        UICulture::GetInstance()->GetString(L"IDS_RES_FILE_NOT_EXIST_TIPS").str();
+    const std::wstring caption = UICulture::GetInstance()->GetString(L"IDS_PROMPT_TIPS").str();
+    WinApi::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST);
+}
+
+extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine,
+                        int showCommand) {
+    KtLogger::GetInstance()->SetProcessLoggerDir(std::string(LOGGER_FOLDER));
+    KtLogger::GetInstance()->InitProcessLogger();
+    Common::GetInstance()->DPIAware();
+    if (IsAlreadyRunning()) {
+        return 0;
+    }
+    const std::wstring language = ConfigureResources(instance);
+    if (!DE::LanguageResExist(language, LANGUAGE_FOLDER)) {
+        KT_LOG(LOG_ERROR, L"get language resource file fail!", "wWinMain");
+        ShowResourceMissingTips();
+        return 0;
+    }
+    RunMainWindow();
+    CloseInstanceMutex();
+    return 0;
+}

@@ -1,0 +1,37 @@
+# OrvelleEx.exe: a GUI-subsystem program with a wide entry point (wWinMain),
+# linked statically so it needs no mingw DLLs, carrying icon group 5, the
+# version resource and the manifest (app/resources/). After each build the
+# runnable folder dist/windows/ is staged: the exe beside res/ and config/.
+enable_language(RC)
+
+set(ORVELLE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/app/resources)
+set(ORVELLE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/OrvelleExVersion.h.in
+               ${ORVELLE_GENERATED_DIR}/OrvelleExVersion.h @ONLY)
+
+if(NOT EXISTS ${CMAKE_SOURCE_DIR}/app/WinMain.cpp)
+    message(WARNING "app/WinMain.cpp is missing: OrvelleEx.exe and dist/windows/ are not built")
+    return()
+endif()
+
+add_executable(OrvelleEx WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp
+                               ${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc)
+target_link_libraries(OrvelleEx PRIVATE orvelle_app)
+target_link_options(OrvelleEx PRIVATE -municode -mwindows)
+# windres finds the icon and the manifest through the include path.
+target_include_directories(OrvelleEx PRIVATE ${ORVELLE_RESOURCE_DIR} ${ORVELLE_GENERATED_DIR})
+set_source_files_properties(${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc PROPERTIES
+    OBJECT_DEPENDS "${ORVELLE_RESOURCE_DIR}/OrvelleEx.ico;${ORVELLE_RESOURCE_DIR}/OrvelleEx.manifest;${ORVELLE_GENERATED_DIR}/OrvelleExVersion.h")
+
+# The staged folder is rebuilt whole on every build, so a file removed from
+# res/ or config/ does not linger in it.
+set(ORVELLE_DIST_DIR ${CMAKE_SOURCE_DIR}/dist/windows CACHE PATH "Runnable Windows folder")
+add_custom_target(orvelle_dist ALL
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${ORVELLE_DIST_DIR}/res ${ORVELLE_DIST_DIR}/config
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVELLE_DIST_DIR}/res ${ORVELLE_DIST_DIR}/config
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/res ${ORVELLE_DIST_DIR}/res
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/config ${ORVELLE_DIST_DIR}/config
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:OrvelleEx> ${ORVELLE_DIST_DIR}/
+    DEPENDS OrvelleEx
+    COMMENT "Staging ${ORVELLE_DIST_DIR}"
+    VERBATIM)

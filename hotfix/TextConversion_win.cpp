@@ -1,0 +1,27 @@
+// Narrow text in the active ANSI code page (CP_ACP) <-> wide text. The exact
+// length is passed, so embedded zero bytes convert like any other.
+
+#include <windows.h>
+// (first: the other Windows headers build on it)
+#include "TextUtil.h"
+
+std::wstring StringToWString(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int count = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (count <= 0) return {};
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], count);
+    return wide;
+}
+
+std::string WStringToString(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int count =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (count <= 0) return {};
+    std::string narrow(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], count, nullptr, nullptr);
+    return narrow;
+}

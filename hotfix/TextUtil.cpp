@@ -1,0 +1,66 @@
+// Splitting and placeholder substitution; the code-page conversions live in
+// TextConversion_win.cpp / TextConversion_posix.cpp.
+//
+// SplitString appends every piece before or between delimiters (empty ones
+// too) and the rest after the last delimiter unless it is empty: with "@UI@",
+// "a@UI@b" -> a, b; "@UI@b" -> "", b; "a@UI@" -> a; "a@UI@@UI@b" -> a, "", b.
+// FormatString replaces the placeholder's occurrences in order: with a plain
+// argument each takes the whole argument; with "first@UI@x&UI&v1$UI$y&UI&v2"
+// occurrence k takes value k of (first, v1, v2), or the first value when
+// there are fewer. Inserted text is never searched again.
+#include "TextUtil.h"
+
+namespace {
+const std::wstring kListMarker = L"@UI@";
+const std::wstring kEntryMarker = L"$UI$";
+const std::wstring kValueMarker = L"&UI&";
+
+// The values of a list argument; false when it is malformed (no two parts).
+bool ParseValueList(const std::wstring& argument, std::vector<std::wstring>& values) {
+    std::vector<std::wstring> parts;
+    SplitString(argument, kListMarker, parts);
+    if (parts.size() != 2) return false;
+    values.push_back(parts[0]);
+    std::vector<std::wstring> entries;
+    SplitString(parts[1], kEntryMarker, entries);
+    for (const std::wstring& entry : entries) {
+        std::vector<std::wstring> pair;
+        SplitString(entry, kValueMarker, pair);
+        if (pair.size() == 2) values.push_back(pair[1]);
+    }
+    return true;
+}
+}  // namespace
+
+void SplitString(const std::wstring& text, const std::wstring& delimiter,
+                 std::vector<std::wstring>& pieces) {
+    if (delimiter.empty()) {  // nothing to split at: the text is one piece
+        if (!text.empty()) pieces.push_back(text);
+        return;
+    }
+    size_t start = 0;
+    for (size_t found = text.find(delimiter); found != std::wstring::npos;
+         found = text.find(delimiter, start)) {
+        pieces.push_back(text.substr(start, found - start));
+        start = found + delimiter.size();
+    }
+    if (start != text.size()) pieces.push_back(text.substr(start));
+}
+
+std::wstring FormatString(const std::wstring& source, const std::wstring& argument,
+                          const std::wstring& placeholder) {
+    std::wstring result = source;
+    std::vector<std::wstring> values;
+    const bool listMode = argument.find(kListMarker) != std::wstring::npos;
+    if (listMode && !ParseValueList(argument, values)) return source;
+    if (placeholder.empty()) return result;
+
+    size_t position = result.find(placeholder);
+    for (size_t k = 0; position != std::wstring::npos && k < source.size(); ++k) {
+        const std::wstring& replacement =
+            !listMode ? argument : (k < values.size() ? values[k] : values[0]);
+        result.replace(position, placeholder.size(), replacement);
+        position = result.find(placeholder, position + replacement.size());
+    }
+    return result;
+}

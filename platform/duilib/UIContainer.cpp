@@ -1,0 +1,308 @@
+// CContainerUI and the two layouts: ownership of children, stacking layout,
+// floating children, vertical scrolling, hit-testing and painting of the subtree.
+#include <algorithm>
+
+#include "UIAttributes.h"
+#include "UIControls.h"
+#include "UIManager.h"
+
+namespace DuiLib {
+
+namespace {
+
+// Wheel step per notch (120 units), unscaled pixels.
+constexpr int kWheelStep = 48;
+
+int Clamp(int value, int minimum, int maximum) {
+    value = std::max(value, minimum);
+    return maximum > 0 ? std::min(value, std::max(maximum, minimum)) : value;
+}
+
+// Along the stacking axis: the length of each child, fixed ones first, then the
+// free space shared by the flexible ones within their min/max.
+struct AxisItem {
+    int fixed = 0, minimum = 0, maximum = 0, before = 0, after = 0;
+    int length = 0;
+    bool settled = false;
+};
+
+void ShareSpace(std::vector<AxisItem>& items, int available) {
+    int free = available;
+    int flexible = 0;
+    for (AxisItem& it : items) {
+        free -= it.before + it.after;
+        if (it.fixed > 0) {
+            it.length = Clamp(it.fixed, it.minimum, it.maximum);
+            it.settled = true;
+            free -= it.length;
+        } else {
+            ++flexible;
+        }
+    }
+    // A flexible item whose share breaks its min/max takes that limit; repeat
+    // until every remaining share fits.
+    for (bool changed = true; changed && flexible > 0;) {
+        changed = false;
+        int share = std::max(0, free) / flexible;
+        for (AxisItem& it : items) {
+            if (it.settled) continue;
+            int limited = Clamp(share, it.minimum, it.maximum);
+            if (limited != share) {
+                it.length = limited;
+                it.settled = true;
+                free -= limited;
+                --flexible;
+                changed = true;
+            }
+        }
+    }
+    if (flexible == 0) return;
+    int rest = std::max(0, free);
+    int share = rest / flexible;
+    int extra = rest - share * flexible;  // the last flexible child takes the remainder
+    for (AxisItem& it : items) {
+        if (it.settled) continue;
+        it.length = share + (--flexible == 0 ? extra : 0);
+    }
+}
+
+AxisItem AxisOf(const CControlUI* child, const CControlUI& box, bool horizontal) {
+    UIRect pad = child->GetPadding();
+    AxisItem it;
+    it.fixed = box.Scale(horizontal ? child->GetFixedWidth() : child->GetFixedHeight());
+    it.minimum = box.Scale(horizontal ? child->GetMinWidth() : child->GetMinHeight());
+    it.maximum = box.Scale(horizontal ? child->GetMaxWidth() : child->GetMaxHeight());
+    it.before = box.Scale(horizontal ? pad.left : pad.top);
+    it.after = box.Scale(horizontal ? pad.right : pad.bottom);
+    return it;
+}
+
+// Across the stacking axis: the fixed size from the start of the inner area
+// (after the padding), else all of it.
+UIRect PlaceAcross(const CControlUI* child, const CControlUI& box, bool horizontal,
+                   const UIRect& inner, int start, int length) {
+    UIRect pad = child->GetPadding();
+    int fixed = box.Scale(horizontal ? child->GetFixedHeight() : child->GetFixedWidth());
+    int room = horizontal ? inner.Height() - box.Scale(pad.top) - box.Scale(pad.bottom)
+                          : inner.Width() - box.Scale(pad.left) - box.Scale(pad.right);
+    int across = fixed > 0 ? fixed : std::max(0, room);
+    if (horizontal) {
+        across = Clamp(across, box.Scale(child->GetMinHeight()), box.Scale(child->GetMaxHeight()));
+        int top = inner.top + box.Scale(pad.top);
+        return UIRect{start, top, start + length, top + across};
+    }
+    across = Clamp(across, box.Scale(child->GetMinWidth()), box.Scale(child->GetMaxWidth()));
+    int left = inner.left + box.Scale(pad.left);
+    return UIRect{left, start, left + across, start + length};
+}
+
+}  // namespace
+
+CContainerUI::~CContainerUI() {
+    for (CControlUI* child : m_items) delete child;
+}
+
+LPCTSTR CContainerUI::GetClass() const {
+    return L"ContainerUI";
+}
+LPCTSTR CVerticalLayoutUI::GetClass() const {
+    return L"VerticalLayoutUI";
+}
+LPCTSTR CHorizontalLayoutUI::GetClass() const {
+    return L"HorizontalLayoutUI";
+}
+
+void CContainerUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
+    CControlUI::SetAttribute(name, value);
+}
+
+bool CContainerUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
+    const std::wstring n = name ? name : L"";
+    const std::wstring v = value ? value : L"";
+    UIRect r;
+    int i = 0;
+    bool b = false;
+    if (n == L"inset") {
+        if (Attr::ParseRect(v, r)) SetInset(r);
+    } else if (n == L"childpadding") {
+        if (Attr::ParseInt(v, i)) SetChildPadding(i);
+    } else if (n == L"vscrollbar") {
+        if (Attr::ParseBool(v, b)) EnableScrollBar(b);
+    } else {
+        return CControlUI::ApplyAttribute(name, value);
+    }
+    return true;
+}
+
+CControlUI* CContainerUI::GetItemAt(int index) const {
+    if (index < 0 || index >= static_cast<int>(m_items.size())) return nullptr;
+    return m_items[index];
+}
+
+int CContainerUI::GetCount() const {
+    return static_cast<int>(m_items.size());
+}
+
+bool CContainerUI::Add(CControlUI* control) {
+    if (!control) return false;
+    if (std::find(m_items.begin(), m_items.end(), control) != m_items.end()) return false;
+    m_items.push_back(control);
+    control->SetManager(m_manager, this);
+    NeedUpdate();
+    return true;
+}
+
+bool CContainerUI::Remove(CControlUI* control) {
+    auto it = std::find(m_items.begin(), m_items.end(), control);
+    if (it == m_items.end()) return false;
+    m_items.erase(it);
+    delete control;
+    NeedUpdate();
+    return true;
+}
+
+void CContainerUI::RemoveAll() {
+    std::vector<CControlUI*> items;
+    items.swap(m_items);
+    for (CControlUI* child : items) delete child;
+    m_scrollPos = 0;
+    NeedUpdate();
+}
+
+CControlUI* CContainerUI::FindSubControl(LPCTSTR name) {
+    for (CControlUI* child : m_items) {
+        if (CControlUI* found = child->FindControlByName(name)) return found;
+    }
+    return nullptr;
+}
+
+CControlUI* CContainerUI::FindControlByName(LPCTSTR name) {
+    if (CControlUI* self = CControlUI::FindControlByName(name)) return self;
+    return FindSubControl(name);
+}
+
+void CContainerUI::SetInset(const UIRect& inset) {
+    m_inset = inset;
+    NeedUpdate();
+}
+
+void CContainerUI::SetChildPadding(int padding) {
+    m_childPadding = std::max(0, padding);
+    NeedUpdate();
+}
+
+void CContainerUI::EnableScrollBar(bool vertical) {
+    m_vscroll = vertical;
+    NeedUpdate();
+}
+
+void CContainerUI::SetScrollPos(int pos) {
+    int clamped = std::max(0, std::min(pos, m_scrollRange));
+    if (clamped == m_scrollPos) return;
+    m_scrollPos = clamped;
+    SetPos(m_pos);
+    Invalidate();
+}
+
+void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
+    CControlUI::SetManager(manager, parent);
+    for (CControlUI* child : m_items) child->SetManager(manager, this);
+}
+
+UIRect CContainerUI::InnerRect() const {
+    UIRect rc = m_pos;
+    rc.left += Scale(m_inset.left);
+    rc.top += Scale(m_inset.top);
+    rc.right -= Scale(m_inset.right);
+    rc.bottom -= Scale(m_inset.bottom);
+    return rc;
+}
+
+void CContainerUI::PlaceFloat(CControlUI* child) {
+    UIRect p = child->GetFloatPos();
+    UIRect rc;
+    rc.left = m_pos.left + Scale(p.left);
+    rc.top = m_pos.top + Scale(p.top);
+    rc.right =
+        p.right > p.left ? m_pos.left + Scale(p.right) : rc.left + Scale(child->GetFixedWidth());
+    rc.bottom =
+        p.bottom > p.top ? m_pos.top + Scale(p.bottom) : rc.top + Scale(child->GetFixedHeight());
+    child->SetPos(rc);
+}
+
+void CContainerUI::SetPos(const UIRect& rc) {
+    CControlUI::SetPos(rc);
+    const UIRect inner = InnerRect();
+    std::vector<CControlUI*> stacked;
+    std::vector<AxisItem> axis;
+    for (CControlUI* child : m_items) {
+        if (!child->IsVisible()) continue;
+        if (child->IsFloat()) {
+            PlaceFloat(child);
+            continue;
+        }
+        stacked.push_back(child);
+        axis.push_back(AxisOf(child, *this, m_horizontal));
+    }
+    const int gap = Scale(m_childPadding);
+    const int gaps = stacked.empty() ? 0 : gap * static_cast<int>(stacked.size() - 1);
+    ShareSpace(axis, (m_horizontal ? inner.Width() : inner.Height()) - gaps);
+
+    int content = gaps;
+    for (const AxisItem& it : axis) content += it.before + it.length + it.after;
+    bool scrolls = m_vscroll && !m_horizontal;
+    m_scrollRange = scrolls ? std::max(0, content - inner.Height()) : 0;
+    m_scrollPos = std::min(m_scrollPos, m_scrollRange);
+
+    int cursor = m_horizontal ? inner.left : inner.top - m_scrollPos;
+    for (size_t i = 0; i < stacked.size(); ++i) {
+        cursor += axis[i].before;
+        stacked[i]->SetPos(
+            PlaceAcross(stacked[i], *this, m_horizontal, inner, cursor, axis[i].length));
+        cursor += axis[i].length + axis[i].after + gap;
+    }
+}
+
+void CContainerUI::DoEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_SCROLLWHEEL && m_scrollRange > 0) {
+        int delta = static_cast<int>(static_cast<LPARAM>(event.wParam));
+        if (delta == 0) return;
+        int notches = delta / 120;
+        if (notches == 0) notches = delta > 0 ? 1 : -1;
+        SetScrollPos(m_scrollPos - notches * Scale(kWheelStep));
+        return;
+    }
+    CControlUI::DoEvent(event);
+}
+
+CControlUI* CContainerUI::FindControlAt(int x, int y) {
+    if (!IsVisible() || !m_pos.Contains(x, y)) return nullptr;
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        if (CControlUI* found = (*it)->FindControlAt(x, y)) return found;
+    }
+    return IsMouseEnabled() ? this : nullptr;
+}
+
+void CContainerUI::DoPaint(CRenderList& list, const UIRect& clip) {
+    if (!IsVisible()) return;
+    UIRect visible = IntersectRect(clip, m_pos);
+    if (IsRectEmpty(visible)) return;
+    PaintBackground(list, visible);
+    for (CControlUI* child : m_items) child->DoPaint(list, visible);
+    PaintScrollBar(list, visible);
+    PaintBorder(list, visible);
+}
+
+void CContainerUI::PaintScrollBar(CRenderList& list, const UIRect& clip) {
+    if (m_scrollRange <= 0) return;
+    UIRect inner = InnerRect();
+    int view = inner.Height();
+    int content = view + m_scrollRange;
+    int thumb = std::max(Scale(16), view * view / content);
+    int top = inner.top + (view - thumb) * m_scrollPos / m_scrollRange;
+    int width = std::max(2, Scale(4));
+    UIRect bar{m_pos.right - width - Scale(2), top, m_pos.right - Scale(2), top + thumb};
+    list.RoundRect(bar, width / 2, 0x66000000, 0, 0, clip);
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,400 @@
+// CControlUI: state, attributes, geometry, events and painting of every control.
+#include "UIControl.h"
+
+#include <algorithm>
+#include <map>
+
+#include "KtLogger.h"
+#include "UIAttributes.h"
+#include "UICulture.h"
+#include "UIManager.h"
+#include "UIRender.h"
+
+namespace DuiLib {
+
+namespace {
+
+// A layout text that is an "IDS_" key shows the key's text.
+CDuiString ShownText(LPCTSTR value) {
+    std::wstring text = value ? value : L"";
+    if (text.rfind(L"IDS_", 0) == 0) return UICulture::GetInstance()->GetString(text);
+    return CDuiString(text);
+}
+
+}  // namespace
+
+CControlUI::CControlUI() = default;
+
+CControlUI::~CControlUI() {
+    if (m_manager) m_manager->ReapControl(this);
+}
+
+LPCTSTR CControlUI::GetClass() const {
+    return L"ControlUI";
+}
+
+CDuiString CControlUI::GetName() const {
+    return m_name;
+}
+void CControlUI::SetName(LPCTSTR name) {
+    m_name = CDuiString(name);
+}
+CDuiString CControlUI::GetText() const {
+    return m_text;
+}
+
+void CControlUI::SetText(LPCTSTR text) {
+    m_text = CDuiString(text);
+    Invalidate();
+}
+
+bool CControlUI::IsVisible() const {
+    return m_visible;
+}
+
+void CControlUI::SetVisible(bool visible) {
+    if (m_visible == visible) return;
+    m_visible = visible;
+    NeedParentUpdate();
+}
+
+bool CControlUI::IsEnabled() const {
+    return m_enabled;
+}
+
+void CControlUI::SetEnabled(bool enable) {
+    if (m_enabled == enable) return;
+    m_enabled = enable;
+    if (!enable) m_pushed = false;
+    Invalidate();
+}
+
+void CControlUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
+    if (!ApplyAttribute(name, value)) {
+        KT_LOG(LOG_ERROR, "unknown attribute:" << (name ? name : L""), "CControlUI::SetAttribute");
+    }
+}
+
+int CControlUI::GetFixedWidth() const {
+    return m_fixedWidth;
+}
+
+void CControlUI::SetFixedWidth(int width) {
+    m_fixedWidth = std::max(0, width);
+    NeedParentUpdate();
+}
+
+int CControlUI::GetFixedHeight() const {
+    return m_fixedHeight;
+}
+
+void CControlUI::SetFixedHeight(int height) {
+    m_fixedHeight = std::max(0, height);
+    NeedParentUpdate();
+}
+
+bool CControlUI::IsFloat() const {
+    return m_float;
+}
+UIRect CControlUI::GetFloatPos() const {
+    return m_floatPos;
+}
+
+void CControlUI::SetFloatPos(const UIRect& pos) {
+    m_floatPos = pos;
+    m_float = true;
+    NeedParentUpdate();
+}
+
+void CControlUI::SetFloat(bool isFloat) {
+    m_float = isFloat;
+    NeedParentUpdate();
+}
+
+uint32_t CControlUI::GetBkColor() const {
+    return m_bkColor;
+}
+
+void CControlUI::SetBkColor(uint32_t argb) {
+    m_bkColor = argb;
+    Invalidate();
+}
+
+uint32_t CControlUI::GetDisabledBkColor() const {
+    return m_disabledBkColor;
+}
+
+void CControlUI::SetDisabledBkColor(uint32_t argb) {
+    m_disabledBkColor = argb;
+    Invalidate();
+}
+
+void CControlUI::SetHotBkColor(uint32_t argb) {
+    m_hotBkColor = argb;
+    Invalidate();
+}
+
+void CControlUI::SetPushedBkColor(uint32_t argb) {
+    m_pushedBkColor = argb;
+    Invalidate();
+}
+
+void CControlUI::SetBorderColor(uint32_t argb) {
+    m_borderColor = argb;
+    Invalidate();
+}
+
+void CControlUI::SetBorderSize(int size) {
+    m_borderSize = std::max(0, size);
+    Invalidate();
+}
+
+void CControlUI::SetBorderRound(int radius) {
+    m_borderRound = std::max(0, radius);
+    Invalidate();
+}
+
+CDuiString CControlUI::GetToolTip() const {
+    return m_toolTip;
+}
+void CControlUI::SetToolTip(LPCTSTR text) {
+    m_toolTip = CDuiString(text);
+}
+UIRect CControlUI::GetPadding() const {
+    return m_padding;
+}
+
+void CControlUI::SetPadding(const UIRect& padding) {
+    m_padding = padding;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetMinWidth() const {
+    return m_minWidth;
+}
+int CControlUI::GetMaxWidth() const {
+    return m_maxWidth;
+}
+int CControlUI::GetMinHeight() const {
+    return m_minHeight;
+}
+int CControlUI::GetMaxHeight() const {
+    return m_maxHeight;
+}
+
+void CControlUI::SetMinWidth(int width) {
+    m_minWidth = std::max(0, width);
+    NeedParentUpdate();
+}
+
+void CControlUI::SetMaxWidth(int width) {
+    m_maxWidth = std::max(0, width);
+    NeedParentUpdate();
+}
+
+void CControlUI::SetMinHeight(int height) {
+    m_minHeight = std::max(0, height);
+    NeedParentUpdate();
+}
+
+void CControlUI::SetMaxHeight(int height) {
+    m_maxHeight = std::max(0, height);
+    NeedParentUpdate();
+}
+
+bool CControlUI::IsMouseEnabled() const {
+    return m_mouseEnabled;
+}
+void CControlUI::SetMouseEnabled(bool enable) {
+    m_mouseEnabled = enable;
+}
+
+CControlUI* CControlUI::GetParent() const {
+    return m_parent;
+}
+CPaintManagerUI* CControlUI::GetManager() const {
+    return m_manager;
+}
+
+void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
+    if (m_manager && m_manager != manager) m_manager->ReapControl(this);
+    m_manager = manager;
+    m_parent = parent;
+}
+
+const UIRect& CControlUI::GetPos() const {
+    return m_pos;
+}
+void CControlUI::SetPos(const UIRect& rc) {
+    m_pos = rc;
+}
+
+UISize CControlUI::EstimateSize(UISize available) {
+    return UISize{Scale(m_fixedWidth), Scale(m_fixedHeight)};
+}
+
+UIRect CControlUI::GetVisibleRect() const {
+    UIRect rc = m_pos;
+    for (const CControlUI* p = m_parent; p; p = p->m_parent) rc = IntersectRect(rc, p->m_pos);
+    return rc;
+}
+
+int CControlUI::Scale(int unscaled) const {
+    return m_manager ? m_manager->ScaleValue(unscaled) : unscaled;
+}
+
+void CControlUI::Invalidate() {
+    if (m_manager) m_manager->Invalidate();
+}
+
+void CControlUI::NeedUpdate() {
+    if (m_manager) m_manager->SetNeedsLayout();
+}
+
+void CControlUI::NeedParentUpdate() {
+    if (m_parent) {
+        m_parent->NeedUpdate();
+    } else {
+        NeedUpdate();
+    }
+}
+
+bool CControlUI::IsEnabledInTree() const {
+    for (const CControlUI* c = this; c; c = c->m_parent) {
+        if (!c->m_enabled) return false;
+    }
+    return true;
+}
+
+bool CControlUI::IsVisibleInTree() const {
+    for (const CControlUI* c = this; c; c = c->m_parent) {
+        if (!c->m_visible) return false;
+    }
+    return true;
+}
+
+bool CControlUI::IsInteractiveAt(int x, int y) const {
+    return false;
+}
+
+void CControlUI::Notify(LPCTSTR type, WPARAM wParam, LPARAM lParam) {
+    if (m_manager) m_manager->SendNotify(this, type, wParam, lParam);
+}
+
+void CControlUI::DoEvent(TEventUI& event) {
+    switch (event.Type) {
+        case UIEVENT_MOUSEENTER:
+            m_hot = true;
+            Invalidate();
+            if (IsEnabledInTree()) Notify(L"mouseenter");
+            break;
+        case UIEVENT_MOUSELEAVE:
+            m_hot = false;
+            Invalidate();
+            if (IsEnabledInTree()) Notify(L"mouseleave");
+            break;
+        case UIEVENT_SCROLLWHEEL:
+            if (m_parent) m_parent->DoEvent(event);
+            break;
+        default:
+            break;
+    }
+}
+
+CControlUI* CControlUI::FindControlAt(int x, int y) {
+    if (!m_visible || !m_pos.Contains(x, y)) return nullptr;
+    return m_mouseEnabled ? this : nullptr;
+}
+
+CControlUI* CControlUI::FindControlByName(LPCTSTR name) {
+    return (name && m_name == name) ? this : nullptr;
+}
+
+void CControlUI::DoPaint(CRenderList& list, const UIRect& clip) {
+    if (!m_visible) return;
+    UIRect visible = IntersectRect(clip, m_pos);
+    if (IsRectEmpty(visible)) return;
+    PaintBackground(list, visible);
+    PaintContent(list, visible);
+    PaintBorder(list, visible);
+}
+
+void CControlUI::PaintBackground(CRenderList& list, const UIRect& clip) {
+    uint32_t color = m_bkColor;
+    if (!IsEnabledInTree()) {
+        if (m_disabledBkColor) color = m_disabledBkColor;
+    } else if (m_pushed && m_pushedBkColor) {
+        color = m_pushedBkColor;
+    } else if (m_hot && m_hotBkColor) {
+        color = m_hotBkColor;
+    }
+    if ((color >> 24) == 0) return;
+    if (m_borderRound > 0) {
+        list.RoundRect(m_pos, Scale(m_borderRound), color, 0, 0, clip);
+    } else {
+        list.FillRect(m_pos, color, clip);
+    }
+}
+
+void CControlUI::PaintBorder(CRenderList& list, const UIRect& clip) {
+    if (m_borderSize <= 0 || (m_borderColor >> 24) == 0) return;
+    int width = std::max(1, Scale(m_borderSize));
+    if (m_borderRound > 0) {
+        list.RoundRect(m_pos, Scale(m_borderRound), 0, m_borderColor, width, clip);
+    } else {
+        list.FrameRect(m_pos, m_borderColor, width, clip);
+    }
+}
+
+namespace {
+
+// Each setter parses its value and leaves the control alone when it does not parse.
+using Setter = void (*)(CControlUI&, const std::wstring&);
+
+#define DUI_SETTER(parse, type, call)          \
+    [](CControlUI& c, const std::wstring& v) { \
+        type x{};                              \
+        if (parse(v, x)) c.call(x);            \
+    }
+
+const std::map<std::wstring, Setter>& ControlSetters() {
+    static const std::map<std::wstring, Setter> setters = {
+        {L"name", [](CControlUI& c, const std::wstring& v) { c.SetName(v.c_str()); }},
+        {L"text", [](CControlUI& c, const std::wstring& v) { c.SetText(ShownText(v.c_str())); }},
+        {L"tooltip",
+         [](CControlUI& c, const std::wstring& v) { c.SetToolTip(ShownText(v.c_str())); }},
+        {L"visible", DUI_SETTER(Attr::ParseBool, bool, SetVisible)},
+        {L"enabled", DUI_SETTER(Attr::ParseBool, bool, SetEnabled)},
+        {L"mouse", DUI_SETTER(Attr::ParseBool, bool, SetMouseEnabled)},
+        {L"width", DUI_SETTER(Attr::ParseInt, int, SetFixedWidth)},
+        {L"height", DUI_SETTER(Attr::ParseInt, int, SetFixedHeight)},
+        {L"minwidth", DUI_SETTER(Attr::ParseInt, int, SetMinWidth)},
+        {L"minheight", DUI_SETTER(Attr::ParseInt, int, SetMinHeight)},
+        {L"maxwidth", DUI_SETTER(Attr::ParseInt, int, SetMaxWidth)},
+        {L"maxheight", DUI_SETTER(Attr::ParseInt, int, SetMaxHeight)},
+        {L"float", DUI_SETTER(Attr::ParseBool, bool, SetFloat)},
+        {L"pos", DUI_SETTER(Attr::ParseRect, UIRect, SetFloatPos)},
+        {L"padding", DUI_SETTER(Attr::ParseRect, UIRect, SetPadding)},
+        {L"bkcolor", DUI_SETTER(Attr::ParseColor, uint32_t, SetBkColor)},
+        {L"disabledbkcolor", DUI_SETTER(Attr::ParseColor, uint32_t, SetDisabledBkColor)},
+        {L"hotbkcolor", DUI_SETTER(Attr::ParseColor, uint32_t, SetHotBkColor)},
+        {L"pushedbkcolor", DUI_SETTER(Attr::ParseColor, uint32_t, SetPushedBkColor)},
+        {L"bordercolor", DUI_SETTER(Attr::ParseColor, uint32_t, SetBorderColor)},
+        {L"bordersize", DUI_SETTER(Attr::ParseInt, int, SetBorderSize)},
+        {L"borderround", DUI_SETTER(Attr::ParseInt, int, SetBorderRound)},
+    };
+    return setters;
+}
+
+#undef DUI_SETTER
+
+}  // namespace
+
+bool CControlUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
+    auto it = ControlSetters().find(name ? name : L"");
+    if (it == ControlSetters().end()) return false;
+    it->second(*this, value ? value : L"");
+    return true;
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,187 @@
+// CPaintManagerUI: the window's tree, notifiers and filters, scale and fonts,
+// layout and paint. Input and timers: UIManagerInput.cpp; process-wide paths:
+// UIProcessPaths.cpp.
+#include "UIManager.h"
+
+#include <algorithm>
+
+#include "UIBackend.h"
+#include "UIManagerState.h"
+
+namespace DuiLib {
+
+CPaintManagerUI::CPaintManagerUI() : m_state(new State) {}
+
+CPaintManagerUI::~CPaintManagerUI() {
+    // The tree goes first: its controls report to this manager as they die.
+    delete m_state->root;
+    m_state->root = nullptr;
+    delete m_state;
+}
+
+CControlUI* CPaintManagerUI::FindControl(LPCTSTR name) const {
+    if (!name || !m_state->root) return nullptr;
+    return m_state->root->FindControlByName(name);
+}
+
+CControlUI* CPaintManagerUI::GetRoot() const {
+    return m_state->root;
+}
+
+bool CPaintManagerUI::AttachDialog(CControlUI* root) {
+    if (root == m_state->root) return root != nullptr;
+    CControlUI* old = m_state->root;
+    m_state->root = nullptr;
+    delete old;
+    m_state->root = root;
+    if (root) root->SetManager(this, nullptr);
+    SetNeedsLayout();
+    return root != nullptr;
+}
+
+void CPaintManagerUI::AddNotifier(INotifyUI* notifier) {
+    auto& list = m_state->notifiers;
+    if (notifier && std::find(list.begin(), list.end(), notifier) == list.end()) {
+        list.push_back(notifier);
+    }
+}
+
+void CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
+    auto& list = m_state->notifiers;
+    list.erase(std::remove(list.begin(), list.end(), notifier), list.end());
+}
+
+void CPaintManagerUI::SendNotify(TNotifyUI& msg) {
+    // A notifier may remove itself or others while this runs.
+    std::vector<INotifyUI*> targets = m_state->notifiers;
+    for (INotifyUI* notifier : targets) {
+        auto& live = m_state->notifiers;
+        if (std::find(live.begin(), live.end(), notifier) != live.end()) notifier->Notify(msg);
+    }
+}
+
+void CPaintManagerUI::SendNotify(CControlUI* control, LPCTSTR type, WPARAM wParam, LPARAM lParam) {
+    TNotifyUI msg;
+    msg.sType = CDuiString(type);
+    msg.pSender = control;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    SendNotify(msg);
+}
+
+void CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
+    auto& list = m_state->filters;
+    if (filter && std::find(list.begin(), list.end(), filter) == list.end()) list.push_back(filter);
+}
+
+void CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) {
+    auto& list = m_state->filters;
+    list.erase(std::remove(list.begin(), list.end(), filter), list.end());
+}
+
+LRESULT CPaintManagerUI::FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    std::vector<IMessageFilterUI*> filters = m_state->filters;
+    for (IMessageFilterUI* filter : filters) {
+        LRESULT result = filter->MessageHandler(uMsg, wParam, lParam, handled);
+        if (handled) return result;
+    }
+    return 0;
+}
+
+unsigned CPaintManagerUI::GetScale() const {
+    return m_state->scale;
+}
+
+void CPaintManagerUI::SetScale(unsigned percent) {
+    unsigned scale = percent == 0 ? 100 : percent;
+    if (scale == m_state->scale) return;
+    m_state->scale = scale;
+    SetNeedsLayout();
+}
+
+int CPaintManagerUI::ScaleValue(int unscaled) const {
+    long long v = static_cast<long long>(unscaled) * m_state->scale;
+    return static_cast<int>(v >= 0 ? (v + 50) / 100 : -((-v + 50) / 100));
+}
+
+HWND CPaintManagerUI::GetPaintWindow() const {
+    return m_state->window;
+}
+void CPaintManagerUI::Init(HWND window) {
+    m_state->window = window;
+}
+
+void CPaintManagerUI::SetBackend(CWindowBackend* backend) {
+    m_state->backend = backend;
+    if (!backend) return;
+    for (const State::Timer& t : m_state->timers) backend->SetTimer(t.backendId, t.elapseMs);
+    backend->Invalidate();
+}
+
+CWindowBackend* CPaintManagerUI::GetBackend() const {
+    return m_state->backend;
+}
+
+void CPaintManagerUI::Layout(int clientWidth, int clientHeight) {
+    UISize size{clientWidth, clientHeight};
+    bool resized = size.cx != m_state->client.cx || size.cy != m_state->client.cy;
+    m_state->client = size;
+    if (!resized && !m_state->needsLayout) return;
+    m_state->needsLayout = false;
+    if (m_state->root) m_state->root->SetPos(UIRect{0, 0, clientWidth, clientHeight});
+}
+
+void CPaintManagerUI::Paint(CRenderList& list) {
+    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    if (!m_state->root) return;
+    m_state->root->DoPaint(list, UIRect{0, 0, m_state->client.cx, m_state->client.cy});
+}
+
+void CPaintManagerUI::Invalidate() {
+    if (m_state->backend) m_state->backend->Invalidate();
+}
+
+bool CPaintManagerUI::NeedsLayout() const {
+    return m_state->needsLayout;
+}
+
+void CPaintManagerUI::SetNeedsLayout() {
+    m_state->needsLayout = true;
+    Invalidate();
+}
+
+UISize CPaintManagerUI::GetClientSize() const {
+    return m_state->client;
+}
+
+int CPaintManagerUI::GetCaptionHeight() const {
+    return m_state->captionHeight;
+}
+void CPaintManagerUI::SetCaptionHeight(int height) {
+    m_state->captionHeight = std::max(0, height);
+}
+UISize CPaintManagerUI::GetInitSize() const {
+    return m_state->initSize;
+}
+void CPaintManagerUI::SetInitSize(int cx, int cy) {
+    m_state->initSize = UISize{cx, cy};
+}
+
+void CPaintManagerUI::AddFont(int id, int size, bool bold, bool isDefault) {
+    m_state->fonts[id] = State::FontInfo{size > 0 ? size : 13, bold};
+    if (isDefault || m_state->defaultFont < 0) m_state->defaultFont = id;
+    Invalidate();
+}
+
+UIFont CPaintManagerUI::GetFont(int id) const {
+    auto it = m_state->fonts.find(id);
+    if (it == m_state->fonts.end()) it = m_state->fonts.find(m_state->defaultFont);
+    State::FontInfo info = it != m_state->fonts.end() ? it->second : State::FontInfo{};
+    UIFont font;
+    font.size = ScaleValue(info.size);
+    font.bold = info.bold;
+    return font;
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,43 @@
+// The private state of one CPaintManagerUI, shared by its implementation files
+// (UIManager.cpp: tree, notifiers, fonts, layout and paint; UIManagerInput.cpp:
+// mouse input and timers).
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "UIManager.h"
+
+namespace DuiLib {
+
+struct CPaintManagerUI::State {
+    struct Timer {
+        CControlUI* control = nullptr;
+        int controlTimerId = 0;
+        int backendId = 0;  // unique within this window
+        unsigned elapseMs = 0;
+    };
+    struct FontInfo {
+        int size = 13;
+        bool bold = false;
+    };
+
+    HWND window = nullptr;
+    CWindowBackend* backend = nullptr;
+    CControlUI* root = nullptr;  // owned
+    std::vector<INotifyUI*> notifiers;
+    std::vector<IMessageFilterUI*> filters;
+    unsigned scale = 100;
+    bool needsLayout = true;
+    UISize client;
+    int captionHeight = 0;
+    UISize initSize;
+    CControlUI* hot = nullptr;      // under the mouse
+    CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
+    std::vector<Timer> timers;
+    int nextTimerId = 1;
+    std::map<int, FontInfo> fonts;
+    int defaultFont = -1;
+};
+
+}  // namespace DuiLib

@@ -1,0 +1,100 @@
+// CTextUI: a label whose text can carry links; a click on one raises "link".
+#include "UIAttributes.h"
+#include "UIControls.h"
+#include "UITextLayout.h"
+
+namespace DuiLib {
+
+namespace {
+
+std::vector<PlacedText> PlaceLinks(const std::wstring& text, const UIFont& font, const UIRect& box,
+                                   unsigned style) {
+    return LayoutText(ParseLinkMarkup(text).runs, font, box, style);
+}
+
+}  // namespace
+
+LPCTSTR CTextUI::GetClass() const {
+    return L"TextUI";
+}
+
+bool CTextUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
+    uint32_t c = 0;
+    if (name && std::wstring(name) == L"linkcolor") {
+        if (Attr::ParseColor(value ? value : L"", c)) SetLinkColor(c);
+        return true;
+    }
+    return CLabelUI::ApplyAttribute(name, value);
+}
+
+void CTextUI::SetLinkColor(uint32_t argb) {
+    m_linkColor = argb;
+    Invalidate();
+}
+
+int CTextUI::GetLinkCount() const {
+    return static_cast<int>(ParseLinkMarkup(GetText().str()).targets.size());
+}
+
+CDuiString CTextUI::GetLinkContent(int index) const {
+    LinkMarkup markup = ParseLinkMarkup(GetText().str());
+    if (index < 0 || index >= static_cast<int>(markup.targets.size())) return CDuiString();
+    const std::wstring& target = markup.targets[index];
+    return CDuiString(target.empty() ? markup.shown[index] : target);
+}
+
+UIRect CTextUI::GetLinkRect(int index) const {
+    UIRect visible = IntersectRect(GetVisibleRect(), TextRect());
+    for (const PlacedText& piece :
+         PlaceLinks(GetText().str(), CurrentFont(), TextRect(), m_textStyle)) {
+        if (piece.link == index) return IntersectRect(piece.cell, visible);
+    }
+    return UIRect{};
+}
+
+int CTextUI::LinkAt(int x, int y) const {
+    if (!IntersectRect(GetVisibleRect(), TextRect()).Contains(x, y)) return -1;
+    for (const PlacedText& piece :
+         PlaceLinks(GetText().str(), CurrentFont(), TextRect(), m_textStyle)) {
+        if (piece.link >= 0 && piece.cell.Contains(x, y)) return piece.link;
+    }
+    return -1;
+}
+
+bool CTextUI::IsInteractiveAt(int x, int y) const {
+    return LinkAt(x, y) >= 0;
+}
+
+void CTextUI::DoEvent(TEventUI& event) {
+    switch (event.Type) {
+        case UIEVENT_BUTTONDOWN:
+            m_pressedLink = IsEnabledInTree() ? LinkAt(event.x, event.y) : -1;
+            return;
+        case UIEVENT_BUTTONUP: {
+            int link = m_pressedLink;
+            m_pressedLink = -1;
+            if (link >= 0 && IsEnabledInTree() && LinkAt(event.x, event.y) == link) {
+                Notify(L"link", static_cast<WPARAM>(link));
+            }
+            return;
+        }
+        default:
+            CLabelUI::DoEvent(event);
+    }
+}
+
+void CTextUI::PaintContent(CRenderList& list, const UIRect& clip) {
+    UIFont font = CurrentFont();
+    UIRect box = TextRect();
+    UIRect textClip = IntersectRect(clip, box);
+    if (IsRectEmpty(textClip)) return;
+    uint32_t color = CurrentTextColor();
+    uint32_t linkColor = IsEnabledInTree() ? m_linkColor : m_disabledTextColor;
+    for (const PlacedText& piece : PlaceLinks(GetText().str(), font, box, m_textStyle)) {
+        UIFont pieceFont = font;
+        pieceFont.underline = piece.link >= 0;
+        list.Text(piece.cell, piece.text, pieceFont, piece.link >= 0 ? linkColor : color, textClip);
+    }
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,66 @@
+// The headless backend: the toolkit's windows without a screen, for tests on
+// non-Windows builds. What it offers tests beyond the toolkit's own API.
+//
+// Behaviour, fixed so tests can rely on it:
+//  - Text metrics: a character advances (size + 1) / 2 px and a line is size + 3 px
+//    high, where size is the font's physical pixel height (at 100 % the default
+//    13 px font gives 7 px per character and 16 px lines).
+//  - Screen: 1920 x 1080 physical pixels; windows get the DPI scale set below
+//    when they are created (100 % unless a test sets another).
+//  - Timers never tick by themselves: a test ticks them (UITestDriver::TickTimers).
+//  - Posted messages and the main-thread queue are handled by MessageLoop,
+//    ShowModal and UIMainQueue::pumpUntil/UITestDriver::Pump, in posting order.
+//  - The loops wait on a condition variable when idle; the idle hook (below) lets
+//    a test act inside a loop without a second thread.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "../UIControl.h"
+
+namespace DuiLib {
+namespace Headless {
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+int CharAdvance(int fontSize);
+int LineHeight(int fontSize);
+
+struct WindowState {
+    HWND hwnd = nullptr;
+    HWND parent = nullptr;
+    std::wstring className;
+    std::wstring title;
+    bool visible = false;
+    bool minimized = false;
+    bool inputEnabled = true;  // false while a modal child runs
+    bool modal = false;        // inside its own ShowModal
+    bool foreground = false;
+    UINT iconId = 0;
+    UIRect rect;  // screen position and size, physical pixels
+    unsigned scale = 100;
+};
+
+// The live (created, not yet destroyed) windows, in creation order.
+std::vector<WindowState> Windows();
+// The state of one live window; false when there is none with that handle.
+bool FindWindowState(HWND window, WindowState& state);
+
+// DPI scale in percent given to windows created from now on.
+void SetDpiScale(unsigned percent);
+
+// Called on the UI thread each time a loop has nothing left to do, before it
+// waits; an empty function removes it. The hook may post, dispatch or close.
+void SetIdleHook(std::function<void()> hook);
+
+// True when a quit message is pending (posted, not yet consumed by MessageLoop).
+bool IsQuitPending();
+// Drops pending posted messages and a pending quit, and forgets the idle hook
+// and the DPI setting (between tests).
+void Reset();
+
+}  // namespace Headless
+}  // namespace DuiLib

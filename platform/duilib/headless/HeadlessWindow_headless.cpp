@@ -1,0 +1,218 @@
+// Headless backend, per window: creation, state (visible, minimised, enabled,
+// modal, foreground), messages, modal loop, timers (recorded, never ticking),
+// plus the registry of live windows and its test queries.
+#include <algorithm>
+
+#include "../UIWindow.h"
+#include "HeadlessInternal.h"
+
+namespace DuiLib {
+namespace Headless {
+namespace Internal {
+
+std::vector<HeadlessWindow*>& Registry() {
+    static std::vector<HeadlessWindow*> windows;
+    return windows;
+}
+
+HeadlessWindow* Lookup(HWND window) {
+    if (!window) return nullptr;
+    for (HeadlessWindow* w : Registry()) {
+        if (w->GetHWND() == window) return w;
+    }
+    return nullptr;
+}
+
+namespace {
+
+HWND NewHandle() {
+    static std::uintptr_t next = 0x10000;
+    next += 0x10;
+    return reinterpret_cast<HWND>(next);
+}
+
+void Unregister(HeadlessWindow* window) {
+    auto& all = Registry();
+    all.erase(std::remove(all.begin(), all.end(), window), all.end());
+}
+
+}  // namespace
+
+HeadlessWindow::~HeadlessWindow() {
+    m_owner = nullptr;  // destroyed silently
+    Unregister(this);
+    if (m_modal) {
+        m_modal->deleted = true;
+        m_modal->ended = true;
+    }
+}
+
+HWND HeadlessWindow::Create(const UIWindowCreateInfo& info) {
+    if (m_state.hwnd) return m_state.hwnd;
+    m_state = WindowState{};
+    m_state.hwnd = NewHandle();
+    m_state.parent = info.parent;
+    m_state.className = info.className;
+    m_state.title = info.title;
+    m_state.scale = ScaleForNewWindows();
+    int x = info.x == CW_USEDEFAULT ? 0 : info.x;
+    int y = info.y == CW_USEDEFAULT ? 0 : info.y;
+    int cx = info.cx == CW_USEDEFAULT ? 0 : info.cx;
+    int cy = info.cy == CW_USEDEFAULT ? 0 : info.cy;
+    m_state.rect = UIRect{x, y, x + cx, y + cy};
+    Registry().push_back(this);
+    if (m_owner && m_owner->HandleMessage(WM_CREATE, 0, 0) == -1) {
+        Destroy(0);
+        return nullptr;
+    }
+    return m_state.hwnd;
+}
+
+void HeadlessWindow::Show(bool show, bool takeFocus) {
+    if (!m_state.hwnd) return;
+    m_state.visible = show;
+    if (show && takeFocus) SetForeground();
+    if (!show) m_state.foreground = false;
+}
+
+void HeadlessWindow::SetForeground() {
+    for (HeadlessWindow* w : Registry()) w->m_state.foreground = false;
+    m_state.foreground = m_state.hwnd != nullptr;
+}
+
+UINT HeadlessWindow::RunModal() {
+    if (!m_state.hwnd) return 0;
+    const HWND parent = m_state.parent;
+    Show(true, true);
+    if (HeadlessWindow* p = Lookup(parent)) p->SetInputEnabled(false);
+    m_state.modal = true;
+    auto run = std::make_shared<ModalRun>();
+    m_modal = run;
+    bool ended = RunLoop([run] { return run->ended; });
+    if (!run->deleted) {
+        m_state.modal = false;
+        m_modal.reset();
+    }
+    if (HeadlessWindow* p = Lookup(parent)) {
+        p->SetInputEnabled(true);
+        p->SetForeground();
+    }
+    return ended ? run->result : 0;
+}
+
+void HeadlessWindow::Close(UINT code) {
+    if (m_state.hwnd) PostToQueue(m_state.hwnd, WM_CLOSE, code, 0);
+}
+
+void HeadlessWindow::Destroy(UINT modalResult) {
+    if (!m_state.hwnd || m_destroying) return;
+    m_destroying = true;
+    if (m_modal) {
+        m_modal->ended = true;
+        m_modal->result = modalResult;
+    }
+    const HWND handle = m_state.hwnd;
+    if (m_owner) m_owner->HandleMessage(WM_DESTROY, 0, 0);
+    m_timers.clear();
+    Unregister(this);
+    m_state.hwnd = nullptr;
+    m_state.visible = false;
+    m_state.foreground = false;
+    m_destroying = false;
+    if (m_owner) m_owner->OnFinalMessage(handle);
+}
+
+LRESULT HeadlessWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_state.hwnd || !m_owner) return 0;
+    return m_owner->HandleMessage(message, wParam, lParam);
+}
+
+bool HeadlessWindow::Post(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_state.hwnd) return false;
+    PostToQueue(m_state.hwnd, message, wParam, lParam);
+    return true;
+}
+
+void HeadlessWindow::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_state.hwnd && m_owner) m_owner->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT HeadlessWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        Destroy(static_cast<UINT>(wParam));
+    } else if (message == WM_SYSCOMMAND) {
+        switch (wParam & 0xFFF0) {
+            case SC_MINIMIZE:
+                m_state.minimized = true;
+                m_state.foreground = false;
+                break;
+            case SC_RESTORE:
+                m_state.minimized = false;
+                break;
+            case SC_CLOSE:
+                Close(0);
+                break;
+            default:
+                break;
+        }
+    }
+    return 0;
+}
+
+void HeadlessWindow::MoveTo(int x, int y) {
+    int w = m_state.rect.Width(), h = m_state.rect.Height();
+    m_state.rect = UIRect{x, y, x + w, y + h};
+}
+
+void HeadlessWindow::CenterOnScreen() {
+    MoveTo((kScreenWidth - m_state.rect.Width()) / 2, (kScreenHeight - m_state.rect.Height()) / 2);
+}
+
+void HeadlessWindow::CenterOnParent() {
+    HeadlessWindow* parent = Lookup(m_state.parent);
+    if (!parent) {
+        CenterOnScreen();
+        return;
+    }
+    const UIRect& p = parent->m_state.rect;
+    MoveTo(p.left + (p.Width() - m_state.rect.Width()) / 2,
+           p.top + (p.Height() - m_state.rect.Height()) / 2);
+}
+
+void HeadlessWindow::Resize(int cx, int cy) {
+    m_state.rect.right = m_state.rect.left + std::max(0, cx);
+    m_state.rect.bottom = m_state.rect.top + std::max(0, cy);
+}
+
+UISize HeadlessWindow::GetClientSize() const {
+    return UISize{m_state.rect.Width(), m_state.rect.Height()};
+}
+
+bool HeadlessWindow::SetTimer(int timerId, unsigned elapseMs) {
+    if (!m_state.hwnd) return false;
+    m_timers[timerId] = elapseMs;
+    return true;
+}
+
+}  // namespace Internal
+
+std::vector<WindowState> Windows() {
+    std::vector<WindowState> states;
+    for (Internal::HeadlessWindow* w : Internal::Registry()) states.push_back(w->State());
+    return states;
+}
+
+bool FindWindowState(HWND window, WindowState& state) {
+    Internal::HeadlessWindow* w = Internal::Lookup(window);
+    if (!w) return false;
+    state = w->State();
+    return true;
+}
+
+}  // namespace Headless
+
+CWindowBackend* Backend::CreateWindowBackend(CWindowWnd* owner) {
+    return new Headless::Internal::HeadlessWindow(owner);
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,47 @@
+// The window functions of WinApi.h on the headless backend: they act on the
+// headless windows (UI thread). The other WinApi stand-ins live with the support
+// layer (platform/winapi/WinApi_posix.cpp).
+#include "../UIBackend.h"
+#include "HeadlessInternal.h"
+#include "WinApi.h"
+
+namespace WinApi {
+
+using DuiLib::Headless::Internal::HeadlessWindow;
+using DuiLib::Headless::Internal::Lookup;
+using DuiLib::Headless::Internal::Registry;
+
+HWND FindWindowW(const wchar_t* className, const wchar_t* title) {
+    for (HeadlessWindow* w : Registry()) {
+        const auto& s = w->State();
+        if (className && s.className != className) continue;
+        if (title && s.title != title) continue;
+        return s.hwnd;
+    }
+    return nullptr;
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    HeadlessWindow* w = Lookup(window);
+    return w ? w->Send(message, wParam, lParam) : 0;
+}
+
+BOOL SetForegroundWindow(HWND window) {
+    HeadlessWindow* w = Lookup(window);
+    if (!w) return FALSE;
+    w->SetForeground();
+    return TRUE;
+}
+
+BOOL SetWindowTextW(HWND window, const wchar_t* text) {
+    HeadlessWindow* w = Lookup(window);
+    if (!w) return FALSE;
+    w->SetTitle(text ? text : L"");
+    return TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+    DuiLib::Backend::PostQuit(exitCode);
+}
+
+}  // namespace WinApi

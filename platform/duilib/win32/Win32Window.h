@@ -1,0 +1,82 @@
+// The Win32 side of one toolkit window (CWindowBackend): a borderless popup
+// whose messages are translated into paint-manager input and core messages, and
+// whose client area is painted from the core's draw list through a back buffer.
+// Included by the win32/*_win.cpp files only.
+#pragma once
+
+#include <windows.h>
+
+#include "../UIBackend.h"
+#include "Win32Painter.h"
+
+namespace DuiLib {
+
+class CPaintManagerUI;
+
+class Win32WindowBackend final : public CWindowBackend {
+public:
+    explicit Win32WindowBackend(CWindowWnd* owner);
+    ~Win32WindowBackend() override;
+
+    HWND Create(const UIWindowCreateInfo& info) override;
+    HWND GetHWND() const override { return m_hwnd; }
+    void Show(bool show, bool takeFocus) override;
+    UINT RunModal() override;
+    void Close(UINT code) override;
+    void Destroy(UINT modalResult) override;
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool Post(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void CenterOnScreen() override;
+    void CenterOnParent() override;
+    void SetIcon(UINT resourceId) override;
+    void SetTitle(const std::wstring& title) override;
+    std::wstring GetTitle() const override;
+    void Resize(int cx, int cy) override;
+    UISize GetClientSize() const override;
+    void Invalidate() override;
+    bool SetTimer(int timerId, unsigned elapseMs) override;
+    void KillTimer(int timerId) override;
+    unsigned GetDpiScale() const override;
+    bool IsMinimized() const override;
+    bool IsInputEnabled() const override;
+    void DetachOwner() override { m_owner = nullptr; }
+
+    // The window procedure of every toolkit window class.
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    // A running RunModal's state lives on its stack, so the loop can tell that
+    // this backend was deleted from inside a message it dispatched.
+    struct ModalState {
+        bool done = false;
+        bool backendGone = false;
+        UINT result = 0;
+    };
+
+    LRESULT HandleNative(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT ToOwner(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcHitTest(LPARAM lParam);
+    void OnPaint();
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void OnNativeDestroyed();
+    CPaintManagerUI* Manager() const;
+    bool RegisterWindowClass(const std::wstring& className) const;
+    void CenterIn(const RECT& area, const RECT& workArea);
+    void ReleaseIcons();
+    void EnableOwnerAgain();
+
+    CWindowWnd* m_owner = nullptr;
+    HWND m_hwnd = nullptr;
+    bool m_live = false;             // from WM_CREATE to WM_DESTROY: messages go to the owner
+    HWND m_disabledOwner = nullptr;  // the owner RunModal disabled, until re-enabled
+    bool m_trackingLeave = false;
+    UINT m_pendingResult = 0;  // the modal result given to Destroy
+    ModalState* m_modal = nullptr;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+    Win32Painter m_painter;
+};
+
+}  // namespace DuiLib

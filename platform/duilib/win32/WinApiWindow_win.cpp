@@ -1,0 +1,28 @@
+// The window calls of WinApi.h on Windows, forwarded as they are.
+#include <windows.h>
+
+#include "WinApi.h"
+
+namespace WinApi {
+
+HWND FindWindowW(const wchar_t* className, const wchar_t* title) {
+    return ::FindWindowW(className, title);
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(window, message, wParam, lParam);
+}
+
+BOOL SetForegroundWindow(HWND window) {
+    return ::SetForegroundWindow(window);
+}
+
+BOOL SetWindowTextW(HWND window, const wchar_t* text) {
+    return ::SetWindowTextW(window, text);
+}
+
+void PostQuitMessage(int exitCode) {
+    ::PostQuitMessage(exitCode);
+}
+
+}  // namespace WinApi

@@ -1,0 +1,16 @@
+#include "Common.h"
+
+#include "KtLogger.h"
+#include "ModulePath.h"
+
+Common* Common::GetInstance() {
+    static Common instance;
+    return &instance;
+}
+
+std::wstring Common::GetDllPathByModuleW(HINSTANCE module) {
+    const std::wstring folder = ModulePath::Folder(ModulePath::FilePath(module));
+    if (folder.empty())
+        KT_LOG(LOG_ERROR, L"cannot read the module's path", "Common::GetDllPathByModuleW");
+    return folder;
+}

@@ -1,0 +1,77 @@
+#include "LanguageFiles.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <filesystem>
+#include <vector>
+
+#include "FileBytes.h"
+#include "PathText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Windows-style separators are accepted everywhere: the program names its
+// folders as "res\values\".
+std::wstring NativeSeparators(std::wstring path) {
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+#endif
+    return path;
+}
+
+std::wstring JoinFolder(const std::wstring& folder, const std::wstring& fileName) {
+    std::wstring path = NativeSeparators(folder);
+    if (!path.empty() && path.back() != L'/' && path.back() != L'\\')
+        path += fs::path::preferred_separator;
+    return path + fileName;
+}
+
+std::wstring BaseLanguage(const std::wstring& language) {
+    std::wstring base = language.substr(0, language.find(L'-'));
+    for (wchar_t& c : base) c = static_cast<wchar_t>(std::towlower(c));
+    return base;
+}
+
+// Language names of the "*.xml" files in the folder, sorted by name.
+std::vector<std::wstring> ListLanguages(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    std::error_code ec;
+    fs::directory_iterator it(PathText::FromWide(NativeSeparators(folder)), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::wstring name = PathText::ToWide(it->path().filename());
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, L".xml") == 0)
+            names.push_back(name.substr(0, name.size() - 4));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+bool IsUsableLanguageFile(const std::wstring& path) {
+    std::string bytes;
+    if (!FileBytes::ReadAll(PathText::FromWide(path), bytes)) return false;
+    tinyxml2::XMLDocument document;
+    if (document.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS) return false;
+    const tinyxml2::XMLElement* root = document.RootElement();
+    return root != nullptr && std::string(root->Name()) == "Strings";
+}
+
+std::wstring ResolveLanguageFile(const std::wstring& folder, const std::wstring& language) {
+    if (!language.empty()) {
+        const std::wstring exact = JoinFolder(folder, language + L".xml");
+        if (IsUsableLanguageFile(exact)) return exact;
+        const std::wstring base = BaseLanguage(language);
+        for (const std::wstring& candidate : ListLanguages(folder)) {
+            if (BaseLanguage(candidate) != base) continue;
+            const std::wstring path = JoinFolder(folder, candidate + L".xml");
+            if (IsUsableLanguageFile(path)) return path;
+        }
+    }
+    const std::wstring fallback = JoinFolder(folder, L"en-US.xml");
+    return IsUsableLanguageFile(fallback) ? fallback : std::wstring();
+}

@@ -1,0 +1,33 @@
+#include <windows.h>
+// (first: the other Windows headers build on it)
+#include <shlobj.h>
+
+#include "LogPlatform.h"
+
+namespace LogPlatform {
+
+std::filesystem::path PerUserStateFolder() {
+    PWSTR folder = nullptr;
+    std::filesystem::path result;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
+        result = folder;
+    CoTaskMemFree(folder);
+    if (result.empty()) {
+        wchar_t buffer[MAX_PATH] = {};
+        DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) result = buffer;
+    }
+    return result;
+}
+
+std::uint64_t CurrentThreadNumber() {
+    return GetCurrentThreadId();
+}
+
+std::tm LocalTime(std::time_t when) {
+    std::tm parts{};
+    localtime_s(&parts, &when);
+    return parts;
+}
+
+}  // namespace LogPlatform

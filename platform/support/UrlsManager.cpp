@@ -1,0 +1,6 @@
+#include "UrlsManager.h"
+
+UrlsManager* UrlsManager::Instance() {
+    static UrlsManager instance;
+    return &instance;
+}

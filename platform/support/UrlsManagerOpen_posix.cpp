@@ -1,0 +1,56 @@
+// Opens an address or file with xdg-open, found on PATH and run directly (no
+// shell, so the address is one argument whatever it holds). The opener runs
+// as a grandchild so nothing waits for it and no zombie is left; a close-on-
+// exec pipe tells whether it could be started.
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "KtLogger.h"
+#include "PosixStandIn.h"
+#include "UrlsManager.h"
+#include "Utf8.h"
+
+bool UrlsManager::OpenUrl(const std::wstring& url) {
+    if (url.empty()) {
+        KT_LOG(LOG_ERROR, L"empty url", "UrlsManager::OpenUrl");
+        return false;
+    }
+    const std::string target = Utf8::FromWide(url);
+    char opener[] = "xdg-open";
+    char* argv[] = {opener, const_cast<char*>(target.c_str()), nullptr};
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        KT_LOG(LOG_ERROR, L"pipe fail! errno:" << errno, "UrlsManager::OpenUrl");
+        return false;
+    }
+    const int highestDescriptor = WinApi::PosixStandIn::HighestDescriptor();
+    const pid_t child = fork();
+    if (child == 0) {
+        const pid_t grandchild = fork();
+        if (grandchild == 0)
+            WinApi::PosixStandIn::CloseInheritedDescriptorsOnExec(highestDescriptor);
+        if (grandchild == 0) execvp(argv[0], argv);
+        if (grandchild <= 0) {
+            const int error = errno;
+            (void)!write(pipeFds[1], &error, sizeof(error));
+        }
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    int execError = 0;
+    ssize_t got;
+    do got = read(pipeFds[0], &execError, sizeof(execError));
+    while (got < 0 && errno == EINTR);
+    close(pipeFds[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    if (child < 0 || got > 0) {
+        KT_LOG(LOG_ERROR, L"cannot start xdg-open: " << (child < 0 ? errno : execError),
+               "UrlsManager::OpenUrl");
+        return false;
+    }
+    return true;
+}

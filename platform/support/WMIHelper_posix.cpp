@@ -1,0 +1,42 @@
+// WMIHelper without Windows: there is no WMI service, so every query fails
+// unless a test installed a provider (WMIHelperTesting.h).
+#include <mutex>
+
+#include "KtLogger.h"
+#include "WMIHelper.h"
+#include "WMIHelperTesting.h"
+
+namespace {
+std::mutex g_providerMutex;
+WMIHelperTesting::Provider g_provider;
+}  // namespace
+
+namespace WMIHelperTesting {
+void SetProvider(Provider provider) {
+    std::lock_guard<std::mutex> lock(g_providerMutex);
+    g_provider = std::move(provider);
+}
+}  // namespace WMIHelperTesting
+
+struct WMIHelper::Connection {};
+
+WMIHelper::WMIHelper(std::wstring wmiNamespace) : m_namespace(std::move(wmiNamespace)) {}
+
+WMIHelper::~WMIHelper() = default;
+
+bool WMIHelper::SelectStrA(std::wstring query, std::vector<HotfixInfo>& results) {
+    WMIHelperTesting::Provider provider;
+    {
+        std::lock_guard<std::mutex> lock(g_providerMutex);
+        provider = g_provider;
+    }
+    if (!provider) {
+        KT_LOG(LOG_ERROR, L"WMI is not available on this system, query:" << query,
+               "WMIHelper::SelectStrA");
+        return false;
+    }
+    WMIHelperTesting::QueryAnswer answer = provider(m_namespace, query);
+    if (!answer.succeeded) return false;
+    results.insert(results.end(), answer.records.begin(), answer.records.end());
+    return true;
+}

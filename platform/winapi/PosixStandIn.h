@@ -1,0 +1,37 @@
+// Shared machinery of the non-Windows stand-ins (only *_posix.cpp files
+// include this): the calling thread's last error and a table of handles.
+// The table is never destroyed, so detached threads may still use handles
+// while the process exits.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "WinTypes.h"
+
+namespace WinApi {
+namespace PosixStandIn {
+
+void SetLastError(std::uint32_t error);
+
+// Something a HANDLE refers to; Close runs once, when its handle is closed.
+class HandleObject {
+public:
+    virtual ~HandleObject() = default;
+    virtual void Close() {}
+};
+
+HANDLE RegisterHandle(std::shared_ptr<HandleObject> object);
+// Null when the handle is unknown or already closed.
+std::shared_ptr<HandleObject> FindHandle(HANDLE handle);
+// Removes the handle; null when it was unknown.
+std::shared_ptr<HandleObject> TakeHandle(HANDLE handle);
+
+// In a forked child before exec: no descriptor above stderr reaches the new
+// program (as Windows launches pass no handles on). Async-signal-safe.
+void CloseInheritedDescriptorsOnExec(int highestDescriptor);
+// The highest descriptor number worth marking; call before fork.
+int HighestDescriptor();
+
+}  // namespace PosixStandIn
+}  // namespace WinApi

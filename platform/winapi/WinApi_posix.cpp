@@ -1,0 +1,210 @@
+// Stand-ins for the Windows system calls on other systems: named mutexes
+// known within this process, the last error per thread, a real current
+// directory, recorded message boxes and the executable's own path.
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "PosixStandIn.h"
+#include "Utf8.h"
+#include "WinApi.h"
+#include "WinApiTesting.h"
+
+namespace WinApi {
+namespace {
+
+constexpr std::uint32_t kErrorSuccess = 0;
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorInvalidHandle = 6;
+constexpr std::uint32_t kErrorInsufficientBuffer = 122;
+constexpr int kIdOk = 1;
+
+thread_local std::uint32_t t_lastError = kErrorSuccess;
+
+// Process-wide state; leaked on purpose (see PosixStandIn.h).
+struct StandInState {
+    std::mutex mutex;
+    std::map<HANDLE, std::shared_ptr<PosixStandIn::HandleObject>> handles;
+    std::uintptr_t nextHandle = 0x100;
+    std::map<std::wstring, int> mutexHandleCounts;  // named mutex -> open handles
+    std::vector<Testing::MessageBoxCall> messageBoxes;
+    std::wstring moduleFileName;
+    std::wstring currentDirectory;
+};
+
+StandInState& State() {
+    static StandInState* const state = new StandInState;
+    return *state;
+}
+
+class NamedMutex : public PosixStandIn::HandleObject {
+public:
+    explicit NamedMutex(std::wstring name) : m_name(std::move(name)) {}
+    void Close() override {
+        if (m_name.empty()) return;
+        std::lock_guard<std::mutex> lock(State().mutex);
+        auto it = State().mutexHandleCounts.find(m_name);
+        if (it != State().mutexHandleCounts.end() && --it->second <= 0)
+            State().mutexHandleCounts.erase(it);
+    }
+    void Forget() { m_name.clear(); }
+
+private:
+    std::wstring m_name;
+};
+
+std::wstring ExecutablePath() {
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    return length > 0 ? Utf8::ToWide(std::string(buffer, static_cast<size_t>(length)))
+                      : std::wstring();
+}
+
+}  // namespace
+
+namespace PosixStandIn {
+
+void SetLastError(std::uint32_t error) {
+    t_lastError = error;
+}
+
+HANDLE RegisterHandle(std::shared_ptr<HandleObject> object) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    HANDLE handle = reinterpret_cast<HANDLE>(State().nextHandle);
+    State().nextHandle += 4;
+    State().handles[handle] = std::move(object);
+    return handle;
+}
+
+std::shared_ptr<HandleObject> FindHandle(HANDLE handle) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    auto it = State().handles.find(handle);
+    return it == State().handles.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<HandleObject> TakeHandle(HANDLE handle) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    auto it = State().handles.find(handle);
+    if (it == State().handles.end()) return nullptr;
+    std::shared_ptr<HandleObject> object = std::move(it->second);
+    State().handles.erase(it);
+    return object;
+}
+
+void CloseInheritedDescriptorsOnExec(int highestDescriptor) {
+#ifdef SYS_close_range
+    constexpr unsigned kCloseRangeCloexec = 1u << 2;  // CLOSE_RANGE_CLOEXEC
+    if (syscall(SYS_close_range, 3u, ~0u, kCloseRangeCloexec) == 0) return;
+#endif
+    for (int fd = 3; fd <= highestDescriptor; ++fd) fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+int HighestDescriptor() {
+    const long limit = sysconf(_SC_OPEN_MAX);
+    return limit > 0 && limit < 65536 ? static_cast<int>(limit) - 1 : 65535;
+}
+
+}  // namespace PosixStandIn
+
+HANDLE CreateMutexW(void*, BOOL, const wchar_t* name) {
+    const std::wstring key = name != nullptr ? name : L"";
+    bool existed = false;
+    if (!key.empty()) {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        existed = State().mutexHandleCounts[key]++ > 0;
+    }
+    HANDLE handle = PosixStandIn::RegisterHandle(std::make_shared<NamedMutex>(key));
+    t_lastError = existed ? static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS) : kErrorSuccess;
+    return handle;
+}
+
+uint32_t GetLastError() {
+    return t_lastError;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    std::shared_ptr<PosixStandIn::HandleObject> object = PosixStandIn::TakeHandle(handle);
+    if (!object) {
+        t_lastError = kErrorInvalidHandle;
+        return FALSE;
+    }
+    object->Close();
+    return TRUE;
+}
+
+BOOL SetCurrentDirectoryW(const wchar_t* path) {
+    std::wstring folder = path != nullptr ? path : L"";
+    for (wchar_t& c : folder)
+        if (c == L'\\') c = L'/';
+    if (folder.empty() || chdir(Utf8::FromWide(folder).c_str()) != 0) {
+        t_lastError = kErrorFileNotFound;
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().currentDirectory = path;
+    return TRUE;
+}
+
+int MessageBoxW(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().messageBoxes.push_back(
+        {text != nullptr ? text : L"", caption != nullptr ? caption : L"", type});
+    return kIdOk;
+}
+
+uint32_t GetModuleFileNameW(void*, wchar_t* buffer, uint32_t size) {
+    std::wstring path;
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        path = State().moduleFileName;
+    }
+    if (path.empty()) path = ExecutablePath();
+    if (buffer == nullptr || size == 0) {
+        t_lastError = kErrorInsufficientBuffer;
+        return 0;
+    }
+    const uint32_t copied = static_cast<uint32_t>(std::min<size_t>(path.size(), size - 1));
+    path.copy(buffer, copied);
+    buffer[copied] = L'\0';
+    if (path.size() >= size) {
+        t_lastError = kErrorInsufficientBuffer;
+        return size;
+    }
+    t_lastError = kErrorSuccess;
+    return copied;
+}
+
+namespace Testing {
+
+std::vector<MessageBoxCall> MessageBoxCalls() {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return State().messageBoxes;
+}
+
+void SetModuleFileName(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().moduleFileName = path;
+}
+
+std::wstring CurrentDirectory() {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return State().currentDirectory;
+}
+
+void Reset() {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().messageBoxes.clear();
+    State().mutexHandleCounts.clear();
+    for (auto& entry : State().handles)
+        if (auto* named = dynamic_cast<NamedMutex*>(entry.second.get())) named->Forget();
+}
+
+}  // namespace Testing
+}  // namespace WinApi

@@ -1,0 +1,35 @@
+// The Windows system calls, forwarded as they are. The window calls
+// (FindWindowW, SendMessageW, ...) live with the toolkit in platform/duilib.
+
+#include <windows.h>
+// (first: the other Windows headers build on it)
+#include "WinApi.h"
+
+namespace WinApi {
+
+HANDLE CreateMutexW(void* securityAttributes, BOOL initialOwner, const wchar_t* name) {
+    return ::CreateMutexW(static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes), initialOwner,
+                          name);
+}
+
+uint32_t GetLastError() {
+    return ::GetLastError();
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    return ::CloseHandle(handle);
+}
+
+BOOL SetCurrentDirectoryW(const wchar_t* path) {
+    return ::SetCurrentDirectoryW(path);
+}
+
+int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+    return ::MessageBoxW(owner, text, caption, type);
+}
+
+uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size) {
+    return ::GetModuleFileNameW(static_cast<HMODULE>(module), buffer, size);
+}
+
+}  // namespace WinApi

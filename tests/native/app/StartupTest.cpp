@@ -1,0 +1,210 @@
+// Start-up end to end: wWinMain against a scratch executable folder, the headless
+// toolkit and the stand-ins for the Windows calls. The test acts inside the
+// program's own loops through the headless idle hook, as a user would, by sending
+// the window its messages. Every path returns 0.
+#include <unistd.h>
+
+#include "../ui/UiFixtures.h"
+#include "app/Startup.h"
+#include "testkit/LogCapture.h"
+
+using namespace UiFixtures;
+using DuiLib::Headless::WindowState;
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[4096];
+        m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = StageExecutableFolder(std::string("startup.") + info->name(), Stage());
+        WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
+        setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
+        setenv("LC_ALL", Locale(), 1);
+    }
+    void TearDown() override {
+        DuiLib::Headless::SetIdleHook(nullptr);
+        if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
+        g_instanceMutex = nullptr;
+        ResetProcessState();
+        unsetenv("LC_ALL");
+        (void)!chdir(m_savedCwd.c_str());
+    }
+    virtual StageOptions Stage() const { return {}; }
+    virtual const char* Locale() const { return "en_US.UTF-8"; }
+
+    static int Run() { return wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1); }
+    static std::vector<WindowState> WindowsOfClass(const std::wstring& className) {
+        std::vector<WindowState> found;
+        for (const WindowState& state : DuiLib::Headless::Windows())
+            if (state.className == className) found.push_back(state);
+        return found;
+    }
+    // True when no other holder of the single-instance mutex exists.
+    static bool MutexIsFree() {
+        HANDLE probe = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+        const bool free = WinApi::GetLastError() != ERROR_ALREADY_EXISTS;
+        WinApi::CloseHandle(probe);
+        return free;
+    }
+
+    std::string m_folder;
+    std::string m_savedCwd;
+    FakeEnumeration m_enumeration;
+};
+
+TEST_F(StartupTest, NormalRunShowsTheMainWindowUntilItIsClosed) {
+    LogCapture log;
+    m_enumeration.Succeed(NumberedHotfixes(4));
+    std::vector<WindowState> seen;
+    DuiLib::Headless::SetIdleHook([&] {
+        std::vector<WindowState> mains = WindowsOfClass(MAIN_WINDOW_CLASS);
+        if (mains.empty() || !log.Contains(L"get install list ret:0")) return;
+        seen = mains;
+        WinApi::SendMessageW(mains[0].hwnd, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_EQ(seen.size(), 1u);
+    const WindowState& main = seen[0];
+    EXPECT_EQ(main.title, L"OrvelleEx");
+    EXPECT_EQ(main.iconId, 5u);
+    EXPECT_TRUE(main.visible);
+    EXPECT_TRUE(main.modal);
+    EXPECT_EQ(main.parent, nullptr);
+    EXPECT_EQ(main.rect.Width(), 800);
+    EXPECT_EQ(main.rect.left, (DuiLib::Headless::kScreenWidth - main.rect.Width()) / 2);
+    EXPECT_EQ(main.rect.top, (DuiLib::Headless::kScreenHeight - main.rect.Height()) / 2);
+
+    // What start-up configured on the way.
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_folder));
+    EXPECT_EQ(DuiLib::CPaintManagerUI::GetResourcePath().str(), Utf8::ToWide(m_folder) + L"/res/");
+    EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetLanguage(), L"en-US");
+    EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
+    EXPECT_TRUE(fs::exists(fs::path(m_folder) / "state" / "Orvelle"));
+
+    // Afterwards: no window, no pending quit, the mutex released.
+    EXPECT_TRUE(DuiLib::Headless::Windows().empty());
+    EXPECT_FALSE(DuiLib::Headless::IsQuitPending());
+    EXPECT_EQ(g_instanceMutex, nullptr);
+    EXPECT_TRUE(MutexIsFree());
+}
+
+TEST_F(StartupTest, SystemCloseRequestEndsTheProgram) {
+    LogCapture log;
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    DuiLib::Headless::SetIdleHook([&] {
+        std::vector<WindowState> mains = WindowsOfClass(MAIN_WINDOW_CLASS);
+        if (mains.empty() || !log.Contains(L"get install list ret:0")) return;
+        // A system close request, as the taskbar sends it.
+        WinApi::SendMessageW(mains[0].hwnd, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(DuiLib::Headless::Windows().empty());
+    EXPECT_FALSE(DuiLib::Headless::IsQuitPending());
+}
+
+TEST_F(StartupTest, SecondInstanceRaisesTheFirstWindowAndExits) {
+    UseExecutableFolder(m_folder);
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    OpenMainWindow first;
+    ASSERT_TRUE(first.driver().Click(MIN_BUTTON));
+    HANDLE firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    (void)!chdir("/");
+    WinApi::SetCurrentDirectoryW(L"/");
+    LogCapture log;
+
+    EXPECT_EQ(Run(), 0);
+
+    WindowState state;
+    ASSERT_TRUE(DuiLib::Headless::FindWindowState(first.hwnd(), state));
+    EXPECT_FALSE(state.minimized);
+    EXPECT_TRUE(state.foreground);
+    EXPECT_EQ(DuiLib::Headless::Windows().size(), 1u);
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), L"/");
+    EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
+    EXPECT_EQ(g_instanceMutex, nullptr);
+    EXPECT_FALSE(log.Contains(L"(wWinMain)"));
+    EXPECT_TRUE(fs::exists(fs::path(m_folder) / "state" / "Orvelle"));  // logger set up first
+    WinApi::CloseHandle(firstInstance);
+}
+
+TEST_F(StartupTest, SecondInstanceWithoutAFirstWindowJustExits) {
+    HANDLE firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(DuiLib::Headless::Windows().empty());
+    WinApi::CloseHandle(firstInstance);
+    EXPECT_TRUE(MutexIsFree());
+}
+
+class MissingLanguagesTest : public StartupTest {
+protected:
+    StageOptions Stage() const override { return {false, true, true}; }
+};
+
+TEST_F(MissingLanguagesTest, ShowsTheTopMostBoxAndCreatesNoWindow) {
+    LogCapture log;
+    int windowsSeen = 0;
+    DuiLib::Headless::SetIdleHook([&] { windowsSeen += static_cast<int>(DuiLib::Headless::Windows().size()); });
+    EXPECT_EQ(Run(), 0);
+
+    const std::vector<WinApi::Testing::MessageBoxCall> boxes = WinApi::Testing::MessageBoxCalls();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, DuiLib::UICulture::GetInstance()->GetString(L"IDS_RES_FILE_NOT_EXIST_TIPS").str());
+    EXPECT_EQ(boxes[0].caption, DuiLib::UICulture::GetInstance()->GetString(L"IDS_PROMPT_TIPS").str());
+    EXPECT_FALSE(boxes[0].text.empty());
+    EXPECT_FALSE(boxes[0].caption.empty());
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_TOPMOST));
+    EXPECT_TRUE(log.Contains(L"get language resource file fail!(wWinMain)"));
+    EXPECT_TRUE(DuiLib::Headless::Windows().empty());
+    EXPECT_EQ(windowsSeen, 0);
+}
+
+class UnshippedLanguageTest : public StartupTest {
+protected:
+    const char* Locale() const override { return "fr_FR.UTF-8"; }
+};
+
+TEST_F(UnshippedLanguageTest, FallsBackToEnglishInsteadOfTheBox) {
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS))
+            WinApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
+    EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION").str(), L"Uninstall");
+}
+
+class MissingMainLayoutTest : public StartupTest {
+protected:
+    StageOptions Stage() const override { return {true, false, true}; }
+};
+
+TEST_F(MissingMainLayoutTest, WindowThatCannotBeCreatedEndsStartUp) {
+    LogCapture log;
+    EXPECT_EQ(Run(), 0);  // returns instead of waiting in a loop no window would end
+    EXPECT_TRUE(log.Contains(L"create main window fail!(wWinMain)"));
+    EXPECT_TRUE(DuiLib::Headless::Windows().empty());
+    EXPECT_FALSE(DuiLib::Headless::IsQuitPending());
+    EXPECT_EQ(g_instanceMutex, nullptr);
+    EXPECT_TRUE(MutexIsFree());
+}
+
+TEST_F(StartupTest, AProgramRunAfterTheFirstEndedRunsNormally) {
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    int runs = 0;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
+            ++runs;
+            WinApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+        }
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(runs, 2);
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// Shared by the toolkit's tests: fixture paths, a clean toolkit state per test
+// (headless backend, queue, resource path, language), and a window whose layout
+// is a fixture file and which records what reaches it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "UITestDriver.h"
+#include "UIlib.h"
+#include "WinApi.h"
+#include "headless/HeadlessTesting.h"
+
+namespace DuiTest {
+
+// tests/fixtures/duilib/<relative>, with a trailing "/" when `relative` has one.
+std::wstring FixturePath(const std::wstring& relative);
+
+// Every toolkit test derives from this: the headless backend reset, the queue
+// open and empty, the resource path at the fixture "res/" and English strings.
+class ToolkitTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// A window built from a fixture layout; records notifications and messages.
+class RecordingWindow : public DuiLib::WindowImplBase {
+public:
+    explicit RecordingWindow(std::wstring skin, std::wstring className = L"DuiTestWindow")
+        : m_skin(std::move(skin)), m_className(std::move(className)) {}
+
+    DuiLib::LPCTSTR GetWindowClassName() const override { return m_className.c_str(); }
+    DuiLib::CDuiString GetSkinFile() override { return m_skin; }
+    void InitWindow() override { ++initCount; }
+    void OnClick(DuiLib::TNotifyUI& msg) override { Record(L"click", msg); }
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+
+    // Creates the native window (no parent, popup) and returns its handle.
+    HWND CreateDefault(HWND parent = nullptr, const wchar_t* title = L"Test");
+
+    // "type:name" of every notification that reached a handler, in order.
+    std::vector<std::wstring> events;
+    std::vector<UINT> messages;  // every message HandleCustomMessage saw
+    UINT swallow = 0;            // a message HandleCustomMessage marks handled
+    int initCount = 0;
+
+protected:
+    void Record(const wchar_t* what, DuiLib::TNotifyUI& msg);
+
+private:
+    std::wstring m_skin;
+    std::wstring m_className;
+};
+
+}  // namespace DuiTest

@@ -1,0 +1,280 @@
+// The uninstall runner end to end: real worker threads and real child
+// processes standing in for wusa.exe (shell scripts in a scratch folder).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "ProcessLaunch.h"
+#include "ProcessLaunchTesting.h"
+#include "hotfix/UninstallWorker.h"
+#include "hotfix/WindowsHotfixHelper.h"
+#include "hotfix/WindowsHotfixTesting.h"
+#include "testkit/LogCapture.h"
+#include "testkit/TestPaths.h"
+
+using namespace WindowsHotfix;
+
+namespace {
+
+const std::wstring kWorker =
+    L"(WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix::UninstallWorker)";
+const std::wstring kStatus = L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)";
+const std::wstring kParameters = L" /uninstall /kb:5005565";
+
+// Statuses delivered to a callback, from any thread; outlives late calls.
+struct StatusSink {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<UninstallStatus> statuses;
+
+    std::function<void(UninstallStatus)> Callback(const std::shared_ptr<StatusSink>& self) {
+        return [self](UninstallStatus status) {
+            std::lock_guard<std::mutex> lock(self->mutex);
+            self->statuses.push_back(status);
+            self->arrived.notify_all();
+        };
+    }
+    // The statuses once `count` arrived (or what came within a generous bound).
+    std::vector<UninstallStatus> WaitFor(size_t count) {
+        std::unique_lock<std::mutex> lock(mutex);
+        arrived.wait_for(lock, std::chrono::seconds(30), [&] { return statuses.size() >= count; });
+        return statuses;
+    }
+};
+
+bool WaitForLine(const LogCapture& capture, const std::wstring& part) {
+    for (int i = 0; i < 3000 && !capture.Contains(part); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return capture.Contains(part);
+}
+
+// A fake installer: records its arguments, then ends with `body`.
+std::string WriteInstaller(const std::string& folder, const std::string& body) {
+    const std::string path = folder + "/wusa.sh";
+    std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << folder << "/args.txt'\n"
+                        << body << "\n";
+    chmod(path.c_str(), 0755);
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class UninstallRunner : public ::testing::Test {
+public:
+    void SetUp() override {
+        WinApi::Testing::ResetProcessLaunch();
+        m_folder = TestPaths::MakeScratchDir(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(m_sink->Callback(m_sink));
+    }
+    void TearDown() override {
+        WinApi::Testing::ResetProcessLaunch();
+        Testing::SetThreadStarter(nullptr);
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
+    }
+    void UseInstaller(const std::string& body) {
+        WinApi::Testing::MapProgram(kInstallerPath, WriteInstaller(m_folder, body));
+    }
+    std::vector<std::wstring> WorkerLines(const LogCapture& capture) {
+        std::vector<std::wstring> lines;
+        for (const LogRecord& record : capture.Records()) {
+            if (record.text.find(kWorker) != std::wstring::npos ||
+                record.text.find(kStatus) != std::wstring::npos) {
+                EXPECT_EQ(record.level, LOG_ERROR) << record.text;
+                lines.push_back(record.text);
+            }
+        }
+        return lines;
+    }
+
+    std::string m_folder;
+    std::shared_ptr<StatusSink> m_sink = std::make_shared<StatusSink>();
+};
+
+struct ExitCase {
+    const char* name;
+    const char* installerEnd;  // small codes through exit, large ones through the exit-code file
+    const wchar_t* statusLine;
+    UninstallStatus status;
+};
+
+TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
+    const ExitCase cases[] = {
+        {"success", "exit 0", L"update uninstall status:0", UNINSTALL_SUCCESS},
+        {"restart required", "echo 3010 > \"$WINAPI_EXIT_CODE_FILE\"",
+         L"update uninstall status:3010", UNINSTALL_NEED_RESTART},
+        {"restart initiated", "echo 1641 > \"$WINAPI_EXIT_CODE_FILE\"",
+         L"update uninstall status:1641", UNINSTALL_NEED_RESTART},
+        {"cancelled", "echo 1223 > \"$WINAPI_EXIT_CODE_FILE\"", L"update uninstall status:1223",
+         UNINSTALL_CANCEL},
+        {"cannot", "echo 0x80242004 > \"$WINAPI_EXIT_CODE_FILE\"",
+         L"update uninstall status:-2145116156", UNINSTALL_CANNOT},
+        {"other failure", "exit 1", L"update uninstall status:1", UNINSTALL_FAIL},
+        {"killed", "kill -9 $$", L"update uninstall status:137", UNINSTALL_FAIL},
+    };
+    for (const ExitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto sink = std::make_shared<StatusSink>();
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(sink->Callback(sink));
+        UseInstaller(c.installerEnd);
+        LogCapture capture;
+        WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+        EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        EXPECT_EQ(WorkerLines(capture), std::vector<std::wstring>{c.statusLine + kStatus});
+        EXPECT_EQ(ReadFile(m_folder + "/args.txt"), "/uninstall\n/kb:5005565\n");
+    }
+}
+
+TEST_F(UninstallRunner, LaunchRecordAsksForAnElevatedVisibleInstallerWithItsHandle) {
+    UseInstaller("exit 0");
+    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+    ASSERT_EQ(m_sink->WaitFor(1).size(), 1u);
+    const auto records = WinApi::Testing::LaunchRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].cbSize, 112u);
+    EXPECT_EQ(records[0].fMask, 0x40u);
+    EXPECT_FALSE(records[0].hasOwnerWindow);
+    EXPECT_EQ(records[0].verb, L"runas");
+    EXPECT_EQ(records[0].file, L"C:\\Windows\\System32\\wusa.exe");
+    EXPECT_EQ(records[0].parameters, kParameters);
+    EXPECT_FALSE(records[0].hasDirectory);
+    EXPECT_EQ(records[0].nShow, 5);
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(UninstallRunner&)> arrange;
+    std::vector<std::wstring> lines;
+    UninstallStatus status;
+};
+
+TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
+    const FailureCase cases[] = {
+        {"elevation declined",
+         [](UninstallRunner&) { WinApi::Testing::SetLaunchFailure(1223); },
+         {L"ShellExecute exe fail! ret:1223" + kWorker, L"update uninstall status:1223" + kStatus},
+         UNINSTALL_CANCEL},
+        {"installer missing",
+         [](UninstallRunner& t) {
+             WinApi::Testing::MapProgram(kInstallerPath, t.m_folder + "/absent");
+         },
+         {L"ShellExecute exe fail! ret:2" + kWorker, L"update uninstall status:2" + kStatus},
+         UNINSTALL_FAIL},
+        {"started without a process handle",
+         [](UninstallRunner&) { WinApi::Testing::SetLaunchWithoutProcessHandle(true); },
+         {L"WaitForSingleObject out time, ret:4294967295" + kWorker,
+          L"update uninstall status:-1" + kStatus},
+         UNINSTALL_FAIL},
+        {"exit code unreadable",
+         [](UninstallRunner& t) {
+             t.UseInstaller("exit 0");
+             WinApi::Testing::SetExitCodeReadFailure(5);
+         },
+         {L"GetExitCodeProcess fail! ret:5" + kWorker, L"update uninstall status:5" + kStatus},
+         UNINSTALL_FAIL},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WinApi::Testing::ResetProcessLaunch();
+        auto sink = std::make_shared<StatusSink>();
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(sink->Callback(sink));
+        c.arrange(*this);
+        LogCapture capture;
+        WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+        EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        EXPECT_EQ(WorkerLines(capture), c.lines);
+    }
+}
+
+TEST_F(UninstallRunner, NoThreadStillReportsOneFailureAndReturnsNormally) {
+    Testing::SetThreadStarter([](std::function<void()>) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    LogCapture capture;
+    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+    EXPECT_EQ(m_sink->WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_FAIL});
+    EXPECT_EQ(capture.Texts(),
+              (std::vector<std::wstring>{
+                  L"create uninstall thread fail! ret:" + std::to_wstring(EAGAIN) +
+                      L"(WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix)",
+                  L"update uninstall status:1450" + kStatus}));
+    EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
+}
+
+TEST_F(UninstallRunner, WithoutCallbackTheStatusIsOnlyLogged) {
+    WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
+    UseInstaller("exit 0");
+    LogCapture capture;
+    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+    EXPECT_TRUE(WaitForLine(capture, L"update uninstall status:0" + kStatus));
+    EXPECT_TRUE(m_sink->statuses.empty());
+}
+
+TEST_F(UninstallRunner, WorkerKeepsItsOwnCopyOfTheParameters) {
+    UseInstaller("exit 0");
+    auto parameters = std::make_unique<std::wstring>(L" /uninstall /kb:4023057");
+    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(*parameters);
+    parameters->assign(parameters->size(), L'X');
+    parameters.reset();
+    ASSERT_EQ(m_sink->WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
+    EXPECT_EQ(ReadFile(m_folder + "/args.txt"), "/uninstall\n/kb:4023057\n");
+}
+
+TEST_F(UninstallRunner, TwoUninstallsReportIndependently) {
+    UseInstaller("case \"$2\" in /kb:1) exit 0;; *) echo 3010 > \"$WINAPI_EXIT_CODE_FILE\";; esac");
+    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:1");
+    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:2");
+    std::vector<UninstallStatus> statuses = m_sink->WaitFor(2);
+    std::sort(statuses.begin(), statuses.end());
+    EXPECT_EQ(statuses, (std::vector<UninstallStatus>{UNINSTALL_SUCCESS, UNINSTALL_NEED_RESTART}));
+}
+
+// A status that arrives after the reporter was closed (the service is gone at
+// exit) is logged and dropped; the callback is never called.
+TEST_F(UninstallRunner, LateStatusAfterCloseIsDropped) {
+    const std::string gate = m_folder + "/gate";
+    UseInstaller("while [ ! -e '" + gate + "' ]; do sleep 0.02; done; exit 0");
+    auto reporter = std::make_shared<UninstallReporter>();
+    auto sink = std::make_shared<StatusSink>();
+    reporter->SetCallback(sink->Callback(sink));
+    LogCapture capture;
+    StartUninstallWorker(kParameters, reporter);
+    reporter->Close();
+    std::ofstream(gate) << "open";
+    EXPECT_TRUE(WaitForLine(capture, L"update uninstall status:0" + kStatus));
+    EXPECT_TRUE(sink->statuses.empty());
+}
+
+// The process ends at once, running its static destructors, while a worker
+// still waits for an installer that would run for a minute.
+TEST_F(UninstallRunner, ProcessExitsWithoutWaitingForTheInstaller) {
+    const std::string pidFile = m_folder + "/installer.pid";
+    UseInstaller("echo $$ > '" + pidFile + "'; exec sleep 60");
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EXIT(
+        {
+            WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
+                [](UninstallStatus) { std::abort(); });
+            WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+            for (int i = 0; i < 500 && !std::ifstream(pidFile); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    int pid = 0;
+    std::ifstream(pidFile) >> pid;
+    if (pid > 0) kill(pid, SIGKILL);
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// The list of rows as a load builds it: order, content, separators, height, duplicates.
+#include "UiFixtures.h"
+#include "testkit/LogCapture.h"
+
+using namespace UiFixtures;
+using DuiLib::CControlUI;
+
+namespace {
+
+class HotfixListTest : public UiTest {};
+
+TEST_F(HotfixListTest, RowsFollowQueryOrderWithSeparatorsOnAllButTheLast) {
+    m_enumeration.Succeed({Hotfix(L"KB300", L"Security Update", L"1/15/2026"),
+                           Hotfix(L"KB100", L"Update", L"12/7/2026"),
+                           Hotfix(L"KB200", L"Unknown Category", L"3/4/2025")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_EQ(main.RowCount(), 3);
+
+    const wchar_t* ids[] = {L"KB300", L"KB100", L"KB200"};
+    const wchar_t* types[] = {L"Security Update", L"Update", L""};
+    const wchar_t* dates[] = {L"2026-1-15", L"2026-12-7", L"2025-3-4"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(main.InRow(i, L"hotfixNameText")->GetText().str(), ids[i]);
+        EXPECT_EQ(main.InRow(i, L"descriptionText")->GetText().str(), types[i]);
+        EXPECT_EQ(main.InRow(i, L"installedTimeText")->GetText().str(), dates[i]);
+        CControlUI* button = main.InRow(i, (L"btnUniName" + std::wstring(ids[i])).c_str());
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->GetText().str(), L"Uninstall");
+        EXPECT_TRUE(button->IsEnabled());
+        EXPECT_TRUE(button->IsVisible());
+        CControlUI* label = main.InRow(i, (L"labUniName" + std::wstring(ids[i])).c_str());
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(label->IsVisible());
+        EXPECT_EQ(main.InRow(i, L"lytStartupItemDetail")->IsVisible(), i != 2);
+    }
+}
+
+TEST_F(HotfixListTest, SingleRowHasNoSeparator) {
+    m_enumeration.Succeed({Hotfix(L"KB1")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_EQ(main.RowCount(), 1);
+    EXPECT_FALSE(main.InRow(0, L"lytStartupItemDetail")->IsVisible());
+    EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetFixedHeight(), 64);
+}
+
+class ListHeightTest : public UiTest, public ::testing::WithParamInterface<std::pair<unsigned, int>> {};
+
+TEST_P(ListHeightTest, TenRowsSizeTheListByScale) {
+    DuiLib::Headless::SetDpiScale(GetParam().first);
+    m_enumeration.Succeed(NumberedHotfixes(10));
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    EXPECT_EQ(main.RowCount(), 10);
+    EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetFixedHeight(), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ListHeightTest,
+                         ::testing::Values(std::make_pair(100u, 640), std::make_pair(125u, 800),
+                                           std::make_pair(150u, 960)));
+
+TEST_F(HotfixListTest, LongListScrollsInsideTheWindow) {
+    m_enumeration.Succeed(NumberedHotfixes(30));
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    main.driver().Layout();
+    auto* view = main.FindAs<DuiLib::CContainerUI>(L"hotfixListView");
+    ASSERT_NE(view, nullptr);
+    EXPECT_GT(view->GetScrollRange(), 0);
+    // The last row can be reached: scroll to it and click its button.
+    ASSERT_TRUE(main.driver().Wheel(L"hotfixListView", -120 * 40)) << main.driver().LastError();
+    EXPECT_EQ(view->GetScrollPos(), view->GetScrollRange());
+    EXPECT_TRUE(main.driver().Hover(L"btnUniNameKB5000030")) << main.driver().LastError();
+}
+
+TEST_F(HotfixListTest, DuplicatedIdentifierKeepsBothRowsAndRoutesToTheLater) {
+    FakeInstaller installer(m_folder);
+    installer.Hold();
+    m_enumeration.Succeed({Hotfix(L"KB7"), Hotfix(L"KB8"), Hotfix(L"KB7", L"Hotfix")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_EQ(main.RowCount(), 3);
+    EXPECT_EQ(main.InRow(0, L"descriptionText")->GetText().str(), L"Update");
+    EXPECT_EQ(main.InRow(2, L"descriptionText")->GetText().str(), L"Hotfix");
+
+    // A click on the earlier row's button reaches the later row, the one the map keeps.
+    CControlUI* earlier = main.InRow(0, L"btnUniNameKB7");
+    CControlUI* later = main.InRow(2, L"btnUniNameKB7");
+    ASSERT_TRUE(main.driver().Click(L"btnUniNameKB7")) << main.driver().LastError();
+    EXPECT_EQ(later->GetText().str(), L"Uninstalling…");
+    EXPECT_EQ(earlier->GetText().str(), L"Uninstall");
+    // No second uninstall can start meanwhile: the earlier row is disabled too.
+    EXPECT_FALSE(earlier->IsEnabled());
+    EXPECT_FALSE(main.InRow(1, L"btnUniNameKB8")->IsEnabled());
+
+    installer.Release();
+    ASSERT_TRUE(main.PumpUntil([&] { return !later->IsVisible(); }));
+    EXPECT_TRUE(earlier->IsEnabled());
+    EXPECT_TRUE(main.InRow(1, L"btnUniNameKB8")->IsEnabled());
+    EXPECT_EQ(installer.Calls().size(), 1u);
+}
+
+TEST_F(HotfixListTest, MissingContainerBuildsNoRows) {
+    LogCapture log;
+    m_enumeration.Succeed(NumberedHotfixes(2));
+    OpenMainWindow main;
+    main.Find(L"containerInstalledHotfix")->SetName(L"renamedContainer");
+    ASSERT_TRUE(main.PumpUntil([&] { return log.Contains(L"containerInstalledHotfix control is null!"); }));
+    EXPECT_TRUE(log.Contains(L"containerInstalledHotfix control is null!(MainWindow::UpdateContainer)"));
+    EXPECT_TRUE(main.Shown(L"loadHotfixFinishLayout"));
+    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"2 updates");
+    EXPECT_EQ(main.FindAs<DuiLib::CContainerUI>(L"renamedContainer")->GetCount(), 0);
+}
+
+TEST_F(HotfixListTest, EmptyIdentifierGetsARowThatStartsNothing) {
+    LogCapture log;
+    m_enumeration.Succeed({Hotfix(L""), Hotfix(L"KB2")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_TRUE(main.driver().Click(L"btnUniName")) << main.driver().LastError();
+    EXPECT_TRUE(log.Contains(L"click hotfix name:(MainWindow::OnClick)"));
+    EXPECT_TRUE(log.Contains(L"ctrName is null(HotfixManageItemDetail::OnClickUninstall)"));
+    EXPECT_TRUE(main.InRow(1, L"btnUniNameKB2")->IsEnabled());
+    EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// One list row on its own: built from the shipped row layout into a container of a
+// window-less paint manager, with its date rewriting, failures and looks.
+#include "UiFixtures.h"
+#include "testkit/LogCapture.h"
+#include "ui/item/HotfixManageItemDetail.h"
+#include "ui/item/KbNumber.h"
+
+using namespace UiFixtures;
+using DuiLib::CButtonUI;
+using DuiLib::CContainerUI;
+using DuiLib::CLabelUI;
+
+namespace {
+
+class HotfixRowTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        m_list = new DuiLib::CVerticalLayoutUI();
+        m_manager.AttachDialog(m_list);
+    }
+    // Builds a row the way the main window does.
+    std::unique_ptr<HotfixManageItemDetail> BuildRow(const HotfixInfo& info, bool last = true) {
+        std::unique_ptr<HotfixManageItemDetail> row(new HotfixManageItemDetail(info));
+        row->InitItemLayout(m_list);
+        row->SetContent(info, last);
+        return row;
+    }
+    template <typename T = DuiLib::CControlUI>
+    T* Find(const wchar_t* name) {
+        return dynamic_cast<T*>(m_list->FindSubControl(name));
+    }
+    void RewriteRowLayout(const std::string& from, const std::string& to) {
+        const fs::path file = fs::path(m_folder) / "res" / "layout" / "Hotfix_container_item_detail.xml";
+        std::string text = ReadFile(file);
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        WriteFile(file, text.replace(at, from.size(), to));
+    }
+
+    DuiLib::CPaintManagerUI m_manager;
+    CContainerUI* m_list = nullptr;
+};
+
+TEST(InstalledOnTest, RewritesMonthDayYearAsYearFirst) {
+    struct Case {
+        const wchar_t* in;
+        const wchar_t* out;
+        const wchar_t* line;  // logged failure, or null
+    };
+    const Case cases[] = {
+        {L"12/7/2026", L"2026-12-7", nullptr},   {L"1/15/2026", L"2026-1-15", nullptr},
+        {L"1/2/3/4", L"4-1-2-3", nullptr},       {L"/7/2026", L"2026--7", nullptr},
+        {L"", L"", L"installedTime is empty"}, {L"2026-12-07", L"", L"timeStr is empty"},
+        {L"12/7/", L"", L"timeStr is empty"},
+    };
+    HotfixManageItemDetail row(Hotfix(L"KB1"));
+    for (const Case& c : cases) {
+        LogCapture log;
+        EXPECT_EQ(row.GetInstalledOn(c.in), c.out) << c.in;
+        if (c.line) {
+            EXPECT_EQ(log.Texts(), std::vector<std::wstring>{std::wstring(c.line) +
+                                                             L"(HotfixManageItemDetail::GetInstalledOn)"});
+        } else {
+            EXPECT_TRUE(log.Texts().empty()) << c.in;
+        }
+    }
+}
+
+TEST(KbNumberTest, OnlyAPlainNumberAfterTheFirstMarker) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"KB5005565", L"5005565"}, {L"kb42", L"42"},     {L"xKB77", L"77"},  {L"KBkb1", L""},
+        {L"kb1KB2", L""},           {L"KB123 /quiet", L""}, {L"KB123&calc", L""}, {L"KB", L""},
+        {L"", L""},                 {L"Kb12", L""},       {L" KB12", L"12"}, {L"KB12\n", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ExtractKbNumber(c.first), c.second) << c.first;
+}
+
+TEST_F(HotfixRowTest, StatusAboveFourShowsFailure) {
+    std::unique_ptr<HotfixManageItemDetail> row = BuildRow(Hotfix(L"KB9"));
+    row->UnstallStatusUIChange(static_cast<UninstallStatus>(7));
+    auto* label = Find<CLabelUI>(L"labUniNameKB9");
+    EXPECT_TRUE(label->IsVisible());
+    EXPECT_EQ(label->GetText().str(), L"Uninstall failed");
+    EXPECT_EQ(label->GetTextColor(), 0xFFED6F21u);
+    EXPECT_FALSE(Find(L"btnUniNameKB9")->IsVisible());
+}
+
+TEST_F(HotfixRowTest, ReEnabledButtonKeepsTheDisabledColoursForNextTime) {
+    std::unique_ptr<HotfixManageItemDetail> row = BuildRow(Hotfix(L"KB9"));
+    auto* button = Find<CButtonUI>(L"btnUniNameKB9");
+    row->UpdateItemDisableStatus(false);
+    EXPECT_FALSE(button->IsEnabled());
+    row->UpdateItemDisableStatus(true);
+    EXPECT_TRUE(button->IsEnabled());
+    EXPECT_EQ(button->GetDisabledBkColor(), 0x0D000000u);
+    EXPECT_EQ(button->GetDisabledTextColor(), 0xFF0A59F7u);
+    // A hidden button stays hidden.
+    row->UnstallStatusUIChange(UNINSTALL_SUCCESS);
+    row->UpdateItemDisableStatus(true);
+    EXPECT_FALSE(button->IsVisible());
+}
+
+TEST_F(HotfixRowTest, MissingRowLayoutLeavesTheRowOutOfTheList) {
+    fs::remove(fs::path(m_folder) / "res" / "layout" / "Hotfix_container_item_detail.xml");
+    LogCapture log;
+    std::unique_ptr<HotfixManageItemDetail> row = BuildRow(Hotfix(L"KB1"));
+    EXPECT_EQ(m_list->GetCount(), 0);
+    EXPECT_TRUE(log.Contains(L"create control failed(HotfixManageItemDetail::InitItemLayout)"));
+    EXPECT_TRUE(log.Contains(L"set content control null(HotfixManageItemDetail::SetContent)"));
+    // Later calls only log.
+    log.Clear();
+    row->UpdateItemDisableStatus(false);
+    row->UnstallStatusUIChange(UNINSTALL_FAIL);
+    EXPECT_TRUE(log.Contains(L"update item disable btnuninstall is null"));
+    EXPECT_TRUE(log.Contains(L"update uninstall end control is null"));
+}
+
+TEST_F(HotfixRowTest, LayoutWithoutDateContainerKeepsTheDefaultButtonName) {
+    RewriteRowLayout("name=\"installedTimeLyt\"", "name=\"somethingElse\"");
+    LogCapture log;
+    std::unique_ptr<HotfixManageItemDetail> row = BuildRow(Hotfix(L"KB1"));
+    EXPECT_EQ(m_list->GetCount(), 1);
+    EXPECT_TRUE(log.Contains(L"set content control null(HotfixManageItemDetail::SetContent)"));
+    EXPECT_NE(Find(L"btnUninstall"), nullptr);
+    EXPECT_EQ(Find(L"btnUniNameKB1"), nullptr);
+}
+
+TEST_F(HotfixRowTest, LayoutWithoutSeparatorStillFillsTheRow) {
+    RewriteRowLayout("name=\"lytStartupItemDetail\"", "name=\"line\"");
+    LogCapture log;
+    std::unique_ptr<HotfixManageItemDetail> row = BuildRow(Hotfix(L"KB1"), false);
+    EXPECT_TRUE(log.Contains(L"set line control null(HotfixManageItemDetail::SetLineVisible)"));
+    EXPECT_EQ(Find(L"hotfixNameText")->GetText().str(), L"KB1");
+}
+
+TEST_F(HotfixRowTest, NullParentBuildsNothing) {
+    LogCapture log;
+    HotfixManageItemDetail row(Hotfix(L"KB1"));
+    row.InitItemLayout(nullptr);
+    EXPECT_EQ(log.Texts(),
+              std::vector<std::wstring>{L"init parent is null(HotfixManageItemDetail::InitItemLayout)"});
+}
+
+TEST_F(HotfixRowTest, RowIsSixtyFourPixelsHigh) {
+    std::unique_ptr<HotfixManageItemDetail> row = BuildRow(Hotfix(L"KB1"), false);
+    EXPECT_EQ(m_list->GetItemAt(0)->GetFixedHeight(), 64);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// Work that ends after the window closed: a load still querying and an uninstall
+// still running. Closing waits for neither, and neither touches the closed window.
+#include "UiFixtures.h"
+#include "testkit/LogCapture.h"
+
+using namespace UiFixtures;
+
+namespace {
+
+class WindowLifetimeTest : public UiTest {};
+
+TEST_F(WindowLifetimeTest, LoadFinishingAfterCloseTouchesNothing) {
+    LogCapture log;
+    m_enumeration.Hold();
+    m_enumeration.Succeed(NumberedHotfixes(3));
+    {
+        OpenMainWindow main;
+        ASSERT_TRUE(m_enumeration.WaitForQueries(1));
+        ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON)) << main.driver().LastError();
+        main.driver().Pump();
+    }  // deleted while its load thread still waits in the query
+
+    m_enumeration.Release();
+    DuiLib::UIMainQueue* queue = DuiLib::UIMainQueue::getInstance();
+    ASSERT_TRUE(queue->pumpUntil([&] { return log.Contains(L"get install list ret:0"); }, 5000));
+    queue->pumpUntil([] { return false; }, 100);  // run whatever the task queued
+    EXPECT_FALSE(log.Contains(L"control is null"));
+
+    // The next window works as usual.
+    m_enumeration.Succeed(NumberedHotfixes(2));
+    DuiLib::Headless::Reset();
+    OpenMainWindow next;
+    ASSERT_TRUE(next.WaitForResultView());
+    EXPECT_EQ(next.RowCount(), 2);
+}
+
+TEST_F(WindowLifetimeTest, UninstallFinishingAfterCloseTouchesNothing) {
+    LogCapture log;
+    FakeInstaller installer(m_folder);
+    installer.Hold();
+    installer.ExitWith(0);
+    m_enumeration.Succeed(NumberedHotfixes(3));
+    {
+        OpenMainWindow main;
+        ASSERT_TRUE(main.WaitForResultView());
+        ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000002"));
+        ASSERT_EQ(WaitForLaunches(1).size(), 1u);
+        ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
+        main.driver().Pump();
+    }  // rows and window deleted while the installer still runs
+
+    installer.Release();
+    DuiLib::UIMainQueue* queue = DuiLib::UIMainQueue::getInstance();
+    ASSERT_TRUE(queue->pumpUntil([&] { return log.Contains(L"unstall status ui callback status:0"); }, 5000));
+    queue->pumpUntil([] { return false; }, 100);
+    EXPECT_FALSE(log.Contains(L"is null"));
+}
+
+TEST_F(WindowLifetimeTest, ClosingDuringAnUninstallDoesNotWaitForIt) {
+    FakeInstaller installer(m_folder);
+    installer.Hold();
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000001"));
+    ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
+    main.driver().Pump();
+    DuiLib::Headless::WindowState state;
+    EXPECT_FALSE(DuiLib::Headless::FindWindowState(main.hwnd(), state));
+    EXPECT_TRUE(DuiLib::Headless::IsQuitPending());
+    installer.Release();
+}
+
+}  // namespace

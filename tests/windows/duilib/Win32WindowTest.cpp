@@ -1,0 +1,185 @@
+// The Win32 backend with real windows: creation from a layout, system commands,
+// mouse input and caption dragging, the modal loop, the main-thread queue woken
+// from another thread, real timers and the control query.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "Win32TestWindow.h"
+#include "WinApi.h"
+#include "duilib/win32/Win32ControlQuery.h"
+
+namespace {
+
+using DuiLib::UIMainQueue;
+using DuiLib::UIRect;
+using Win32Test::ProbeWindow;
+
+// Runs the UI thread's loop until `done`, but gives up after a few seconds so a
+// broken wake-up fails the test instead of hanging the suite.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    return UIMainQueue::getInstance()->pumpUntil(done, timeoutMs);
+}
+
+TEST(Win32Window, CreatesAPopupOfTheLayoutSizeUnderItsClassName) {
+    ProbeWindow window;
+    HWND hwnd = window.CreateProbe(nullptr, L"Win32 probe");
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleWin32Probe", L"Win32 probe"), hwnd);
+    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleWin32Probe", L"another title"), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_POPUP);
+
+    RECT client;
+    GetClientRect(hwnd, &client);
+    auto& manager = window.GetPaintManager();
+    EXPECT_EQ(manager.GetScale(), window.GetBackend()->GetDpiScale());
+    EXPECT_EQ(client.right, manager.ScaleValue(300));
+    EXPECT_EQ(client.bottom, manager.ScaleValue(200));
+
+    WinApi::SetWindowTextW(hwnd, L"renamed");
+    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleWin32Probe", L"renamed"), hwnd);
+}
+
+TEST(Win32Window, SystemCommandsMinimiseAndRestore) {
+    ProbeWindow window;
+    ASSERT_NE(window.CreateProbe(nullptr, L"Win32 probe"), nullptr);
+    window.ShowWindow(true);
+    window.SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(window.GetBackend()->IsMinimized());
+    WinApi::SendMessageW(window.GetHWND(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(window.GetBackend()->IsMinimized());
+}
+
+TEST(Win32Window, MouseClicksRaiseClickAndTheCaptionDragsOutsideControls) {
+    ProbeWindow window;
+    HWND hwnd = window.CreateProbe(nullptr, L"Win32 probe");
+    ASSERT_NE(hwnd, nullptr);
+    window.ShowWindow(true);
+    PumpUntil([] { return false; }, 50);  // first paint lays the tree out
+    const UIRect button = window.PosOf(L"probeButton");
+    ASSERT_GT(button.Width(), 0);
+    const int x = (button.left + button.right) / 2;
+    const int y = (button.top + button.bottom) / 2;
+
+    EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, Win32Test::ScreenPoint(hwnd, 5, 5)), HTCAPTION);
+    EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, Win32Test::ScreenPoint(hwnd, x, y)), HTCLIENT);
+    EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, Win32Test::ScreenPoint(hwnd, 5, 100)), HTCLIENT);
+
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, Win32Test::ClientPoint(x, y));
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Win32Test::ClientPoint(x, y));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, Win32Test::ClientPoint(x, y));
+    const auto& seen = window.notifications;
+    EXPECT_NE(std::find(seen.begin(), seen.end(), L"click:probeButton"), seen.end());
+
+    // A press that leaves the button before release is no click.
+    window.notifications.clear();
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Win32Test::ClientPoint(x, y));
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, Win32Test::ClientPoint(5, 100));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, Win32Test::ClientPoint(5, 100));
+    EXPECT_EQ(std::find(seen.begin(), seen.end(), L"click:probeButton"), seen.end());
+}
+
+TEST(Win32Window, ShowModalDisablesTheOwnerUntilCloseAndReturnsTheCode) {
+    ProbeWindow owner;
+    ASSERT_NE(owner.CreateProbe(nullptr, L"Win32 owner"), nullptr);
+    owner.ShowWindow(true);
+    ProbeWindow dialog;
+    ASSERT_NE(dialog.CreateProbe(owner.GetHWND(), L"Win32 dialog"), nullptr);
+    dialog.CenterToParentWindow();
+
+    std::atomic<bool> ownerEnabledInside{true};
+    std::atomic<bool> ranOnUiThread{false};
+    const DWORD uiThread = GetCurrentThreadId();
+    // Queued from another thread: the modal loop must wake up for it.
+    std::thread([&] {
+        UIMainQueue::getInstance()->dispatch([&] {
+            ranOnUiThread = GetCurrentThreadId() == uiThread;
+            ownerEnabledInside = IsWindowEnabled(owner.GetHWND()) != FALSE;
+            dialog.Close(7);
+        });
+    }).join();
+    // A stuck loop would hang here: a watchdog closes the dialog with another code.
+    std::thread watchdog([hwnd = dialog.GetHWND()] {
+        Sleep(5000);
+        PostMessageW(hwnd, WM_CLOSE, 99, 0);
+    });
+    watchdog.detach();
+
+    EXPECT_EQ(dialog.ShowModal(), 7u);
+    EXPECT_TRUE(ranOnUiThread);
+    EXPECT_FALSE(ownerEnabledInside);
+    EXPECT_TRUE(IsWindowEnabled(owner.GetHWND()));
+    EXPECT_EQ(dialog.GetHWND(), nullptr);
+}
+
+TEST(Win32Window, MessageLoopRunsQueuedClosuresAndEndsOnQuit) {
+    const DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> ran{false};
+    std::atomic<bool> timedOut{false};
+    std::thread([&] {
+        UIMainQueue::getInstance()->dispatch([&] {
+            ran = GetCurrentThreadId() == uiThread;
+            WinApi::PostQuitMessage(0);
+        });
+    }).join();
+    std::thread watchdog([&] {
+        for (int i = 0; i < 100 && !ran; ++i) Sleep(50);
+        if (!ran) {
+            timedOut = true;
+            PostThreadMessageW(uiThread, WM_QUIT, 0, 0);
+        }
+    });
+    DuiLib::CPaintManagerUI::MessageLoop();
+    watchdog.join();
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(timedOut);
+}
+
+TEST(Win32Window, AnimationAdvancesOnRealTimers) {
+    ProbeWindow window;
+    ASSERT_NE(window.CreateProbe(nullptr, L"Win32 probe"), nullptr);
+    auto* anim =
+        static_cast<DuiLib::CAnimPanelUI*>(window.GetPaintManager().FindControl(L"probeAnim"));
+    ASSERT_NE(anim, nullptr);
+    anim->StartAnim();
+    EXPECT_TRUE(PumpUntil([&] { return anim->GetFrame() >= 3; }));
+    anim->StopAnim();
+    const int stoppedAt = anim->GetFrame();
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(anim->GetFrame(), stoppedAt);
+}
+
+TEST(Win32Window, ControlQueryAnswersWithTheShownRectangleOnly) {
+    ProbeWindow window;
+    HWND hwnd = window.CreateProbe(nullptr, L"Win32 probe");
+    ASSERT_NE(hwnd, nullptr);
+    window.ShowWindow(true);
+    PumpUntil([] { return false; }, 50);
+    RECT rect = {};
+    ASSERT_TRUE(DuiLib::Win32ControlQuery::Ask(hwnd, L"probeButton", rect));
+    const UIRect button = window.PosOf(L"probeButton");
+    EXPECT_EQ(rect.left, button.left);
+    EXPECT_EQ(rect.top, button.top);
+    EXPECT_EQ(rect.right, button.right);
+    EXPECT_EQ(rect.bottom, button.bottom);
+    EXPECT_FALSE(DuiLib::Win32ControlQuery::Ask(hwnd, L"hiddenLabel", rect));
+    EXPECT_FALSE(DuiLib::Win32ControlQuery::Ask(hwnd, L"noSuchControl", rect));
+    EXPECT_FALSE(DuiLib::Win32ControlQuery::Ask(hwnd, std::wstring(200, L'x'), rect));
+}
+
+TEST(Win32Window, TextMeasurementFollowsTextAndFont) {
+    using DuiLib::Backend::MeasureText;
+    const DuiLib::UIFont normal{13, false, false};
+    const DuiLib::UIFont large{26, false, false};
+    const DuiLib::UIFont bold{13, true, false};
+    EXPECT_GT(MeasureText(L"WWWWWW", normal).cx, MeasureText(L"iiiiii", normal).cx);
+    EXPECT_GT(MeasureText(L"Uninstall", large).cx, MeasureText(L"Uninstall", normal).cx);
+    EXPECT_GT(MeasureText(L"Uninstall", large).cy, MeasureText(L"Uninstall", normal).cy);
+    EXPECT_GE(MeasureText(L"Uninstall", bold).cx, MeasureText(L"Uninstall", normal).cx);
+    EXPECT_EQ(MeasureText(L"", normal).cx, 0);
+    EXPECT_GE(MeasureText(L"", normal).cy, 13);
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+// The conversions through the ANSI code page (CP_ACP) of the Wine prefix.
+#include <windows.h>
+// (first: the other Windows headers build on it)
+#include <gtest/gtest.h>
+
+#include "hotfix/TextUtil.h"
+
+namespace {
+
+TEST(AnsiConversion, EmbeddedZeroAndEmptyText) {
+    EXPECT_EQ(StringToWString(""), L"");
+    EXPECT_EQ(WStringToString(L""), "");
+    const std::string narrow(
+        "KB\0"
+        "12",
+        5);
+    EXPECT_EQ(StringToWString(narrow), std::wstring(L"KB\0"
+                                                    L"12",
+                                                    5));
+    EXPECT_EQ(WStringToString(std::wstring(L"KB\0"
+                                           L"12",
+                                           5)),
+              narrow);
+}
+
+TEST(AnsiConversion, CodePageCharactersRoundTrip) {
+    std::string narrow;
+    std::wstring wide;
+    if (GetACP() == 1252) {
+        narrow = "Caf\xe9 \x80";  // é and the euro sign in Windows-1252
+        wide = L"Caf\u00e9 \u20ac";
+    } else if (GetACP() == 936) {
+        narrow = "\xb0\xb2\xc8\xab";  // 安全 in GBK
+        wide = L"\u5b89\u5168";
+    } else {
+        GTEST_SKIP() << "no sample text for code page " << GetACP();
+    }
+    EXPECT_EQ(StringToWString(narrow), wide);
+    EXPECT_EQ(WStringToString(wide), narrow);
+}
+
+TEST(AnsiConversion, UnrepresentableCharacterBecomesTheDefaultCharacter) {
+    if (GetACP() != 1252) GTEST_SKIP() << "checked for code page 1252";
+    EXPECT_EQ(WStringToString(L"a\u4e2db"), "a?b");
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// The uninstall runner with real ShellExecuteExW under Wine, against the fake
+// wusa.exe that the test script puts into the prefix's system32 (with the DLL
+// override wusa.exe=native). The fake exits with FAKE_WUSA_EXIT_CODE and
+// records its command line in FAKE_WUSA_RECORD; both reach it through the
+// environment this process hands on.
+#include <windows.h>
+// (first: the other Windows headers build on it)
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+
+#include "hotfix/WindowsHotfixHelper.h"
+#include "testkit/LogCapture.h"
+
+using namespace WindowsHotfix;
+
+namespace {
+
+const std::wstring kStatus = L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)";
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FakeInstallerPresent() {
+    const std::string bytes = ReadBytes(L"C:\\Windows\\System32\\wusa.exe");
+    const wchar_t marker[] = L"FAKE_WUSA_RECORD";
+    return bytes.find(std::string(reinterpret_cast<const char*>(marker),
+                                  sizeof(marker) - sizeof(wchar_t))) != std::string::npos;
+}
+
+struct Case {
+    const wchar_t* exitCode;
+    const wchar_t* statusLine;
+    UninstallStatus status;
+};
+
+TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
+    if (!FakeInstallerPresent())
+        GTEST_SKIP() << "the fake wusa.exe is not installed in this prefix";
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring record = std::wstring(temp) + L"orvelle-fake-wusa-" +
+                                std::to_wstring(GetCurrentProcessId()) + L".txt";
+    SetEnvironmentVariableW(L"FAKE_WUSA_RECORD", record.c_str());
+
+    const Case cases[] = {
+        {L"0", L"update uninstall status:0", UNINSTALL_SUCCESS},
+        {L"3010", L"update uninstall status:3010", UNINSTALL_NEED_RESTART},
+        {L"1641", L"update uninstall status:1641", UNINSTALL_NEED_RESTART},
+        {L"1223", L"update uninstall status:1223", UNINSTALL_CANCEL},
+        {L"0x80242004", L"update uninstall status:-2145116156", UNINSTALL_CANNOT},
+        {L"1", L"update uninstall status:1", UNINSTALL_FAIL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.exitCode);
+        DeleteFileW(record.c_str());
+        SetEnvironmentVariableW(L"FAKE_WUSA_EXIT_CODE", c.exitCode);
+        auto state = std::make_shared<std::pair<std::mutex, std::vector<UninstallStatus>>>();
+        auto arrived = std::make_shared<std::condition_variable>();
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
+            [state, arrived](UninstallStatus status) {
+                std::lock_guard<std::mutex> lock(state->first);
+                state->second.push_back(status);
+                arrived->notify_all();
+            });
+        LogCapture capture;
+        WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:1234567");
+        {
+            std::unique_lock<std::mutex> lock(state->first);
+            arrived->wait_for(lock, std::chrono::seconds(60),
+                              [&] { return !state->second.empty(); });
+            EXPECT_EQ(state->second, std::vector<UninstallStatus>{c.status});
+        }
+        EXPECT_EQ(capture.Texts(), std::vector<std::wstring>{c.statusLine + kStatus});
+        EXPECT_NE(ReadBytes(record).find("/uninstall /kb:1234567"), std::string::npos);
+    }
+    WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
+    DeleteFileW(record.c_str());
+}
+
+}  // namespace

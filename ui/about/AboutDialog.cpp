@@ -1,0 +1,75 @@
+#include "ui/about/AboutDialog.h"
+
+#include "KtFileUtil.h"
+#include "KtLogger.h"
+#include "UrlsManager.h"
+#include "WinApi.h"
+#include "app/SharedConstants.h"
+
+using namespace DuiLib;
+
+DuiLib::LPCTSTR AboutDialog::GetWindowClassName() const { return ABOUT_WINDOW_CLASS; }
+
+AboutDialog::~AboutDialog() = default;
+
+CDuiString AboutDialog::GetSkinFile() { return CDuiString(ABOUT_WINDOW_LAYOUT); }
+
+void AboutDialog::InitWindow() {
+    CControlUI* versionLabel = m_PaintManager.FindControl(TOOL_VERSION);
+    if (versionLabel == nullptr) {
+        KT_LOG(LOG_ERROR, L"show version control is null!", "AboutDialog::InitWindow");
+        return;
+    }
+    const std::wstring text = versionLabel->GetText().str() + GetCurrentAppVersion();
+    versionLabel->SetText(text.c_str());
+}
+
+void AboutDialog::Notify(TNotifyUI& msg) {
+    if (msg.sType == L"click" || msg.sType == L"link") {
+        OnClick(msg);
+    }
+}
+
+void AboutDialog::OnClick(TNotifyUI& msg) {
+    if (msg.pSender == nullptr) {
+        return;
+    }
+    const std::wstring name = msg.pSender->GetName().str();
+    if (name == ABOUT_CLOSE_BUTTON) {
+        Close(1);
+    } else if (name == OPEN_SOURCE_STATEMENT) {
+        ShowOpenSourceSoftwareNotice();
+    }
+}
+
+std::wstring AboutDialog::GetCurrentAppVersion() {
+    wchar_t path[260] = {0};
+    WinApi::GetModuleFileNameW(nullptr, path, 260);
+    const std::wstring fullPath(path);
+    // Windows paths end their folder with "\"; a build elsewhere reports "/".
+    const size_t separator = fullPath.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) {
+        KT_LOG(LOG_ERROR, L"get current app name fail", "AboutDialog::GetCurrentAppVersion");
+        return L"";
+    }
+    // The bare file name resolves against the current directory, the executable's folder.
+    return DE::GetFileVersion(fullPath.substr(separator + 1));
+}
+
+void AboutDialog::ShowOpenSourceSoftwareNotice() {
+    std::wstring noticePath;
+    if (!FileInfo::GetSelfFullFilePath(noticePath, OPEN_SOURCE_NOTICE_FILE)) {
+        KT_LOG(LOG_ERROR, L"get open source software notice file path fail!",
+               "AboutDialog::ShowOpenSourceSoftwareNotice");
+        return;
+    }
+    if (!DE::FileExistsW(noticePath)) {
+        KT_LOG(LOG_ERROR, L"open source software notice file is not exist!",
+               "AboutDialog::ShowOpenSourceSoftwareNotice");
+        return;
+    }
+    if (!UrlsManager::Instance()->OpenUrl(noticePath)) {
+        KT_LOG(LOG_ERROR, L"open open source software notice file fail!",
+               "AboutDialog::ShowOpenSourceSoftwareNotice");
+    }
+}

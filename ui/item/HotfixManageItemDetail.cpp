@@ -1,0 +1,107 @@
+// Row building and content: layout, control look-up, texts, date and separator.
+#include "ui/item/HotfixManageItemDetail.h"
+
+#include "KtLogger.h"
+#include "app/SharedConstants.h"
+#include "hotfix/XmlHelper.h"
+
+using namespace DuiLib;
+
+// Rows receive no notifications of their own: the map holds only its end entry.
+DUI_BEGIN_MESSAGE_MAP(HotfixManageItemDetail, CNotifyPump)
+DUI_END_MESSAGE_MAP()
+
+namespace {
+
+template <typename T>
+T* FindUnder(CContainerUI* root, LPCTSTR name) {
+    return root ? dynamic_cast<T*>(root->FindSubControl(name)) : nullptr;
+}
+
+}  // namespace
+
+HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info) : m_hotfixId(info.HotFixID) {}
+
+HotfixManageItemDetail::~HotfixManageItemDetail() = default;
+
+void HotfixManageItemDetail::InitItemLayout(CContainerUI* parent) {
+    if (parent == nullptr) {
+        KT_LOG(LOG_ERROR, L"init parent is null", "HotfixManageItemDetail::InitItemLayout");
+        return;
+    }
+    m_pParent = parent;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(STRINGorID(ITEM_LAYOUT), nullptr, nullptr, nullptr, nullptr);
+    m_pItemLayout = dynamic_cast<CContainerUI*>(root);
+    if (m_pItemLayout == nullptr) {
+        // A root that is not a container cannot hold the row; it is not ours to keep.
+        delete root;
+        KT_LOG(LOG_ERROR, L"create control failed", "HotfixManageItemDetail::InitItemLayout");
+        return;
+    }
+    static_cast<IContainerUI*>(parent)->Add(m_pItemLayout);
+    parent->NeedParentUpdate();
+    InitUI();
+}
+
+void HotfixManageItemDetail::InitUI() {
+    m_pBtnUninstall = FindUnder<CButtonUI>(m_pItemLayout, L"btnUninstall");
+    m_pUninstallResultLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallResultLab");
+    m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
+    m_pDescriptionText = FindUnder<CLabelUI>(m_pItemLayout, L"descriptionText");
+    m_pInstalledTimeText = FindUnder<CLabelUI>(m_pItemLayout, L"installedTimeText");
+    if (!m_pBtnUninstall || !m_pUninstallResultLab || !m_pHotfixNameText || !m_pDescriptionText ||
+        !m_pInstalledTimeText) {
+        KT_LOG(LOG_ERROR, L"init hotfixmanage item control null", "HotfixManageItemDetail::InitUI");
+    }
+}
+
+std::wstring HotfixManageItemDetail::GetInstalledOn(std::wstring installedTime) {
+    if (installedTime.empty()) {
+        KT_LOG(LOG_ERROR, L"installedTime is empty", "HotfixManageItemDetail::GetInstalledOn");
+        return L"";
+    }
+    std::wstring timeStr;
+    for (size_t slash = installedTime.find(L'/'); slash != std::wstring::npos;
+         slash = installedTime.find(L'/')) {
+        timeStr += L"-" + installedTime.substr(0, slash);
+        installedTime = installedTime.substr(slash + 1);
+    }
+    if (installedTime.empty() || timeStr.empty()) {
+        KT_LOG(LOG_ERROR, L"timeStr is empty", "HotfixManageItemDetail::GetInstalledOn");
+        return L"";
+    }
+    return installedTime + timeStr;
+}
+
+void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem) {
+    CControlUI* optLayout = FindUnder<CControlUI>(m_pItemLayout, L"unstallOptLyt");
+    CControlUI* itemLayout = FindUnder<CControlUI>(m_pItemLayout, L"hotfiixItemLayout");
+    CControlUI* timeLayout = FindUnder<CControlUI>(m_pItemLayout, L"installedTimeLyt");
+    if (!optLayout || !itemLayout || !timeLayout || !m_pBtnUninstall || !m_pUninstallResultLab ||
+        !m_pHotfixNameText || !m_pDescriptionText || !m_pInstalledTimeText) {
+        KT_LOG(LOG_ERROR, L"set content control null", "HotfixManageItemDetail::SetContent");
+        return;
+    }
+    UICulture* culture = UICulture::GetInstance();
+    m_pHotfixNameText->SetText(info.HotFixID.c_str());
+    const std::wstring descKey = XmlHelper::GetInstance()->GetValueDesc(info.Description);
+    m_pDescriptionText->SetText(culture->GetString(descKey));
+    m_pInstalledTimeText->SetText(GetInstalledOn(info.InstalledOn).c_str());
+    m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION"));
+    m_pBtnUninstall->SetName((L"btnUniName" + info.HotFixID).c_str());
+    m_pBtnUninstall->SetEnabled(true);
+    m_pBtnUninstall->SetVisible(true);
+    m_pUninstallResultLab->SetName((L"labUniName" + info.HotFixID).c_str());
+    m_pUninstallResultLab->SetVisible(false);
+    SetLineVisible(isLastItem);
+}
+
+void HotfixManageItemDetail::SetLineVisible(bool isLastItem) {
+    CControlUI* line = FindUnder<CControlUI>(m_pItemLayout, L"lytStartupItemDetail");
+    if (line == nullptr) {
+        KT_LOG(LOG_ERROR, L"set line control null", "HotfixManageItemDetail::SetLineVisible");
+        return;
+    }
+    line->SetVisible(!isLastItem);
+}

@@ -1,0 +1,47 @@
+// One row of the installed-hotfix list: builds its controls from the row layout,
+// shows one HotfixInfo and carries the looks of its own uninstall.
+// Created, called and deleted by the main window, on the UI thread only.
+// The row's controls belong to the list container's tree; the row only borrows them.
+#pragma once
+
+#include <string>
+
+#include "UIlib.h"
+#include "hotfix/HotfixInfo.h"
+#include "hotfix/UninstallStatus.h"
+
+class HotfixManageItemDetail : public DuiLib::CNotifyPump {
+public:
+    explicit HotfixManageItemDetail(const HotfixInfo& info);
+    ~HotfixManageItemDetail() override;
+    HotfixManageItemDetail(const HotfixManageItemDetail&) = delete;
+    HotfixManageItemDetail& operator=(const HotfixManageItemDetail&) = delete;
+
+    // Builds the row from ITEM_LAYOUT and appends it to the list container.
+    void InitItemLayout(DuiLib::CContainerUI* parent);
+    void InitUI();
+    // "month/day/year" -> "year-month-day"; empty when the text is not of that shape.
+    std::wstring GetInstalledOn(std::wstring installedTime);
+    void SetContent(const HotfixInfo& info, bool isLastItem);
+    void SetLineVisible(bool isLastItem);
+
+    // Uninstall states (see HotfixItemUninstall.cpp).
+    void UpdateItemDisableStatus(bool enable);
+    void UnstallStatusUIChange(UninstallStatus status);
+    void UnstallStartorCancelUI(bool cancel);
+    // True when the uninstall really started. Only an identifier whose text after
+    // its first "KB"/"kb" is all digits starts one; anything else leaves the row idle.
+    bool OnClickUninstall(std::wstring ctrName);
+
+    DUI_DECLARE_MESSAGE_MAP()
+
+private:
+    DuiLib::CContainerUI* m_pItemLayout = nullptr;
+    DuiLib::CContainerUI* m_pParent = nullptr;
+    DuiLib::CButtonUI* m_pBtnUninstall = nullptr;
+    DuiLib::CLabelUI* m_pUninstallResultLab = nullptr;
+    DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
+    DuiLib::CLabelUI* m_pDescriptionText = nullptr;
+    DuiLib::CLabelUI* m_pInstalledTimeText = nullptr;
+    std::wstring m_hotfixId;
+};

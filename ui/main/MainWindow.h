@@ -1,0 +1,98 @@
+// The program's main window: three views in one place (loading, failure, result),
+// the list of hotfix rows, one uninstall at a time, the tip panel and the About dialog.
+//
+// Files, by concern:
+//   MainWindowFrame.cpp      class frame: overrides, message map, InitWindow, OnClick, closing
+//   MainWindowLoad.cpp       the background load and the three views
+//   MainWindowList.cpp       list population and ReleaseItems
+//   MainWindowUninstall.cpp  uninstall coordination and the tip hover
+//   MainWindowAbout.cpp      ShowAboutForm
+//
+// Threads: everything here runs on the UI thread except the load task (its own
+// detached thread) and UnstallStatusUICallback (the uninstall worker). Those two
+// reach the window only through closures queued with UIMainQueue, and those
+// closures reach it only through the window's alive token, which the window clears
+// when it closes or is destroyed; so work that ends late touches nothing, and
+// closing never waits for it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "UIlib.h"
+#include "hotfix/HotfixInfo.h"
+#include "hotfix/UninstallStatus.h"
+
+class HotfixManageItemDetail;
+
+class MainWindow : public DuiLib::WindowImplBase {
+public:
+    // Shared with the load task, the status callback and the queued closures.
+    // `window` is read and cleared on the UI thread only.
+    struct AliveToken {
+        MainWindow* window = nullptr;
+    };
+
+    MainWindow();
+    DuiLib::LPCTSTR GetWindowClassName() const override;
+    ~MainWindow() override;
+    void InitWindow() override;
+    void OnClick(DuiLib::TNotifyUI& msg) override;
+    DuiLib::CDuiString GetSkinFile() override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    float GetScaleFactor();
+
+    // Load and result views.
+    void StartLoadHotfix();
+    void ShowLoadingHotFixesUI();
+    void ShowHotFixesFailUI(int result);
+    void ShowHotFixesSuccessUI();
+    void UpdateTitlePosition(int hotfixCount);
+    void OnLink(DuiLib::TNotifyUI& msg);
+
+    // The list.
+    void UpdateContainer();
+    void ReleaseItems();
+
+    // Uninstall coordination and the tip. The callback runs on the uninstall worker.
+    static void UnstallStatusUICallback(const std::shared_ptr<AliveToken>& alive,
+                                        UninstallStatus status);
+    void UpdateOtherDisableStatus(std::wstring itemName);
+    void SetDiscribeLayoutVisible(bool visible);
+    void OnMouseEnter(DuiLib::TNotifyUI& msg);
+    void OnMouseLeave(DuiLib::TNotifyUI& msg);
+
+    // Blocks until the About dialog closes.
+    void ShowAboutForm();
+
+    DUI_DECLARE_MESSAGE_MAP()
+
+private:
+    // Releases the rows, then closes and posts the quit message once per window.
+    void CloseAndQuit();
+    static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list);
+    void FinishLoad(int result, std::vector<HotfixInfo> list);
+    void BuildRows(DuiLib::CContainerUI* container);
+    void DeleteRows();
+    void OnClickRowButton(const std::wstring& senderName);
+    void ShowUninstallStatus(UninstallStatus status);
+    HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
+
+    DuiLib::CAnimPanelUI* m_pLoadWaitAnimate = nullptr;
+    DuiLib::CControlUI* m_pLoadingHotfixLayout = nullptr;
+    DuiLib::CControlUI* m_pLoadHotfixFailLayout = nullptr;
+    DuiLib::CControlUI* m_pLoadHotfixFinishLayout = nullptr;
+    DuiLib::CControlUI* m_pLoadHotfixFailText = nullptr;
+    DuiLib::CControlUI* m_pHotfixFirstTitle = nullptr;
+    DuiLib::CControlUI* m_pBtnUninstallTip = nullptr;
+    DuiLib::CControlUI* m_pHotfixDiscribeLayout = nullptr;
+    std::vector<HotfixInfo> m_hotfixInfos;
+    // Rows by HotFixID; a duplicated HotFixID maps to its later row.
+    std::unordered_map<std::wstring, HotfixManageItemDetail*> m_itemMap;
+    std::wstring m_curHotfixName;
+    // Every row built, in list order, duplicates included; owns them.
+    std::vector<std::unique_ptr<HotfixManageItemDetail>> m_createdItems;
+    std::shared_ptr<AliveToken> m_alive;
+};

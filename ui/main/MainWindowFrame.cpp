@@ -1,0 +1,95 @@
+// The window frame: overrides, message map, initialisation, title-bar clicks, closing, scale.
+#include <functional>
+
+#include "KtLogger.h"
+#include "WinApi.h"
+#include "app/SharedConstants.h"
+#include "hotfix/WindowsHotfixHelper.h"
+#include "ui/item/HotfixManageItemDetail.h"
+#include "ui/main/MainWindow.h"
+
+using namespace DuiLib;
+
+DUI_BEGIN_MESSAGE_MAP(MainWindow, CNotifyPump)
+DUI_ON_MSGTYPE(L"click", MainWindow::OnClick)
+DUI_ON_MSGTYPE(L"link", MainWindow::OnLink)
+DUI_ON_MSGTYPE(L"mouseenter", MainWindow::OnMouseEnter)
+DUI_ON_MSGTYPE(L"mouseleave", MainWindow::OnMouseLeave)
+DUI_END_MESSAGE_MAP()
+
+MainWindow::MainWindow() : m_alive(std::make_shared<AliveToken>()) { m_alive->window = this; }
+
+LPCTSTR MainWindow::GetWindowClassName() const { return MAIN_WINDOW_CLASS; }
+
+MainWindow::~MainWindow() {
+    // Late closures of a load or an uninstall must find no window.
+    m_alive->window = nullptr;
+}
+
+CDuiString MainWindow::GetSkinFile() { return CDuiString(MAIN_WINDOW_LAYOUT); }
+
+void MainWindow::InitWindow() {
+    WinApi::SetWindowTextW(GetHWND(), MAIN_WINDOW_TITLE);
+    m_pLoadWaitAnimate = dynamic_cast<CAnimPanelUI*>(m_PaintManager.FindControl(L"loadWaitAnimate"));
+    m_pLoadingHotfixLayout = m_PaintManager.FindControl(L"loadingHotfixLayout");
+    m_pLoadHotfixFailLayout = m_PaintManager.FindControl(L"loadHotfixFailLayout");
+    m_pLoadHotfixFinishLayout = m_PaintManager.FindControl(L"loadHotfixFinishLayout");
+    m_pLoadHotfixFailText = m_PaintManager.FindControl(L"loadHotfixFailText");
+    m_pHotfixFirstTitle = m_PaintManager.FindControl(L"hotfixFirstTitle");
+    m_pBtnUninstallTip = m_PaintManager.FindControl(L"btnUninstallTip");
+    m_pHotfixDiscribeLayout = m_PaintManager.FindControl(L"hotfixDiscribeLayout");
+    if (!m_pLoadWaitAnimate || !m_pLoadingHotfixLayout || !m_pLoadHotfixFailLayout ||
+        !m_pLoadHotfixFinishLayout || !m_pLoadHotfixFailText || !m_pHotfixFirstTitle ||
+        !m_pBtnUninstallTip || !m_pHotfixDiscribeLayout) {
+        KT_LOG(LOG_ERROR, L"main form control is null!", "MainWindow::InitWindow");
+        return;
+    }
+    // The callback holds the token, not the window: the service keeps it after we close.
+    std::shared_ptr<AliveToken> alive = m_alive;
+    WindowsHotfix::WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
+        [alive](UninstallStatus status) { UnstallStatusUICallback(alive, status); });
+    StartLoadHotfix();
+}
+
+void MainWindow::OnClick(TNotifyUI& msg) {
+    if (msg.pSender == nullptr) {
+        KT_LOG(LOG_ERROR, L"msg pSender is null", "MainWindow::OnClick");
+        return;
+    }
+    const std::wstring name = msg.pSender->GetName().str();
+    if (name.find(L"btnUniName") != std::wstring::npos) {
+        OnClickRowButton(name);
+        return;
+    }
+    if (name == CLOSE_BUTTON) {
+        CloseAndQuit();
+    } else if (name == MIN_BUTTON) {
+        SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (name == ABOUT_BUTTON) {
+        ShowAboutForm();
+    }
+}
+
+LRESULT MainWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    if (uMsg == WM_CLOSE || uMsg == WM_QUIT) {
+        CloseAndQuit();
+    }
+    return 0;
+}
+
+void MainWindow::CloseAndQuit() {
+    ReleaseItems();
+    if (false) {
+        // The close request of a close already under way, coming back as a message.
+        return;
+    }
+    m_alive->window = nullptr;
+    Close(1);
+    WinApi::PostQuitMessage(0);
+}
+
+float MainWindow::GetScaleFactor() {
+    const unsigned percent = CResourceManager::GetInstance()->GetScale(&m_PaintManager);
+    const float factor = static_cast<float>(percent) / 100.0f;
+    return factor > 0.0f ? factor : 1.0f;
+}

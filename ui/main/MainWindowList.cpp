@@ -1,0 +1,60 @@
+// The list of hotfix rows: building it on the UI thread and releasing it at close.
+#include <new>
+
+#include "KtLogger.h"
+#include "ui/item/HotfixManageItemDetail.h"
+#include "ui/main/MainWindow.h"
+
+using namespace DuiLib;
+
+namespace {
+const int kRowHeight = 64;  // unscaled, per row
+}
+
+void MainWindow::UpdateContainer() {
+    CContainerUI* container =
+        dynamic_cast<CContainerUI*>(m_PaintManager.FindControl(L"containerInstalledHotfix"));
+    if (container == nullptr) {
+        KT_LOG(LOG_ERROR, L"containerInstalledHotfix control is null!", "MainWindow::UpdateContainer");
+        return;
+    }
+    // Rows of an earlier build point at the controls RemoveAll destroys: drop them first.
+    DeleteRows();
+    static_cast<IContainerUI*>(container)->RemoveAll();
+    std::shared_ptr<AliveToken> alive = m_alive;
+    UIMainQueue::getInstance()->dispatch([alive, container] {
+        if (MainWindow* window = alive->window) {
+            window->BuildRows(container);
+        }
+    });
+}
+
+// UI thread, queued by UpdateContainer; the container lives as long as the window.
+void MainWindow::BuildRows(CContainerUI* container) {
+    const int count = static_cast<int>(m_hotfixInfos.size());
+    for (int i = 0; i < count; ++i) {
+        const HotfixInfo info = m_hotfixInfos[i];
+        HotfixManageItemDetail* row = new (std::nothrow) HotfixManageItemDetail(info);
+        if (row == nullptr) {
+            KT_LOG(LOG_ERROR, L"new itemUi is null!", "MainWindow::UpdateContainer::BuildRows");
+            continue;
+        }
+        m_createdItems.emplace_back(row);
+        row->InitItemLayout(container);
+        row->SetContent(info, i == count - 1);
+        m_itemMap[info.HotFixID] = row;
+    }
+    const float height = static_cast<float>(count * kRowHeight) * GetScaleFactor();
+    container->SetFixedHeight(static_cast<int>(height));
+}
+
+void MainWindow::DeleteRows() {
+    m_itemMap.clear();
+    // Every created row, the earlier one of a duplicated HotFixID included.
+    m_createdItems.clear();
+}
+
+void MainWindow::ReleaseItems() {
+    DeleteRows();
+    m_hotfixInfos.clear();
+}

@@ -1,0 +1,139 @@
+// The background load of the installed hotfixes and the loading, failure and result views.
+#include <system_error>
+#include <thread>
+
+#include "KtLogger.h"
+#include "hotfix/TextUtil.h"
+#include "hotfix/WindowsHotfixHelper.h"
+#include "ui/main/MainWindow.h"
+
+using namespace DuiLib;
+
+namespace {
+
+struct TitlePlacement {
+    int minCount;
+    int titleWidth;            // unscaled; scaled by the window's factor
+    const wchar_t* panelPos;  // "pos" of the description panel, unscaled
+};
+
+// By the number of digits of the count, largest first.
+const TitlePlacement kTitlePlacements[] = {
+    {1000, 84, L"162,25,468,157"},
+    {100, 70, L"148,25,508,157"},
+    {10, 62, L"140,25,500,157"},
+    {0, 58, L"136,25,442,157"},
+};
+
+std::wstring LanguageText(LPCTSTR key) { return UICulture::GetInstance()->GetString(key).str(); }
+
+}  // namespace
+
+void MainWindow::StartLoadHotfix() {
+    // The task works on its own copy of the list (as the last load left it) and hands
+    // it back through the queue, so a window closed meanwhile is never written to.
+    try {
+        std::thread(&MainWindow::LoadHotfixTask, m_alive, m_hotfixInfos).detach();
+    } catch (const std::system_error& error) {
+        KT_LOG(LOG_ERROR, L"start load hotfix thread fail! ret:" << error.code().value(),
+               "MainWindow::StartLoadHotfix");
+    }
+}
+
+// Load thread: only the enumeration and its log line run here; every step that
+// touches a control is queued to the UI thread, in order.
+void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list) {
+    UIMainQueue* queue = UIMainQueue::getInstance();
+    queue->dispatch([alive] {
+        if (MainWindow* window = alive->window) {
+            window->ShowLoadingHotFixesUI();
+        }
+    });
+    const int result = WindowsHotfix::WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(list);
+    KT_LOG(LOG_INFO, L"get install list ret:" << result, "MainWindow::StartLoadHotfix::LoadTask");
+    queue->dispatch([alive, result, list]() mutable {
+        if (MainWindow* window = alive->window) {
+            window->FinishLoad(result, std::move(list));
+        }
+    });
+}
+
+void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list) {
+    m_hotfixInfos = std::move(list);
+    if (result != 0) {
+        ShowHotFixesFailUI(result);
+    } else {
+        ShowHotFixesSuccessUI();
+    }
+}
+
+void MainWindow::ShowLoadingHotFixesUI() {
+    if (!m_pLoadWaitAnimate || !m_pLoadingHotfixLayout || !m_pLoadHotfixFailLayout ||
+        !m_pLoadHotfixFinishLayout) {
+        KT_LOG(LOG_ERROR, L"loading hotFixes control is null", "MainWindow::ShowLoadingHotFixesUI");
+        return;
+    }
+    m_pLoadWaitAnimate->StartAnim();
+    m_pLoadingHotfixLayout->SetVisible(true);
+    m_pLoadHotfixFailLayout->SetVisible(false);
+    m_pLoadHotfixFinishLayout->SetVisible(false);
+}
+
+void MainWindow::ShowHotFixesFailUI(int result) {
+    if (!m_pLoadHotfixFailLayout || !m_pLoadHotfixFailText || !m_pLoadingHotfixLayout ||
+        !m_pLoadWaitAnimate || !m_pLoadHotfixFinishLayout) {
+        KT_LOG(LOG_ERROR, L"load hotFixes fail ui control is null", "MainWindow::ShowHotFixesFailUI");
+        return;
+    }
+    m_pLoadWaitAnimate->StopAnim();
+    m_pLoadHotfixFailLayout->SetVisible(true);
+    m_pLoadingHotfixLayout->SetVisible(false);
+    m_pLoadHotfixFinishLayout->SetVisible(false);
+    std::wstring text;
+    if (result == 1) {
+        text = FormatString(LanguageText(L"IDS_HOTFIX_LOAD_FAIL"),
+                            LanguageText(L"IDS_HOTFIX_LOAD_RETRY"), L"{0}");
+    } else if (result == 2 || m_hotfixInfos.empty()) {
+        text = LanguageText(L"IDS_NO_HOTFIX_INSTALL");
+    }
+    m_pLoadHotfixFailText->SetText(text.c_str());
+}
+
+void MainWindow::ShowHotFixesSuccessUI() {
+    if (!m_pLoadWaitAnimate || !m_pLoadingHotfixLayout || !m_pLoadHotfixFinishLayout ||
+        !m_pHotfixFirstTitle || !m_pLoadHotfixFailLayout || !m_pHotfixDiscribeLayout) {
+        KT_LOG(LOG_ERROR, L"load hotFixes success ui control is null",
+               "MainWindow::ShowHotFixesSuccessUI");
+        return;
+    }
+    m_pLoadWaitAnimate->StopAnim();
+    m_pLoadingHotfixLayout->SetVisible(false);
+    m_pLoadHotfixFailLayout->SetVisible(false);
+    m_pLoadHotfixFinishLayout->SetVisible(true);
+    m_pHotfixDiscribeLayout->SetVisible(false);
+    const int count = static_cast<int>(m_hotfixInfos.size());
+    const std::wstring title = UICulture::GetInstance()->GetFormatString(
+        std::wstring(L"IDS_HOTFIX_INSTALLED_TOTAL_COUNT"), std::vector<int>{count}, 0);
+    m_pHotfixFirstTitle->SetText(title.c_str());
+    UpdateTitlePosition(count);
+    UpdateContainer();
+}
+
+void MainWindow::UpdateTitlePosition(int hotfixCount) {
+    if (hotfixCount < 0 || !m_pHotfixFirstTitle || !m_pHotfixDiscribeLayout) {
+        return;
+    }
+    for (const TitlePlacement& placement : kTitlePlacements) {
+        if (hotfixCount >= placement.minCount) {
+            const float width = static_cast<float>(placement.titleWidth) * GetScaleFactor();
+            m_pHotfixFirstTitle->SetFixedWidth(static_cast<int>(width));
+            m_pHotfixDiscribeLayout->SetAttribute(L"pos", placement.panelPos);
+            return;
+        }
+    }
+}
+
+void MainWindow::OnLink(TNotifyUI& msg) {
+    KT_LOG(LOG_INFO, L"ENTER Reload Hotfix link", "MainWindow::OnLink");
+    StartLoadHotfix();
+}

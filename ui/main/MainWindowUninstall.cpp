@@ -1,0 +1,98 @@
+// One uninstall at a time: the row-button click, disabling the other rows, routing the
+// outcome back to the UI thread, and the tip button's hover.
+#include "KtLogger.h"
+#include "ui/item/HotfixManageItemDetail.h"
+#include "ui/main/MainWindow.h"
+
+using namespace DuiLib;
+
+namespace {
+const std::wstring kRowButtonPrefix = L"btnUniName";
+const wchar_t* const kTipButton = L"btnUninstallTip";
+}  // namespace
+
+HotfixManageItemDetail* MainWindow::FindRow(const std::wstring& hotfixId) const {
+    auto found = m_itemMap.find(hotfixId);
+    return found == m_itemMap.end() ? nullptr : found->second;
+}
+
+// The row-button branch of OnClick.
+void MainWindow::OnClickRowButton(const std::wstring& senderName) {
+    const size_t at = senderName.find(kRowButtonPrefix);
+    m_curHotfixName = senderName.substr(at + kRowButtonPrefix.size());
+    KT_LOG(LOG_INFO, L"click hotfix name:" << m_curHotfixName, "MainWindow::OnClick");
+    HotfixManageItemDetail* row = FindRow(m_curHotfixName);
+    if (row == nullptr) {
+        return;
+    }
+    // A row that starts nothing stays idle, and so do the others: no status will come.
+    if (!row->OnClickUninstall(m_curHotfixName)) {
+        return;
+    }
+    UpdateOtherDisableStatus(m_curHotfixName);
+}
+
+void MainWindow::UpdateOtherDisableStatus(std::wstring itemName) {
+    if (itemName.empty()) {
+        KT_LOG(LOG_ERROR, L"itemName is empty", "MainWindow::UpdateOtherDisableStatus");
+        return;
+    }
+    // Every other row, the earlier row of a duplicated HotFixID included, so that no
+    // second uninstall can start while this one runs.
+    HotfixManageItemDetail* running = FindRow(itemName);
+    for (const auto& row : m_createdItems) {
+        if (row.get() != running) {
+            row->UpdateItemDisableStatus(false);
+        }
+    }
+}
+
+// Uninstall worker thread: log and queue; touches no window member and no control.
+void MainWindow::UnstallStatusUICallback(const std::shared_ptr<AliveToken>& alive,
+                                         UninstallStatus status) {
+    KT_LOG(LOG_INFO, L"unstall status ui callback status:" << static_cast<int>(status),
+           "MainWindow::UnstallStatusUICallback");
+    UIMainQueue::getInstance()->dispatch([alive, status] {
+        if (MainWindow* window = alive->window) {
+            window->ShowUninstallStatus(status);
+        }
+    });
+}
+
+// UI thread: the row of the running uninstall shows the outcome, the others are enabled.
+void MainWindow::ShowUninstallStatus(UninstallStatus status) {
+    HotfixManageItemDetail* running = FindRow(m_curHotfixName);
+    for (const auto& row : m_createdItems) {
+        if (row.get() == running) {
+            row->UnstallStatusUIChange(status);
+        } else {
+            row->UpdateItemDisableStatus(true);
+        }
+    }
+}
+
+void MainWindow::OnMouseEnter(TNotifyUI& msg) {
+    if (msg.pSender == nullptr || msg.pSender->GetName() != kTipButton) {
+        return;
+    }
+    KT_LOG(LOG_INFO, L"MainWindow OnMouseEnter btnUninstallTip!", "MainWindow::OnMouseEnter");
+    if (m_pBtnUninstallTip != nullptr) {
+        SetDiscribeLayoutVisible(true);
+    }
+}
+
+void MainWindow::OnMouseLeave(TNotifyUI& msg) {
+    if (msg.pSender == nullptr || msg.pSender->GetName() != kTipButton) {
+        return;
+    }
+    KT_LOG(LOG_INFO, L"MainWindow OnMouseLeave btnUninstallTip!", "MainWindow::OnMouseLeave");
+    if (m_pBtnUninstallTip != nullptr) {
+        SetDiscribeLayoutVisible(false);
+    }
+}
+
+void MainWindow::SetDiscribeLayoutVisible(bool visible) {
+    if (m_pHotfixDiscribeLayout != nullptr) {
+        m_pHotfixDiscribeLayout->SetVisible(visible);
+    }
+}
