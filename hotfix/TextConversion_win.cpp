@@ -2,7 +2,6 @@
 // length is passed, so embedded zero bytes convert like any other.
 
 #include <windows.h>
-// (first: the other Windows headers build on it)
 #include "TextUtil.h"
 
 std::wstring StringToWString(const std::string& text) {

@@ -83,7 +83,9 @@ orvelle_display_start() {
     local fdfile
     fdfile=$(mktemp)
     # -displayfd lets Xvfb pick a free display number and tell us which.
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    # Room for the main window at 150 % (1200 x 840).
+    Xvfb -displayfd 3 -screen 0 "${ORVELLE_XVFB_SCREEN:-1600x1000x24}" -nolisten tcp \
+        3>"$fdfile" >/dev/null 2>&1 &
     ORVELLE_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do

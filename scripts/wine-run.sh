@@ -51,7 +51,9 @@ sleep 1
 
 mkdir -p build/screenshots
 shot=build/screenshots/orvelle-$(date +%Y%m%d-%H%M%S).png
-import -window root "$shot"
+# The whole screen, cut down to the window.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
 echo "$(pwd)/$shot"
 
 # A close request (WM_CLOSE) to the program's windows, as the close button does.

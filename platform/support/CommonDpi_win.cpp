@@ -3,7 +3,6 @@
 // The newer calls are looked up at run time so the program starts anywhere.
 
 #include <windows.h>
-// (first: the other Windows headers build on it)
 #include "Common.h"
 #include "KtLogger.h"
 

@@ -1,7 +1,6 @@
 // The user's UI language as a locale name ("en-US", "zh-CN").
 
 #include <windows.h>
-// (first: the other Windows headers build on it)
 #include "KtLogger.h"
 #include "SystemEnvironment.h"
 

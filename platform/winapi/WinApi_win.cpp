@@ -2,7 +2,6 @@
 // (FindWindowW, SendMessageW, ...) live with the toolkit in platform/duilib.
 
 #include <windows.h>
-// (first: the other Windows headers build on it)
 #include "WinApi.h"
 
 namespace WinApi {

@@ -6,7 +6,8 @@
 #   e2e_begin NAME           fresh prefix and staged program for scenario NAME
 #   e2e_start                starts OrvelleEx.exe (launch number N = 1, 2, ...; sets E2E_LAUNCH)
 #   e2e_wait_window [S]      waits for the main window ("OrvelleExUI"/"OrvelleEx"), visible on X
-#   e2e_window_state         "<l> <t> <r> <b> <minimized> <enabled> <foreground> <icons>" or "none"
+#   e2e_window_state         "<l> <t> <r> <b> <minimized> <enabled> <foreground>" or "none"
+#   e2e_window_icons         the sizes of the main window's icons as X sees them ("16 32")
 #   e2e_control_rect NAME    a control's screen rectangle "<l> <t> <r> <b>", or fails
 #   e2e_click NAME           clicks the centre of a control with the X mouse
 #   e2e_wait_exit [N] [S]    waits for launch N to end; prints its full exit code
@@ -53,6 +54,16 @@ e2e_start() {
 
 e2e_window_state() {
     e2e_ui window "$E2E_MAIN_CLASS" "$E2E_MAIN_TITLE" || true
+}
+
+# Wine answers WM_GETICON from another process with nothing, but its X driver
+# puts the window's icons on the X window (_NET_WM_ICON).
+e2e_window_icons() {
+    local xid
+    xid=$(xdotool search --onlyvisible --name "^${E2E_MAIN_TITLE}\$" 2>/dev/null | head -n1)
+    [ -n "$xid" ] || return 0
+    xprop -id "$xid" _NET_WM_ICON 2>/dev/null | sed -n 's/.*Icon (\([0-9]*\) x [0-9]*).*/\1/p' |
+        sort -n | tr '\n' ' ' | sed 's/ $//'
 }
 
 e2e_wait_window() {

@@ -8,11 +8,15 @@
 
 using namespace DuiLib;
 
-DuiLib::LPCTSTR AboutDialog::GetWindowClassName() const { return ABOUT_WINDOW_CLASS; }
+DuiLib::LPCTSTR AboutDialog::GetWindowClassName() const {
+    return ABOUT_WINDOW_CLASS;
+}
 
 AboutDialog::~AboutDialog() = default;
 
-CDuiString AboutDialog::GetSkinFile() { return CDuiString(ABOUT_WINDOW_LAYOUT); }
+CDuiString AboutDialog::GetSkinFile() {
+    return CDuiString(ABOUT_WINDOW_LAYOUT);
+}
 
 void AboutDialog::InitWindow() {
     CControlUI* versionLabel = m_PaintManager.FindControl(TOOL_VERSION);

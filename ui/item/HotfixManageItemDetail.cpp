@@ -20,7 +20,8 @@ T* FindUnder(CContainerUI* root, LPCTSTR name) {
 
 }  // namespace
 
-HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info) : m_hotfixId(info.HotFixID) {}
+HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info)
+    : m_hotfixId(info.HotFixID) {}
 
 HotfixManageItemDetail::~HotfixManageItemDetail() = default;
 

@@ -10,8 +10,8 @@ std::wstring ExtractKbNumber(const std::wstring& hotfixId) {
         return L"";
     }
     std::wstring number = hotfixId.substr(marker + 2);
-    const bool allDigits = std::all_of(number.begin(), number.end(),
-                                       [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    const bool allDigits =
+        std::all_of(number.begin(), number.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
     if (number.empty() || !allDigits) {
         return L"";
     }

@@ -17,20 +17,27 @@ DUI_ON_MSGTYPE(L"mouseenter", MainWindow::OnMouseEnter)
 DUI_ON_MSGTYPE(L"mouseleave", MainWindow::OnMouseLeave)
 DUI_END_MESSAGE_MAP()
 
-MainWindow::MainWindow() : m_alive(std::make_shared<AliveToken>()) { m_alive->window = this; }
+MainWindow::MainWindow() : m_alive(std::make_shared<AliveToken>()) {
+    m_alive->window = this;
+}
 
-LPCTSTR MainWindow::GetWindowClassName() const { return MAIN_WINDOW_CLASS; }
+LPCTSTR MainWindow::GetWindowClassName() const {
+    return MAIN_WINDOW_CLASS;
+}
 
 MainWindow::~MainWindow() {
     // Late closures of a load or an uninstall must find no window.
     m_alive->window = nullptr;
 }
 
-CDuiString MainWindow::GetSkinFile() { return CDuiString(MAIN_WINDOW_LAYOUT); }
+CDuiString MainWindow::GetSkinFile() {
+    return CDuiString(MAIN_WINDOW_LAYOUT);
+}
 
 void MainWindow::InitWindow() {
     WinApi::SetWindowTextW(GetHWND(), MAIN_WINDOW_TITLE);
-    m_pLoadWaitAnimate = dynamic_cast<CAnimPanelUI*>(m_PaintManager.FindControl(L"loadWaitAnimate"));
+    m_pLoadWaitAnimate =
+        dynamic_cast<CAnimPanelUI*>(m_PaintManager.FindControl(L"loadWaitAnimate"));
     m_pLoadingHotfixLayout = m_PaintManager.FindControl(L"loadingHotfixLayout");
     m_pLoadHotfixFailLayout = m_PaintManager.FindControl(L"loadHotfixFailLayout");
     m_pLoadHotfixFinishLayout = m_PaintManager.FindControl(L"loadHotfixFinishLayout");
@@ -79,7 +86,7 @@ LRESULT MainWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
 
 void MainWindow::CloseAndQuit() {
     ReleaseItems();
-    if (false) {
+    if (m_alive->window == nullptr) {
         // The close request of a close already under way, coming back as a message.
         return;
     }

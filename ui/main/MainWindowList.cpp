@@ -15,7 +15,8 @@ void MainWindow::UpdateContainer() {
     CContainerUI* container =
         dynamic_cast<CContainerUI*>(m_PaintManager.FindControl(L"containerInstalledHotfix"));
     if (container == nullptr) {
-        KT_LOG(LOG_ERROR, L"containerInstalledHotfix control is null!", "MainWindow::UpdateContainer");
+        KT_LOG(LOG_ERROR, L"containerInstalledHotfix control is null!",
+               "MainWindow::UpdateContainer");
         return;
     }
     // Rows of an earlier build point at the controls RemoveAll destroys: drop them first.

@@ -13,7 +13,7 @@ namespace {
 
 struct TitlePlacement {
     int minCount;
-    int titleWidth;            // unscaled; scaled by the window's factor
+    int titleWidth;           // unscaled; scaled by the window's factor
     const wchar_t* panelPos;  // "pos" of the description panel, unscaled
 };
 
@@ -25,7 +25,9 @@ const TitlePlacement kTitlePlacements[] = {
     {0, 58, L"136,25,442,157"},
 };
 
-std::wstring LanguageText(LPCTSTR key) { return UICulture::GetInstance()->GetString(key).str(); }
+std::wstring LanguageText(LPCTSTR key) {
+    return UICulture::GetInstance()->GetString(key).str();
+}
 
 }  // namespace
 
@@ -49,7 +51,8 @@ void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<H
             window->ShowLoadingHotFixesUI();
         }
     });
-    const int result = WindowsHotfix::WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(list);
+    const int result =
+        WindowsHotfix::WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(list);
     KT_LOG(LOG_INFO, L"get install list ret:" << result, "MainWindow::StartLoadHotfix::LoadTask");
     queue->dispatch([alive, result, list]() mutable {
         if (MainWindow* window = alive->window) {
@@ -82,7 +85,8 @@ void MainWindow::ShowLoadingHotFixesUI() {
 void MainWindow::ShowHotFixesFailUI(int result) {
     if (!m_pLoadHotfixFailLayout || !m_pLoadHotfixFailText || !m_pLoadingHotfixLayout ||
         !m_pLoadWaitAnimate || !m_pLoadHotfixFinishLayout) {
-        KT_LOG(LOG_ERROR, L"load hotFixes fail ui control is null", "MainWindow::ShowHotFixesFailUI");
+        KT_LOG(LOG_ERROR, L"load hotFixes fail ui control is null",
+               "MainWindow::ShowHotFixesFailUI");
         return;
     }
     m_pLoadWaitAnimate->StopAnim();

@@ -72,6 +72,7 @@ private:
     bool m_live = false;             // from WM_CREATE to WM_DESTROY: messages go to the owner
     HWND m_disabledOwner = nullptr;  // the owner RunModal disabled, until re-enabled
     bool m_trackingLeave = false;
+    bool m_capturing = false;  // between a button press and its release
     UINT m_pendingResult = 0;  // the modal result given to Destroy
     ModalState* m_modal = nullptr;
     HICON m_bigIcon = nullptr;

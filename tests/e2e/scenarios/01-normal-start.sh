@@ -4,15 +4,19 @@
 e2e_start
 e2e_wait_window 60
 state=$(e2e_window_state)
-read -r left top right bottom minimized enabled _ icons <<<"$state"
+read -r left top right bottom minimized enabled _ <<<"$state"
 [ "$minimized" = 0 ] || e2e_fail "the main window starts minimised ($state)"
 [ "$enabled" = 1 ] || e2e_fail "the main window starts disabled ($state)"
 [ $((right - left)) -gt 100 ] && [ $((bottom - top)) -gt 100 ] ||
     e2e_fail "the main window has no size from its layout ($state)"
-[ "$icons" = 1 ] || e2e_fail "the main window has no large and small icon ($state)"
-# Centred on the work area (Xvfb's screen, 1280 x 800, no task bar).
-[ $(((left + right) / 2 - 640)) -ge -1 ] && [ $(((left + right) / 2 - 640)) -le 1 ] ||
-    e2e_fail "the main window is not centred horizontally ($state)"
+icons=$(e2e_window_icons)
+[ "$icons" = "16 32" ] || e2e_fail "the main window's icons are \"$icons\", expected a small and a large one"
+# Centred on the work area (the whole X screen: there is no task bar).
+read -r screen_width screen_height <<<"$(xdotool getdisplaygeometry)"
+off_x=$(((left + right) / 2 - screen_width / 2))
+off_y=$(((top + bottom) / 2 - screen_height / 2))
+[ "${off_x#-}" -le 1 ] && [ "${off_y#-}" -le 1 ] ||
+    e2e_fail "the main window is not centred on the ${screen_width}x${screen_height} screen ($state)"
 
 e2e_wait_log 'get install list ret:' 60
 if e2e_log | grep -qF 'get language resource file fail!'; then

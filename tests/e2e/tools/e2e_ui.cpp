@@ -79,11 +79,9 @@ int Window(wchar_t** argv) {
     }
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    const bool icons = SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0) != 0 &&
-                       SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0) != 0;
-    std::printf("%ld %ld %ld %ld %d %d %d %d\n", rc.left, rc.top, rc.right, rc.bottom,
+    std::printf("%ld %ld %ld %ld %d %d %d\n", rc.left, rc.top, rc.right, rc.bottom,
                 IsIconic(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0,
-                GetForegroundWindow() == hwnd ? 1 : 0, icons ? 1 : 0);
+                GetForegroundWindow() == hwnd ? 1 : 0);
     return 0;
 }
 

@@ -147,13 +147,16 @@ protected:
 TEST_F(MissingLanguagesTest, ShowsTheTopMostBoxAndCreatesNoWindow) {
     LogCapture log;
     int windowsSeen = 0;
-    DuiLib::Headless::SetIdleHook([&] { windowsSeen += static_cast<int>(DuiLib::Headless::Windows().size()); });
+    DuiLib::Headless::SetIdleHook(
+        [&] { windowsSeen += static_cast<int>(DuiLib::Headless::Windows().size()); });
     EXPECT_EQ(Run(), 0);
 
     const std::vector<WinApi::Testing::MessageBoxCall> boxes = WinApi::Testing::MessageBoxCalls();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, DuiLib::UICulture::GetInstance()->GetString(L"IDS_RES_FILE_NOT_EXIST_TIPS").str());
-    EXPECT_EQ(boxes[0].caption, DuiLib::UICulture::GetInstance()->GetString(L"IDS_PROMPT_TIPS").str());
+    EXPECT_EQ(boxes[0].text,
+              DuiLib::UICulture::GetInstance()->GetString(L"IDS_RES_FILE_NOT_EXIST_TIPS").str());
+    EXPECT_EQ(boxes[0].caption,
+              DuiLib::UICulture::GetInstance()->GetString(L"IDS_PROMPT_TIPS").str());
     EXPECT_FALSE(boxes[0].text.empty());
     EXPECT_FALSE(boxes[0].caption.empty());
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_TOPMOST));
@@ -175,7 +178,8 @@ TEST_F(UnshippedLanguageTest, FallsBackToEnglishInsteadOfTheBox) {
     });
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
-    EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION").str(), L"Uninstall");
+    EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION").str(),
+              L"Uninstall");
 }
 
 class MissingMainLayoutTest : public StartupTest {

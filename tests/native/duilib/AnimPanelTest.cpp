@@ -18,7 +18,8 @@ protected:
     std::pair<int, int> LitDot() {
         std::pair<int, int> lit{-1, -1};
         int dots = 0;
-        for (const RenderCommand& c : m_driver->Paint().Commands()) {
+        const CRenderList painted = m_driver->Paint();
+        for (const RenderCommand& c : painted.Commands()) {
             if (c.op != RenderOp::FillCircle) continue;
             ++dots;
             if ((c.color >> 24) == 0xFF) lit = {c.rect.left, c.rect.top};

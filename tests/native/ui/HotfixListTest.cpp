@@ -46,7 +46,8 @@ TEST_F(HotfixListTest, SingleRowHasNoSeparator) {
     EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetFixedHeight(), 64);
 }
 
-class ListHeightTest : public UiTest, public ::testing::WithParamInterface<std::pair<unsigned, int>> {};
+class ListHeightTest : public UiTest,
+                       public ::testing::WithParamInterface<std::pair<unsigned, int>> {};
 
 TEST_P(ListHeightTest, TenRowsSizeTheListByScale) {
     DuiLib::Headless::SetDpiScale(GetParam().first);
@@ -107,10 +108,12 @@ TEST_F(HotfixListTest, MissingContainerBuildsNoRows) {
     m_enumeration.Succeed(NumberedHotfixes(2));
     OpenMainWindow main;
     main.Find(L"containerInstalledHotfix")->SetName(L"renamedContainer");
-    ASSERT_TRUE(main.PumpUntil([&] { return log.Contains(L"containerInstalledHotfix control is null!"); }));
-    EXPECT_TRUE(log.Contains(L"containerInstalledHotfix control is null!(MainWindow::UpdateContainer)"));
+    ASSERT_TRUE(
+        main.PumpUntil([&] { return log.Contains(L"containerInstalledHotfix control is null!"); }));
+    EXPECT_TRUE(
+        log.Contains(L"containerInstalledHotfix control is null!(MainWindow::UpdateContainer)"));
     EXPECT_TRUE(main.Shown(L"loadHotfixFinishLayout"));
-    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"2 updates");
+    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"Total: 2");
     EXPECT_EQ(main.FindAs<DuiLib::CContainerUI>(L"renamedContainer")->GetCount(), 0);
 }
 

@@ -33,7 +33,8 @@ TEST_F(MainWindowFrameTest, WindowCarriesItsClassTitleAndLayout) {
 
 TEST_F(MainWindowFrameTest, ScaleFactorComesFromTheWindowScale) {
     OpenMainWindow main;
-    const std::pair<unsigned, float> cases[] = {{0, 1.0f}, {100, 1.0f}, {125, 1.25f}, {150, 1.5f}, {200, 2.0f}};
+    const std::pair<unsigned, float> cases[] = {
+        {0, 1.0f}, {100, 1.0f}, {125, 1.25f}, {150, 1.5f}, {200, 2.0f}};
     for (const auto& c : cases) {
         main.window().GetPaintManager().SetScale(c.first);
         EXPECT_FLOAT_EQ(main.window().GetScaleFactor(), c.second) << c.first;

@@ -39,7 +39,7 @@ TEST_F(MainWindowLoadTest, SuccessShowsCountTitleAndHidesThePanel) {
     EXPECT_FALSE(main.Shown(L"loadingHotfixLayout"));
     EXPECT_FALSE(main.Shown(L"loadHotfixFailLayout"));
     EXPECT_FALSE(main.Shown(L"hotfixDiscribeLayout"));
-    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"3 updates");
+    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"Total: 3");
     EXPECT_EQ(main.RowCount(), 3);
     EXPECT_TRUE(log.Contains(L"get install list ret:0(MainWindow::StartLoadHotfix::LoadTask)"));
 }
@@ -51,7 +51,8 @@ TEST_F(MainWindowLoadTest, FailedQueryOffersRetryThatReloads) {
     ASSERT_TRUE(main.WaitForFailView());
     EXPECT_FALSE(main.Shown(L"loadingHotfixLayout"));
     EXPECT_FALSE(main.Shown(L"loadHotfixFinishLayout"));
-    EXPECT_EQ(main.Text(L"loadHotfixFailText"), L"The installed updates could not be read. {a}Retry{/a}");
+    EXPECT_EQ(main.Text(L"loadHotfixFailText"),
+              L"The installed updates could not be read. {a}Retry{/a}");
     auto* text = main.FindAs<DuiLib::CTextUI>(L"loadHotfixFailText");
     ASSERT_NE(text, nullptr);
     ASSERT_EQ(text->GetLinkCount(), 1);
@@ -68,7 +69,7 @@ TEST_F(MainWindowLoadTest, FailedQueryOffersRetryThatReloads) {
     ASSERT_TRUE(main.WaitForResultView());
     EXPECT_EQ(m_enumeration.Queries().size(), 2u);
     EXPECT_EQ(main.RowCount(), 2);
-    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"2 updates");
+    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"Total: 2");
 }
 
 TEST_F(MainWindowLoadTest, EmptyMachineShowsNoUpdateText) {
@@ -100,7 +101,7 @@ TEST_F(MainWindowLoadTest, ChineseUserGetsChineseTexts) {
     m_enumeration.Succeed(NumberedHotfixes(12));
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForResultView());
-    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"12 个更新");
+    EXPECT_EQ(main.Text(L"hotfixFirstTitle"), L"共 12 项");
     EXPECT_EQ(main.InRow(0, L"btnUniNameKB5000001")->GetText().str(), L"卸载");
     EXPECT_EQ(main.InRow(0, L"descriptionText")->GetText().str(), L"更新");
 }
@@ -117,11 +118,11 @@ class TitlePlacementTest : public UiTest, public ::testing::WithParamInterface<u
 
 TEST_P(TitlePlacementTest, TitleWidthAndPanelPositionFollowTheCount) {
     static const TitleCase cases[] = {
-        {100, 9, 58, L"136,25,442,157"},   {100, 10, 62, L"140,25,500,157"},
-        {100, 999, 70, L"148,25,508,157"}, {100, 1000, 84, L"162,25,468,157"},
-        {125, 0, 72, L"136,25,442,157"},   {125, 99, 77, L"140,25,500,157"},
-        {125, 100, 87, L"148,25,508,157"}, {125, 4321, 105, L"162,25,468,157"},
-        {150, 1, 87, L"136,25,442,157"},   {150, 42, 93, L"140,25,500,157"},
+        {100, 9, 58, L"136,25,442,157"},    {100, 10, 62, L"140,25,500,157"},
+        {100, 999, 70, L"148,25,508,157"},  {100, 1000, 84, L"162,25,468,157"},
+        {125, 0, 72, L"136,25,442,157"},    {125, 99, 77, L"140,25,500,157"},
+        {125, 100, 87, L"148,25,508,157"},  {125, 4321, 105, L"162,25,468,157"},
+        {150, 1, 87, L"136,25,442,157"},    {150, 42, 93, L"140,25,500,157"},
         {150, 500, 105, L"148,25,508,157"}, {150, 1000, 126, L"162,25,468,157"},
     };
     const unsigned scale = GetParam();
@@ -140,8 +141,9 @@ TEST_P(TitlePlacementTest, TitleWidthAndPanelPositionFollowTheCount) {
         main.window().UpdateTitlePosition(c.count);
         EXPECT_EQ(title->GetFixedWidth(), c.width) << "count " << c.count;
         const DuiLib::UIRect pos = panel->GetFloatPos();
-        const std::wstring posText = std::to_wstring(pos.left) + L"," + std::to_wstring(pos.top) + L"," +
-                                     std::to_wstring(pos.right) + L"," + std::to_wstring(pos.bottom);
+        const std::wstring posText = std::to_wstring(pos.left) + L"," + std::to_wstring(pos.top) +
+                                     L"," + std::to_wstring(pos.right) + L"," +
+                                     std::to_wstring(pos.bottom);
         EXPECT_EQ(posText, c.pos) << "count " << c.count;
         EXPECT_TRUE(panel->IsFloat());
     }

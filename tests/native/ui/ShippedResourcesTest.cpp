@@ -35,22 +35,24 @@ TEST_F(ShippedResourcesTest, LayoutsBuildWithoutComplaints) {
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
         for (const wchar_t* name :
-             {L"loadWaitAnimate", L"loadingHotfixLayout", L"loadHotfixFailLayout", L"loadHotfixFinishLayout",
-              L"loadHotfixFailText", L"hotfixFirstTitle", L"btnUninstallTip", L"hotfixDiscribeLayout",
-              L"containerInstalledHotfix", L"closeButton", L"minButton", L"aboutButton"})
+             {L"loadWaitAnimate", L"loadingHotfixLayout", L"loadHotfixFailLayout",
+              L"loadHotfixFinishLayout", L"loadHotfixFailText", L"hotfixFirstTitle",
+              L"btnUninstallTip", L"hotfixDiscribeLayout", L"containerInstalledHotfix",
+              L"closeButton", L"minButton", L"aboutButton"})
             EXPECT_NE(main.Find(name), nullptr) << name;
         EXPECT_NE(main.FindAs<DuiLib::CTextUI>(L"loadHotfixFailText"), nullptr);
         EXPECT_NE(main.FindAs<DuiLib::CAnimPanelUI>(L"loadWaitAnimate"), nullptr);
     }
     AboutDialog about;
-    ASSERT_NE(about.Create(nullptr, ABOUT_WINDOW_TITLE, WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, nullptr),
+    ASSERT_NE(about.Create(nullptr, ABOUT_WINDOW_TITLE, WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
               nullptr);
     for (const wchar_t* name : {TOOL_VERSION, ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT})
         EXPECT_NE(about.GetPaintManager().FindControl(name), nullptr) << name;
 
     for (const LogRecord& record : log.Records())
-        EXPECT_EQ(record.text.find(L"layout"), std::wstring::npos) << std::string(record.text.begin(), record.text.end());
+        EXPECT_EQ(record.text.find(L"layout"), std::wstring::npos)
+            << std::string(record.text.begin(), record.text.end());
     EXPECT_FALSE(log.Contains(L"unknown"));
     EXPECT_FALSE(log.Contains(L"is null"));
 }
@@ -59,25 +61,50 @@ TEST_F(ShippedResourcesTest, EveryLanguageHoldsTheSameKeys) {
     const std::set<std::string> english = KeysOf(SourcePath("res/values/en-US.xml"));
     const std::set<std::string> chinese = KeysOf(SourcePath("res/values/zh-CN.xml"));
     EXPECT_EQ(english, chinese);
-    for (const char* key :
-         {"IDS_RES_FILE_NOT_EXIST_TIPS", "IDS_PROMPT_TIPS", "IDS_APP_TITLE", "IDS_HOTFIX_LOAD_FAIL",
-          "IDS_HOTFIX_LOAD_RETRY", "IDS_NO_HOTFIX_INSTALL", "IDS_HOTFIX_INSTALLED_TOTAL_COUNT", "IDS_HOTFIX_LOADING",
-          "IDS_HOTFIX_DESCRIBE_TITLE", "IDS_HOTFIX_DESCRIBE_TEXT", "IDS_HOTFIX_COLUMN_NAME",
-          "IDS_HOTFIX_COLUMN_DESCRIPTION", "IDS_HOTFIX_COLUMN_DATE", "IDS_HOTFIX_COLUMN_OPERATION",
-          "IDS_UNINSTALL_HOTFIX_OPERATION", "IDS_UNINSTALLING_HOTFIX_OPERATION", "IDS_UNINSTALL_SUCCESS_CODE",
-          "IDS_UNINSTALL_NEED_RESTART_CODE", "IDS_UNINSTALL_CANNOT_CODE", "IDS_UNINSTALL_FAIL_CODE",
-          "IDS_ABOUT_TITLE", "IDS_ABOUT_VERSION", "IDS_ABOUT_DESCRIPTION", "IDS_OPEN_SOURCE_STATEMENT",
-          "IDS_ABOUT_COPYRIGHT", "IDS_HOTFIX_DESC_UPDATE", "IDS_HOTFIX_DESC_SECURITY_UPDATE",
-          "IDS_HOTFIX_DESC_HOTFIX", "IDS_HOTFIX_DESC_CRITICAL_UPDATE", "IDS_HOTFIX_DESC_SERVICE_PACK",
-          "IDS_HOTFIX_DESC_UPDATE_ROLLUP", "IDS_HOTFIX_DESC_FEATURE_PACK", "IDS_HOTFIX_DESC_DEFINITION_UPDATE",
-          "IDS_HOTFIX_DESC_SOFTWARE_UPDATE", "IDS_HOTFIX_DESC_DRIVER", "IDS_HOTFIX_DESC_UPGRADE",
-          "IDS_HOTFIX_DESC_TOOLS"})
+    for (const char* key : {"IDS_RES_FILE_NOT_EXIST_TIPS",
+                            "IDS_PROMPT_TIPS",
+                            "IDS_APP_TITLE",
+                            "IDS_HOTFIX_LOAD_FAIL",
+                            "IDS_HOTFIX_LOAD_RETRY",
+                            "IDS_NO_HOTFIX_INSTALL",
+                            "IDS_HOTFIX_INSTALLED_TOTAL_COUNT",
+                            "IDS_HOTFIX_LOADING",
+                            "IDS_HOTFIX_DESCRIBE_TITLE",
+                            "IDS_HOTFIX_DESCRIBE_TEXT",
+                            "IDS_HOTFIX_COLUMN_NAME",
+                            "IDS_HOTFIX_COLUMN_DESCRIPTION",
+                            "IDS_HOTFIX_COLUMN_DATE",
+                            "IDS_HOTFIX_COLUMN_OPERATION",
+                            "IDS_UNINSTALL_HOTFIX_OPERATION",
+                            "IDS_UNINSTALLING_HOTFIX_OPERATION",
+                            "IDS_UNINSTALL_SUCCESS_CODE",
+                            "IDS_UNINSTALL_NEED_RESTART_CODE",
+                            "IDS_UNINSTALL_CANNOT_CODE",
+                            "IDS_UNINSTALL_FAIL_CODE",
+                            "IDS_ABOUT_TITLE",
+                            "IDS_ABOUT_VERSION",
+                            "IDS_ABOUT_DESCRIPTION",
+                            "IDS_OPEN_SOURCE_STATEMENT",
+                            "IDS_ABOUT_COPYRIGHT",
+                            "IDS_HOTFIX_DESC_UPDATE",
+                            "IDS_HOTFIX_DESC_SECURITY_UPDATE",
+                            "IDS_HOTFIX_DESC_HOTFIX",
+                            "IDS_HOTFIX_DESC_CRITICAL_UPDATE",
+                            "IDS_HOTFIX_DESC_SERVICE_PACK",
+                            "IDS_HOTFIX_DESC_UPDATE_ROLLUP",
+                            "IDS_HOTFIX_DESC_FEATURE_PACK",
+                            "IDS_HOTFIX_DESC_DEFINITION_UPDATE",
+                            "IDS_HOTFIX_DESC_SOFTWARE_UPDATE",
+                            "IDS_HOTFIX_DESC_DRIVER",
+                            "IDS_HOTFIX_DESC_UPGRADE",
+                            "IDS_HOTFIX_DESC_TOOLS"})
         EXPECT_EQ(english.count(key), 1u) << key;
     // Every key the layouts name is shipped.
     for (const char* layout : {"res/layout/MainWindow.xml", "res/layout/about.xml",
                                "res/layout/Hotfix_container_item_detail.xml"}) {
         const std::string text = ReadFile(SourcePath(layout));
-        for (size_t at = text.find("\"IDS_"); at != std::string::npos; at = text.find("\"IDS_", at + 1)) {
+        for (size_t at = text.find("\"IDS_"); at != std::string::npos;
+             at = text.find("\"IDS_", at + 1)) {
             const std::string key = text.substr(at + 1, text.find('"', at + 1) - at - 1);
             EXPECT_EQ(english.count(key), 1u) << layout << " " << key;
         }
@@ -87,7 +114,8 @@ TEST_F(ShippedResourcesTest, EveryLanguageHoldsTheSameKeys) {
 TEST_F(ShippedResourcesTest, VersionLabelTextKeepsItsTrailingBlank) {
     for (const std::wstring language : {L"en-US", L"zh-CN"}) {
         DuiLib::UICulture::GetInstance()->SetLanguage(language, true);
-        const std::wstring text = DuiLib::UICulture::GetInstance()->GetString(L"IDS_ABOUT_VERSION").str();
+        const std::wstring text =
+            DuiLib::UICulture::GetInstance()->GetString(L"IDS_ABOUT_VERSION").str();
         ASSERT_FALSE(text.empty());
         EXPECT_EQ(text.back(), L' ') << std::string(language.begin(), language.end());
     }

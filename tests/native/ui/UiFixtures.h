@@ -29,6 +29,7 @@
 #include "app/SharedConstants.h"
 #include "headless/HeadlessTesting.h"
 #include "hotfix/HotfixInfo.h"
+#include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 #include "ui/main/MainWindow.h"
 
@@ -69,7 +70,8 @@ inline std::string StageExecutableFolder(const std::string& name, StageOptions o
     if (options.notice) fs::copy(SourcePath("res/Notice"), folder / "res" / "Notice", copy);
     fs::create_directories(folder / "config");
     fs::copy_file(SourcePath("tests/fixtures/ui/HotfixDestriptionDes.xml"),
-                  folder / "config" / "HotfixDestriptionDes.xml", fs::copy_options::overwrite_existing);
+                  folder / "config" / "HotfixDestriptionDes.xml",
+                  fs::copy_options::overwrite_existing);
     return folder.string();
 }
 
@@ -79,7 +81,8 @@ inline std::wstring ExecutablePathIn(const std::string& folder) {
 
 // What start-up does for the UI: the folder becomes the executable's folder and
 // the current directory, and the toolkit reads res/ and the language there.
-inline void UseExecutableFolder(const std::string& folder, const std::wstring& language = L"en-US") {
+inline void UseExecutableFolder(const std::string& folder,
+                                const std::wstring& language = L"en-US") {
     WinApi::Testing::SetModuleFileName(ExecutablePathIn(folder));
     WinApi::SetCurrentDirectoryW(Utf8::ToWide(folder).c_str());
     const DuiLib::CDuiString instancePath = DuiLib::CPaintManagerUI::GetInstancePath();
@@ -98,7 +101,8 @@ inline void ResetProcessState() {
 }
 
 // Any thread: waits until the uninstall worker has made `count` launches.
-inline std::vector<WinApi::Testing::LaunchRecord> WaitForLaunches(size_t count, int timeoutMs = 5000) {
+inline std::vector<WinApi::Testing::LaunchRecord> WaitForLaunches(size_t count,
+                                                                  int timeoutMs = 5000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::vector<WinApi::Testing::LaunchRecord> launches = WinApi::Testing::LaunchRecords();
     while (launches.size() < count && std::chrono::steady_clock::now() < end) {
@@ -108,6 +112,17 @@ inline std::vector<WinApi::Testing::LaunchRecord> WaitForLaunches(size_t count, 
     return launches;
 }
 
+// The texts of the captured lines written by the UI code itself (a main window or a
+// row); lines of other tests' background threads may interleave with the rest.
+inline std::vector<std::wstring> UiLines(const std::vector<LogRecord>& records) {
+    std::vector<std::wstring> lines;
+    for (const LogRecord& record : records)
+        if (record.text.find(L"(MainWindow::") != std::wstring::npos ||
+            record.text.find(L"(HotfixManageItemDetail::") != std::wstring::npos)
+            lines.push_back(record.text);
+    return lines;
+}
+
 inline HotfixInfo Hotfix(const std::wstring& id, const std::wstring& description = L"Update",
                          const std::wstring& installedOn = L"12/7/2026") {
     return HotfixInfo{id, description, installedOn};
@@ -115,7 +130,8 @@ inline HotfixInfo Hotfix(const std::wstring& id, const std::wstring& description
 
 inline std::vector<HotfixInfo> NumberedHotfixes(int count, int firstNumber = 5000001) {
     std::vector<HotfixInfo> records;
-    for (int i = 0; i < count; ++i) records.push_back(Hotfix(L"KB" + std::to_wstring(firstNumber + i)));
+    for (int i = 0; i < count; ++i)
+        records.push_back(Hotfix(L"KB" + std::to_wstring(firstNumber + i)));
     return records;
 }
 
@@ -125,13 +141,14 @@ class FakeEnumeration {
 public:
     FakeEnumeration() : m_state(std::make_shared<State>()) {
         std::shared_ptr<State> state = m_state;
-        WMIHelperTesting::SetProvider([state](const std::wstring& wmiNamespace, const std::wstring& query) {
-            std::unique_lock<std::mutex> lock(state->mutex);
-            state->queries.push_back(wmiNamespace + L"|" + query);
-            state->changed.notify_all();
-            state->changed.wait(lock, [&] { return !state->held; });
-            return state->answer;
-        });
+        WMIHelperTesting::SetProvider(
+            [state](const std::wstring& wmiNamespace, const std::wstring& query) {
+                std::unique_lock<std::mutex> lock(state->mutex);
+                state->queries.push_back(wmiNamespace + L"|" + query);
+                state->changed.notify_all();
+                state->changed.wait(lock, [&] { return !state->held; });
+                return state->answer;
+            });
     }
     ~FakeEnumeration() {
         Release();

@@ -56,7 +56,8 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
         EXPECT_EQ(Text(0, name)->GetTextColor(), 0xFF999999u) << name;
     // The others: disabled with the "another row uninstalls" look, texts untouched.
     for (int row : {1, 2}) {
-        CButtonUI* other = main().InRow<CButtonUI>(row, row == 1 ? L"btnUniNameKB200" : L"btnUniNameKB300");
+        CButtonUI* other =
+            main().InRow<CButtonUI>(row, row == 1 ? L"btnUniNameKB200" : L"btnUniNameKB300");
         EXPECT_FALSE(other->IsEnabled());
         EXPECT_EQ(other->GetText().str(), L"Uninstall");
         EXPECT_EQ(other->GetDisabledTextColor(), 0xFF0A59F7u);
@@ -71,7 +72,8 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
     installer.Release();
     ASSERT_TRUE(main().PumpUntil([&] { return Button(1, L"KB200")->IsEnabled(); }));
     EXPECT_TRUE(Button(2, L"KB300")->IsEnabled());
-    EXPECT_TRUE(log.Contains(L"unstall status ui callback status:0(MainWindow::UnstallStatusUICallback)"));
+    EXPECT_TRUE(
+        log.Contains(L"unstall status ui callback status:0(MainWindow::UnstallStatusUICallback)"));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:5005565");
 }
@@ -111,13 +113,14 @@ TEST_P(OutcomeTest, RowShowsTheOutcomeAndOthersAreEnabledAgain) {
     EXPECT_EQ(label->GetText().str(), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ExitCodes, OutcomeTest,
-    ::testing::Values(OutcomeCase{0, L"Uninstalled", 0xFF64BB5C}, OutcomeCase{3010, L"Restart to finish", 0xFFED6F21},
-                      OutcomeCase{1641, L"Restart to finish", 0xFFED6F21},
-                      OutcomeCase{0x80242004LL, L"Cannot be uninstalled", 0xFFED6F21},
-                      OutcomeCase{1, L"Uninstall failed", 0xFFED6F21},
-                      OutcomeCase{87, L"Uninstall failed", 0xFFED6F21}));
+INSTANTIATE_TEST_SUITE_P(ExitCodes, OutcomeTest,
+                         ::testing::Values(OutcomeCase{0, L"Uninstalled", 0xFF64BB5C},
+                                           OutcomeCase{3010, L"Restart to finish", 0xFFED6F21},
+                                           OutcomeCase{1641, L"Restart to finish", 0xFFED6F21},
+                                           OutcomeCase{0x80242004LL, L"Cannot be uninstalled",
+                                                       0xFFED6F21},
+                                           OutcomeCase{1, L"Uninstall failed", 0xFFED6F21},
+                                           OutcomeCase{87, L"Uninstall failed", 0xFFED6F21}));
 
 TEST_F(UninstallFlowTest, CancelReturnsTheRowToIdleWithIdleColours) {
     FakeInstaller installer(m_folder);
@@ -158,7 +161,8 @@ TEST_F(UninstallFlowTest, DeclinedElevationCancelsWithoutRunningTheInstaller) {
 }
 
 // Identifiers whose text after "KB"/"kb" is not a plain number never reach the installer.
-class UnsafeIdentifierTest : public UninstallFlowTest, public ::testing::WithParamInterface<const wchar_t*> {};
+class UnsafeIdentifierTest : public UninstallFlowTest,
+                             public ::testing::WithParamInterface<const wchar_t*> {};
 
 TEST_P(UnsafeIdentifierTest, StartsNothingAndLeavesEveryRowIdle) {
     LogCapture log;
@@ -168,7 +172,8 @@ TEST_P(UnsafeIdentifierTest, StartsNothingAndLeavesEveryRowIdle) {
     ASSERT_TRUE(main().driver().Click((L"btnUniName" + id).c_str())) << main().driver().LastError();
     main().driver().Pump();
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // a worker would have launched by now
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(50));  // a worker would have launched by now
     EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
     EXPECT_TRUE(installer.Calls().empty());
     CButtonUI* button = Button(0, id.c_str());
@@ -189,7 +194,8 @@ TEST_F(UninstallFlowTest, NumberIsTakenAfterTheFirstMarker) {
     installer.ExitWith(0);
     OpenWithRows({Hotfix(L"xKB77"), Hotfix(L"kb5")});
     ASSERT_TRUE(main().driver().Click(L"btnUniNamexKB77"));
-    ASSERT_TRUE(main().PumpUntil([&] { return installer.Calls().size() == 1 && Button(1, L"kb5")->IsEnabled(); }));
+    ASSERT_TRUE(main().PumpUntil(
+        [&] { return installer.Calls().size() == 1 && Button(1, L"kb5")->IsEnabled(); }));
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:77");
 }
 
@@ -199,7 +205,8 @@ TEST_F(UninstallFlowTest, IdentifierNotInTheListChangesNothing) {
     Button(0, L"KB1")->SetName(L"btnUniNameKB999");
     log.Clear();
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB999"));
-    EXPECT_EQ(log.Texts(), std::vector<std::wstring>{L"click hotfix name:KB999(MainWindow::OnClick)"});
+    EXPECT_EQ(UiLines(log.Records()),
+              std::vector<std::wstring>{L"click hotfix name:KB999(MainWindow::OnClick)"});
     EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
     EXPECT_TRUE(main().Find(L"btnUniNameKB999")->IsEnabled());
     EXPECT_TRUE(Button(1, L"KB2")->IsEnabled());
@@ -223,16 +230,18 @@ TEST_F(UninstallFlowTest, HoveringTheTipShowsTheDescriptionPanel) {
     ASSERT_TRUE(main().driver().Hover(L"btnUninstallTip")) << main().driver().LastError();
     EXPECT_TRUE(main().Shown(L"hotfixDiscribeLayout"));
     EXPECT_EQ(main().Text(L"hotfixDescribeTitle"), L"Before you uninstall");
-    EXPECT_TRUE(log.Contains(L"MainWindow OnMouseEnter btnUninstallTip!(MainWindow::OnMouseEnter)"));
+    EXPECT_TRUE(
+        log.Contains(L"MainWindow OnMouseEnter btnUninstallTip!(MainWindow::OnMouseEnter)"));
 
     ASSERT_TRUE(main().driver().Hover(L"appTitle"));
     EXPECT_FALSE(main().Shown(L"hotfixDiscribeLayout"));
-    EXPECT_TRUE(log.Contains(L"MainWindow OnMouseLeave btnUninstallTip!(MainWindow::OnMouseLeave)"));
+    EXPECT_TRUE(
+        log.Contains(L"MainWindow OnMouseLeave btnUninstallTip!(MainWindow::OnMouseLeave)"));
 
     log.Clear();
     ASSERT_TRUE(main().driver().Hover(L"hotfixFirstTitle"));
     ASSERT_TRUE(main().driver().Hover(L"btnUniNameKB1"));
-    EXPECT_TRUE(log.Texts().empty());
+    EXPECT_TRUE(UiLines(log.Records()).empty());
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ TEST_F(WindowLifetimeTest, UninstallFinishingAfterCloseTouchesNothing) {
 
     installer.Release();
     DuiLib::UIMainQueue* queue = DuiLib::UIMainQueue::getInstance();
-    ASSERT_TRUE(queue->pumpUntil([&] { return log.Contains(L"unstall status ui callback status:0"); }, 5000));
+    ASSERT_TRUE(queue->pumpUntil(
+        [&] { return log.Contains(L"unstall status ui callback status:0"); }, 5000));
     queue->pumpUntil([] { return false; }, 100);
     EXPECT_FALSE(log.Contains(L"is null"));
 }

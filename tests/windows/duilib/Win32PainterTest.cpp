@@ -1,8 +1,7 @@
 // The Win32 painter executing draw lists into a 32-bit bitmap: colours, clipping,
 // translucent blending, frames, rounded corners, circles and text.
-#include <windows.h>
-// (first: the other Windows headers build on it)
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 

@@ -67,18 +67,36 @@ TEST(Win32Window, MouseClicksRaiseClickAndTheCaptionDragsOutsideControls) {
     EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, Win32Test::ScreenPoint(hwnd, x, y)), HTCLIENT);
     EXPECT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, Win32Test::ScreenPoint(hwnd, 5, 100)), HTCLIENT);
 
+    const auto& seen = window.notifications;
+    auto saw = [&](const wchar_t* what) {
+        return std::find(seen.begin(), seen.end(), what) != seen.end();
+    };
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, Win32Test::ClientPoint(x, y));
+    EXPECT_TRUE(saw(L"mouseenter:probeButton"));
+    SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(saw(L"mouseleave:probeButton"));
+
+    window.notifications.clear();
     SendMessageW(hwnd, WM_MOUSEMOVE, 0, Win32Test::ClientPoint(x, y));
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Win32Test::ClientPoint(x, y));
+    EXPECT_EQ(GetCapture(), hwnd);
     SendMessageW(hwnd, WM_LBUTTONUP, 0, Win32Test::ClientPoint(x, y));
-    const auto& seen = window.notifications;
-    EXPECT_NE(std::find(seen.begin(), seen.end(), L"click:probeButton"), seen.end());
+    EXPECT_TRUE(saw(L"click:probeButton"));
+    EXPECT_NE(GetCapture(), hwnd);
 
     // A press that leaves the button before release is no click.
     window.notifications.clear();
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Win32Test::ClientPoint(x, y));
     SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, Win32Test::ClientPoint(5, 100));
     SendMessageW(hwnd, WM_LBUTTONUP, 0, Win32Test::ClientPoint(5, 100));
-    EXPECT_EQ(std::find(seen.begin(), seen.end(), L"click:probeButton"), seen.end());
+    EXPECT_FALSE(saw(L"click:probeButton"));
+
+    // Losing the mouse to another window mid-press cancels the press.
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, Win32Test::ClientPoint(x, y));
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Win32Test::ClientPoint(x, y));
+    ReleaseCapture();
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, Win32Test::ClientPoint(x, y));
+    EXPECT_FALSE(saw(L"click:probeButton"));
 }
 
 TEST(Win32Window, ShowModalDisablesTheOwnerUntilCloseAndReturnsTheCode) {

@@ -4,7 +4,7 @@
 // 32 bits; 0 when unset).
 
 #include <windows.h>
-// (first: the other Windows headers build on it)
+
 #include <cwchar>
 #include <string>
 

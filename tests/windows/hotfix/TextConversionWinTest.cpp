@@ -1,6 +1,6 @@
 // The conversions through the ANSI code page (CP_ACP) of the Wine prefix.
 #include <windows.h>
-// (first: the other Windows headers build on it)
+
 #include <gtest/gtest.h>
 
 #include "hotfix/TextUtil.h"

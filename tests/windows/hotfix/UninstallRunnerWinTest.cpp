@@ -4,7 +4,7 @@
 // records its command line in FAKE_WUSA_RECORD; both reach it through the
 // environment this process hands on.
 #include <windows.h>
-// (first: the other Windows headers build on it)
+
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -4,7 +4,7 @@
 // Reads the staged executable (dist/windows/), which the build produces
 // alongside this suite.
 #include <windows.h>
-// (first: the other Windows headers build on it)
+
 #include <gtest/gtest.h>
 
 #include <set>

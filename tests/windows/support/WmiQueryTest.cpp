@@ -1,7 +1,7 @@
 // The real WMI client under Wine, whose Win32_QuickFixEngineering holds one
 // instance: KB1234567, "Update", "22/2/2022".
 #include <windows.h>
-// (first: the other Windows headers build on it)
+
 #include <gtest/gtest.h>
 #include <objbase.h>
 

@@ -1,0 +1,45 @@
+// Shared by the fuzz targets: a scratch executable folder, the shipped
+// resources staged into it, input splitting and text decoding, and a check
+// that stops the run (libFuzzer then keeps the input as a crash).
+// Every target runs single-threaded on libFuzzer's thread, which is also the
+// toolkit's UI thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "UIString.h"
+
+// A broken invariant: prints what and where, then aborts.
+#define FUZZ_CHECK(condition)                                                 \
+    do {                                                                      \
+        if (!(condition)) FuzzSupport::Fail(#condition, __FILE__, __LINE__); \
+    } while (0)
+
+namespace FuzzSupport {
+
+[[noreturn]] void Fail(const char* what, const char* file, int line);
+
+// A fresh folder for this process (removed at exit), standing as the folder
+// of the executable "OrvelleEx.exe": GetModuleFileNameW reports a file in it.
+std::string ExecutableFolder();
+
+// Copies the repository's res/ and config/ into the executable folder and
+// points the toolkit at them (resource path, language folder, "en-US").
+void StageShippedResources();
+
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// Takes the bytes before the first `separator` (or all of them) off `input`.
+std::string TakeField(std::string& input, char separator);
+
+// Bytes as wide text: UTF-8, except that the byte 0x01 followed by three
+// bytes gives that 24-bit value as one wchar_t (lone surrogates, zero,
+// values past U+10FFFF), the odd texts a system may report.
+std::wstring DecodeText(const std::string& bytes);
+
+// Switches the narrow code page of the text conversions: "C" (ASCII) or "C.UTF-8".
+void UseCodePage(bool utf8);
+
+}  // namespace FuzzSupport
