@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh >/dev/null
 cmake --preset windows >/dev/null
-cmake --build --preset windows
+cmake --build --preset windows --target orvelle_dist
 exec bash scripts/wine-run.sh

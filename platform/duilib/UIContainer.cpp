@@ -69,7 +69,7 @@ void ShareSpace(std::vector<AxisItem>& items, int available) {
 AxisItem AxisOf(const CControlUI* child, const CControlUI& box, bool horizontal) {
     UIRect pad = child->GetPadding();
     AxisItem it;
-    it.fixed = box.Scale(horizontal ? child->GetFixedWidth() : child->GetFixedHeight());
+    it.fixed = horizontal ? child->GetScaledFixedWidth() : child->GetScaledFixedHeight();
     it.minimum = box.Scale(horizontal ? child->GetMinWidth() : child->GetMinHeight());
     it.maximum = box.Scale(horizontal ? child->GetMaxWidth() : child->GetMaxHeight());
     it.before = box.Scale(horizontal ? pad.left : pad.top);
@@ -82,7 +82,7 @@ AxisItem AxisOf(const CControlUI* child, const CControlUI& box, bool horizontal)
 UIRect PlaceAcross(const CControlUI* child, const CControlUI& box, bool horizontal,
                    const UIRect& inner, int start, int length) {
     UIRect pad = child->GetPadding();
-    int fixed = box.Scale(horizontal ? child->GetFixedHeight() : child->GetFixedWidth());
+    int fixed = horizontal ? child->GetScaledFixedHeight() : child->GetScaledFixedWidth();
     int room = horizontal ? inner.Height() - box.Scale(pad.top) - box.Scale(pad.bottom)
                           : inner.Width() - box.Scale(pad.left) - box.Scale(pad.right);
     int across = fixed > 0 ? fixed : std::max(0, room);
@@ -224,9 +224,9 @@ void CContainerUI::PlaceFloat(CControlUI* child) {
     rc.left = m_pos.left + Scale(p.left);
     rc.top = m_pos.top + Scale(p.top);
     rc.right =
-        p.right > p.left ? m_pos.left + Scale(p.right) : rc.left + Scale(child->GetFixedWidth());
+        p.right > p.left ? m_pos.left + Scale(p.right) : rc.left + child->GetScaledFixedWidth();
     rc.bottom =
-        p.bottom > p.top ? m_pos.top + Scale(p.bottom) : rc.top + Scale(child->GetFixedHeight());
+        p.bottom > p.top ? m_pos.top + Scale(p.bottom) : rc.top + child->GetScaledFixedHeight();
     child->SetPos(rc);
 }
 

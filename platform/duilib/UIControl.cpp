@@ -81,7 +81,17 @@ int CControlUI::GetFixedWidth() const {
 
 void CControlUI::SetFixedWidth(int width) {
     m_fixedWidth = std::max(0, width);
+    m_fixedWidthIsLayout = false;
     NeedParentUpdate();
+}
+
+void CControlUI::SetLayoutFixedWidth(int unscaledWidth) {
+    SetFixedWidth(unscaledWidth);
+    m_fixedWidthIsLayout = true;
+}
+
+int CControlUI::GetScaledFixedWidth() const {
+    return m_fixedWidthIsLayout ? Scale(m_fixedWidth) : m_fixedWidth;
 }
 
 int CControlUI::GetFixedHeight() const {
@@ -90,7 +100,17 @@ int CControlUI::GetFixedHeight() const {
 
 void CControlUI::SetFixedHeight(int height) {
     m_fixedHeight = std::max(0, height);
+    m_fixedHeightIsLayout = false;
     NeedParentUpdate();
+}
+
+void CControlUI::SetLayoutFixedHeight(int unscaledHeight) {
+    SetFixedHeight(unscaledHeight);
+    m_fixedHeightIsLayout = true;
+}
+
+int CControlUI::GetScaledFixedHeight() const {
+    return m_fixedHeightIsLayout ? Scale(m_fixedHeight) : m_fixedHeight;
 }
 
 bool CControlUI::IsFloat() const {
@@ -230,7 +250,7 @@ void CControlUI::SetPos(const UIRect& rc) {
 }
 
 UISize CControlUI::EstimateSize(UISize available) {
-    return UISize{Scale(m_fixedWidth), Scale(m_fixedHeight)};
+    return UISize{GetScaledFixedWidth(), GetScaledFixedHeight()};
 }
 
 UIRect CControlUI::GetVisibleRect() const {
@@ -366,8 +386,8 @@ const std::map<std::wstring, Setter>& ControlSetters() {
         {L"visible", DUI_SETTER(Attr::ParseBool, bool, SetVisible)},
         {L"enabled", DUI_SETTER(Attr::ParseBool, bool, SetEnabled)},
         {L"mouse", DUI_SETTER(Attr::ParseBool, bool, SetMouseEnabled)},
-        {L"width", DUI_SETTER(Attr::ParseInt, int, SetFixedWidth)},
-        {L"height", DUI_SETTER(Attr::ParseInt, int, SetFixedHeight)},
+        {L"width", DUI_SETTER(Attr::ParseInt, int, SetLayoutFixedWidth)},
+        {L"height", DUI_SETTER(Attr::ParseInt, int, SetLayoutFixedHeight)},
         {L"minwidth", DUI_SETTER(Attr::ParseInt, int, SetMinWidth)},
         {L"minheight", DUI_SETTER(Attr::ParseInt, int, SetMinHeight)},
         {L"maxwidth", DUI_SETTER(Attr::ParseInt, int, SetMaxWidth)},

@@ -65,10 +65,17 @@ public:
     // unknown names are logged by the builder and ignored here.
     virtual void SetAttribute(LPCTSTR name, LPCTSTR value);
 
+    // Sizes set from code are device pixels (callers scale them themselves);
+    // the layout's "width"/"height" are unscaled and scaled at layout time.
     virtual int GetFixedWidth() const;
-    virtual void SetFixedWidth(int width);  // unscaled layout pixels
+    virtual void SetFixedWidth(int width);
     virtual int GetFixedHeight() const;
     virtual void SetFixedHeight(int height);
+    void SetLayoutFixedWidth(int unscaledWidth);
+    void SetLayoutFixedHeight(int unscaledHeight);
+    // The fixed sizes in device pixels at this control's scale (0: not fixed).
+    int GetScaledFixedWidth() const;
+    int GetScaledFixedHeight() const;
 
     bool IsFloat() const;
     UIRect GetFloatPos() const;  // the "pos" attribute: left,top,right,bottom within the parent
@@ -166,6 +173,7 @@ private:
     UIRect m_floatPos;
     UIRect m_padding;
     int m_fixedWidth = 0, m_fixedHeight = 0;
+    bool m_fixedWidthIsLayout = false, m_fixedHeightIsLayout = false;
     int m_minWidth = 0, m_minHeight = 0, m_maxWidth = 0, m_maxHeight = 0;
     uint32_t m_bkColor = 0, m_disabledBkColor = 0, m_hotBkColor = 0, m_pushedBkColor = 0;
     uint32_t m_borderColor = 0;

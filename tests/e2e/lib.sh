@@ -11,7 +11,8 @@
 #   e2e_control_rect NAME    a control's screen rectangle "<l> <t> <r> <b>", or fails
 #   e2e_click NAME           clicks the centre of a control with the X mouse
 #   e2e_wait_exit [N] [S]    waits for launch N to end; prints its full exit code
-#   e2e_log                  the program's log records (all files, oldest first)
+#   e2e_log                  the program's log records (every log file of the prefix)
+#   e2e_log_has TEXT         true when a log record contains TEXT
 #   e2e_wait_log TEXT [S]    waits until a log record contains TEXT
 #   e2e_screenshot NAME      saves $E2E_OUT/NAME.png; prints its path
 #   e2e_fail MESSAGE         ends the scenario as failed
@@ -110,15 +111,21 @@ e2e_wait_exit() {
 
 e2e_log() {
     local file
-    for file in $(ls -r "$E2E_LOG_DIR"/*.log 2>/dev/null); do
-        cat "$file"
+    for file in "$E2E_LOG_DIR"/*.log; do
+        [ -f "$file" ] && cat "$file"
     done
+    return 0
+}
+
+e2e_log_has() {
+    # grep reads everything (no -q), so the writer never dies of SIGPIPE under pipefail.
+    e2e_log | grep -F -- "$1" >/dev/null
 }
 
 e2e_wait_log() {
     local text=$1 seconds=${2:-30} i
     for i in $(seq 1 $((seconds * 4))); do
-        if e2e_log | grep -qF -- "$text"; then
+        if e2e_log_has "$text"; then
             return 0
         fi
         sleep 0.25

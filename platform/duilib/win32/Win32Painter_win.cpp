@@ -33,6 +33,19 @@ private:
     int m_saved;
 };
 
+// Turns a white-on-black coverage mask into `argb` with the mask as extra
+// alpha, premultiplied as AlphaBlend wants it.
+void PremultiplyCoverage(uint32_t* pixels, int count, uint32_t argb) {
+    const uint32_t alpha = Alpha(argb);
+    for (int i = 0; i < count; ++i) {
+        const uint32_t a = alpha * (pixels[i] & 0xFF) / 255;
+        const uint32_t r = ((argb >> 16) & 0xFF) * a / 255;
+        const uint32_t g = ((argb >> 8) & 0xFF) * a / 255;
+        const uint32_t b = (argb & 0xFF) * a / 255;
+        pixels[i] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+}
+
 // Draws a translucent shape: `draw` paints it in white onto a black 32-bit
 // mask in client coordinates; every covered pixel then gets `argb`, blended
 // over `target` with AlphaBlend. `bounds` must contain the shape.
@@ -67,16 +80,7 @@ void BlendShape(HDC target, const UIRect& bounds, const UIRect& clip, uint32_t a
     GdiFlush();
     SetViewportOrgEx(mask, 0, 0, nullptr);
 
-    const uint32_t alpha = Alpha(argb);
-    uint32_t* pixel = static_cast<uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        const uint32_t coverage = pixel[i] & 0xFF;  // white where drawn
-        const uint32_t a = alpha * coverage / 255;
-        const uint32_t r = ((argb >> 16) & 0xFF) * a / 255;
-        const uint32_t g = ((argb >> 8) & 0xFF) * a / 255;
-        const uint32_t b = (argb & 0xFF) * a / 255;
-        pixel[i] = (a << 24) | (r << 16) | (g << 8) | b;  // premultiplied BGRA
-    }
+    PremultiplyCoverage(static_cast<uint32_t*>(bits), width * height, argb);
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(target, area.left, area.top, width, height, mask, 0, 0, width, height, blend);
     SelectObject(mask, oldBitmap);

@@ -113,13 +113,23 @@ bool Win32WindowBackend::HandleInput(UINT message, WPARAM wParam, LPARAM lParam,
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetCapture(m_hwnd);
+            m_capturing = true;
             manager->OnButtonDown(x, y);
             return true;
         case WM_LBUTTONUP:
+            m_capturing = false;
             if (GetCapture() == m_hwnd) {
                 ReleaseCapture();
             }
             manager->OnButtonUp(x, y);  // may close or even delete the window
+            return true;
+        case WM_CAPTURECHANGED:
+            if (m_capturing) {
+                // Another window took the mouse mid-press: the press ends outside
+                // every control, so it clicks nothing and leaves no control hot.
+                m_capturing = false;
+                manager->OnButtonUp(-1, -1);
+            }
             return true;
         case WM_MOUSEWHEEL: {
             POINT pt = {x, y};  // screen coordinates for this message

@@ -19,10 +19,10 @@ off_y=$(((top + bottom) / 2 - screen_height / 2))
     e2e_fail "the main window is not centred on the ${screen_width}x${screen_height} screen ($state)"
 
 e2e_wait_log 'get install list ret:' 60
-if e2e_log | grep -qF 'get language resource file fail!'; then
+if e2e_log_has 'get language resource file fail!'; then
     e2e_fail "start-up found no language resources"
 fi
-if e2e_log | grep -qF 'main form control is null!'; then
+if e2e_log_has 'main form control is null!'; then
     e2e_fail "the main window's layout lacks one of its controls"
 fi
 sleep 1

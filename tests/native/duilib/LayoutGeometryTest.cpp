@@ -196,3 +196,33 @@ TEST_F(ScrollTest, AContainerWhoseContentFitsDoesNotScroll) {
 }
 
 }  // namespace
+
+namespace {
+
+class FixedSizeTest : public DuiTest::ToolkitTest {};
+
+// A size set from code is already in device pixels (the main window scales the
+// list height itself); only the layout's own sizes are scaled by the toolkit.
+TEST_F(FixedSizeTest, SizesSetFromCodeAreNotScaledAgain) {
+    CPaintManagerUI manager;
+    manager.SetScale(150);
+    CDialogBuilder builder;
+    ASSERT_TRUE(manager.AttachDialog(builder.Create(L"layout\\geometry.xml")));
+    UITestDriver driver(manager, 300, 400);
+    CControlUI* fixedTop = manager.FindControl(L"fixedTop");
+    ASSERT_NE(fixedTop, nullptr);
+    driver.Layout();
+    const int layoutHeight = fixedTop->GetPos().Height();
+    EXPECT_EQ(layoutHeight, fixedTop->GetScaledFixedHeight());
+
+    fixedTop->SetFixedHeight(45);
+    driver.Layout();
+    EXPECT_EQ(fixedTop->GetPos().Height(), 45);
+    EXPECT_EQ(fixedTop->GetFixedHeight(), 45);
+
+    fixedTop->SetAttribute(L"height", L"30");
+    driver.Layout();
+    EXPECT_EQ(fixedTop->GetPos().Height(), 45) << "layout units are scaled to 150 %";
+}
+
+}  // namespace

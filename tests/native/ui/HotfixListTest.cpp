@@ -101,6 +101,10 @@ TEST_F(HotfixListTest, DuplicatedIdentifierKeepsBothRowsAndRoutesToTheLater) {
     EXPECT_TRUE(earlier->IsEnabled());
     EXPECT_TRUE(main.InRow(1, L"btnUniNameKB8")->IsEnabled());
     EXPECT_EQ(installer.Calls().size(), 1u);
+
+    // Closing releases all three rows, each once (the sanitizer build checks it).
+    ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
+    main.driver().Pump();
 }
 
 TEST_F(HotfixListTest, MissingContainerBuildsNoRows) {
