@@ -51,6 +51,12 @@ void Notify(MainWindow& window, CControlUI* sender) {
     window.OnClick(msg);
 }
 
+// The toolkit takes texts and names as C strings: what it shows of an identifier
+// ends at a zero character (which WMI strings may hold).
+std::wstring Shown(const std::wstring& text) {
+    return text.c_str();
+}
+
 // Every record has its row, in order, showing its identifier and named after it.
 void CheckRows(UITestDriver& driver, const std::vector<HotfixInfo>& records) {
     auto* list = dynamic_cast<CContainerUI*>(driver.Find(L"containerInstalledHotfix"));
@@ -58,8 +64,8 @@ void CheckRows(UITestDriver& driver, const std::vector<HotfixInfo>& records) {
     for (size_t i = 0; i < records.size(); ++i) {
         CControlUI* row = list->GetItemAt(static_cast<int>(i));
         CControlUI* name = FindIn(row, L"hotfixNameText");
-        FUZZ_CHECK(name != nullptr && name->GetText().str() == records[i].HotFixID);
-        FUZZ_CHECK(FindIn(row, L"btnUniName" + records[i].HotFixID) != nullptr);
+        FUZZ_CHECK(name != nullptr && name->GetText().str() == Shown(records[i].HotFixID));
+        FUZZ_CHECK(FindIn(row, L"btnUniName" + Shown(records[i].HotFixID)) != nullptr);
     }
 }
 
@@ -68,7 +74,7 @@ void CheckRows(UITestDriver& driver, const std::vector<HotfixInfo>& records) {
 void ClickRows(MainWindow& window, UITestDriver& driver, const std::vector<HotfixInfo>& records) {
     auto* list = dynamic_cast<CContainerUI*>(driver.Find(L"containerInstalledHotfix"));
     for (int i = 0; i < kMaxClicks && i < static_cast<int>(records.size()); ++i) {
-        CControlUI* button = FindIn(list->GetItemAt(i), L"btnUniName" + records[i].HotFixID);
+        CControlUI* button = FindIn(list->GetItemAt(i), L"btnUniName" + Shown(records[i].HotFixID));
         if (button == nullptr || !button->IsVisible() || !button->IsEnabled()) continue;
         Notify(window, button);
         driver.Pump();
@@ -83,7 +89,7 @@ void ClickRows(MainWindow& window, UITestDriver& driver, const std::vector<Hotfi
         FUZZ_CHECK(fromARecord);
     }
     for (int i = 0; i < list->GetCount(); ++i) {
-        CControlUI* button = FindIn(list->GetItemAt(i), L"btnUniName" + records[i].HotFixID);
+        CControlUI* button = FindIn(list->GetItemAt(i), L"btnUniName" + Shown(records[i].HotFixID));
         FUZZ_CHECK(button == nullptr || !button->IsVisible() || button->IsEnabled());
     }
 }

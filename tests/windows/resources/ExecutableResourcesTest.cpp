@@ -3,9 +3,8 @@
 // and the one manifest (administrator rights, common controls 6, DPI awareness).
 // Reads the staged executable (dist/windows/), which the build produces
 // alongside this suite.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <set>
 #include <string>
