@@ -259,7 +259,8 @@ TEST_F(UninstallRunner, LateStatusAfterCloseIsDropped) {
 // still waits for an installer that would run for a minute.
 TEST_F(UninstallRunner, ProcessExitsWithoutWaitingForTheInstaller) {
     const std::string pidFile = m_folder + "/installer.pid";
-    UseInstaller("echo $$ > '" + pidFile + "'; exec sleep 60");
+    // The installer lets go of the death test's output pipe, so only the process exit is awaited.
+    UseInstaller("echo $$ > '" + pidFile + "'; exec sleep 60 </dev/null >/dev/null 2>&1");
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EXIT(
         {
