@@ -2,7 +2,6 @@
 // check and paths relative to the executable's folder.
 #include "KtFileUtil.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "KtLogger.h"
@@ -12,20 +11,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-std::wstring NativeSeparators(std::wstring path) {
-#ifndef _WIN32
-    std::replace(path.begin(), path.end(), L'\\', L'/');
-#endif
-    return path;
-}
-}  // namespace
-
 namespace DE {
 
 bool FileExistsW(const std::wstring& path) {
     std::error_code ec;
-    const fs::file_status status = fs::status(PathText::FromWide(NativeSeparators(path)), ec);
+    const fs::file_status status =
+        fs::status(PathText::FromWide(PathText::NativeSeparators(path)), ec);
     return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
@@ -45,7 +36,7 @@ bool GetSelfFullFilePath(std::wstring& fullPath, const std::wstring& relativePat
     }
     std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
     if (folder.back() == L'/' || folder.back() == L'\\') separator.clear();
-    fullPath = NativeSeparators(folder + separator + relativePath);
+    fullPath = PathText::NativeSeparators(folder + separator + relativePath);
     return true;
 }
 

@@ -40,14 +40,6 @@ const char* LevelName(LOG_MESSAGE_LEVEL level) {
     return "LEVEL";
 }
 
-std::FILE* OpenForAppend(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"ab");
-#else
-    return std::fopen(path.c_str(), "ab");
-#endif
-}
-
 // "2024-05-01 13:45:12.345 INFO  [4242] text\n"; line breaks inside the text
 // are escaped so that one record stays one line.
 std::string FormatLine(LOG_MESSAGE_LEVEL level, const std::wstring& text) {
@@ -119,7 +111,7 @@ void KtLogger::InitProcessLogger() {
     std::error_code ec;
     fs::create_directories(folder, ec);
     const fs::path path = folder / fs::u8path(fs::u8path(name).filename().u8string() + ".log");
-    s.file = OpenForAppend(path);
+    s.file = LogPlatform::OpenForAppend(path);
     if (s.file == nullptr) {
         std::fprintf(stderr,
                      "KtLogger::InitProcessLogger: cannot open %s (%s); logging to file is off\n",
@@ -145,7 +137,7 @@ static void RotateLocked(std::FILE*& file, std::uintmax_t& fileSize, const fs::p
         fs::rename(path, RotatedPath(path, 1), ec);
     }
     fs::remove(path, ec);
-    file = OpenForAppend(path);
+    file = LogPlatform::OpenForAppend(path);
     fileSize = 0;
 }
 

@@ -16,15 +16,8 @@ namespace {
 
 // Windows-style separators are accepted everywhere: the program names its
 // folders as "res\values\".
-std::wstring NativeSeparators(std::wstring path) {
-#ifndef _WIN32
-    std::replace(path.begin(), path.end(), L'\\', L'/');
-#endif
-    return path;
-}
-
 std::wstring JoinFolder(const std::wstring& folder, const std::wstring& fileName) {
-    std::wstring path = NativeSeparators(folder);
+    std::wstring path = PathText::NativeSeparators(folder);
     if (!path.empty() && path.back() != L'/' && path.back() != L'\\')
         path += fs::path::preferred_separator;
     return path + fileName;
@@ -40,7 +33,7 @@ std::wstring BaseLanguage(const std::wstring& language) {
 std::vector<std::wstring> ListLanguages(const std::wstring& folder) {
     std::vector<std::wstring> names;
     std::error_code ec;
-    fs::directory_iterator it(PathText::FromWide(NativeSeparators(folder)), ec);
+    fs::directory_iterator it(PathText::FromWide(PathText::NativeSeparators(folder)), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::wstring name = PathText::ToWide(it->path().filename());
         if (name.size() > 4 && name.compare(name.size() - 4, 4, L".xml") == 0)

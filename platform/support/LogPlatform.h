@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 
@@ -12,4 +13,6 @@ namespace LogPlatform {
 std::filesystem::path PerUserStateFolder();
 std::uint64_t CurrentThreadNumber();
 std::tm LocalTime(std::time_t when);
+// The file opened for appending bytes; null on failure.
+std::FILE* OpenForAppend(const std::filesystem::path& path);
 }  // namespace LogPlatform

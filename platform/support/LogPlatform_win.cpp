@@ -30,4 +30,8 @@ std::tm LocalTime(std::time_t when) {
     return parts;
 }
 
+std::FILE* OpenForAppend(const std::filesystem::path& path) {
+    return _wfopen(path.c_str(), L"ab");
+}
+
 }  // namespace LogPlatform
