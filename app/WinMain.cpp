@@ -88,8 +88,13 @@ void ShowResourceMissingTips() {
 
 extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine,
                         int showCommand) {
+    // First, before anything may load a DLL: System32 only, never this or the current folder.
+    const uint32_t dllSearchError = WinApi::RestrictDllSearchToSystem32();
     KtLogger::GetInstance()->SetProcessLoggerDir(std::string(LOGGER_FOLDER));
     KtLogger::GetInstance()->InitProcessLogger();
+    if (dllSearchError != 0) {
+        KT_LOG(LOG_ERROR, L"restrict dll search fail! ret:" << dllSearchError, "wWinMain");
+    }
     Common::GetInstance()->DPIAware();
     if (IsAlreadyRunning()) {
         return 0;

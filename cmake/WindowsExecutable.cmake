@@ -18,6 +18,10 @@ add_executable(OrvelleEx WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp
                                ${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc)
 target_link_libraries(OrvelleEx PRIVATE orvelle_app)
 target_link_options(OrvelleEx PRIVATE -municode -mwindows)
+include(${CMAKE_SOURCE_DIR}/cmake/HardenedExecutable.cmake)
+orvelle_harden_executable(OrvelleEx)
+orvelle_delay_load(OrvelleEx VERSION.dll GetFileVersionInfoSizeW GetFileVersionInfoW VerQueryValueW)
+orvelle_delay_load(OrvelleEx MSIMG32.dll AlphaBlend)
 # windres finds the icon and the manifest through the include path.
 target_include_directories(OrvelleEx PRIVATE ${ORVELLE_RESOURCE_DIR} ${ORVELLE_GENERATED_DIR})
 set_source_files_properties(${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc PROPERTIES

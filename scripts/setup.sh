@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ ccache pkg-config
     libtinyxml2-dev googletest libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xdotool x11-utils imagemagick
     fonts-wqy-microhei locales dpkg-dev

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds both configurations and runs every suite: native (headless backend),
-# Windows unit tests under Wine, and the end-to-end scenarios under Wine + Xvfb.
+# the native suites again under the sanitizers, short fuzz runs, the PE
+# hardening check, Windows unit tests under Wine, and the end-to-end scenarios
+# under Wine + Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,9 +12,18 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --test-dir build/linux --output-on-failure -j2
 
+echo "== native suites under AddressSanitizer + UBSan and ThreadSanitizer"
+bash scripts/sanitize.sh address thread
+
+echo "== fuzz targets: kept regressions, then ${ORVELLE_FUZZ_SECONDS:-20} s each"
+bash scripts/fuzz.sh "${ORVELLE_FUZZ_SECONDS:-20}"
+
 echo "== Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+
+echo "== hardening of the elevated executable"
+bash tests/hardening/pe-header-test.sh dist/windows/OrvelleEx.exe
 
 echo "== Windows tests under Wine"
 bash scripts/wine-tests.sh

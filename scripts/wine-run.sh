@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs dist/windows/OrvelleEx.exe under Wine (build it first: scripts/run.sh does).
 # With a display it just runs the program, in the prefix build/wine/run (kept).
-# Without one it starts Xvfb and a fresh prefix (build/wine/run-headless), waits for the window "OrvelleEx" and for the list
-# to load, saves a screenshot under build/screenshots/, prints its path and
-# closes the program.
+# Without one it starts Xvfb and a fresh prefix (build/wine/run-headless), waits
+# for the window "OrvelleEx" and until the list is shown, saves a screenshot of
+# the window under build/screenshots/, prints its path and closes the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -39,21 +39,37 @@ if [ -z "$window" ]; then
     exit 1
 fi
 
-# The list is loaded once the main window logs the load's result code; give the
-# loading animation up to 30 s, then a moment to paint.
+# The load ends with the main window's "get install list ret:<code>" record; on
+# code 0 the rows are built next, so wait until the window's picture stops
+# changing (the loading animation has stopped and the list is painted).
+result=
 for _ in $(seq 1 150); do
-    if grep -raqs 'get install list ret:' "$log_dir" 2>/dev/null; then
-        break
-    fi
+    result=$(grep -rahs -o 'get install list ret:[0-9-]*' "$log_dir" 2>/dev/null | tail -n1 || true)
+    [ -n "$result" ] && break
     sleep 0.2
 done
-sleep 1
+if [ -z "$result" ]; then
+    echo "wine-run: the hotfix list did not load within 30s; taking the screenshot anyway" >&2
+elif [ "${result##*:}" != 0 ]; then
+    echo "wine-run: the load ended with code ${result##*:} (no list); taking the screenshot anyway" >&2
+fi
+eval "$(xdotool getwindowgeometry --shell "$window")"
+frame_dir=$(mktemp -d)
+previous=
+for i in $(seq 1 50); do
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$frame_dir/$i.png"
+    if [ -n "$previous" ] && cmp -s <(convert "$previous" rgb:-) <(convert "$frame_dir/$i.png" rgb:-); then
+        break
+    fi
+    previous=$frame_dir/$i.png
+    sleep 0.3
+done
 
 mkdir -p build/screenshots
 shot=build/screenshots/orvelle-$(date +%Y%m%d-%H%M%S).png
-# The whole screen, cut down to the window.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+# The window's part of the screen, once it was the same twice in a row.
+cp "$frame_dir/$i.png" "$shot"
+rm -rf "$frame_dir"
 echo "$(pwd)/$shot"
 
 # A close request (WM_CLOSE) to the program's windows, as the close button does.

@@ -6,13 +6,13 @@
 #include <tinyxml2.h>
 
 #include <filesystem>
+#include <memory>
 
-#include "FileBytes.h"
 #include "KtLogger.h"
-#include "PathText.h"
 #include "UIAttributes.h"
 #include "UIControlFactory.h"
 #include "UIControls.h"
+#include "UILayoutDocuments.h"
 #include "Utf8.h"
 
 namespace DuiLib {
@@ -161,20 +161,26 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCTSTR type, IDialogBuilderC
     const std::wstring name = xml.m_lpstr;
     const bool inline_xml = name[0] == L'<';
     const std::wstring file = inline_xml ? L"<inline layout>" : LayoutPath(name);
-    std::string bytes;
+    LayoutDocuments::Loaded loaded;
     if (inline_xml) {
-        bytes = Utf8::FromWide(name);
-    } else if (!FileBytes::ReadAll(PathText::FromWide(file), bytes)) {
+        const std::string bytes = Utf8::FromWide(name);
+        auto doc = std::make_shared<tinyxml2::XMLDocument>();
+        const bool parsed = doc->Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS && doc->RootElement();
+        loaded.status = parsed ? LayoutDocuments::Loaded::kParsed : LayoutDocuments::Loaded::kNotXml;
+        loaded.error = Wide(doc->ErrorStr());
+        loaded.document = doc;
+    } else {
+        loaded = LayoutDocuments::Load(file);  // parsed once per file version
+    }
+    if (loaded.status == LayoutDocuments::Loaded::kUnreadable) {
         KT_LOG(LOG_ERROR, "layout file cannot be read:" << file, kFunction);
         return nullptr;
     }
-    tinyxml2::XMLDocument doc;
-    if (doc.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS || !doc.RootElement()) {
-        KT_LOG(LOG_ERROR, "layout file is not valid XML:" << file << " " << Wide(doc.ErrorStr()),
-               kFunction);
+    if (loaded.status == LayoutDocuments::Loaded::kNotXml) {
+        KT_LOG(LOG_ERROR, "layout file is not valid XML:" << file << " " << loaded.error, kFunction);
         return nullptr;
     }
-    CControlUI* root = TreeBuilder(file, callback, manager).BuildDocument(doc.RootElement());
+    CControlUI* root = TreeBuilder(file, callback, manager).BuildDocument(loaded.document->RootElement());
     if (!root) {
         KT_LOG(LOG_ERROR, "layout file has no control:" << file, kFunction);
         return nullptr;

@@ -30,4 +30,9 @@ int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT ty
 // Full path of the running executable (GetModuleFileNameW with no module).
 uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size);
 
+// SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32): from now on DLLs are
+// looked up in System32 only, never in the current or the executable's folder.
+// 0, or the system error when the search could not be restricted.
+uint32_t RestrictDllSearchToSystem32();
+
 }  // namespace WinApi

@@ -1,26 +1,71 @@
 # Helpers of the end-to-end scenarios (sourced by run.sh; the scenarios call them).
-# A scenario runs in its own fresh Wine prefix with dist/windows/ staged as
-# C:\OrvelleEx\ and the helper e2e_ui.exe as C:\e2e\e2e_ui.exe. Everything it
-# leaves (program log, screenshots, Wine output) is under $E2E_OUT.
+# A scenario runs in its own fresh Wine prefix, on its own Xvfb display, with
+# dist/windows/ staged as C:\OrvelleEx\ and the helper e2e_ui.exe as
+# C:\e2e\e2e_ui.exe. Everything it leaves (program log, screenshots, Wine
+# output) is under $E2E_OUT (build/e2e/<scenario>/).
 #
-#   e2e_begin NAME           fresh prefix and staged program for scenario NAME
-#   e2e_start                starts OrvelleEx.exe (launch number N = 1, 2, ...; sets E2E_LAUNCH)
-#   e2e_wait_window [S]      waits for the main window ("OrvelleExUI"/"OrvelleEx"), visible on X
-#   e2e_window_state         "<l> <t> <r> <b> <minimized> <enabled> <foreground>" or "none"
-#   e2e_window_icons         the sizes of the main window's icons as X sees them ("16 32")
-#   e2e_control_rect NAME    a control's screen rectangle "<l> <t> <r> <b>", or fails
-#   e2e_click NAME           clicks the centre of a control with the X mouse
-#   e2e_wait_exit [N] [S]    waits for launch N to end; prints its full exit code
-#   e2e_log                  the program's log records (every log file of the prefix)
-#   e2e_log_has TEXT         true when a log record contains TEXT
-#   e2e_wait_log TEXT [S]    waits until a log record contains TEXT
-#   e2e_screenshot NAME      saves $E2E_OUT/NAME.png; prints its path
-#   e2e_fail MESSAGE         ends the scenario as failed
-#   e2e_end                  waits for the prefix's processes (kills stragglers)
+# Where to click and look comes from the staged layout files: e2e_layout (the
+# real toolkit, native build) lays a window's layout out at the scenario's scale
+# and at the window's size as X shows it, and the window's X position is added.
+# A control is named "KIND:NAME" (KIND main or about; main when left out), and a
+# control of list row N as "NAME@N" (see tests/e2e/tools/e2e_layout.cpp).
+# What the layout tool is told about the running window:
+#   E2E_SCALE      the window's scale in percent (100; 150 at 144 DPI)
+#   E2E_VIEW       the main window's view: loading, fail or result
+#   E2E_ROWS       the rows of the hotfix list
+#   E2E_LANG       the language whose texts are expected (en-US)
+#   E2E_MAIN_OPTIONS   more layout tool options for the main window (an array),
+#                  e.g. (--hide btnUninstall@0 --show UninstallResultLab@0)
+#
+#   e2e_begin NAME             fresh prefix and staged program for scenario NAME
+#   e2e_registry <<'REG'       imports registry lines (regedit syntax) into the prefix
+#   e2e_gate_wmi               makes the next WMI query wait (tools/e2e_wmi_gate.cpp)
+#   e2e_wait_wmi_held [S]      waits until the query waits at the gate
+#   e2e_release_wmi            lets it go on
+#   e2e_start                  starts OrvelleEx.exe (launch N = 1, 2, ...; sets E2E_LAUNCH)
+#   e2e_wait_window [S] [KIND] waits until the window is shown (Win32 and X agree)
+#   e2e_wait_no_window [S] [KIND]  waits until the window is gone
+#   e2e_window_state [KIND]    "<l> <t> <r> <b> <minimized> <enabled> <foreground>" or "none"
+#   e2e_window_geometry [KIND] "<x> <y> <width> <height>" of the window as X shows it
+#   e2e_window_icons           the sizes of the main window's icons as X sees them ("16 32")
+#   e2e_rect CONTROL           a control's screen rectangle "<l> <t> <r> <b>", then its
+#                              font size, bold (0/1) and text colour (AARRGGBB)
+#   e2e_click CONTROL          clicks the centre of a control, then moves the mouse away
+#   e2e_hover CONTROL          moves the mouse over the centre of a control
+#   e2e_layout_size [KIND]     "<width> <height>" of the window from its layout at E2E_SCALE
+#   e2e_string KEY [N...]      the language text of KEY in E2E_LANG (numbers put in)
+#   e2e_expect_text CONTROL TEXT [COLOUR]   the control shows TEXT (in COLOUR, AARRGGBB)
+#   e2e_expect_no_text CONTROL TEXT [COLOUR]  the control does not show TEXT
+#   e2e_expect_layout_texts [KIND]  every text the window's layout shows, in the layout's colours
+#   e2e_check_texts NAME [S]   waits until the screen shows every expected text where
+#                              expected (drawn by the toolkit's own painter, compared
+#                              pixel by pixel); keeps the last screenshot as NAME.png
+#   e2e_wait_exit [N] [S]      waits for launch N to end; prints its full exit code
+#   e2e_log                    the program's log records (every log file of the prefix)
+#   e2e_log_has TEXT           true when a log record contains TEXT
+#   e2e_wait_log TEXT [S]      waits until a log record contains TEXT
+#   e2e_crop_window NAME [KIND]  crops the screenshot NAME.png to the window (NAME-window.png)
+#   e2e_keep_log [TAG]         moves the program's log files to $E2E_OUT/program-log/TAG/
+#   e2e_screenshot NAME        saves $E2E_OUT/NAME.png (the whole screen); prints its path
+#   e2e_fail MESSAGE           ends the scenario as failed
+#   e2e_end                    waits for the prefix's processes (kills stragglers)
+
+# A failing $(...) inside a helper ends the scenario too.
+shopt -s inherit_errexit
 
 E2E_MAIN_CLASS=OrvelleExUI
-E2E_MAIN_TITLE=OrvelleEx
+E2E_ABOUT_CLASS=OrvelleAboutExUI
+E2E_TITLE=OrvelleEx
 E2E_BUILD_DIR=${E2E_BUILD_DIR:-${ORVELLE_WINDOWS_BUILD_DIR:-build/windows}}
+E2E_LAYOUT_TOOL=${E2E_LAYOUT_TOOL:-$ORVELLE_ROOT/${ORVELLE_LINUX_BUILD_DIR:-build/linux}/tests/e2e/e2e_layout}
+
+# What Wine's WMI reports: one hotfix (Win32_QuickFixEngineering), its category
+# and its date as Windows writes it (month/day/year, here "22/2/2022").
+E2E_WINE_HOTFIX=KB1234567
+E2E_WINE_HOTFIX_NUMBER=1234567
+E2E_WINE_HOTFIX_DESCRIPTION_KEY=IDS_HOTFIX_DESC_UPDATE
+# The program moves the last "/" piece to the front without checking the pieces.
+E2E_WINE_HOTFIX_DATE_SHOWN=2022-22-2
 
 e2e_fail() {
     echo "FAIL: $*" >&2
@@ -32,19 +77,62 @@ e2e_begin() {
     E2E_OUT=$ORVELLE_ROOT/build/e2e/$E2E_NAME
     E2E_PREFIX=$E2E_OUT/prefix
     E2E_LAUNCH=0
-    rm -rf "$E2E_OUT"
+    E2E_SCALE=100
+    E2E_VIEW=loading
+    E2E_ROWS=0
+    E2E_LANG=en-US
+    E2E_MAIN_OPTIONS=()
+    E2E_TEXTS=()
     mkdir -p "$E2E_OUT"
     orvelle_wine_prefix "$E2E_PREFIX"
     export WINEPREFIX=$E2E_PREFIX
     E2E_APP_DIR=$E2E_PREFIX/drive_c/OrvelleEx
     mkdir -p "$E2E_APP_DIR" "$E2E_PREFIX/drive_c/e2e"
     cp -r "$ORVELLE_ROOT/dist/windows/." "$E2E_APP_DIR/"
-    cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" "$E2E_PREFIX/drive_c/e2e/"
+    cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
+        "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wmi_gate.dll" "$E2E_PREFIX/drive_c/e2e/"
     E2E_LOG_DIR=$(orvelle_wine_localappdata "$E2E_PREFIX")/Orvelle
+}
+
+# A Unix path as Wine's drive Z: sees it.
+e2e_winpath() {
+    local path=$1
+    echo "Z:${path//\//\\}"
 }
 
 e2e_ui() {
     wine 'C:\e2e\e2e_ui.exe' "$@" 2>>"$E2E_OUT/wine.log" | tr -d '\r'
+}
+
+# Imports registry lines (regedit syntax, without the header) into the prefix.
+e2e_registry() {
+    local file=$E2E_OUT/registry-$RANDOM.reg
+    { echo 'Windows Registry Editor Version 5.00'; echo; cat; } >"$file"
+    wine regedit /S "$(e2e_winpath "$file")" 2>>"$E2E_OUT/wine.log" ||
+        e2e_fail "regedit could not import $file"
+}
+
+# The next WMI query waits at e2e_wmi_gate.dll (see tools/e2e_wmi_gate.cpp)
+# until e2e_release_wmi; e2e_wait_wmi_held waits until it is there.
+e2e_gate_wmi() {
+    e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]
+@="C:\\e2e\\e2e_wmi_gate.dll"
+"ThreadingModel"="Both"
+REG
+}
+
+e2e_wait_wmi_held() {
+    local seconds=${1:-60} i
+    for i in $(seq 1 $((seconds * 4))); do
+        [ -e "$E2E_PREFIX/drive_c/e2e/wmi-held" ] && return 0
+        sleep 0.25
+    done
+    e2e_fail "the WMI query did not reach the gate within ${seconds}s"
+}
+
+e2e_release_wmi() {
+    touch "$E2E_PREFIX/drive_c/e2e/wmi-release"
 }
 
 e2e_start() {
@@ -53,47 +141,245 @@ e2e_start() {
         >>"$E2E_OUT/launch-$E2E_LAUNCH.log" 2>&1 &
 }
 
+e2e_window_class() {
+    case ${1:-main} in
+        main) echo "$E2E_MAIN_CLASS" ;;
+        about) echo "$E2E_ABOUT_CLASS" ;;
+        *) e2e_fail "unknown window kind \"$1\"" ;;
+    esac
+}
+
 e2e_window_state() {
-    e2e_ui window "$E2E_MAIN_CLASS" "$E2E_MAIN_TITLE" || true
+    local class
+    class=$(e2e_window_class "${1:-main}")
+    e2e_ui window "$class" "$E2E_TITLE" || true
+}
+
+# The visible X window of that kind: both are named "OrvelleEx"; Wine marks the
+# About dialog (owned by the main window) as a dialog.
+e2e_x_window() {
+    local want=_NET_WM_WINDOW_TYPE_NORMAL id type
+    [ "${1:-main}" = about ] && want=_NET_WM_WINDOW_TYPE_DIALOG
+    for id in $(xdotool search --onlyvisible --name "^${E2E_TITLE}\$" 2>/dev/null || true); do
+        type=$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null || true)
+        if [[ $type == *"$want"* ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# The window as X shows it, once X and Windows agree on its place and size
+# (they differ for a moment while Wine maps, restores or moves it). The last
+# agreed geometry is remembered, so an unchanged window costs no Wine call.
+e2e_window_geometry() {
+    local kind=${1:-main} i id state l t r b X Y WIDTH HEIGHT SCREEN WINDOW
+    local agreed=$E2E_OUT/.geometry-$kind
+    for i in $(seq 1 40); do
+        if id=$(e2e_x_window "$kind"); then
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            if [ "$id $X $Y $WIDTH $HEIGHT" = "$(cat "$agreed" 2>/dev/null)" ]; then
+                echo "$X $Y $WIDTH $HEIGHT"
+                return 0
+            fi
+            state=$(e2e_window_state "$kind")
+            read -r l t r b _ <<<"$state"
+            if [ "$state" != none ] && [ "$X $Y $WIDTH $HEIGHT" = "$l $t $((r - l)) $((b - t))" ]; then
+                echo "$id $X $Y $WIDTH $HEIGHT" >"$agreed"
+                echo "$X $Y $WIDTH $HEIGHT"
+                return 0
+            fi
+        fi
+        sleep 0.25
+    done
+    e2e_fail "no visible $kind window where Windows has it (X: ${X:-none} ${Y:-} ${WIDTH:-} ${HEIGHT:-}; Windows: ${state:-none})"
 }
 
 # Wine answers WM_GETICON from another process with nothing, but its X driver
 # puts the window's icons on the X window (_NET_WM_ICON).
 e2e_window_icons() {
     local xid
-    xid=$(xdotool search --onlyvisible --name "^${E2E_MAIN_TITLE}\$" 2>/dev/null | head -n1)
-    [ -n "$xid" ] || return 0
+    xid=$(e2e_x_window main) || return 0
     xprop -id "$xid" _NET_WM_ICON 2>/dev/null | sed -n 's/.*Icon (\([0-9]*\) x [0-9]*).*/\1/p' |
         sort -n | tr '\n' ' ' | sed 's/ $//'
 }
 
 e2e_wait_window() {
-    local seconds=${1:-60} i state
+    local seconds=${1:-60} kind=${2:-main} i state
     for i in $(seq 1 $((seconds * 4))); do
-        state=$(e2e_window_state)
-        if [ "$state" != none ] && [ -n "$state" ] &&
-            xdotool search --onlyvisible --name "^${E2E_MAIN_TITLE}\$" >/dev/null 2>&1; then
+        state=$(e2e_window_state "$kind")
+        if [ "$state" != none ] && [ -n "$state" ] && e2e_x_window "$kind" >/dev/null; then
             return 0
         fi
         sleep 0.25
     done
-    e2e_fail "the main window did not appear within ${seconds}s"
+    e2e_fail "the $kind window did not appear within ${seconds}s"
 }
 
-e2e_control_rect() {
-    local rect
-    rect=$(e2e_ui rect "$E2E_MAIN_CLASS" "$E2E_MAIN_TITLE" "$1" || true)
-    if [ -z "$rect" ] || [ "$rect" = none ]; then
-        e2e_fail "control \"$1\" is not shown"
+e2e_wait_no_window() {
+    local seconds=${1:-30} kind=${2:-main} i
+    for i in $(seq 1 $((seconds * 4))); do
+        [ "$(e2e_window_state "$kind")" = none ] && return 0
+        sleep 0.25
+    done
+    e2e_fail "the $kind window is still there after ${seconds}s"
+}
+
+# e2e_layout MODE KIND WIDTHxHEIGHT [ARGS...]: the layout tool on the staged layout.
+e2e_layout() {
+    local mode=$1 kind=$2 size=$3 layout='layout\MainWindow.xml'
+    shift 3
+    local options=(--scale "$E2E_SCALE" --lang "$E2E_LANG" --size "$size")
+    if [ "$kind" = about ]; then
+        layout='layout\about.xml'
+    else
+        options+=(--rows "$E2E_ROWS")
+        case $E2E_VIEW in
+            loading) ;;
+            fail) options+=(--hide loadingHotfixLayout --show loadHotfixFailLayout) ;;
+            result) options+=(--hide loadingHotfixLayout --show loadHotfixFinishLayout) ;;
+            *) e2e_fail "unknown view \"$E2E_VIEW\"" ;;
+        esac
+        options+=("${E2E_MAIN_OPTIONS[@]}")
     fi
-    echo "$rect"
+    "$E2E_LAYOUT_TOOL" "$mode" "$E2E_APP_DIR/res" "$layout" "${options[@]}" "$@"
+}
+
+e2e_rect() {
+    local kind=main control=$1 geometry line x y w h l t r b rest
+    case $1 in *:*) kind=${1%%:*} control=${1#*:} ;; esac
+    geometry=$(e2e_window_geometry "$kind")
+    read -r x y w h <<<"$geometry"
+    line=$(e2e_layout rect "$kind" "${w}x${h}" "$control") ||
+        e2e_fail "control \"$1\" is not shown in the ${w}x${h} window at ${E2E_SCALE}% ($E2E_VIEW view, $E2E_ROWS rows)"
+    read -r l t r b rest <<<"$line"
+    echo "$((x + l)) $((y + t)) $((x + r)) $((y + b)) $rest"
 }
 
 e2e_click() {
-    local left top right bottom
-    read -r left top right bottom <<<"$(e2e_control_rect "$1")"
+    local rect left top right bottom
+    rect=$(e2e_rect "$1")
+    read -r left top right bottom _ <<<"$rect"
     # No --sync: it waits for a motion that never comes when the pointer is already there.
-    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) sleep 0.1 click 1
+    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) sleep 0.1 click 1 \
+        sleep 0.1 mousemove 0 0
+}
+
+e2e_hover() {
+    local rect left top right bottom
+    rect=$(e2e_rect "$1")
+    read -r left top right bottom _ <<<"$rect"
+    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2))
+}
+
+# "<width> <height>" of a window of that kind at E2E_SCALE, from its layout.
+e2e_layout_size() {
+    local layout='layout\MainWindow.xml'
+    [ "${1:-main}" = about ] && layout='layout\about.xml'
+    "$E2E_LAYOUT_TOOL" size "$E2E_APP_DIR/res" "$layout" --scale "$E2E_SCALE"
+}
+
+e2e_string() {
+    "$E2E_LAYOUT_TOOL" string "$E2E_APP_DIR/res" "$E2E_LANG" "$@"
+}
+
+# Expected texts: "<l> <t> <r> <b> <size> <bold> <colour>", a tab, the text, a tab, a label.
+e2e_expect_text() {
+    local rect left top right bottom size bold colour
+    rect=$(e2e_rect "$1")
+    read -r left top right bottom size bold colour <<<"$rect"
+    E2E_TEXTS+=("$left $top $right $bottom $size $bold ${3:-$colour}"$'\t'"$2"$'\t'"$1")
+}
+
+e2e_expect_no_text() {
+    local rect left top right bottom size bold colour
+    rect=$(e2e_rect "$1")
+    read -r left top right bottom size bold colour <<<"$rect"
+    E2E_TEXTS+=("$left $top $right $bottom $size $bold ${3:-$colour}"$'\t'"$2"$'\t'"!$1")
+}
+
+e2e_expect_layout_texts() {
+    local kind=${1:-main} geometry lines x y w h fields text l t r b style
+    geometry=$(e2e_window_geometry "$kind")
+    read -r x y w h <<<"$geometry"
+    lines=$(e2e_layout texts "$kind" "${w}x${h}") || e2e_fail "the layout tool failed on the $kind window"
+    while IFS=$'\t' read -r fields text; do
+        [ -n "$fields" ] || continue
+        read -r l t r b style <<<"$fields"
+        E2E_TEXTS+=("$((x + l)) $((y + t)) $((x + r)) $((y + b)) $style"$'\t'"$text"$'\t'"$kind layout")
+    done <<<"$lines"
+}
+
+# The most common colour of an image (a label's background), as FFRRGGBB.
+e2e_background() {
+    # sed reads to the end, so no writer in the pipe dies of SIGPIPE.
+    convert "$1" -format %c histogram:info:- | sort -rn |
+        sed -n '1s/.*#\([0-9A-Fa-f]\{6\}\).*/FF\1/p'
+}
+
+# Renders the expected texts over the backgrounds of the screenshot $1 (one
+# Wine call) into $E2E_OUT/texts/<i>.png; prints how many it rendered.
+e2e_render_texts() {
+    local shot=$1 dir=$E2E_OUT/texts i=0 entry fields text l t r b size bold colour bg
+    local specs=$dir/specs.txt
+    mkdir -p "$dir"
+    : >"$specs"
+    for entry in "${E2E_TEXTS[@]}"; do
+        i=$((i + 1))
+        IFS=$'\t' read -r fields text _ <<<"$entry"
+        read -r l t r b size bold colour <<<"$fields"
+        convert "$shot" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$dir/$i-screen.png"
+        bg=$(e2e_background "$dir/$i-screen.png")
+        printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(e2e_winpath "$dir/$i.bmp")" "$size" "$bold" "$colour" \
+            "$bg" "$text" >>"$specs"
+    done
+    e2e_ui text "$(e2e_winpath "$specs")" >/dev/null || e2e_fail "e2e_ui could not draw the texts"
+    for i in $(seq 1 "$i"); do
+        # Only the glyphs: the cell's empty margin may reach past a clipped control.
+        convert "$dir/$i.bmp" -trim +repage "$dir/$i.png"
+    done
+}
+
+# True when the text image $2 appears somewhere in the screen crop $1.
+e2e_image_contains() {
+    local result differing
+    result=$(compare -metric AE -fuzz 4% -subimage-search "$1" "$2" null: 2>&1 || true)
+    differing=${result%% *}
+    [[ $differing =~ ^[0-9.e+]+$ ]] || return 1
+    # A handful of edge pixels may differ where a neighbour's drawing touches the text.
+    awk -v d="$differing" 'BEGIN { exit !(d <= 3) }'
+}
+
+e2e_check_texts() {
+    local name=$1 dir=$E2E_OUT/texts shot missing entry text label i
+    local deadline=$((SECONDS + ${2:-10}))
+    [ "${#E2E_TEXTS[@]}" -gt 0 ] || e2e_fail "e2e_check_texts: no text expected"
+    while :; do
+        shot=$(e2e_screenshot "$name")
+        # The backgrounds come from this screenshot, so each try renders again.
+        e2e_render_texts "$shot"
+        missing=
+        i=0
+        for entry in "${E2E_TEXTS[@]}"; do
+            i=$((i + 1))
+            IFS=$'\t' read -r _ text label <<<"$entry"
+            if [[ $label == '!'* ]]; then
+                if e2e_image_contains "$dir/$i-screen.png" "$dir/$i.png"; then
+                    missing+="${missing:+, }not \"$text\" (${label#!}, texts/$i.png)"
+                fi
+            elif ! e2e_image_contains "$dir/$i-screen.png" "$dir/$i.png"; then
+                missing+="${missing:+, }\"$text\" ($label, texts/$i.png)"
+            fi
+        done
+        if [ -z "$missing" ]; then
+            E2E_TEXTS=()
+            return 0
+        fi
+        [ "$SECONDS" -lt "$deadline" ] || break
+        sleep 0.5
+    done
+    e2e_fail "not shown as expected in $name.png: $missing"
 }
 
 e2e_wait_exit() {
@@ -137,6 +423,24 @@ e2e_screenshot() {
     local file=$E2E_OUT/$1.png
     import -window root "$file"
     echo "$file"
+}
+
+# Moves the program's log files aside (to $E2E_OUT/program-log/<tag>/), so the
+# next launch's records are read on their own.
+e2e_keep_log() {
+    local tag=${1:-launch-$E2E_LAUNCH}
+    mkdir -p "$E2E_OUT/program-log/$tag"
+    if [ -d "$E2E_LOG_DIR" ]; then
+        find "$E2E_LOG_DIR" -maxdepth 1 -name '*.log' -exec mv -t "$E2E_OUT/program-log/$tag" {} +
+    fi
+}
+
+# The window's part of the screenshot NAME.png, as NAME-window.png (for docs/).
+e2e_crop_window() {
+    local geometry x y w h
+    geometry=$(e2e_window_geometry "${2:-main}")
+    read -r x y w h <<<"$geometry"
+    convert "$E2E_OUT/$1.png" -crop "${w}x${h}+$x+$y" +repage -strip "$E2E_OUT/$1-window.png"
 }
 
 e2e_end() {

@@ -7,7 +7,6 @@
 
 #include "../UIManager.h"
 #include "../UIWindow.h"
-#include "Win32ControlQuery.h"
 #include "Win32Dpi.h"
 #include "Win32Window.h"
 
@@ -65,11 +64,6 @@ LRESULT Win32WindowBackend::HandleNative(UINT message, WPARAM wParam, LPARAM lPa
             return OnNcHitTest(lParam);
         case WM_TIMER:
             return ToOwner(WM_TIMER, wParam, 0);
-        case WM_COPYDATA:
-            if (Win32ControlQuery::Answer(Manager(), lParam, result)) {
-                return result;
-            }
-            return ToOwner(message, wParam, lParam);
         case WM_DPICHANGED:
             OnDpiChanged(wParam, lParam);
             return 0;

@@ -1,14 +1,18 @@
 # Normal start: the main window appears under its class and title with its
-# icons, centred on the screen; start-up logs no failure, the load reports its
-# result, and the window is painted.
+# icons, centred on the screen; while the WMI query runs (held at a gate, as
+# Wine answers too fast to see) the loading view shows with its animation
+# running; then the list shows Wine's hotfix: its identifier, its description in
+# the user's language, its date as the program writes it, and the count title.
+e2e_gate_wmi
 e2e_start
 e2e_wait_window 60
 state=$(e2e_window_state)
 read -r left top right bottom minimized enabled _ <<<"$state"
 [ "$minimized" = 0 ] || e2e_fail "the main window starts minimised ($state)"
 [ "$enabled" = 1 ] || e2e_fail "the main window starts disabled ($state)"
-[ $((right - left)) -gt 100 ] && [ $((bottom - top)) -gt 100 ] ||
-    e2e_fail "the main window has no size from its layout ($state)"
+geometry=$(e2e_window_geometry)
+[ "$geometry" = "$left $top $((right - left)) $((bottom - top))" ] ||
+    e2e_fail "X shows the main window at \"$geometry\", Windows at \"$state\""
 icons=$(e2e_window_icons)
 [ "$icons" = "16 32" ] || e2e_fail "the main window's icons are \"$icons\", expected a small and a large one"
 # Centred on the work area (the whole X screen: there is no task bar).
@@ -18,19 +22,49 @@ off_y=$(((top + bottom) / 2 - screen_height / 2))
 [ "${off_x#-}" -le 1 ] && [ "${off_y#-}" -le 1 ] ||
     e2e_fail "the main window is not centred on the ${screen_width}x${screen_height} screen ($state)"
 
-e2e_wait_log 'get install list ret:' 60
-if e2e_log_has 'get language resource file fail!'; then
-    e2e_fail "start-up found no language resources"
-fi
-if e2e_log_has 'main form control is null!'; then
-    e2e_fail "the main window's layout lacks one of its controls"
-fi
-sleep 1
-shot=$(e2e_screenshot normal-start)
-# A painted window is more than one flat colour.
-colours=$(convert "$shot" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-    -format '%k' info:)
-[ "$colours" -gt 8 ] || e2e_fail "the window shows $colours colours: not painted ($shot)"
+e2e_wait_wmi_held 60
+e2e_expect_layout_texts main
+e2e_check_texts loading 15
+anim=$(e2e_rect loadWaitAnimate)
+read -r l t r b _ <<<"$anim"
+crop="$((r - l))x$((b - t))+$l+$t"
+sleep 0.3
+convert "$E2E_OUT/loading.png" -crop "$crop" +repage "$E2E_OUT/anim-1.png"
+frame=$(e2e_screenshot loading-later)
+convert "$frame" -crop "$crop" +repage "$E2E_OUT/anim-2.png"
+[ "$(convert "$E2E_OUT/anim-1.png" -format '%k' info:)" -gt 2 ] ||
+    e2e_fail "the loading animation shows nothing (anim-1.png)"
+changed=$(compare -metric AE "$E2E_OUT/anim-1.png" "$E2E_OUT/anim-2.png" null: 2>&1 || true)
+[ "${changed%% *}" != 0 ] || e2e_fail "the loading animation does not move (anim-1.png, anim-2.png)"
+e2e_log_has 'get install list ret:' && e2e_fail "the load ended while its query was held"
+e2e_release_wmi
+
+e2e_wait_log 'get install list ret:0' 60
+for line in 'get install hotfix start!' 'get install hotfix end!' 'get install list ret:0' \
+    'find value success!'; do
+    e2e_log_has "$line" || e2e_fail "no log record \"$line\""
+done
+order=$(e2e_log | grep -n -F -e 'get install hotfix start!' -e 'get install list ret:0' |
+    cut -d: -f1 | tr '\n' ' ')
+read -r first second <<<"$order"
+[ -n "$second" ] && [ "$first" -lt "$second" ] || e2e_fail "the load's records are out of order"
+for line in 'get language resource file fail!' 'main form control is null!' 'unknown language key:'; do
+    if e2e_log_has "$line"; then
+        e2e_fail "start-up logged \"$line\""
+    fi
+done
+
+E2E_VIEW=result
+E2E_ROWS=1
+title=$(e2e_string IDS_HOTFIX_INSTALLED_TOTAL_COUNT 1)
+description=$(e2e_string "$E2E_WINE_HOTFIX_DESCRIPTION_KEY")
+e2e_expect_layout_texts main
+e2e_expect_text hotfixFirstTitle "$title"
+e2e_expect_text hotfixNameText@0 "$E2E_WINE_HOTFIX"
+e2e_expect_text descriptionText@0 "$description"
+e2e_expect_text installedTimeText@0 "$E2E_WINE_HOTFIX_DATE_SHOWN"
+e2e_check_texts list 15
+e2e_crop_window list
 
 e2e_click closeButton
 code=$(e2e_wait_exit 1 30)

@@ -1,6 +1,6 @@
 // The Win32 backend with real windows: creation from a layout, system commands,
 // mouse input and caption dragging, the modal loop, the main-thread queue woken
-// from another thread, real timers and the control query.
+// from another thread and real timers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +9,6 @@
 
 #include "Win32TestWindow.h"
 #include "WinApi.h"
-#include "duilib/win32/Win32ControlQuery.h"
 
 namespace {
 
@@ -167,24 +166,6 @@ TEST(Win32Window, AnimationAdvancesOnRealTimers) {
     const int stoppedAt = anim->GetFrame();
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(anim->GetFrame(), stoppedAt);
-}
-
-TEST(Win32Window, ControlQueryAnswersWithTheShownRectangleOnly) {
-    ProbeWindow window;
-    HWND hwnd = window.CreateProbe(nullptr, L"Win32 probe");
-    ASSERT_NE(hwnd, nullptr);
-    window.ShowWindow(true);
-    PumpUntil([] { return false; }, 50);
-    RECT rect = {};
-    ASSERT_TRUE(DuiLib::Win32ControlQuery::Ask(hwnd, L"probeButton", rect));
-    const UIRect button = window.PosOf(L"probeButton");
-    EXPECT_EQ(rect.left, button.left);
-    EXPECT_EQ(rect.top, button.top);
-    EXPECT_EQ(rect.right, button.right);
-    EXPECT_EQ(rect.bottom, button.bottom);
-    EXPECT_FALSE(DuiLib::Win32ControlQuery::Ask(hwnd, L"hiddenLabel", rect));
-    EXPECT_FALSE(DuiLib::Win32ControlQuery::Ask(hwnd, L"noSuchControl", rect));
-    EXPECT_FALSE(DuiLib::Win32ControlQuery::Ask(hwnd, std::wstring(200, L'x'), rect));
 }
 
 TEST(Win32Window, TextMeasurementFollowsTextAndFont) {

@@ -1,0 +1,17 @@
+// Test controls of the DLL-search stand-in (non-Windows builds only): there is
+// no DLL search to restrict, so the stand-in records each call.
+#pragma once
+
+#include <functional>
+
+namespace WinApi {
+namespace Testing {
+
+// How many times RestrictDllSearchToSystem32 was called in this process.
+int DllSearchRestrictions();
+// Runs on the calling thread inside each later call (empty: none), so a test
+// can see what the program had done before restricting the search.
+void SetDllSearchRestrictionHook(std::function<void()> hook);
+
+}  // namespace Testing
+}  // namespace WinApi

@@ -1,0 +1,58 @@
+# Uninstall outcomes: the fake installer (tests/windows/fake_wusa/, put in as
+# system32\wusa.exe; the template runs wusa.exe native) ends with each exit code
+# in turn, one launch each. A click on the row's button must reach the installer
+# with exactly the command line the program builds (Wine puts the quoted program
+# path, a blank, then the parameters " /uninstall /kb:<number>"), and the row
+# must end in the outcome of that code: its label in the outcome's colour, its
+# button gone, its texts grey.
+cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/fake_wusa.exe" "$E2E_PREFIX/drive_c/windows/system32/wusa.exe"
+record=$E2E_PREFIX/drive_c/e2e/wusa-command-line.txt
+export FAKE_WUSA_RECORD='C:\e2e\wusa-command-line.txt'
+expected_command_line="\"C:\\Windows\\System32\\wusa.exe\"  /uninstall /kb:$E2E_WINE_HOTFIX_NUMBER"
+E2E_VIEW=result
+E2E_ROWS=1
+grey=FF999999
+
+# exit code, status the program reports, label key, label colour
+while read -r exit_code status key colour <&3; do
+    rm -f "$record"
+    export FAKE_WUSA_EXIT_CODE=$exit_code
+    e2e_start
+    e2e_wait_window 60
+    e2e_wait_log 'get install list ret:0' 60
+    E2E_MAIN_OPTIONS=()
+    e2e_expect_text btnUninstall@0 "$(e2e_string IDS_UNINSTALL_HOTFIX_OPERATION)"
+    e2e_check_texts "before-$exit_code" 15
+    e2e_click btnUninstall@0
+
+    e2e_wait_log "unstall status ui callback status:$status(" 30
+    e2e_log_has "click hotfix name:$E2E_WINE_HOTFIX(MainWindow::OnClick)" ||
+        e2e_fail "no click record for $E2E_WINE_HOTFIX"
+    e2e_log_has "find kb is $E2E_WINE_HOTFIX_NUMBER(HotfixManageItemDetail::OnClickUninstall)" ||
+        e2e_fail "no \"find kb is\" record for $E2E_WINE_HOTFIX_NUMBER"
+    [ -s "$record" ] || e2e_fail "the fake wusa.exe was not run (exit code $exit_code)"
+    command_line=$(cat "$record")
+    [ "$command_line" = "$expected_command_line" ] ||
+        e2e_fail "wusa.exe got [$command_line], expected [$expected_command_line]"
+
+    E2E_MAIN_OPTIONS=(--hide btnUninstall@0 --show UninstallResultLab@0)
+    label=$(e2e_string "$key")
+    e2e_expect_text UninstallResultLab@0 "$label" "$colour"
+    e2e_expect_text hotfixNameText@0 "$E2E_WINE_HOTFIX" "$grey"
+    e2e_expect_text installedTimeText@0 "$E2E_WINE_HOTFIX_DATE_SHOWN" "$grey"
+    e2e_expect_no_text UninstallResultLab@0 "$(e2e_string IDS_UNINSTALL_HOTFIX_OPERATION)" FF0A59F7
+    e2e_check_texts "outcome-$exit_code" 15
+    e2e_crop_window "outcome-$exit_code"
+
+    e2e_click closeButton
+    code=$(e2e_wait_exit "$E2E_LAUNCH" 30)
+    [ "$code" = 0 ] || e2e_fail "exit code $code after closing (installer exit code $exit_code)"
+    e2e_wait_no_window 15
+    e2e_keep_log "exit-code-$exit_code"
+done 3<<'CODES'
+0 0 IDS_UNINSTALL_SUCCESS_CODE FF64BB5C
+3010 2 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21
+1641 2 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21
+0x80242004 3 IDS_UNINSTALL_CANNOT_CODE FFED6F21
+1 4 IDS_UNINSTALL_FAIL_CODE FFED6F21
+CODES

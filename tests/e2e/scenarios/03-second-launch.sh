@@ -1,0 +1,57 @@
+# A second launch while the first runs: it exits with 0 without a window of its
+# own, and the first window comes back restored and in front, both when another
+# window covers it and when it is minimised.
+E2E_VIEW=result
+E2E_ROWS=1
+e2e_start
+e2e_wait_window 60
+e2e_wait_log 'get install list ret:0' 60
+
+# The first window shows in front: its texts are on the screen, not the cover's.
+expect_main_in_front() {
+    local state minimized foreground windows
+    state=$(e2e_window_state)
+    read -r _ _ _ _ minimized _ foreground <<<"$state"
+    [ "$minimized" = 0 ] || e2e_fail "the first window is still minimised ($1: $state)"
+    [ "$foreground" = 1 ] || e2e_fail "the first window is not the foreground window ($1: $state)"
+    windows=$(xdotool search --onlyvisible --name "^${E2E_TITLE}\$" | wc -l)
+    [ "$windows" = 1 ] || e2e_fail "$windows windows named $E2E_TITLE after the second launch ($1)"
+    e2e_expect_layout_texts main
+    e2e_expect_text hotfixNameText@0 "$E2E_WINE_HOTFIX"
+    e2e_check_texts "$1" 15
+}
+
+second_launch() {
+    local code
+    e2e_start
+    code=$(e2e_wait_exit "$E2E_LAUNCH" 60)
+    [ "$code" = 0 ] || e2e_fail "the second launch ended with $code, expected 0 ($1)"
+}
+
+# Covered by another window (a plain full-screen one that takes the foreground).
+wine 'C:\e2e\e2e_ui.exe' cover 'C:\e2e\cover-release' >"$E2E_OUT/cover.log" 2>&1 &
+for i in $(seq 1 40); do
+    read -r _ _ _ _ _ _ foreground <<<"$(e2e_window_state)"
+    [ "$foreground" = 0 ] && break
+    sleep 0.25
+done
+[ "$foreground" = 0 ] || e2e_fail "the cover window did not take the foreground"
+e2e_screenshot covered >/dev/null
+second_launch covered
+expect_main_in_front restored-from-behind
+touch "$E2E_PREFIX/drive_c/e2e/cover-release"
+
+# Minimised by its own button.
+e2e_click minButton
+for i in $(seq 1 40); do
+    read -r _ _ _ _ minimized _ _ <<<"$(e2e_window_state)"
+    [ "$minimized" = 1 ] && break
+    sleep 0.25
+done
+[ "$minimized" = 1 ] || e2e_fail "the minimise button did not minimise the window"
+second_launch minimised
+expect_main_in_front restored-from-minimised
+
+e2e_click closeButton
+code=$(e2e_wait_exit 1 30)
+[ "$code" = 0 ] || e2e_fail "the first launch ended with $code after its close button"

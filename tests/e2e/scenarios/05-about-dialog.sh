@@ -1,0 +1,55 @@
+# The About dialog: opened by the about button, in front of the disabled main
+# window, it shows its texts and the file version ending in 1.1.1.3; its notice
+# link opens the notice through the shell's default handler for .htm files (here
+# e2e_ui.exe's "record", which writes down the path it was given) and the
+# dialog stays open; its close button closes it and the main window takes input
+# again.
+e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\.htm]
+@="OrvelleE2E.htm"
+
+[HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
+@="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
+REG
+opened=$E2E_PREFIX/drive_c/e2e/opened.txt
+notice='C:\OrvelleEx\res\Notice\OpenSourceSoftwareNotice.htm'
+
+E2E_VIEW=result
+E2E_ROWS=1
+e2e_start
+e2e_wait_window 60
+e2e_wait_log 'get install list ret:0' 60
+e2e_click aboutButton
+e2e_wait_window 30 about
+read -r _ _ _ _ _ enabled _ <<<"$(e2e_window_state main)"
+[ "$enabled" = 0 ] || e2e_fail "the main window takes input while the About dialog is open"
+
+version_label=$(e2e_string IDS_ABOUT_VERSION)
+e2e_expect_layout_texts about
+e2e_expect_text about:toolVersion "${version_label}1.1.1.3"
+e2e_check_texts about 15
+e2e_crop_window about about
+
+e2e_click about:openSourceStatement
+for i in $(seq 1 60); do
+    [ -s "$opened" ] && break
+    sleep 0.25
+done
+[ -s "$opened" ] || e2e_fail "the notice link opened nothing through the .htm handler"
+got=$(tr -d '\r' <"$opened")
+[ "$got" = "$notice" ] || e2e_fail "the .htm handler was given [$got], expected [$notice]"
+for line in 'open open source software notice file fail!' 'open source software notice file is not exist!'; do
+    if e2e_log_has "$line"; then
+        e2e_fail "the About dialog logged \"$line\""
+    fi
+done
+[ "$(e2e_window_state about)" != none ] || e2e_fail "the About dialog closed after the notice link"
+
+e2e_click about:aboutWndCloseButton
+e2e_wait_no_window 10 about
+read -r _ _ _ _ _ enabled _ <<<"$(e2e_window_state main)"
+[ "$enabled" = 1 ] || e2e_fail "the main window takes no input after the About dialog closed"
+
+e2e_click closeButton
+code=$(e2e_wait_exit 1 30)
+[ "$code" = 0 ] || e2e_fail "exit code $code after the close button"

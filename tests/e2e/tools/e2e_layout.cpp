@@ -1,0 +1,249 @@
+// e2e_layout: where the end-to-end scenarios click and look. It lays the staged
+// layout files out with the real toolkit (headless backend) at a scale and a
+// client size, so positions come from the layouts and the scale alone.
+//
+//   e2e_layout rect RES LAYOUT [OPTIONS] CONTROL
+//       "<left> <top> <right> <bottom> <font size> <bold> <text colour>" of the
+//       control's shown client rectangle (physical pixels); "none" and exit 1
+//       when it is hidden, clipped away or absent.
+//   e2e_layout size RES LAYOUT [--scale PCT]
+//       "<width> <height>": the window's size from the layout at that scale.
+//   e2e_layout texts RES LAYOUT [OPTIONS]
+//       the same fields, a tab and the text, for every shown one-line label with text.
+//   e2e_layout string RES LANGUAGE KEY [NUMBER...]
+//       the language text of KEY (numbers put into its placeholders), UTF-8.
+//
+// RES is the staged "res/" folder, LAYOUT a layout file relative to it.
+// OPTIONS:
+//   --scale PCT       the window's scale in percent (100)
+//   --size WxH        the client size (default: the layout's size at the scale)
+//   --lang NAME       shows the texts of RES/values/<NAME>.xml (en-US)
+//   --rows N          appends N row layouts to the hotfix list, as the main window does
+//   --show NAME, --hide NAME   sets a control's visibility (a view, a row's button)
+// A CONTROL or NAME may be "name@ROW": that control of row ROW (from 0).
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "UIControls.h"
+#include "UICulture.h"
+#include "UIDialogBuilder.h"
+#include "UIManager.h"
+#include "Utf8.h"
+#include "app/SharedConstants.h"
+
+using namespace DuiLib;
+
+namespace {
+
+const wchar_t* const kRowContainer = L"containerInstalledHotfix";
+
+struct Options {
+    std::wstring res;
+    std::wstring layout;
+    unsigned scale = 100;
+    int width = 0, height = 0;
+    std::wstring language = L"en-US";
+    int rows = 0;
+    std::vector<std::pair<std::wstring, bool>> visibility;
+    std::wstring control;
+};
+
+struct Window {
+    CPaintManagerUI manager;
+    std::vector<CControlUI*> rows;  // roots of the appended rows, owned by the tree
+};
+
+[[noreturn]] void Usage(const char* why) {
+    std::fprintf(stderr, "e2e_layout: %s\n", why);
+    std::exit(2);
+}
+
+std::wstring Wide(const char* text) {
+    return Utf8::ToWide(text);
+}
+
+std::string Narrow(const std::wstring& text) {
+    return Utf8::FromWide(text);
+}
+
+Options ParseOptions(int argc, char** argv, bool wantsControl) {
+    Options options;
+    options.res = Wide(argv[2]);
+    if (!options.res.empty() && options.res.back() != L'/') options.res += L'/';
+    options.layout = Wide(argv[3]);
+    for (int i = 4; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--scale" && hasValue) {
+            options.scale = static_cast<unsigned>(std::atoi(argv[++i]));
+        } else if (arg == "--size" && hasValue) {
+            if (std::sscanf(argv[++i], "%dx%d", &options.width, &options.height) != 2) {
+                Usage("--size takes WIDTHxHEIGHT");
+            }
+        } else if (arg == "--lang" && hasValue) {
+            options.language = Wide(argv[++i]);
+        } else if (arg == "--rows" && hasValue) {
+            options.rows = std::atoi(argv[++i]);
+        } else if ((arg == "--show" || arg == "--hide") && hasValue) {
+            options.visibility.emplace_back(Wide(argv[++i]), arg == "--show");
+        } else if (wantsControl && options.control.empty() && arg.rfind("--", 0) != 0) {
+            options.control = Wide(argv[i]);
+        } else {
+            Usage(("unexpected argument " + arg).c_str());
+        }
+    }
+    if (wantsControl && options.control.empty()) Usage("no control named");
+    if (options.scale == 0) Usage("--scale must be a positive percentage");
+    return options;
+}
+
+void UseLanguage(const std::wstring& res, const std::wstring& language) {
+    CPaintManagerUI::SetResourcePath(res.c_str());
+    UICulture::GetInstance()->SetLanguagePath(res + L"values/");
+    UICulture::GetInstance()->SetLanguage(language, true);
+}
+
+// The rows the main window builds into its list, and the list's height for them.
+bool AppendRows(Window& window, int count) {
+    auto* list = dynamic_cast<CContainerUI*>(window.manager.FindControl(kRowContainer));
+    if (!list) return count == 0;
+    int height = 0;
+    for (int i = 0; i < count; ++i) {
+        CDialogBuilder builder;
+        CControlUI* row = builder.Create(ITEM_LAYOUT.c_str());
+        if (!row || !static_cast<IContainerUI*>(list)->Add(row)) return false;
+        window.rows.push_back(row);
+        height += row->GetScaledFixedHeight();
+    }
+    list->SetFixedHeight(height);
+    return true;
+}
+
+// "name" in the window, or "name@ROW" in one appended row.
+CControlUI* Find(Window& window, const std::wstring& spec) {
+    const size_t at = spec.rfind(L'@');
+    if (at == std::wstring::npos) return window.manager.FindControl(spec.c_str());
+    const size_t row = static_cast<size_t>(std::wcstoul(spec.c_str() + at + 1, nullptr, 10));
+    if (row >= window.rows.size()) return nullptr;
+    return window.rows[row]->FindControlByName(spec.substr(0, at).c_str());
+}
+
+bool Build(Window& window, const Options& options) {
+    UseLanguage(options.res, options.language);
+    window.manager.SetScale(options.scale);
+    CDialogBuilder builder;
+    if (!window.manager.AttachDialog(
+            builder.Create(options.layout.c_str(), nullptr, nullptr, &window.manager))) {
+        std::fprintf(stderr, "e2e_layout: cannot build %s\n", Narrow(options.layout).c_str());
+        return false;
+    }
+    if (!AppendRows(window, options.rows)) {
+        std::fprintf(stderr, "e2e_layout: cannot add %d rows\n", options.rows);
+        return false;
+    }
+    for (const auto& [name, visible] : options.visibility) {
+        CControlUI* control = Find(window, name);
+        if (!control) {
+            std::fprintf(stderr, "e2e_layout: no control %s\n", Narrow(name).c_str());
+            return false;
+        }
+        control->SetVisible(visible);
+    }
+    const UISize init = window.manager.GetInitSize();
+    const int width = options.width > 0 ? options.width : window.manager.ScaleValue(init.cx);
+    const int height = options.height > 0 ? options.height : window.manager.ScaleValue(init.cy);
+    window.manager.Layout(width, height);
+    return true;
+}
+
+// The control's shown rectangle, font and text colour; false when it is not shown.
+bool Describe(CControlUI* control, std::string& line) {
+    if (!control || !control->IsVisibleInTree()) return false;
+    const UIRect shown = control->GetVisibleRect();
+    if (IsRectEmpty(shown)) return false;
+    UIFont font = control->GetManager()->GetFont(-1);
+    uint32_t colour = 0xFF000000;
+    if (auto* label = dynamic_cast<CLabelUI*>(control)) {
+        font = control->GetManager()->GetFont(label->GetFont());
+        colour = label->GetTextColor();
+    }
+    char buffer[96];
+    std::snprintf(buffer, sizeof(buffer), "%d %d %d %d %d %d %08X", shown.left, shown.top,
+                  shown.right, shown.bottom, font.size, font.bold ? 1 : 0,
+                  static_cast<unsigned>(colour));
+    line = buffer;
+    return true;
+}
+
+// Wrapped texts are left out: the scenarios compare single lines.
+void PrintTexts(CControlUI* control) {
+    std::string line;
+    auto* label = dynamic_cast<CLabelUI*>(control);
+    if (label && !(label->GetTextStyle() & DT_ALIGN_WRAP) && !control->GetText().str().empty() &&
+        Describe(control, line)) {
+        std::printf("%s\t%s\n", line.c_str(), Narrow(control->GetText().str()).c_str());
+    }
+    if (auto* container = dynamic_cast<CContainerUI*>(control)) {
+        for (int i = 0; i < container->GetCount(); ++i) PrintTexts(container->GetItemAt(i));
+    }
+}
+
+int Rect(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv, true);
+    Window window;
+    if (!Build(window, options)) return 2;
+    std::string line;
+    if (!Describe(Find(window, options.control), line)) {
+        std::printf("none\n");
+        return 1;
+    }
+    std::printf("%s\n", line.c_str());
+    return 0;
+}
+
+int Texts(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv, false);
+    Window window;
+    if (!Build(window, options)) return 2;
+    PrintTexts(window.manager.GetRoot());
+    return 0;
+}
+
+int Size(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv, false);
+    Window window;
+    if (!Build(window, options)) return 2;
+    const UISize size = window.manager.GetClientSize();
+    std::printf("%d %d\n", size.cx, size.cy);
+    return 0;
+}
+
+int String(int argc, char** argv) {
+    std::wstring res = Wide(argv[2]);
+    if (!res.empty() && res.back() != L'/') res += L'/';
+    UseLanguage(res, Wide(argv[3]));
+    std::vector<int> numbers;
+    for (int i = 5; i < argc; ++i) numbers.push_back(std::atoi(argv[i]));
+    const std::wstring key = Wide(argv[4]);
+    const std::wstring text = numbers.empty()
+                                  ? UICulture::GetInstance()->GetString(key).str()
+                                  : UICulture::GetInstance()->GetFormatString(key, numbers, 0);
+    std::printf("%s\n", Narrow(text).c_str());
+    return text.empty() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "rect" && argc >= 5) return Rect(argc, argv);
+    if (command == "texts" && argc >= 4) return Texts(argc, argv);
+    if (command == "size" && argc >= 4) return Size(argc, argv);
+    if (command == "string" && argc >= 5) return String(argc, argv);
+    Usage(
+        "usage: rect RES LAYOUT [OPTIONS] CONTROL | size RES LAYOUT [OPTIONS] | texts RES LAYOUT "
+        "[OPTIONS] | "
+        "string RES LANGUAGE KEY [NUMBER...]");
+}

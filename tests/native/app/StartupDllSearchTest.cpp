@@ -1,0 +1,96 @@
+// The elevated program restricts its DLL search to System32 before it does
+// anything else, on every start-up path: when it runs, when another instance
+// already runs, and when its language files are missing.
+#include <unistd.h>
+
+#include "../ui/UiFixtures.h"
+#include "DllSearchTesting.h"
+#include "app/Startup.h"
+
+using namespace UiFixtures;
+
+namespace {
+
+// What start-up had done when the DLL search was restricted.
+struct StateAtRestriction {
+    bool loggerFolderExisted = true;
+    bool mutexWasFree = false;
+    std::wstring currentDirectory;
+    size_t windows = 1;
+};
+
+struct StartupPath {
+    const char* name;
+    StageOptions stage;
+    bool anotherInstanceRuns;
+};
+
+class StartupDllSearchTest : public ::testing::TestWithParam<StartupPath> {
+protected:
+    void SetUp() override {
+        char cwd[4096];
+        m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
+        m_folder = StageExecutableFolder(std::string("dllsearch.") + GetParam().name, GetParam().stage);
+        WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
+        setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
+        m_enumeration.Succeed(NumberedHotfixes(1));
+    }
+    void TearDown() override {
+        WinApi::Testing::SetDllSearchRestrictionHook(nullptr);
+        DuiLib::Headless::SetIdleHook(nullptr);
+        if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
+        g_instanceMutex = nullptr;
+        ResetProcessState();
+        (void)!chdir(m_savedCwd.c_str());
+    }
+    static bool MutexIsFree() {
+        HANDLE probe = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+        const bool free = WinApi::GetLastError() != ERROR_ALREADY_EXISTS;
+        WinApi::CloseHandle(probe);
+        return free;
+    }
+
+    std::string m_folder;
+    std::string m_savedCwd;
+    FakeEnumeration m_enumeration;
+};
+
+TEST_P(StartupDllSearchTest, RestrictsTheSearchOnceBeforeAnythingElse) {
+    HANDLE firstInstance = nullptr;
+    if (GetParam().anotherInstanceRuns) firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    std::vector<StateAtRestriction> seen;
+    WinApi::Testing::SetDllSearchRestrictionHook([&] {
+        StateAtRestriction state;
+        state.loggerFolderExisted = fs::exists(fs::path(m_folder) / "state" / "Orvelle");
+        state.mutexWasFree = GetParam().anotherInstanceRuns || MutexIsFree();
+        state.currentDirectory = WinApi::Testing::CurrentDirectory();
+        state.windows = DuiLib::Headless::Windows().size();
+        seen.push_back(state);
+    });
+    DuiLib::Headless::SetIdleHook([] {
+        for (const DuiLib::Headless::WindowState& window : DuiLib::Headless::Windows())
+            WinApi::SendMessageW(window.hwnd, WM_CLOSE, 0, 0);
+    });
+    const int before = WinApi::Testing::DllSearchRestrictions();
+
+    EXPECT_EQ(wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1), 0);
+
+    EXPECT_EQ(WinApi::Testing::DllSearchRestrictions() - before, 1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_FALSE(seen[0].loggerFolderExisted) << "the logger started first";
+    EXPECT_TRUE(seen[0].mutexWasFree) << "the single-instance mutex was taken first";
+    EXPECT_NE(seen[0].currentDirectory, Utf8::ToWide(m_folder)) << "the folder was entered first";
+    EXPECT_EQ(seen[0].windows, 0u);
+    // Start-up went on as usual afterwards.
+    EXPECT_TRUE(fs::exists(fs::path(m_folder) / "state" / "Orvelle"));
+    if (firstInstance != nullptr) WinApi::CloseHandle(firstInstance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, StartupDllSearchTest,
+    ::testing::Values(StartupPath{"normal", StageOptions{}, false},
+                      StartupPath{"secondInstance", StageOptions{}, true},
+                      StartupPath{"missingLanguages", StageOptions{false, true, true}, false}),
+    [](const ::testing::TestParamInfo<StartupPath>& info) { return std::string(info.param.name); });
+
+}  // namespace
