@@ -8,6 +8,8 @@
 #include "FileBytes.h"
 #include "UIlib.h"
 #include "app/SharedConstants.h"
+#include "KtFileUtil.h"
+#include "KtLogger.h"
 #include "hotfix/XmlHelper.h"
 
 namespace {
@@ -51,5 +53,19 @@ void BM_CatalogueLookup(benchmark::State& state, const wchar_t* category) {
 BENCHMARK_CAPTURE(BM_CatalogueLookup, first_entry, L"Update")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CatalogueLookup, last_entry, L"Tools")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CatalogueLookup, unknown, L"Unknown Category")->Unit(benchmark::kMicrosecond);
+
+// Two fixed parts of every lookup besides its parse: the existence check of the
+// file and the "find value success!" line, written and flushed to the log file.
+void BM_CatalogueExistenceCheck(benchmark::State& state) {
+    const std::string path = BenchEnvironment::Prepare() + "/config/HotfixDestriptionDes.xml";
+    for (auto _ : state) benchmark::DoNotOptimize(DE::FileExistsA(path));
+}
+BENCHMARK(BM_CatalogueExistenceCheck)->Unit(benchmark::kMicrosecond);
+
+void BM_LogLine(benchmark::State& state) {
+    BenchEnvironment::Prepare();
+    for (auto _ : state) KT_LOG(LOG_INFO, L"find value success!", "XmlHelper::GetValueDesc");
+}
+BENCHMARK(BM_LogLine)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

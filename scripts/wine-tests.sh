@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows suite (build/windows/tests/orvelle_win_tests.exe) under Wine
 # in a fresh prefix, on Xvfb when there is no display, then the end-to-end
-# scenarios (tests/e2e/run.sh). Builds nothing: run `cmake --build --preset
-# windows` first. Exits non-zero when any test fails.
+# scenarios (tests/e2e/run.sh, which also needs the native layout tool
+# build/linux/tests/e2e/e2e_layout). Builds nothing: run `cmake --build --preset
+# windows` (and `--preset linux`) first. Exits non-zero when any test fails.
 #
 # The prefix gets the fake installer of the uninstall tests as
 # C:\windows\system32\wusa.exe (the template overrides wusa.exe to native).

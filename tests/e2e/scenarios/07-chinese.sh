@@ -44,7 +44,9 @@ e2e_wait_no_window 15 about
 if e2e_log_has 'unknown language key:'; then
     e2e_fail "a key is missing from the zh-CN file: $(e2e_log | grep -F 'unknown language key:' | head -n3)"
 fi
-e2e_log_has 'get language resource file fail!' && e2e_fail "start-up found no language resources"
+if e2e_log_has 'get language resource file fail!'; then
+    e2e_fail "start-up found no language resources"
+fi
 e2e_click closeButton
 code=$(e2e_wait_exit 1 30)
 [ "$code" = 0 ] || e2e_fail "exit code $code after the close button"

@@ -122,12 +122,12 @@ bool AppendRows(Window& window, int count) {
 }
 
 // "name" in the window, or "name@ROW" in one appended row.
-CControlUI* Find(Window& window, const std::wstring& spec) {
-    const size_t at = spec.rfind(L'@');
-    if (at == std::wstring::npos) return window.manager.FindControl(spec.c_str());
-    const size_t row = static_cast<size_t>(std::wcstoul(spec.c_str() + at + 1, nullptr, 10));
+CControlUI* Find(Window& window, const std::wstring& query) {
+    const size_t at = query.rfind(L'@');
+    if (at == std::wstring::npos) return window.manager.FindControl(query.c_str());
+    const size_t row = static_cast<size_t>(std::wcstoul(query.c_str() + at + 1, nullptr, 10));
     if (row >= window.rows.size()) return nullptr;
-    return window.rows[row]->FindControlByName(spec.substr(0, at).c_str());
+    return window.rows[row]->FindControlByName(query.substr(0, at).c_str());
 }
 
 bool Build(Window& window, const Options& options) {

@@ -138,7 +138,7 @@ int Dialog(wchar_t** argv) {
 }
 
 // One text as the toolkit paints it: its measured cell over a plain background.
-struct TextSpec {
+struct TextRequest {
     std::wstring out;
     DuiLib::UIFont font;
     uint32_t colour = 0;
@@ -146,7 +146,7 @@ struct TextSpec {
     std::wstring text;
 };
 
-bool ParseSpec(const std::string& line, TextSpec& spec) {
+bool ParseTextRequest(const std::string& line, TextRequest& request) {
     std::vector<std::string> fields;
     std::stringstream stream(line);
     std::string field;
@@ -160,13 +160,13 @@ bool ParseSpec(const std::string& line, TextSpec& spec) {
     if (!text.empty() && text.back() == '\r') {
         text.pop_back();
     }
-    spec.out = Utf8::ToWide(fields[0]);
-    spec.font.size = std::atoi(fields[1].c_str());
-    spec.font.bold = fields[2] == "1";
-    spec.colour = static_cast<uint32_t>(std::strtoul(fields[3].c_str(), nullptr, 16));
-    spec.background = static_cast<uint32_t>(std::strtoul(fields[4].c_str(), nullptr, 16));
-    spec.text = Utf8::ToWide(text);
-    return spec.font.size > 0 && !spec.text.empty();
+    request.out = Utf8::ToWide(fields[0]);
+    request.font.size = std::atoi(fields[1].c_str());
+    request.font.bold = fields[2] == "1";
+    request.colour = static_cast<uint32_t>(std::strtoul(fields[3].c_str(), nullptr, 16));
+    request.background = static_cast<uint32_t>(std::strtoul(fields[4].c_str(), nullptr, 16));
+    request.text = Utf8::ToWide(text);
+    return request.font.size > 0 && !request.text.empty();
 }
 
 // Rows of 32-bit pixels, top-down, written as a bottom-up 24-bit BMP.
@@ -198,12 +198,12 @@ bool WriteBmp(const std::wstring& path, const uint32_t* pixels, int cx, int cy) 
     return static_cast<bool>(out);
 }
 
-bool PaintText(const TextSpec& spec) {
-    const DuiLib::UISize cell = DuiLib::Backend::MeasureText(spec.text, spec.font);
+bool PaintText(const TextRequest& request) {
+    const DuiLib::UISize cell = DuiLib::Backend::MeasureText(request.text, request.font);
     const DuiLib::UIRect rect{0, 0, cell.cx, cell.cy};
     DuiLib::CRenderList list;
-    list.FillRect(rect, spec.background, rect);
-    list.Text(rect, spec.text, spec.font, spec.colour, rect);
+    list.FillRect(rect, request.background, rect);
+    list.Text(rect, request.text, request.font, request.colour, rect);
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -223,7 +223,7 @@ bool PaintText(const TextSpec& spec) {
         painter.Paint(dc, cell.cx, cell.cy, list, RECT{0, 0, cell.cx, cell.cy});
     }
     GdiFlush();
-    const bool written = WriteBmp(spec.out, static_cast<uint32_t*>(bits), cell.cx, cell.cy);
+    const bool written = WriteBmp(request.out, static_cast<uint32_t*>(bits), cell.cx, cell.cy);
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
@@ -239,11 +239,11 @@ int Text(wchar_t** argv) {
     std::string line;
     int failed = 0;
     while (std::getline(specs, line)) {
-        TextSpec spec;
+        TextRequest request;
         if (line.empty()) {
             continue;
         }
-        if (!ParseSpec(line, spec) || !PaintText(spec)) {
+        if (!ParseTextRequest(line, request) || !PaintText(request)) {
             std::fprintf(stderr, "e2e_ui: cannot draw \"%s\"\n", line.c_str());
             ++failed;
         }
