@@ -23,8 +23,10 @@ const std::string& Prepare() {
         fs::copy(source / "res", made / "res", options);
         fs::copy(source / "config", made / "config", options);
         WinApi::Testing::SetModuleFileName(Utf8::ToWide((made / "OrvelleEx.exe").string()));
-        DuiLib::CPaintManagerUI::SetResourcePath(Utf8::ToWide((made / "res").string() + "/").c_str());
-        DuiLib::UICulture::GetInstance()->SetLanguagePath(Utf8::ToWide((made / "res/values").string()));
+        DuiLib::CPaintManagerUI::SetResourcePath(
+            Utf8::ToWide((made / "res").string() + "/").c_str());
+        DuiLib::UICulture::GetInstance()->SetLanguagePath(
+            Utf8::ToWide((made / "res/values").string()));
         DuiLib::UICulture::GetInstance()->SetLanguage(L"en-US", true);
         setenv("XDG_STATE_HOME", (made / "state").c_str(), 1);
         KtLogger::GetInstance()->SetProcessLoggerDir("Orvelle");
@@ -35,12 +37,13 @@ const std::string& Prepare() {
 }
 
 std::vector<HotfixInfo> Records(int count) {
-    static const wchar_t* const categories[] = {L"Update", L"Security Update", L"Hotfix",
-                                                L"Critical Update", L"Service Pack", L"Tools"};
+    static const wchar_t* const categories[] = {L"Update",          L"Security Update", L"Hotfix",
+                                                L"Critical Update", L"Service Pack",    L"Tools"};
     std::vector<HotfixInfo> records;
     for (int i = 0; i < count; ++i) {
-        records.push_back({L"KB" + std::to_wstring(5000001 + i), categories[i % 6],
-                           std::to_wstring(1 + i % 12) + L"/" + std::to_wstring(1 + i % 28) + L"/2026"});
+        records.push_back(
+            {L"KB" + std::to_wstring(5000001 + i), categories[i % 6],
+             std::to_wstring(1 + i % 12) + L"/" + std::to_wstring(1 + i % 28) + L"/2026"});
     }
     return records;
 }

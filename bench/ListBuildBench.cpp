@@ -19,13 +19,15 @@ namespace {
 
 void SetPerRowCounter(benchmark::State& state) {
     state.counters["per_row"] = benchmark::Counter(
-        static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        static_cast<double>(state.range(0)),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // Each record: a row built from its layout file into the list, filled (one catalogue lookup).
 void BM_BuildRows(benchmark::State& state) {
     BenchEnvironment::Prepare();
-    const std::vector<HotfixInfo> records = BenchEnvironment::Records(static_cast<int>(state.range(0)));
+    const std::vector<HotfixInfo> records =
+        BenchEnvironment::Records(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto manager = std::make_unique<CPaintManagerUI>();
         auto* list = new CVerticalLayoutUI();
@@ -50,7 +52,8 @@ BENCHMARK(BM_BuildRows)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmar
 // after the WMI query has answered.
 void BM_WindowToList(benchmark::State& state) {
     BenchEnvironment::Prepare();
-    const std::vector<HotfixInfo> records = BenchEnvironment::Records(static_cast<int>(state.range(0)));
+    const std::vector<HotfixInfo> records =
+        BenchEnvironment::Records(static_cast<int>(state.range(0)));
     WMIHelperTesting::SetProvider([records](const std::wstring&, const std::wstring&) {
         return WMIHelperTesting::QueryAnswer{true, records};
     });

@@ -6,10 +6,10 @@
 
 #include "BenchEnvironment.h"
 #include "FileBytes.h"
-#include "UIlib.h"
-#include "app/SharedConstants.h"
 #include "KtFileUtil.h"
 #include "KtLogger.h"
+#include "UIlib.h"
+#include "app/SharedConstants.h"
 #include "hotfix/XmlHelper.h"
 
 namespace {

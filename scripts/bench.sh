@@ -5,11 +5,16 @@
 # executable (e.g. --benchmark_filter=BM_BuildRows).
 #
 #   bash scripts/bench.sh [--benchmark_repetitions=5 ...]
+#   bash scripts/bench.sh --wine      the Wine measurements instead (bench/wine/measure.sh):
+#                                     start to list, peak memory, idle CPU
 #
 # The JSON report is kept in build/linux-bench/bench.json; docs/performance.md
 # holds the figures of a run and how to read them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--wine" ]; then
+    exec bash bench/wine/measure.sh
+fi
 
 cmake --preset linux-bench >/dev/null
 cmake --build --preset linux-bench -j 2 --target orvelle_bench
@@ -22,19 +27,24 @@ build/linux-bench/bench/orvelle_bench --benchmark_out="$report" --benchmark_out_
 
 # Cost of a row against its two unavoidable parses (target: at most 1.5).
 python3 - "$report" <<'PY' || echo "bench: python3 missing; ratios not computed"
-import json, sys
-runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"] if b.get("run_type") == "iteration"}
-def us(name):
-    b = runs.get(name)
-    if not b: return None
-    scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[b["time_unit"]]
-    return b["real_time"] * scale
-layout, catalogue = us("BM_ParseRowLayoutXml"), us("BM_ParseCatalogueXml")
+import json, re, sys
+entries = json.load(open(sys.argv[1]))["benchmarks"]
+# Medians when the run was repeated, else the single runs.
+chosen = [b for b in entries if b.get("aggregate_name") == "median"] or \
+         [b for b in entries if b.get("run_type") == "iteration"]
+runs = {b["run_name"]: b for b in chosen}
+def us(b, key):
+    return b[key] * {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[b["time_unit"]]
+layout, catalogue = runs.get("BM_ParseRowLayoutXml"), runs.get("BM_ParseCatalogueXml")
 if layout and catalogue:
-    parses = layout + catalogue
-    print(f"two parses per row: {parses:.1f} us (layout {layout:.1f} + catalogue {catalogue:.1f})")
-    for name, b in sorted(runs.items()):
-        if "per_row" in b.get("counters", b) or "per_row" in b:
-            per_row = b["per_row"] * 1e6
-            print(f"{name:28s} {per_row:8.1f} us per row = {per_row / parses:4.2f} x the two parses")
+    for key, label in (("real_time", "wall"), ("cpu_time", "cpu")):
+        parses = us(layout, key) + us(catalogue, key)
+        print(f"{label}: the two parses of a row: {parses:.1f} us "
+              f"(layout {us(layout, key):.1f} + catalogue {us(catalogue, key):.1f})")
+        for name, b in runs.items():
+            m = re.match(r"(BM_BuildRows|BM_WindowToList)/(\d+)$", name)
+            if m:
+                per_row = us(b, key) / int(m.group(2))
+                print(f"  {name:24s} {us(b, key) / 1000:8.1f} ms  {per_row:6.1f} us per row = "
+                      f"{per_row / parses:4.2f} x the two parses")
 PY

@@ -1,4 +1,6 @@
 // CButtonUI: a label that raises "click" when pressed and released over it.
+#include <cwchar>
+
 #include "UIAttributes.h"
 #include "UIControls.h"
 
@@ -18,7 +20,7 @@ void CButtonUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
 
 bool CButtonUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
     uint32_t c = 0;
-    if (name && std::wstring(name) == L"pushedtextcolor") {
+    if (name && std::wcscmp(name, L"pushedtextcolor") == 0) {
         if (Attr::ParseColor(value ? value : L"", c)) {
             m_pushedTextColor = c;
             Invalidate();

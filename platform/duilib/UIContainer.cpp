@@ -1,6 +1,7 @@
 // CContainerUI and the two layouts: ownership of children, stacking layout,
 // floating children, vertical scrolling, hit-testing and painting of the subtree.
 #include <algorithm>
+#include <string_view>
 
 #include "UIAttributes.h"
 #include "UIControls.h"
@@ -117,8 +118,9 @@ void CContainerUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
 }
 
 bool CContainerUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
-    const std::wstring n = name ? name : L"";
-    const std::wstring v = value ? value : L"";
+    // No copies of the name: most attributes are not a container's and go to the base.
+    const std::wstring_view n = name ? name : L"";
+    const wchar_t* v = value ? value : L"";
     UIRect r;
     int i = 0;
     bool b = false;

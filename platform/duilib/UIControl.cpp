@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 
 #include "KtLogger.h"
 #include "UIAttributes.h"
@@ -377,8 +378,8 @@ using Setter = void (*)(CControlUI&, const std::wstring&);
         if (parse(v, x)) c.call(x);            \
     }
 
-const std::map<std::wstring, Setter>& ControlSetters() {
-    static const std::map<std::wstring, Setter> setters = {
+const std::map<std::wstring, Setter, std::less<>>& ControlSetters() {
+    static const std::map<std::wstring, Setter, std::less<>> setters = {
         {L"name", [](CControlUI& c, const std::wstring& v) { c.SetName(v.c_str()); }},
         {L"text", [](CControlUI& c, const std::wstring& v) { c.SetText(ShownText(v.c_str())); }},
         {L"tooltip",
@@ -411,7 +412,7 @@ const std::map<std::wstring, Setter>& ControlSetters() {
 }  // namespace
 
 bool CControlUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
-    auto it = ControlSetters().find(name ? name : L"");
+    auto it = ControlSetters().find(std::wstring_view(name ? name : L""));  // no copy of the name
     if (it == ControlSetters().end()) return false;
     it->second(*this, value ? value : L"");
     return true;

@@ -150,6 +150,18 @@ private:
     CPaintManagerUI* m_manager;
 };
 
+LayoutDocuments::Loaded ParseInline(const std::wstring& text) {
+    const std::string bytes = Utf8::FromWide(text);
+    auto doc = std::make_shared<tinyxml2::XMLDocument>();
+    LayoutDocuments::Loaded loaded;
+    const bool parsed =
+        doc->Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS && doc->RootElement();
+    loaded.status = parsed ? LayoutDocuments::Loaded::kParsed : LayoutDocuments::Loaded::kNotXml;
+    loaded.error = Wide(doc->ErrorStr());
+    loaded.document = doc;
+    return loaded;
+}
+
 }  // namespace
 
 CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCTSTR type, IDialogBuilderCallback* callback,
@@ -161,26 +173,20 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCTSTR type, IDialogBuilderC
     const std::wstring name = xml.m_lpstr;
     const bool inline_xml = name[0] == L'<';
     const std::wstring file = inline_xml ? L"<inline layout>" : LayoutPath(name);
-    LayoutDocuments::Loaded loaded;
-    if (inline_xml) {
-        const std::string bytes = Utf8::FromWide(name);
-        auto doc = std::make_shared<tinyxml2::XMLDocument>();
-        const bool parsed = doc->Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS && doc->RootElement();
-        loaded.status = parsed ? LayoutDocuments::Loaded::kParsed : LayoutDocuments::Loaded::kNotXml;
-        loaded.error = Wide(doc->ErrorStr());
-        loaded.document = doc;
-    } else {
-        loaded = LayoutDocuments::Load(file);  // parsed once per file version
-    }
+    // A file is parsed once per version of it (UILayoutDocuments.h).
+    const LayoutDocuments::Loaded loaded =
+        inline_xml ? ParseInline(name) : LayoutDocuments::Load(file);
     if (loaded.status == LayoutDocuments::Loaded::kUnreadable) {
         KT_LOG(LOG_ERROR, "layout file cannot be read:" << file, kFunction);
         return nullptr;
     }
     if (loaded.status == LayoutDocuments::Loaded::kNotXml) {
-        KT_LOG(LOG_ERROR, "layout file is not valid XML:" << file << " " << loaded.error, kFunction);
+        KT_LOG(LOG_ERROR, "layout file is not valid XML:" << file << " " << loaded.error,
+               kFunction);
         return nullptr;
     }
-    CControlUI* root = TreeBuilder(file, callback, manager).BuildDocument(loaded.document->RootElement());
+    CControlUI* root =
+        TreeBuilder(file, callback, manager).BuildDocument(loaded.document->RootElement());
     if (!root) {
         KT_LOG(LOG_ERROR, "layout file has no control:" << file, kFunction);
         return nullptr;

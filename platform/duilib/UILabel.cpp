@@ -1,5 +1,6 @@
 // CLabelUI: a control that draws its text.
 #include <algorithm>
+#include <string_view>
 
 #include "UIAttributes.h"
 #include "UIControls.h"
@@ -17,8 +18,9 @@ void CLabelUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
 }
 
 bool CLabelUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
-    const std::wstring n = name ? name : L"";
-    const std::wstring v = value ? value : L"";
+    // No copies of the name: most attributes are not a label's and go to the base.
+    const std::wstring_view n = name ? name : L"";
+    const wchar_t* v = value ? value : L"";
     uint32_t c = 0;
     int i = 0;
     unsigned style = 0;

@@ -24,7 +24,9 @@ constexpr size_t kMaxKept = 32;
 struct Stamp {
     std::uintmax_t size = 0;
     fs::file_time_type written;
-    bool operator==(const Stamp& other) const { return size == other.size && written == other.written; }
+    bool operator==(const Stamp& other) const {
+        return size == other.size && written == other.written;
+    }
 };
 
 struct Kept {
@@ -62,7 +64,8 @@ Loaded Load(const std::wstring& path) {
     std::string bytes;
     if (!FileBytes::ReadAll(native, bytes)) return loaded;
     auto document = std::make_shared<tinyxml2::XMLDocument>();
-    if (document->Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS || !document->RootElement()) {
+    if (document->Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS ||
+        !document->RootElement()) {
         loaded.status = Loaded::kNotXml;
         loaded.error = Utf8::ToWide(document->ErrorStr() ? document->ErrorStr() : "");
         return loaded;

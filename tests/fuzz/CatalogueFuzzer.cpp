@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     FuzzSupport::UseCodePage(data[0] & 1);
     const std::wstring category = FuzzSupport::DecodeText(FuzzSupport::TakeField(input, '\n'));
-    FuzzSupport::WriteFile(FuzzSupport::ExecutableFolder() + "/config/HotfixDestriptionDes.xml", input);
+    FuzzSupport::WriteFile(FuzzSupport::ExecutableFolder() + "/config/HotfixDestriptionDes.xml",
+                           input);
 
     XmlHelper* catalogue = XmlHelper::GetInstance();
     const std::wstring first = catalogue->GetValueDesc(category);

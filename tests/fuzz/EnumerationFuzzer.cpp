@@ -84,7 +84,8 @@ void ClickRows(MainWindow& window, UITestDriver& driver, const std::vector<Hotfi
         bool fromARecord = false;
         for (const HotfixInfo& info : records) {
             const std::wstring number = ExtractKbNumber(info.HotFixID);
-            fromARecord = fromARecord || (!number.empty() && launch.parameters == L" /uninstall /kb:" + number);
+            fromARecord = fromARecord ||
+                          (!number.empty() && launch.parameters == L" /uninstall /kb:" + number);
         }
         FUZZ_CHECK(fromARecord);
     }
@@ -115,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WinApi::Testing::SetLaunchFailure(data[0] & 1 ? 1223 : 2);
 
     MainWindow* window = new MainWindow();
-    FUZZ_CHECK(window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, nullptr) != nullptr);
+    FUZZ_CHECK(window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr) != nullptr);
     {
         UITestDriver driver(*window);
         const bool ended = driver.PumpUntil(

@@ -37,7 +37,8 @@ void StageShippedResources() {
     fs::copy(source / "res", folder / "res", options);
     fs::copy(source / "config", folder / "config", options);
     DuiLib::CPaintManagerUI::SetResourcePath(Utf8::ToWide((folder / "res").string() + "/").c_str());
-    DuiLib::UICulture::GetInstance()->SetLanguagePath(Utf8::ToWide((folder / "res/values").string()));
+    DuiLib::UICulture::GetInstance()->SetLanguagePath(
+        Utf8::ToWide((folder / "res/values").string()));
     DuiLib::UICulture::GetInstance()->SetLanguage(L"en-US", true);
 }
 
@@ -64,7 +65,9 @@ std::wstring DecodeText(const std::string& bytes) {
         }
         text += Utf8::ToWide(run);
         run.clear();
-        const auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<uint8_t>(bytes[k])); };
+        const auto byte = [&](size_t k) {
+            return static_cast<uint32_t>(static_cast<uint8_t>(bytes[k]));
+        };
         text += static_cast<wchar_t>(byte(i + 1) << 16 | byte(i + 2) << 8 | byte(i + 3));
         i += 3;
     }

@@ -12,8 +12,8 @@
 #include "UIString.h"
 
 // A broken invariant: prints what and where, then aborts.
-#define FUZZ_CHECK(condition)                                                 \
-    do {                                                                      \
+#define FUZZ_CHECK(condition)                                                \
+    do {                                                                     \
         if (!(condition)) FuzzSupport::Fail(#condition, __FILE__, __LINE__); \
     } while (0)
 

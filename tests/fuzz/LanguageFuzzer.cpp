@@ -15,8 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const wchar_t* const kKeys[] = {L"IDS_APP_TITLE", L"IDS_HOTFIX_INSTALLED_TOTAL_COUNT",
-                                L"IDS_HOTFIX_LOAD_FAIL", L"IDS_A", L"", L"IDS_PROMPT_TIPS"};
+const wchar_t* const kKeys[] = {
+    L"IDS_APP_TITLE",  L"IDS_HOTFIX_INSTALLED_TOTAL_COUNT", L"IDS_HOTFIX_LOAD_FAIL", L"IDS_A", L"",
+    L"IDS_PROMPT_TIPS"};
 
 // A file name for the language that stays inside the folder.
 std::string SafeName(const std::wstring& language) {

@@ -2,6 +2,8 @@
 // then what a window does with the tree: lay it out, paint it, move the mouse,
 // click, tick timers, look controls up. Input: a flag byte (bit 0: also build
 // it as inline layout text), then the file's bytes.
+#include <filesystem>
+
 #include "FuzzSupport.h"
 #include "UITestDriver.h"
 #include "UIlib.h"
@@ -38,7 +40,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    FuzzSupport::WriteFile(FuzzSupport::ExecutableFolder() + "/res/layout/fuzz.xml", bytes);
+    // A new file name per input: the toolkit keeps parsed layouts by path, size and
+    // modification time, and two inputs of one size can share a time stamp.
+    static unsigned long long count = 0;
+    const std::wstring name = L"layout/fuzz-" + std::to_wstring(count % 64) + L".xml";
+    const std::string path = FuzzSupport::ExecutableFolder() + "/res/" + Utf8::FromWide(name);
+    std::filesystem::remove(path);
+    ++count;
+    FuzzSupport::WriteFile(path, bytes);
     uint32_t seed = 0;
     for (size_t i = 0; i < bytes.size(); ++i) seed = seed * 31 + static_cast<uint8_t>(bytes[i]);
 
@@ -46,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         // As a window builds its layout: the root's size, caption and fonts configure it.
         CPaintManagerUI manager;
-        if (CControlUI* root = builder.Create(STRINGorID(L"layout\\fuzz.xml"), nullptr, nullptr, &manager)) {
+        if (CControlUI* root = builder.Create(STRINGorID(name), nullptr, nullptr, &manager)) {
             manager.AttachDialog(root);
             Exercise(manager, seed);
         }
     }
     // As a row builds its layout: no manager; the caller owns the root.
-    delete builder.Create(STRINGorID(L"layout/fuzz.xml"));
+    delete builder.Create(STRINGorID(name));
     if (data[0] & 1) {
         const std::wstring text = Utf8::ToWide(bytes);
         if (!text.empty() && text[0] == L'<') delete builder.Create(STRINGorID(text.c_str()));

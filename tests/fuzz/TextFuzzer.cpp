@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring argument = FuzzSupport::DecodeText(FuzzSupport::TakeField(input, '\0'));
     const std::wstring placeholder = FuzzSupport::DecodeText(input);
 
-    for (const std::wstring& delimiter : {placeholder, std::wstring(L"@UI@"), std::wstring(L"$UI$")})
+    for (const std::wstring& delimiter :
+         {placeholder, std::wstring(L"@UI@"), std::wstring(L"$UI$")})
         CheckSplit(source, delimiter);
     CheckSplit(argument, L"&UI&");
     CheckFormat(source, argument, placeholder);

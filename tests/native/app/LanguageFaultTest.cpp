@@ -47,9 +47,13 @@ protected:
         setenv("LC_ALL", locale, 1);
         DuiLib::Headless::SetIdleHook([this] {
             for (const WindowState& state : DuiLib::Headless::Windows()) {
-                if (state.className != MAIN_WINDOW_CLASS || !m_log.Contains(L"get install list ret:0")) continue;
+                if (state.className != MAIN_WINDOW_CLASS ||
+                    !m_log.Contains(L"get install list ret:0"))
+                    continue;
                 DuiLib::UIMainQueue::getInstance()->drain();  // the rows
-                m_shownUninstall = DuiLib::UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION").str();
+                m_shownUninstall = DuiLib::UICulture::GetInstance()
+                                       ->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION")
+                                       .str();
                 ++m_windowsShown;
                 WinApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
             }

@@ -30,7 +30,8 @@ protected:
     void SetUp() override {
         char cwd[4096];
         m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
-        m_folder = StageExecutableFolder(std::string("dllsearch.") + GetParam().name, GetParam().stage);
+        m_folder =
+            StageExecutableFolder(std::string("dllsearch.") + GetParam().name, GetParam().stage);
         WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
         setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
         m_enumeration.Succeed(NumberedHotfixes(1));
@@ -57,7 +58,8 @@ protected:
 
 TEST_P(StartupDllSearchTest, RestrictsTheSearchOnceBeforeAnythingElse) {
     HANDLE firstInstance = nullptr;
-    if (GetParam().anotherInstanceRuns) firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    if (GetParam().anotherInstanceRuns)
+        firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
     std::vector<StateAtRestriction> seen;
     WinApi::Testing::SetDllSearchRestrictionHook([&] {
         StateAtRestriction state;

@@ -19,10 +19,13 @@ protected:
     void SetUp() override {
         DuiTest::ToolkitTest::SetUp();
         m_folder = TestPaths::MakeScratchDir(
-            std::string("layouts.") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            std::string("layouts.") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         CPaintManagerUI::SetResourcePath(Utf8::ToWide(m_folder + "/").c_str());
     }
-    void Write(const std::string& text) { std::ofstream(m_folder + "/row.xml", std::ios::binary) << text; }
+    void Write(const std::string& text) {
+        std::ofstream(m_folder + "/row.xml", std::ios::binary) << text;
+    }
     // The text of the label of a freshly built tree, or "<none>".
     std::wstring BuiltText() {
         CDialogBuilder builder;

@@ -14,9 +14,10 @@ std::string EnormousCatalogue() {
     std::string text = "<HotfixDescriptions>\n";
     for (int i = 0; i < 100000; ++i)
         text += "  <Value detail=\"Category " + std::to_string(i) + "\" desc=\"IDS_OTHER\"/>\n";
-    text += "  <Value detail=\"Update\" desc=\"IDS_HOTFIX_DESC_UPDATE\"/>\n"
-            "  <Value detail=\"Hotfix\" desc=\"IDS_HOTFIX_DESC_HOTFIX\"/>\n"
-            "</HotfixDescriptions>\n";
+    text +=
+        "  <Value detail=\"Update\" desc=\"IDS_HOTFIX_DESC_UPDATE\"/>\n"
+        "  <Value detail=\"Hotfix\" desc=\"IDS_HOTFIX_DESC_HOTFIX\"/>\n"
+        "</HotfixDescriptions>\n";
     return text;
 }
 
@@ -43,7 +44,8 @@ TEST_P(CatalogueFaultTest, ListIsCompleteAndUsable) {
     FakeInstaller installer(m_folder);
     installer.ExitWith(0);
     LogCapture log;
-    m_enumeration.Succeed({Hotfix(L"KB11", L"Update", L"1/2/2026"), Hotfix(L"KB22", L"Hotfix", L"3/4/2025"),
+    m_enumeration.Succeed({Hotfix(L"KB11", L"Update", L"1/2/2026"),
+                           Hotfix(L"KB22", L"Hotfix", L"3/4/2025"),
                            Hotfix(L"KB33", L"Update", L"5/6/2024")});
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForResultView());
@@ -69,17 +71,24 @@ TEST_P(CatalogueFaultTest, ListIsCompleteAndUsable) {
 INSTANTIATE_TEST_SUITE_P(
     Catalogues, CatalogueFaultTest,
     ::testing::Values(
-        CatalogueFault{"missing", false, "", L"hotfix description xml file is not exist!(XmlHelper::GetValueDesc)", L""},
-        CatalogueFault{"empty", true, "", L"hotfix description xml file fail!(XmlHelper::GetValueDesc)", L""},
-        CatalogueFault{"truncated", true, "<HotfixDescriptions><Value detail=\"Update\" desc=\"IDS_HOTF",
+        CatalogueFault{"missing", false, "",
+                       L"hotfix description xml file is not exist!(XmlHelper::GetValueDesc)", L""},
+        CatalogueFault{"empty", true, "",
+                       L"hotfix description xml file fail!(XmlHelper::GetValueDesc)", L""},
+        CatalogueFault{"truncated", true,
+                       "<HotfixDescriptions><Value detail=\"Update\" desc=\"IDS_HOTF",
                        L"hotfix description xml file fail!(XmlHelper::GetValueDesc)", L""},
         CatalogueFault{"binary", true, std::string(kBinary, sizeof(kBinary) - 1),
                        L"hotfix description xml file fail!(XmlHelper::GetValueDesc)", L""},
-        CatalogueFault{"foreignEntries", true, "<Root><Entry detail=\"Update\" desc=\"IDS_HOTFIX_DESC_UPDATE\"/></Root>",
+        CatalogueFault{"foreignEntries", true,
+                       "<Root><Entry detail=\"Update\" desc=\"IDS_HOTFIX_DESC_UPDATE\"/></Root>",
                        L"", L""},
-        CatalogueFault{"unknownKey", true, "<Root><Value detail=\"Update\" desc=\"IDS_NOT_IN_ANY_LANGUAGE\"/></Root>",
+        CatalogueFault{"unknownKey", true,
+                       "<Root><Value detail=\"Update\" desc=\"IDS_NOT_IN_ANY_LANGUAGE\"/></Root>",
                        L"", L""},
         CatalogueFault{"enormous", true, EnormousCatalogue(), L"", L"Update"}),
-    [](const ::testing::TestParamInfo<CatalogueFault>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<CatalogueFault>& info) {
+        return std::string(info.param.name);
+    });
 
 }  // namespace

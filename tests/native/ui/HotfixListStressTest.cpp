@@ -20,7 +20,8 @@ TEST_F(HotfixListStressTest, TenThousandRows) {
 
     ASSERT_EQ(main.RowCount(), count);
     for (int i : {0, 1, 4999, count - 2, count - 1}) {
-        EXPECT_EQ(main.InRow(i, L"hotfixNameText")->GetText().str(), L"KB" + std::to_wstring(5000001 + i));
+        EXPECT_EQ(main.InRow(i, L"hotfixNameText")->GetText().str(),
+                  L"KB" + std::to_wstring(5000001 + i));
         EXPECT_EQ(main.InRow(i, L"lytStartupItemDetail")->IsVisible(), i != count - 1);
     }
     EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetFixedHeight(), count * 64);

@@ -65,10 +65,12 @@ TEST_F(IdentifierFaultTest, InstallerCommandLineCarriesOnlyTheNumber) {
         m_enumeration.Succeed({Hotfix(c.id), Hotfix(L"KB2")});
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
-        ASSERT_TRUE(main.driver().Click((L"btnUniName" + c.id).c_str())) << main.driver().LastError();
+        ASSERT_TRUE(main.driver().Click((L"btnUniName" + c.id).c_str()))
+            << main.driver().LastError();
         // Wait until the outcome (or, with nothing started, the idle row) has settled.
         ASSERT_TRUE(main.PumpUntil([&] { return main.Find(L"btnUniNameKB2")->IsEnabled(); }));
-        const std::vector<WinApi::Testing::LaunchRecord> launches = WinApi::Testing::LaunchRecords();
+        const std::vector<WinApi::Testing::LaunchRecord> launches =
+            WinApi::Testing::LaunchRecords();
         if (c.parameters.empty()) {
             EXPECT_TRUE(launches.empty());
             continue;

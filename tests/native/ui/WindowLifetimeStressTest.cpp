@@ -32,7 +32,8 @@ TEST_F(WindowLifetimeStressTest, ClosingAtEveryStageTouchesNothing) {
                 ASSERT_TRUE(main.WaitForResultView());
             }
             if (stage == 2) {
-                ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000003")) << main.driver().LastError();
+                ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000003"))
+                    << main.driver().LastError();
                 ++uninstalls;
             }
             ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
@@ -46,8 +47,10 @@ TEST_F(WindowLifetimeStressTest, ClosingAtEveryStageTouchesNothing) {
     DuiLib::UIMainQueue* queue = DuiLib::UIMainQueue::getInstance();
     ASSERT_TRUE(queue->pumpUntil(
         [&] {
-            return log.Matching(L"get install list ret:0(").size() == static_cast<size_t>(kRounds) &&
-                   log.Matching(L"unstall status ui callback status:").size() == static_cast<size_t>(uninstalls);
+            return log.Matching(L"get install list ret:0(").size() ==
+                       static_cast<size_t>(kRounds) &&
+                   log.Matching(L"unstall status ui callback status:").size() ==
+                       static_cast<size_t>(uninstalls);
         },
         30000));
     queue->pumpUntil([] { return false; }, 100);  // run whatever the late work queued

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Wine measurements of scripts/bench.sh --wine (run through it). Builds the
+# Windows program and the two bare programs (build/windows-bench), then in one
+# fresh prefix on Xvfb, with a persistent wineserver so no run pays its start:
+#   start to list  OrvelleEx.exe from launch to its list (the log line of the
+#                  last row, or of the load's end) against bare_wmi_query.exe
+#                  from launch to its answer (the same WMI query, nothing else);
+#   peak memory    VmHWM of OrvelleEx.exe with its list shown against
+#                  bare_window.exe, a bare Win32 window of the same size, and
+#                  against the same window after the same WMI query;
+#   idle CPU       CPU time used by each over 10 s once it is shown.
+# Medians of BENCH_WINE_RUNS runs (default 5).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/wine-env.sh
+
+build_dir=build/windows-bench
+runs=${BENCH_WINE_RUNS:-5}
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DORVELLE_BUILD_BENCH=ON -DORVELLE_BUILD_TESTS=OFF \
+    -DORVELLE_DIST_DIR="$PWD/$build_dir/dist" >/dev/null
+cmake --build "$build_dir" -j2 --target orvelle_dist bare_wmi_query bare_window >/dev/null
+
+prefix=$PWD/$build_dir/wine-prefix
+orvelle_wine_prefix "$prefix"
+export WINEPREFIX=$prefix
+trap 'wineserver -k 2>/dev/null || true; orvelle_display_stop' EXIT
+orvelle_display_start
+wineserver -p
+program_dir=$prefix/drive_c/OrvelleEx
+cp -r "$build_dir/dist" "$program_dir"
+cp "$build_dir"/bench/bare_*.exe "$program_dir/"
+log=$(orvelle_wine_localappdata "$prefix")/Orvelle/Orvelle.log
+
+now() { date +%s.%N; }
+# The Linux process running a Windows program of that name.
+pid_of() { pgrep -f -n "$1" || true; }
+wait_for_pid() {
+    local name=$1 pid=
+    for _ in $(seq 1 200); do pid=$(pid_of "$name"); [ -n "$pid" ] && break; sleep 0.05; done
+    echo "$pid"
+}
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+peak_kib() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
+log_time() {  # "2026-12-08 16:20:01.123 INFO ..." -> seconds since the epoch
+    date -d "$(cut -c1-23 <<<"$1")" +%s.%N
+}
+minus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a - b}'; }
+median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+
+# After each server restart Wine's services start again; a first, unmeasured
+# query lets both measured programs find them running.
+warm_up() { (cd "$program_dir" && wine bare_wmi_query.exe >/dev/null 2>&1) || true; }
+bare_times=() list_times=() orvelle_peaks=() orvelle_idle=() window_peaks=() window_idle=() wmi_window_peaks=()
+for run in $(seq 1 "$runs"); do
+    warm_up
+    started=$(now)
+    answered=$(cd "$program_dir" && wine bare_wmi_query.exe 2>/dev/null | sed -n 's/^answered //p' | tr -d '\r')
+    [ -n "$answered" ] || { echo "bench-wine: bare_wmi_query.exe gave no answer" >&2; exit 1; }
+    bare_times+=("$(minus "$answered" "$started")")
+
+    rm -f "$log"
+    started=$(now)
+    (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
+    marker=
+    for _ in $(seq 1 600); do
+        if [ -f "$log" ] && grep -q 'get install list ret:' "$log"; then
+            sleep 0.5  # the rows are built right after; take the last line written for them
+            marker=$(grep -E 'find value success!|get install list ret:' "$log" | tail -n1)
+            break
+        fi
+        sleep 0.05
+    done
+    [ -n "$marker" ] || { echo "bench-wine: OrvelleEx.exe showed no list" >&2; exit 1; }
+    list_times+=("$(minus "$(log_time "$marker")" "$started")")
+    pid=$(wait_for_pid OrvelleEx.exe)
+    sleep 1
+    before=$(cpu_ticks "$pid"); sleep 10; after=$(cpu_ticks "$pid")
+    orvelle_idle+=($((after - before)))
+    orvelle_peaks+=("$(peak_kib "$pid")")
+    wineserver -k; wineserver -p
+
+    (cd "$program_dir" && wine bare_window.exe >/dev/null 2>&1 &)
+    pid=$(wait_for_pid bare_window.exe)
+    sleep 2
+    before=$(cpu_ticks "$pid"); sleep 10; after=$(cpu_ticks "$pid")
+    window_idle+=($((after - before)))
+    window_peaks+=("$(peak_kib "$pid")")
+    wineserver -k; wineserver -p
+
+    (cd "$program_dir" && wine bare_window.exe /wmi >/dev/null 2>&1 &)
+    pid=$(wait_for_pid bare_window.exe)
+    sleep 3
+    wmi_window_peaks+=("$(peak_kib "$pid")")
+    wineserver -k; wineserver -p
+done
+
+bare=$(printf '%s\n' "${bare_times[@]}" | median)
+list=$(printf '%s\n' "${list_times[@]}" | median)
+orvelle_peak=$(printf '%s\n' "${orvelle_peaks[@]}" | median)
+window_peak=$(printf '%s\n' "${window_peaks[@]}" | median)
+wmi_window_peak=$(printf '%s\n' "${wmi_window_peaks[@]}" | median)
+echo "wine: $(wine --version 2>/dev/null), $runs runs, medians"
+echo "start to list: OrvelleEx.exe $(printf '%.3f' "$list") s, bare WMI query $(printf '%.3f' "$bare") s," \
+    "ratio $(awk -v a="$list" -v b="$bare" 'BEGIN {printf "%.2f", a / b}')   (runs: ${list_times[*]} / ${bare_times[*]})"
+echo "peak memory:   OrvelleEx.exe $((orvelle_peak / 1024)) MiB, bare window $((window_peak / 1024)) MiB," \
+    "difference $(((orvelle_peak - window_peak) / 1024)) MiB; bare window after the same WMI query" \
+    "$((wmi_window_peak / 1024)) MiB, so the program's own $(((orvelle_peak - wmi_window_peak) / 1024)) MiB"
+echo "idle CPU over 10 s (1 tick = 10 ms): OrvelleEx.exe ${orvelle_idle[*]}; bare window ${window_idle[*]}"
