@@ -27,14 +27,23 @@ e2e_check_texts loading 15
 anim=$(e2e_rect loadWaitAnimate)
 read -r l t r b _ <<<"$anim"
 crop="$((r - l))x$((b - t))+$l+$t"
-sleep 0.3
 convert "$E2E_OUT/loading.png" -crop "$crop" +repage "$E2E_OUT/anim-1.png"
-frame=$(e2e_screenshot loading-later)
-convert "$frame" -crop "$crop" +repage "$E2E_OUT/anim-2.png"
 [ "$(convert "$E2E_OUT/anim-1.png" -format '%k' info:)" -gt 2 ] ||
     e2e_fail "the loading animation shows nothing (anim-1.png)"
-changed=$(compare -metric AE "$E2E_OUT/anim-1.png" "$E2E_OUT/anim-2.png" null: 2>&1 || true)
-[ "${changed%% *}" != 0 ] || e2e_fail "the loading animation does not move (anim-1.png, anim-2.png)"
+# Several samples a short, odd interval apart: two samples a whole turn of the
+# ring apart would look alike although the animation runs.
+moved=0
+for sample in 2 3 4 5 6; do
+    sleep 0.13
+    frame=$(e2e_screenshot loading-later)
+    convert "$frame" -crop "$crop" +repage "$E2E_OUT/anim-$sample.png"
+    changed=$(compare -metric AE "$E2E_OUT/anim-1.png" "$E2E_OUT/anim-$sample.png" null: 2>&1 || true)
+    if [ "${changed%% *}" != 0 ]; then
+        moved=1
+        break
+    fi
+done
+[ "$moved" = 1 ] || e2e_fail "the loading animation does not move (anim-1.png ... anim-6.png)"
 if e2e_log_has 'get install list ret:'; then
     e2e_fail "the load ended while its query was held"
 fi
