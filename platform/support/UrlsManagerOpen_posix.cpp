@@ -40,15 +40,12 @@ bool UrlsManager::OpenUrl(const std::wstring& url) {
         }
         _exit(0);
     }
+    const int forkError = child < 0 ? errno : 0;
     close(pipeFds[1]);
-    int execError = 0;
-    ssize_t got;
-    do got = read(pipeFds[0], &execError, sizeof(execError));
-    while (got < 0 && errno == EINTR);
-    close(pipeFds[0]);
+    const int execError = WinApi::PosixStandIn::AwaitExecOutcome(pipeFds[0]);
     if (child > 0) waitpid(child, nullptr, 0);
-    if (child < 0 || got > 0) {
-        KT_LOG(LOG_ERROR, L"cannot start xdg-open: " << (child < 0 ? errno : execError),
+    if (child < 0 || execError != 0) {
+        KT_LOG(LOG_ERROR, L"cannot start xdg-open: " << (child < 0 ? forkError : execError),
                "UrlsManager::OpenUrl");
         return false;
     }

@@ -32,6 +32,10 @@ std::shared_ptr<HandleObject> TakeHandle(HANDLE handle);
 void CloseInheritedDescriptorsOnExec(int highestDescriptor);
 // The highest descriptor number worth marking; call before fork.
 int HighestDescriptor();
+// The parent's side of a close-on-exec pipe whose write end a forked child
+// uses to send errno when exec fails: 0 when exec succeeded (the pipe closed
+// without data), else that errno. Closes the read end.
+int AwaitExecOutcome(int readDescriptor);
 
 }  // namespace PosixStandIn
 }  // namespace WinApi

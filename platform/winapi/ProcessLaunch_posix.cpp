@@ -171,14 +171,11 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
         (void)!write(pipeFds[1], &execError, sizeof(execError));
         _exit(127);
     }
+    const int forkError = pid < 0 ? errno : 0;
     close(pipeFds[1]);
-    int execError = 0;
-    ssize_t got;
-    do got = read(pipeFds[0], &execError, sizeof(execError));
-    while (got < 0 && errno == EINTR);
-    close(pipeFds[0]);
-    if (pid < 0 || got > 0) {
-        error = ErrorFromErrno(pid < 0 ? errno : execError);
+    const int execError = PosixStandIn::AwaitExecOutcome(pipeFds[0]);
+    if (pid < 0 || execError != 0) {
+        error = ErrorFromErrno(pid < 0 ? forkError : execError);
         if (pid > 0) waitpid(pid, nullptr, 0);
         return -1;
     }

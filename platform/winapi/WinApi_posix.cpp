@@ -1,6 +1,7 @@
 // Stand-ins for the Windows system calls on other systems: named mutexes
 // known within this process, the last error per thread, a real current
 // directory, recorded message boxes and the executable's own path.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -109,6 +110,15 @@ void CloseInheritedDescriptorsOnExec(int highestDescriptor) {
 int HighestDescriptor() {
     const long limit = sysconf(_SC_OPEN_MAX);
     return limit > 0 && limit < 65536 ? static_cast<int>(limit) - 1 : 65535;
+}
+
+int AwaitExecOutcome(int readDescriptor) {
+    int execError = 0;
+    ssize_t got;
+    do got = read(readDescriptor, &execError, sizeof(execError));
+    while (got < 0 && errno == EINTR);
+    close(readDescriptor);
+    return got > 0 ? execError : 0;
 }
 
 }  // namespace PosixStandIn
