@@ -2,7 +2,7 @@
 // and missing-resource helpers. Main thread only.
 #pragma once
 
-#include "WinTypes.h"
+#include "winapi/WinTypes.h"
 
 // The single-instance mutex held by this process, null when none is held.
 extern HANDLE g_instanceMutex;

@@ -3,13 +3,13 @@
 #include <new>
 #include <string>
 
-#include "Common.h"
-#include "KtFileUtil.h"
-#include "KtLogger.h"
-#include "SystemEnvironment.h"
-#include "UIlib.h"
-#include "WinApi.h"
-#include "app/SharedConstants.h"
+#include "support/Common.h"
+#include "support/KtFileUtil.h"
+#include "support/KtLogger.h"
+#include "support/SystemEnvironment.h"
+#include "duilib/UIlib.h"
+#include "winapi/WinApi.h"
+#include "ui/SharedConstants.h"
 #include "app/Startup.h"
 #include "ui/main/MainWindow.h"
 
@@ -70,10 +70,10 @@ bool IsAlreadyRunning() {
     if (WinApi::GetLastError() != ERROR_ALREADY_EXISTS) {
         return false;
     }
-    HWND firstWindow = WinApi::FindWindowW(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
+    HWND firstWindow = WindowApi::FindWindowW(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
     if (firstWindow != nullptr) {
-        WinApi::SendMessageW(firstWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
-        WinApi::SetForegroundWindow(firstWindow);
+        WindowApi::SendMessageW(firstWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+        WindowApi::SetForegroundWindow(firstWindow);
     }
     CloseInstanceMutex();
     return true;

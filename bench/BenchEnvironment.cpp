@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "KtLogger.h"
-#include "UICulture.h"
-#include "UIManager.h"
-#include "Utf8.h"
-#include "WinApiTesting.h"
+#include "support/KtLogger.h"
+#include "duilib/UICulture.h"
+#include "duilib/UIManager.h"
+#include "support/Utf8.h"
+#include "winapi/WinApiTesting.h"
 #include "testkit/TestPaths.h"
 
 namespace fs = std::filesystem;

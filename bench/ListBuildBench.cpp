@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "BenchEnvironment.h"
-#include "UITestDriver.h"
-#include "UIlib.h"
-#include "WMIHelperTesting.h"
-#include "headless/HeadlessTesting.h"
+#include "duilib/UITestDriver.h"
+#include "duilib/UIlib.h"
+#include "support/WMIHelperTesting.h"
+#include "duilib_headless/HeadlessTesting.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 

@@ -5,11 +5,11 @@
 #include <tinyxml2.h>
 
 #include "BenchEnvironment.h"
-#include "FileBytes.h"
-#include "KtFileUtil.h"
-#include "KtLogger.h"
-#include "UIlib.h"
-#include "app/SharedConstants.h"
+#include "support/FileBytes.h"
+#include "support/KtFileUtil.h"
+#include "support/KtLogger.h"
+#include "duilib/UIlib.h"
+#include "ui/SharedConstants.h"
 #include "hotfix/XmlHelper.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "TextUtil.h"
+#include "hotfix/TextUtil.h"
 
 namespace {
 

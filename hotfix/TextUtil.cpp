@@ -8,7 +8,7 @@
 // argument each takes the whole argument; with "first@UI@x&UI&v1$UI$y&UI&v2"
 // occurrence k takes value k of (first, v1, v2), or the first value when
 // there are fewer. Inserted text is never searched again.
-#include "TextUtil.h"
+#include "hotfix/TextUtil.h"
 
 namespace {
 const std::wstring kListMarker = L"@UI@";

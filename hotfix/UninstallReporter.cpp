@@ -1,6 +1,6 @@
-#include "UninstallReporter.h"
+#include "hotfix/UninstallReporter.h"
 
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 
 namespace WindowsHotfix {
 

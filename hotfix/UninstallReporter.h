@@ -6,7 +6,7 @@
 #include <functional>
 #include <mutex>
 
-#include "UninstallStatus.h"
+#include "hotfix/UninstallStatus.h"
 
 namespace WindowsHotfix {
 

@@ -10,17 +10,17 @@
 // destroyed). Workers are detached and nothing joins them, so the process
 // exits without waiting for the installer. The window's own callback checks
 // that the window still exists before it queues anything to the UI thread.
-#include "UninstallWorker.h"
+#include "hotfix/UninstallWorker.h"
 
 #include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
-#include "KtLogger.h"
-#include "ProcessLaunch.h"
-#include "WinApi.h"
-#include "WindowsHotfixTesting.h"
+#include "support/KtLogger.h"
+#include "winapi/ProcessLaunch.h"
+#include "winapi/WinApi.h"
+#include "hotfix/WindowsHotfixTesting.h"
 
 namespace WindowsHotfix {
 

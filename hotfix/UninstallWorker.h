@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "UninstallReporter.h"
+#include "hotfix/UninstallReporter.h"
 
 namespace WindowsHotfix {
 

@@ -1,9 +1,9 @@
-#include "WindowsHotfixHelper.h"
+#include "hotfix/WindowsHotfixHelper.h"
 
-#include "KtLogger.h"
-#include "UninstallReporter.h"
-#include "UninstallWorker.h"
-#include "WMIHelper.h"
+#include "support/KtLogger.h"
+#include "hotfix/UninstallReporter.h"
+#include "hotfix/UninstallWorker.h"
+#include "support/WMIHelper.h"
 
 namespace WindowsHotfix {
 

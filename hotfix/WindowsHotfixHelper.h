@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "HotfixInfo.h"
-#include "UninstallStatus.h"
+#include "support/HotfixInfo.h"
+#include "hotfix/UninstallStatus.h"
 
 namespace WindowsHotfix {
 

@@ -1,11 +1,11 @@
 // The description catalogue: "config\HotfixDestriptionDes.xml" beside the
 // executable, a root element holding <Value detail="category" desc="IDS_..."/>
 // entries. The file is read afresh on every lookup; nothing is cached.
-#include "XmlHelper.h"
+#include "hotfix/XmlHelper.h"
 
-#include "KtFileUtil.h"
-#include "KtLogger.h"
-#include "TextUtil.h"
+#include "support/KtFileUtil.h"
+#include "support/KtLogger.h"
+#include "hotfix/TextUtil.h"
 
 namespace {
 constexpr const char* kFunction = "XmlHelper::GetValueDesc";

@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "WMIHelper.h"
+#include "support/WMIHelper.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "WMIHelper.h"
+#include "support/WMIHelper.h"
 
 int wmain() {
     std::vector<HotfixInfo> hotfixes;

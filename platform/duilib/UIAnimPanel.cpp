@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "UIAttributes.h"
-#include "UIControls.h"
-#include "UIManager.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControls.h"
+#include "duilib/UIManager.h"
 
 namespace DuiLib {
 

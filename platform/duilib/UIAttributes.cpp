@@ -1,10 +1,10 @@
-#include "UIAttributes.h"
+#include "duilib/UIAttributes.h"
 
 #include <cwchar>
 #include <cwctype>
 #include <vector>
 
-#include "UIControls.h"
+#include "duilib/UIControls.h"
 
 namespace DuiLib {
 namespace Attr {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "UIControl.h"
+#include "duilib/UIControl.h"
 
 namespace DuiLib {
 namespace Attr {

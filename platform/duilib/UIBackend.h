@@ -30,9 +30,9 @@
 
 #include <string>
 
-#include "UIControl.h"
-#include "UIMessages.h"
-#include "UIRender.h"
+#include "duilib/UIControl.h"
+#include "duilib/UIMessages.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 

@@ -1,8 +1,8 @@
 // CButtonUI: a label that raises "click" when pressed and released over it.
 #include <cwchar>
 
-#include "UIAttributes.h"
-#include "UIControls.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControls.h"
 
 namespace DuiLib {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "UIAttributes.h"
-#include "UIControls.h"
-#include "UIManager.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControls.h"
+#include "duilib/UIManager.h"
 
 namespace DuiLib {
 

@@ -1,15 +1,15 @@
 // CControlUI: state, attributes, geometry, events and painting of every control.
-#include "UIControl.h"
+#include "duilib/UIControl.h"
 
 #include <algorithm>
 #include <map>
 #include <string_view>
 
-#include "KtLogger.h"
-#include "UIAttributes.h"
-#include "UICulture.h"
-#include "UIManager.h"
-#include "UIRender.h"
+#include "support/KtLogger.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UICulture.h"
+#include "duilib/UIManager.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 

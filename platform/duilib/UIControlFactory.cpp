@@ -1,6 +1,6 @@
-#include "UIControlFactory.h"
+#include "duilib/UIControlFactory.h"
 
-#include "UIControls.h"
+#include "duilib/UIControls.h"
 
 namespace DuiLib {
 

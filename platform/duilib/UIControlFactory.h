@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "UIControl.h"
+#include "duilib/UIControl.h"
 
 namespace DuiLib {
 

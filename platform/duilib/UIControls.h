@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "UIControl.h"
-#include "UIRender.h"
+#include "duilib/UIControl.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 

@@ -1,7 +1,7 @@
 // UICulture: the language strings of the chosen language, read from
 // "<language>.xml" in the language folder (see LanguageFiles.h for which file
 // serves a language).
-#include "UICulture.h"
+#include "duilib/UICulture.h"
 
 #include <tinyxml2.h>
 
@@ -11,11 +11,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "FileBytes.h"
-#include "KtLogger.h"
-#include "LanguageFiles.h"
-#include "PathText.h"
-#include "Utf8.h"
+#include "support/FileBytes.h"
+#include "support/KtLogger.h"
+#include "support/LanguageFiles.h"
+#include "support/PathText.h"
+#include "support/Utf8.h"
 
 namespace DuiLib {
 

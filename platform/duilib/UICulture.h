@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "UIString.h"
+#include "duilib/UIString.h"
 
 namespace DuiLib {
 

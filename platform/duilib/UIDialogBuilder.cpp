@@ -1,19 +1,19 @@
 // CDialogBuilder: a control tree from a layout XML file (or from XML text that
 // starts with "<"). Unknown elements and attributes are logged with the file
 // name and skipped; an element that cannot be built is skipped with its subtree.
-#include "UIDialogBuilder.h"
+#include "duilib/UIDialogBuilder.h"
 
 #include <tinyxml2.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "KtLogger.h"
-#include "UIAttributes.h"
-#include "UIControlFactory.h"
-#include "UIControls.h"
-#include "UILayoutDocuments.h"
-#include "Utf8.h"
+#include "support/KtLogger.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControlFactory.h"
+#include "duilib/UIControls.h"
+#include "duilib/UILayoutDocuments.h"
+#include "support/Utf8.h"
 
 namespace DuiLib {
 

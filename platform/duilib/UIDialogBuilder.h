@@ -1,7 +1,7 @@
 // Builds a control tree from a layout XML file under the resource path.
 #pragma once
 
-#include "UIWindow.h"
+#include "duilib/UIWindow.h"
 
 namespace DuiLib {
 

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "UIAttributes.h"
-#include "UIControls.h"
-#include "UIManager.h"
-#include "UITextLayout.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControls.h"
+#include "duilib/UIManager.h"
+#include "duilib/UITextLayout.h"
 
 namespace DuiLib {
 

@@ -1,4 +1,4 @@
-#include "UILayoutDocuments.h"
+#include "duilib/UILayoutDocuments.h"
 
 #include <tinyxml2.h>
 
@@ -6,9 +6,9 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "FileBytes.h"
-#include "PathText.h"
-#include "Utf8.h"
+#include "support/FileBytes.h"
+#include "support/PathText.h"
+#include "support/Utf8.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 // UIMainQueue: closures handed from any thread to the UI thread. The queue is
 // guarded by its own mutex; closures run outside it, on the UI thread, in the
 // order they were queued.
-#include "UIMainQueue.h"
+#include "duilib/UIMainQueue.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,8 +9,8 @@
 #include <exception>
 #include <mutex>
 
-#include "KtLogger.h"
-#include "UIBackend.h"
+#include "support/KtLogger.h"
+#include "duilib/UIBackend.h"
 
 namespace DuiLib {
 

@@ -1,12 +1,12 @@
 // CPaintManagerUI: the window's tree, notifiers and filters, scale and fonts,
 // layout and paint. Input and timers: UIManagerInput.cpp; process-wide paths:
 // UIProcessPaths.cpp.
-#include "UIManager.h"
+#include "duilib/UIManager.h"
 
 #include <algorithm>
 
-#include "UIBackend.h"
-#include "UIManagerState.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIManagerState.h"
 
 namespace DuiLib {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "UINotify.h"
-#include "UIRender.h"
+#include "duilib/UINotify.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 

@@ -7,8 +7,8 @@
 // is; the hot control does not change meanwhile.
 #include <algorithm>
 
-#include "UIBackend.h"
-#include "UIManagerState.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIManagerState.h"
 
 namespace DuiLib {
 

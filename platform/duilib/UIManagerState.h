@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "UIManager.h"
+#include "duilib/UIManager.h"
 
 namespace DuiLib {
 

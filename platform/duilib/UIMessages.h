@@ -2,7 +2,7 @@
 // the values <windows.h> gives them (defined only when it has not already).
 #pragma once
 
-#include "../winapi/WinTypes.h"
+#include "winapi/WinTypes.h"
 
 #ifndef WM_CREATE
 #define WM_CREATE 0x0001

@@ -1,7 +1,7 @@
 // Notifications from controls to windows, and the message-map routing of CNotifyPump.
 #pragma once
 
-#include "UIControl.h"
+#include "duilib/UIControl.h"
 
 namespace DuiLib {
 

@@ -2,7 +2,7 @@
 // class first, then along the chain of base maps.
 #include <cassert>
 
-#include "UINotify.h"
+#include "duilib/UINotify.h"
 
 namespace DuiLib {
 

@@ -2,10 +2,10 @@
 // resource paths, the message loop) and CResourceManager.
 #include <vector>
 
-#include "KtLogger.h"
-#include "UIBackend.h"
-#include "UIManager.h"
-#include "WinApi.h"
+#include "support/KtLogger.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIManager.h"
+#include "winapi/WinApi.h"
 
 namespace DuiLib {
 

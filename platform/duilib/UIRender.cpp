@@ -1,4 +1,4 @@
-#include "UIRender.h"
+#include "duilib/UIRender.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "UIControl.h"
+#include "duilib/UIControl.h"
 
 namespace DuiLib {
 

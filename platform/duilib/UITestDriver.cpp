@@ -1,10 +1,10 @@
-#include "UITestDriver.h"
+#include "duilib/UITestDriver.h"
 
 #include <algorithm>
 
-#include "UIBackend.h"
-#include "UIMainQueue.h"
-#include "Utf8.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIMainQueue.h"
+#include "support/Utf8.h"
 
 namespace DuiLib {
 

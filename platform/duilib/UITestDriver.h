@@ -12,9 +12,9 @@
 #include <functional>
 #include <string>
 
-#include "UIControls.h"
-#include "UIRender.h"
-#include "UIWindow.h"
+#include "duilib/UIControls.h"
+#include "duilib/UIRender.h"
+#include "duilib/UIWindow.h"
 
 namespace DuiLib {
 

@@ -1,7 +1,7 @@
 // CTextUI: a label whose text can carry links; a click on one raises "link".
-#include "UIAttributes.h"
-#include "UIControls.h"
-#include "UITextLayout.h"
+#include "duilib/UIAttributes.h"
+#include "duilib/UIControls.h"
+#include "duilib/UITextLayout.h"
 
 namespace DuiLib {
 

@@ -1,9 +1,9 @@
-#include "UITextLayout.h"
+#include "duilib/UITextLayout.h"
 
 #include <algorithm>
 
-#include "UIBackend.h"
-#include "UIControls.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIControls.h"
 
 namespace DuiLib {
 

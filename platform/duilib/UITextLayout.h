@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "UIRender.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 

@@ -1,9 +1,9 @@
 // CWindowWnd: the core side of one native window; everything native goes
 // through its CWindowBackend.
-#include "UIWindow.h"
+#include "duilib/UIWindow.h"
 
-#include "KtLogger.h"
-#include "UIBackend.h"
+#include "support/KtLogger.h"
+#include "duilib/UIBackend.h"
 
 namespace DuiLib {
 

@@ -2,8 +2,8 @@
 // control tree from a layout file and routes notifications to handlers.
 #pragma once
 
-#include "UIManager.h"
-#include "UIMessages.h"
+#include "duilib/UIManager.h"
+#include "duilib/UIMessages.h"
 
 namespace DuiLib {
 

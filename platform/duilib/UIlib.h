@@ -1,12 +1,13 @@
 // The UI toolkit in one include.
 #pragma once
 
-#include "UIControl.h"
-#include "UIControls.h"
-#include "UICulture.h"
-#include "UIDialogBuilder.h"
-#include "UIMainQueue.h"
-#include "UIManager.h"
-#include "UINotify.h"
-#include "UIString.h"
-#include "UIWindow.h"
+#include "duilib/UIControl.h"
+#include "duilib/UIControls.h"
+#include "duilib/UICulture.h"
+#include "duilib/UIDialogBuilder.h"
+#include "duilib/UIMainQueue.h"
+#include "duilib/UIManager.h"
+#include "duilib/UINotify.h"
+#include "duilib/UIString.h"
+#include "duilib/UIWindow.h"
+#include "duilib/UIWindowApi.h"

@@ -1,7 +1,7 @@
-#include "Common.h"
+#include "support/Common.h"
 
-#include "KtLogger.h"
-#include "ModulePath.h"
+#include "support/KtLogger.h"
+#include "support/ModulePath.h"
 
 Common* Common::GetInstance() {
     static Common instance;

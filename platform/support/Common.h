@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "../winapi/WinTypes.h"
+#include "winapi/WinTypes.h"
 
 class Common {
 public:

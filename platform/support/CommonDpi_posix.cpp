@@ -1,5 +1,5 @@
 // Without Windows there is no process DPI mode to declare: the headless
 // toolkit scales by its own factor.
-#include "Common.h"
+#include "support/Common.h"
 
 void Common::DPIAware() {}

@@ -3,8 +3,8 @@
 // The newer calls are looked up at run time so the program starts anywhere.
 
 #include <windows.h>
-#include "Common.h"
-#include "KtLogger.h"
+#include "support/Common.h"
+#include "support/KtLogger.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The portable part of KtFileUtil: file tests by wide path, the language
 // check and paths relative to the executable's folder.
-#include "KtFileUtil.h"
+#include "support/KtFileUtil.h"
 
 #include <filesystem>
 
-#include "KtLogger.h"
-#include "LanguageFiles.h"
-#include "ModulePath.h"
-#include "PathText.h"
+#include "support/KtLogger.h"
+#include "support/LanguageFiles.h"
+#include "support/ModulePath.h"
+#include "support/PathText.h"
 
 namespace fs = std::filesystem;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "KtFileUtil.h"
-#include "KtLogger.h"
+#include "support/KtFileUtil.h"
+#include "support/KtLogger.h"
 
 namespace DE {
 

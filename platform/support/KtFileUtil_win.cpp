@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "KtFileUtil.h"
-#include "KtLogger.h"
+#include "support/KtFileUtil.h"
+#include "support/KtLogger.h"
 
 namespace DE {
 

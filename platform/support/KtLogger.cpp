@@ -1,4 +1,4 @@
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 
 #include <cassert>
 #include <chrono>
@@ -7,9 +7,9 @@
 #include <mutex>
 #include <system_error>
 
-#include "LogPlatform.h"
-#include "PathText.h"
-#include "Utf8.h"
+#include "support/LogPlatform.h"
+#include "support/PathText.h"
+#include "support/Utf8.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "KtFileUtil.h"
+#include "support/KtFileUtil.h"
 
 namespace {
 const char* NameOrAny(const std::string& name) {

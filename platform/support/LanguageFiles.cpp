@@ -1,4 +1,4 @@
-#include "LanguageFiles.h"
+#include "support/LanguageFiles.h"
 
 #include <tinyxml2.h>
 
@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "FileBytes.h"
-#include "PathText.h"
+#include "support/FileBytes.h"
+#include "support/PathText.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "LogPlatform.h"
+#include "support/LogPlatform.h"
 
 namespace LogPlatform {
 

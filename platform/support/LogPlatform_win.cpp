@@ -2,7 +2,7 @@
 // (first: the other Windows headers build on it)
 #include <shlobj.h>
 
-#include "LogPlatform.h"
+#include "support/LogPlatform.h"
 
 namespace LogPlatform {
 

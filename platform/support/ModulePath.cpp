@@ -1,8 +1,8 @@
-#include "ModulePath.h"
+#include "support/ModulePath.h"
 
 #include <vector>
 
-#include "WinApi.h"
+#include "winapi/WinApi.h"
 
 namespace ModulePath {
 

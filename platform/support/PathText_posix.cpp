@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "PathText.h"
-#include "Utf8.h"
+#include "support/PathText.h"
+#include "support/Utf8.h"
 
 namespace PathText {
 

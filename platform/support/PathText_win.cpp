@@ -1,4 +1,4 @@
-#include "PathText.h"
+#include "support/PathText.h"
 
 namespace PathText {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "SystemEnvironment.h"
+#include "support/SystemEnvironment.h"
 
 namespace {
 

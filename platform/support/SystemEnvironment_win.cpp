@@ -1,8 +1,8 @@
 // The user's UI language as a locale name ("en-US", "zh-CN").
 
 #include <windows.h>
-#include "KtLogger.h"
-#include "SystemEnvironment.h"
+#include "support/KtLogger.h"
+#include "support/SystemEnvironment.h"
 
 std::wstring SystemEnvironment::GetCurrentUserLanguage() {
     wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};

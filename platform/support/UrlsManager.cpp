@@ -1,4 +1,4 @@
-#include "UrlsManager.h"
+#include "support/UrlsManager.h"
 
 UrlsManager* UrlsManager::Instance() {
     static UrlsManager instance;

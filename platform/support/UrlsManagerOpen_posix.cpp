@@ -9,10 +9,10 @@
 
 #include <cstring>
 
-#include "KtLogger.h"
-#include "PosixStandIn.h"
-#include "UrlsManager.h"
-#include "Utf8.h"
+#include "support/KtLogger.h"
+#include "winapi/PosixStandIn.h"
+#include "support/UrlsManager.h"
+#include "support/Utf8.h"
 
 bool UrlsManager::OpenUrl(const std::wstring& url) {
     if (url.empty()) {

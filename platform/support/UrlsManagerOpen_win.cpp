@@ -3,8 +3,8 @@
 // (first: the other Windows headers build on it)
 #include <shellapi.h>
 
-#include "KtLogger.h"
-#include "UrlsManager.h"
+#include "support/KtLogger.h"
+#include "support/UrlsManager.h"
 
 bool UrlsManager::OpenUrl(const std::wstring& url) {
     const HINSTANCE result =

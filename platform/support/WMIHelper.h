@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../../hotfix/HotfixInfo.h"
+#include "support/HotfixInfo.h"
 
 class WMIHelper {
 public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../../hotfix/HotfixInfo.h"
+#include "support/HotfixInfo.h"
 
 namespace WMIHelperTesting {
 

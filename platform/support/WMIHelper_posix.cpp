@@ -2,9 +2,9 @@
 // unless a test installed a provider (WMIHelperTesting.h).
 #include <mutex>
 
-#include "KtLogger.h"
-#include "WMIHelper.h"
-#include "WMIHelperTesting.h"
+#include "support/KtLogger.h"
+#include "support/WMIHelper.h"
+#include "support/WMIHelperTesting.h"
 
 namespace {
 std::mutex g_providerMutex;

@@ -9,8 +9,8 @@
 // (first: the other Windows headers build on it)
 #include <wbemidl.h>
 
-#include "KtLogger.h"
-#include "WMIHelper.h"
+#include "support/KtLogger.h"
+#include "support/WMIHelper.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // is counted and a test's hook runs (DllSearchTesting.h).
 #include <mutex>
 
-#include "DllSearchTesting.h"
-#include "WinApi.h"
+#include "winapi/DllSearchTesting.h"
+#include "winapi/WinApi.h"
 
 namespace WinApi {
 namespace {

@@ -1,7 +1,7 @@
 // The process's DLL search order (see WinApi::RestrictDllSearchToSystem32).
 #include <windows.h>
 // (first: the other Windows headers build on it)
-#include "WinApi.h"
+#include "winapi/WinApi.h"
 
 namespace WinApi {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "WinTypes.h"
+#include "winapi/WinTypes.h"
 
 namespace WinApi {
 namespace PosixStandIn {

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "WinTypes.h"
+#include "winapi/WinTypes.h"
 
 namespace WinApi {
 

@@ -2,7 +2,7 @@
 // (first: the other Windows headers build on it)
 #include <shellapi.h>
 
-#include "ProcessLaunch.h"
+#include "winapi/ProcessLaunch.h"
 
 namespace WinApi {
 

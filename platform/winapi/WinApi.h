@@ -1,4 +1,5 @@
-// Thin functions over the Windows calls that start-up and the main window use.
+// Thin functions over the Windows system calls that start-up and the hotfix service use
+// (the calls on windows are the toolkit's: duilib/UIWindowApi.h).
 // WinApi_win.cpp forwards to the real calls; WinApi_posix.cpp stands in for
 // them elsewhere with the results the program relies on (see WinApiTesting.h).
 #pragma once
@@ -6,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "WinTypes.h"
+#include "winapi/WinTypes.h"
 
 namespace WinApi {
 
@@ -15,13 +16,6 @@ namespace WinApi {
 HANDLE CreateMutexW(void* securityAttributes, BOOL initialOwner, const wchar_t* name);
 uint32_t GetLastError();
 BOOL CloseHandle(HANDLE handle);
-
-// Top-level window by exact class name and title; null when there is none.
-HWND FindWindowW(const wchar_t* className, const wchar_t* title);
-LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL SetForegroundWindow(HWND window);
-BOOL SetWindowTextW(HWND window, const wchar_t* text);
-void PostQuitMessage(int exitCode);
 
 BOOL SetCurrentDirectoryW(const wchar_t* path);
 // Modal message box; returns when dismissed.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "WinTypes.h"
+#include "winapi/WinTypes.h"
 
 namespace WinApi {
 namespace Testing {

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "PosixStandIn.h"
-#include "Utf8.h"
-#include "WinApi.h"
-#include "WinApiTesting.h"
+#include "winapi/PosixStandIn.h"
+#include "support/Utf8.h"
+#include "winapi/WinApi.h"
+#include "winapi/WinApiTesting.h"
 
 namespace WinApi {
 namespace {

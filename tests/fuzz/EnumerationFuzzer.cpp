@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "ProcessLaunchTesting.h"
-#include "UITestDriver.h"
-#include "UIlib.h"
-#include "WMIHelperTesting.h"
-#include "app/SharedConstants.h"
-#include "headless/HeadlessTesting.h"
+#include "winapi/ProcessLaunchTesting.h"
+#include "duilib/UITestDriver.h"
+#include "duilib/UIlib.h"
+#include "support/WMIHelperTesting.h"
+#include "ui/SharedConstants.h"
+#include "duilib_headless/HeadlessTesting.h"
 #include "hotfix/WindowsHotfixTesting.h"
 #include "ui/item/KbNumber.h"
 #include "ui/main/MainWindow.h"

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "UICulture.h"
-#include "UIManager.h"
-#include "Utf8.h"
-#include "WinApiTesting.h"
+#include "duilib/UICulture.h"
+#include "duilib/UIManager.h"
+#include "support/Utf8.h"
+#include "winapi/WinApiTesting.h"
 #include "testkit/TestPaths.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "UIString.h"
+#include "duilib/UIString.h"
 
 // A broken invariant: prints what and where, then aborts.
 #define FUZZ_CHECK(condition)                                                \

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "KtFileUtil.h"
-#include "LanguageFiles.h"
-#include "UICulture.h"
-#include "Utf8.h"
+#include "support/KtFileUtil.h"
+#include "support/LanguageFiles.h"
+#include "duilib/UICulture.h"
+#include "support/Utf8.h"
 
 namespace fs = std::filesystem;
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "FuzzSupport.h"
-#include "UITestDriver.h"
-#include "UIlib.h"
-#include "Utf8.h"
+#include "duilib/UITestDriver.h"
+#include "duilib/UIlib.h"
+#include "support/Utf8.h"
 
 using namespace DuiLib;
 

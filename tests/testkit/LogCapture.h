@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 
 struct LogRecord {
     LOG_MESSAGE_LEVEL level;

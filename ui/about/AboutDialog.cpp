@@ -1,10 +1,10 @@
 #include "ui/about/AboutDialog.h"
 
-#include "KtFileUtil.h"
-#include "KtLogger.h"
-#include "UrlsManager.h"
-#include "WinApi.h"
-#include "app/SharedConstants.h"
+#include "support/KtFileUtil.h"
+#include "support/KtLogger.h"
+#include "support/UrlsManager.h"
+#include "winapi/WinApi.h"
+#include "ui/SharedConstants.h"
 
 using namespace DuiLib;
 

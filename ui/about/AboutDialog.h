@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "UIlib.h"
+#include "duilib/UIlib.h"
 
 class AboutDialog : public DuiLib::WindowImplBase {
 public:

@@ -1,8 +1,8 @@
 // Row building and content: layout, control look-up, texts, date and separator.
 #include "ui/item/HotfixManageItemDetail.h"
 
-#include "KtLogger.h"
-#include "app/SharedConstants.h"
+#include "support/KtLogger.h"
+#include "ui/SharedConstants.h"
 #include "hotfix/XmlHelper.h"
 
 using namespace DuiLib;

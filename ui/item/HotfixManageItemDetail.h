@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "UIlib.h"
-#include "hotfix/HotfixInfo.h"
+#include "duilib/UIlib.h"
+#include "support/HotfixInfo.h"
 #include "hotfix/UninstallStatus.h"
 
 class HotfixManageItemDetail : public DuiLib::CNotifyPump {

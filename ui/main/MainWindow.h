@@ -21,8 +21,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "UIlib.h"
-#include "hotfix/HotfixInfo.h"
+#include "duilib/UIlib.h"
+#include "support/HotfixInfo.h"
 #include "hotfix/UninstallStatus.h"
 
 class HotfixManageItemDetail;

@@ -1,8 +1,8 @@
 // Opening the About dialog from the title bar's about button.
 #include <new>
 
-#include "KtLogger.h"
-#include "app/SharedConstants.h"
+#include "support/KtLogger.h"
+#include "ui/SharedConstants.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/main/MainWindow.h"
 

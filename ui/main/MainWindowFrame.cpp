@@ -1,9 +1,9 @@
 // The window frame: overrides, message map, initialisation, title-bar clicks, closing, scale.
 #include <functional>
 
-#include "KtLogger.h"
-#include "WinApi.h"
-#include "app/SharedConstants.h"
+#include "support/KtLogger.h"
+#include "winapi/WinApi.h"
+#include "ui/SharedConstants.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
@@ -35,7 +35,7 @@ CDuiString MainWindow::GetSkinFile() {
 }
 
 void MainWindow::InitWindow() {
-    WinApi::SetWindowTextW(GetHWND(), MAIN_WINDOW_TITLE);
+    WindowApi::SetWindowTextW(GetHWND(), MAIN_WINDOW_TITLE);
     m_pLoadWaitAnimate =
         dynamic_cast<CAnimPanelUI*>(m_PaintManager.FindControl(L"loadWaitAnimate"));
     m_pLoadingHotfixLayout = m_PaintManager.FindControl(L"loadingHotfixLayout");
@@ -92,7 +92,7 @@ void MainWindow::CloseAndQuit() {
     }
     m_alive->window = nullptr;
     Close(1);
-    WinApi::PostQuitMessage(0);
+    WindowApi::PostQuitMessage(0);
 }
 
 float MainWindow::GetScaleFactor() {

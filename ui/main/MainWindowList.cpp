@@ -1,7 +1,7 @@
 // The list of hotfix rows: building it on the UI thread and releasing it at close.
 #include <new>
 
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 

@@ -2,7 +2,7 @@
 #include <system_error>
 #include <thread>
 
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 #include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "ui/main/MainWindow.h"

@@ -1,6 +1,6 @@
 // One uninstall at a time: the row-button click, disabling the other rows, routing the
 // outcome back to the UI thread, and the tip button's hover.
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 

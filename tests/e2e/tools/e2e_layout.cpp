@@ -26,12 +26,12 @@
 #include <string>
 #include <vector>
 
-#include "UIControls.h"
-#include "UICulture.h"
-#include "UIDialogBuilder.h"
-#include "UIManager.h"
-#include "Utf8.h"
-#include "app/SharedConstants.h"
+#include "duilib/UIControls.h"
+#include "duilib/UICulture.h"
+#include "duilib/UIDialogBuilder.h"
+#include "duilib/UIManager.h"
+#include "support/Utf8.h"
+#include "ui/SharedConstants.h"
 
 using namespace DuiLib;
 

@@ -28,9 +28,9 @@
 #include <string>
 #include <vector>
 
-#include "UIBackend.h"
-#include "Utf8.h"
-#include "win32/Win32Painter.h"
+#include "duilib/UIBackend.h"
+#include "support/Utf8.h"
+#include "duilib_win32/Win32Painter.h"
 
 namespace {
 

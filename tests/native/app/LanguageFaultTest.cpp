@@ -4,7 +4,7 @@
 // keys still gives a usable window.
 #include <unistd.h>
 
-#include "../ui/UiFixtures.h"
+#include "native/ui/UiFixtures.h"
 #include "app/Startup.h"
 #include "testkit/LogCapture.h"
 
@@ -55,7 +55,7 @@ protected:
                                        ->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION")
                                        .str();
                 ++m_windowsShown;
-                WinApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+                DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
             }
         });
         return wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1);

@@ -3,8 +3,8 @@
 // already runs, and when its language files are missing.
 #include <unistd.h>
 
-#include "../ui/UiFixtures.h"
-#include "DllSearchTesting.h"
+#include "native/ui/UiFixtures.h"
+#include "winapi/DllSearchTesting.h"
 #include "app/Startup.h"
 
 using namespace UiFixtures;
@@ -71,7 +71,7 @@ TEST_P(StartupDllSearchTest, RestrictsTheSearchOnceBeforeAnythingElse) {
     });
     DuiLib::Headless::SetIdleHook([] {
         for (const DuiLib::Headless::WindowState& window : DuiLib::Headless::Windows())
-            WinApi::SendMessageW(window.hwnd, WM_CLOSE, 0, 0);
+            DuiLib::WindowApi::SendMessageW(window.hwnd, WM_CLOSE, 0, 0);
     });
     const int before = WinApi::Testing::DllSearchRestrictions();
 

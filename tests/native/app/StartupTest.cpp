@@ -4,7 +4,7 @@
 // the window its messages. Every path returns 0.
 #include <unistd.h>
 
-#include "../ui/UiFixtures.h"
+#include "native/ui/UiFixtures.h"
 #include "app/Startup.h"
 #include "testkit/LogCapture.h"
 
@@ -63,7 +63,7 @@ TEST_F(StartupTest, NormalRunShowsTheMainWindowUntilItIsClosed) {
         std::vector<WindowState> mains = WindowsOfClass(MAIN_WINDOW_CLASS);
         if (mains.empty() || !log.Contains(L"get install list ret:0")) return;
         seen = mains;
-        WinApi::SendMessageW(mains[0].hwnd, WM_CLOSE, 0, 0);
+        DuiLib::WindowApi::SendMessageW(mains[0].hwnd, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(Run(), 0);
 
@@ -99,7 +99,7 @@ TEST_F(StartupTest, SystemCloseRequestEndsTheProgram) {
         std::vector<WindowState> mains = WindowsOfClass(MAIN_WINDOW_CLASS);
         if (mains.empty() || !log.Contains(L"get install list ret:0")) return;
         // A system close request, as the taskbar sends it.
-        WinApi::SendMessageW(mains[0].hwnd, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
+        DuiLib::WindowApi::SendMessageW(mains[0].hwnd, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
     });
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(DuiLib::Headless::Windows().empty());
@@ -174,7 +174,7 @@ TEST_F(UnshippedLanguageTest, FallsBackToEnglishInsteadOfTheBox) {
     m_enumeration.Succeed(NumberedHotfixes(1));
     DuiLib::Headless::SetIdleHook([&] {
         for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS))
-            WinApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
@@ -203,7 +203,7 @@ TEST_F(StartupTest, AProgramRunAfterTheFirstEndedRunsNormally) {
     DuiLib::Headless::SetIdleHook([&] {
         for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
             ++runs;
-            WinApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
         }
     });
     EXPECT_EQ(Run(), 0);

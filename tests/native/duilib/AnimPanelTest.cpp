@@ -57,7 +57,7 @@ TEST_F(AnimPanelTest, FramesAdvanceOnTimerTicksOnlyWhileRunning) {
 
 TEST_F(AnimPanelTest, TheMessageLoopDoesNotTickTimersByItself) {
     m_anim->StartAnim();
-    UIMainQueue::getInstance()->dispatch([] { WinApi::PostQuitMessage(0); });
+    UIMainQueue::getInstance()->dispatch([] { WindowApi::PostQuitMessage(0); });
     CPaintManagerUI::MessageLoop();
     EXPECT_EQ(m_anim->GetFrame(), 0);
 }

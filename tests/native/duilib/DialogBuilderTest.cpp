@@ -1,6 +1,6 @@
 // Building control trees from layout files on disk through CDialogBuilder.
 #include "DuiTestEnv.h"
-#include "UIControlFactory.h"
+#include "duilib/UIControlFactory.h"
 #include "testkit/LogCapture.h"
 
 using namespace DuiLib;

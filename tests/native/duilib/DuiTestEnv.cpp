@@ -1,6 +1,6 @@
 #include "DuiTestEnv.h"
 
-#include "Utf8.h"
+#include "support/Utf8.h"
 #include "testkit/TestPaths.h"
 
 namespace DuiTest {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "UITestDriver.h"
-#include "UIlib.h"
-#include "WinApi.h"
-#include "headless/HeadlessTesting.h"
+#include "duilib/UITestDriver.h"
+#include "duilib/UIlib.h"
+#include "winapi/WinApi.h"
+#include "duilib_headless/HeadlessTesting.h"
 
 namespace DuiTest {
 

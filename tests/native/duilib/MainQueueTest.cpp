@@ -37,7 +37,7 @@ TEST_F(MainQueueTest, DispatchWakesTheWaitingMessageLoop) {
         UIMainQueue::getInstance()->dispatch([&] { seen.push_back("first"); });
         UIMainQueue::getInstance()->dispatch([&] {
             seen.push_back("second");
-            WinApi::PostQuitMessage(0);
+            WindowApi::PostQuitMessage(0);
         });
     });
     CPaintManagerUI::MessageLoop();

@@ -2,7 +2,7 @@
 // and 16 px lines for the default 13 px font at 100 %): alignment, ellipsis,
 // wrapping, and links.
 #include "DuiTestEnv.h"
-#include "UITextLayout.h"
+#include "duilib/UITextLayout.h"
 
 using namespace DuiLib;
 

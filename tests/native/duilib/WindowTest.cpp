@@ -1,7 +1,7 @@
 // Windows on the headless backend: creation from a layout, modal loops, close
 // handling, the message order of WindowImplBase, and the WinApi window calls.
 #include "DuiTestEnv.h"
-#include "WinApiTesting.h"
+#include "winapi/WinApiTesting.h"
 #include "testkit/LogCapture.h"
 
 using namespace DuiLib;
@@ -117,7 +117,7 @@ public:
         if (uMsg == WM_CLOSE) {
             ++closes;
             Close(1);
-            WinApi::PostQuitMessage(0);
+            WindowApi::PostQuitMessage(0);
         }
         return RecordingWindow::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
     }
@@ -131,7 +131,7 @@ TEST_F(WindowTest, AWindowThatClosesAgainOnCloseEndsItsModalLoopAndTheMessageLoo
     Headless::SetIdleHook([&] {
         Headless::SetIdleHook(nullptr);
         window.Close(1);
-        WinApi::PostQuitMessage(0);
+        WindowApi::PostQuitMessage(0);
     });
     EXPECT_EQ(window.ShowModal(), 1u);
     EXPECT_TRUE(Headless::IsQuitPending());
@@ -145,25 +145,25 @@ TEST_F(WindowTest, WindowCallsActOnTheHeadlessWindows) {
     HWND hwnd = window.CreateDefault(nullptr, L"");
     ASSERT_NE(hwnd, nullptr);
     window.ShowWindow(true, false);
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleTestUI", L"OrvelleEx"), nullptr);
-    EXPECT_TRUE(WinApi::SetWindowTextW(hwnd, L"OrvelleEx"));
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleTestUI", L"OrvelleEx"), hwnd);
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleTestUI", L"orvelleex"), nullptr);
-    EXPECT_EQ(WinApi::FindWindowW(L"OtherUI", L"OrvelleEx"), nullptr);
+    EXPECT_EQ(WindowApi::FindWindowW(L"OrvelleTestUI", L"OrvelleEx"), nullptr);
+    EXPECT_TRUE(WindowApi::SetWindowTextW(hwnd, L"OrvelleEx"));
+    EXPECT_EQ(WindowApi::FindWindowW(L"OrvelleTestUI", L"OrvelleEx"), hwnd);
+    EXPECT_EQ(WindowApi::FindWindowW(L"OrvelleTestUI", L"orvelleex"), nullptr);
+    EXPECT_EQ(WindowApi::FindWindowW(L"OtherUI", L"OrvelleEx"), nullptr);
 
     window.SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);  // as the minimise button does
     EXPECT_TRUE(StateOf(hwnd).minimized);
-    WinApi::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);  // as a second instance does
+    WindowApi::SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);  // as a second instance does
     EXPECT_FALSE(StateOf(hwnd).minimized);
     EXPECT_FALSE(StateOf(hwnd).foreground);
-    EXPECT_TRUE(WinApi::SetForegroundWindow(hwnd));
+    EXPECT_TRUE(WindowApi::SetForegroundWindow(hwnd));
     EXPECT_TRUE(StateOf(hwnd).foreground);
     EXPECT_EQ(window.messages.back(), static_cast<UINT>(WM_SYSCOMMAND));
 
-    WinApi::SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleTestUI", L"OrvelleEx"), nullptr);
-    EXPECT_FALSE(WinApi::SetForegroundWindow(hwnd));
-    EXPECT_EQ(WinApi::SendMessageW(hwnd, WM_CLOSE, 0, 0), 0);
+    WindowApi::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WindowApi::FindWindowW(L"OrvelleTestUI", L"OrvelleEx"), nullptr);
+    EXPECT_FALSE(WindowApi::SetForegroundWindow(hwnd));
+    EXPECT_EQ(WindowApi::SendMessageW(hwnd, WM_CLOSE, 0, 0), 0);
 }
 
 TEST_F(WindowTest, CentringAndIconFollowTheCalls) {
@@ -212,7 +212,7 @@ TEST_F(WindowTest, DeletingAWindowObjectRemovesItsNativeWindowQuietly) {
     ASSERT_TRUE(IsLive(hwnd));
     delete window;
     EXPECT_FALSE(IsLive(hwnd));
-    EXPECT_EQ(WinApi::SendMessageW(hwnd, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(WindowApi::SendMessageW(hwnd, WM_CLOSE, 0, 0), 0);
 }
 
 TEST_F(WindowTest, TheInstancePathIsTheExecutablesFolderWithItsSeparator) {

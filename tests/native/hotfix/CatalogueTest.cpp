@@ -6,7 +6,7 @@
 #include <fstream>
 #include <optional>
 
-#include "WinApiTesting.h"
+#include "winapi/WinApiTesting.h"
 #include "hotfix/XmlHelper.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"

@@ -1,7 +1,7 @@
 // GetInstalledHotFixes through WMIHelper's test provider (no WMI here).
 #include <gtest/gtest.h>
 
-#include "WMIHelperTesting.h"
+#include "support/WMIHelperTesting.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "testkit/LogCapture.h"
 

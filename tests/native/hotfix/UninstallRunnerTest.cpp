@@ -11,8 +11,8 @@
 #include <memory>
 #include <thread>
 
-#include "ProcessLaunch.h"
-#include "ProcessLaunchTesting.h"
+#include "winapi/ProcessLaunch.h"
+#include "winapi/ProcessLaunchTesting.h"
 #include "hotfix/UninstallWorker.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"

@@ -1,8 +1,8 @@
 // File tests, paths beside the executable and the tinyxml2 wrappers.
 #include <gtest/gtest.h>
 
-#include "KtFileUtil.h"
-#include "WinApiTesting.h"
+#include "support/KtFileUtil.h"
+#include "winapi/WinApiTesting.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <thread>
 
-#include "KtLogger.h"
+#include "support/KtLogger.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "KtFileUtil.h"
-#include "LanguageFiles.h"
+#include "support/KtFileUtil.h"
+#include "support/LanguageFiles.h"
 #include "testkit/TestPaths.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <thread>
 
-#include "SystemEnvironment.h"
-#include "UrlsManager.h"
-#include "WMIHelper.h"
+#include "support/SystemEnvironment.h"
+#include "support/UrlsManager.h"
+#include "support/WMIHelper.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "WinApi.h"
-#include "WinApiTesting.h"
+#include "winapi/WinApi.h"
+#include "winapi/WinApiTesting.h"
 #include "testkit/TestPaths.h"
 
 namespace {

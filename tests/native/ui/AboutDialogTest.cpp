@@ -141,7 +141,7 @@ TEST_F(AboutDialogTest, AboutButtonShowsTheDialogModallyEachTime) {
             DuiLib::Headless::WindowState owner;
             DuiLib::Headless::FindWindowState(main.hwnd(), owner);
             mainTookInput = owner.inputEnabled;
-            WinApi::SendMessageW(state.hwnd, WM_CLOSE, 1, 0);
+            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 1, 0);
         }
     });
     ASSERT_TRUE(main.driver().Click(ABOUT_BUTTON)) << main.driver().LastError();

@@ -26,7 +26,7 @@ TEST_F(MainWindowFrameTest, WindowCarriesItsClassTitleAndLayout) {
     ASSERT_TRUE(main.created());
     EXPECT_EQ(State(main.hwnd()).className, L"OrvelleExUI");
     EXPECT_EQ(State(main.hwnd()).title, L"OrvelleEx");
-    EXPECT_EQ(WinApi::FindWindowW(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE), main.hwnd());
+    EXPECT_EQ(DuiLib::WindowApi::FindWindowW(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE), main.hwnd());
     EXPECT_EQ(main.Text(L"appTitle"), L"OrvelleEx");
     EXPECT_EQ(main.window().GetSkinFile().str(), L"layout\\MainWindow.xml");
 }

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "duilib/win32/Win32Painter.h"
+#include "duilib_win32/Win32Painter.h"
 
 namespace {
 

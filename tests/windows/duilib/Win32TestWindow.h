@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "UIBackend.h"
-#include "UIlib.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIlib.h"
 #include "testkit/TestPaths.h"
 
 namespace Win32Test {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "Win32TestWindow.h"
-#include "WinApi.h"
+#include "winapi/WinApi.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ TEST(Win32Window, CreatesAPopupOfTheLayoutSizeUnderItsClassName) {
     ProbeWindow window;
     HWND hwnd = window.CreateProbe(nullptr, L"Win32 probe");
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleWin32Probe", L"Win32 probe"), hwnd);
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleWin32Probe", L"another title"), nullptr);
+    EXPECT_EQ(DuiLib::WindowApi::FindWindowW(L"OrvelleWin32Probe", L"Win32 probe"), hwnd);
+    EXPECT_EQ(DuiLib::WindowApi::FindWindowW(L"OrvelleWin32Probe", L"another title"), nullptr);
     EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_POPUP);
 
     RECT client;
@@ -37,8 +37,8 @@ TEST(Win32Window, CreatesAPopupOfTheLayoutSizeUnderItsClassName) {
     EXPECT_EQ(client.right, manager.ScaleValue(300));
     EXPECT_EQ(client.bottom, manager.ScaleValue(200));
 
-    WinApi::SetWindowTextW(hwnd, L"renamed");
-    EXPECT_EQ(WinApi::FindWindowW(L"OrvelleWin32Probe", L"renamed"), hwnd);
+    DuiLib::WindowApi::SetWindowTextW(hwnd, L"renamed");
+    EXPECT_EQ(DuiLib::WindowApi::FindWindowW(L"OrvelleWin32Probe", L"renamed"), hwnd);
 }
 
 TEST(Win32Window, SystemCommandsMinimiseAndRestore) {
@@ -47,7 +47,7 @@ TEST(Win32Window, SystemCommandsMinimiseAndRestore) {
     window.ShowWindow(true);
     window.SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(window.GetBackend()->IsMinimized());
-    WinApi::SendMessageW(window.GetHWND(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    DuiLib::WindowApi::SendMessageW(window.GetHWND(), WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(window.GetBackend()->IsMinimized());
 }
 
@@ -138,7 +138,7 @@ TEST(Win32Window, MessageLoopRunsQueuedClosuresAndEndsOnQuit) {
     std::thread([&] {
         UIMainQueue::getInstance()->dispatch([&] {
             ran = GetCurrentThreadId() == uiThread;
-            WinApi::PostQuitMessage(0);
+            DuiLib::WindowApi::PostQuitMessage(0);
         });
     }).join();
     std::thread watchdog([&] {

@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "WMIHelper.h"
+#include "support/WMIHelper.h"
 #include "hotfix/WindowsHotfixHelper.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "../UIBackend.h"
-#include "Win32Painter.h"
+#include "duilib/UIBackend.h"
+#include "duilib_win32/Win32Painter.h"
 
 namespace DuiLib {
 

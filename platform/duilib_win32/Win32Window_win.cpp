@@ -2,12 +2,12 @@
 // operations of CWindowBackend. Message translation is in Win32WindowProc_win.cpp.
 #include <cassert>
 
-#include "../UIManager.h"
-#include "../UIWindow.h"
-#include "KtLogger.h"
-#include "Win32Dpi.h"
-#include "Win32MessageLoop.h"
-#include "Win32Window.h"
+#include "duilib/UIManager.h"
+#include "duilib/UIWindow.h"
+#include "support/KtLogger.h"
+#include "duilib_win32/Win32Dpi.h"
+#include "duilib_win32/Win32MessageLoop.h"
+#include "duilib_win32/Win32Window.h"
 
 namespace DuiLib {
 

@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "../UIBackend.h"
-#include "Win32Fonts.h"
+#include "duilib/UIBackend.h"
+#include "duilib_win32/Win32Fonts.h"
 
 namespace DuiLib {
 namespace Win32Fonts {

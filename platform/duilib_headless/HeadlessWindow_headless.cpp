@@ -3,8 +3,8 @@
 // plus the registry of live windows and its test queries.
 #include <algorithm>
 
-#include "../UIWindow.h"
-#include "HeadlessInternal.h"
+#include "duilib/UIWindow.h"
+#include "duilib_headless/HeadlessInternal.h"
 
 namespace DuiLib {
 namespace Headless {

@@ -4,11 +4,11 @@
 // loop, a message box's loop) dispatches it, and its handler drains the queue.
 #include <atomic>
 
-#include "../UIBackend.h"
-#include "../UIMainQueue.h"
-#include "../UIManager.h"
-#include "KtLogger.h"
-#include "Win32MessageLoop.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIMainQueue.h"
+#include "duilib/UIManager.h"
+#include "support/KtLogger.h"
+#include "duilib_win32/Win32MessageLoop.h"
 
 namespace DuiLib {
 namespace {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "../UIControl.h"
+#include "duilib/UIControl.h"
 
 namespace DuiLib {
 namespace Headless {

@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "Win32Fonts.h"
-#include "Win32Painter.h"
+#include "duilib_win32/Win32Fonts.h"
+#include "duilib_win32/Win32Painter.h"
 
 namespace DuiLib {
 namespace {

@@ -1,9 +1,10 @@
 // The window calls of WinApi.h on Windows, forwarded as they are.
 #include <windows.h>
 
-#include "WinApi.h"
+#include "duilib/UIWindowApi.h"
 
-namespace WinApi {
+namespace DuiLib {
+namespace WindowApi {
 
 HWND FindWindowW(const wchar_t* className, const wchar_t* title) {
     return ::FindWindowW(className, title);
@@ -25,4 +26,5 @@ void PostQuitMessage(int exitCode) {
     ::PostQuitMessage(exitCode);
 }
 
-}  // namespace WinApi
+}  // namespace WindowApi
+}  // namespace DuiLib

@@ -1,6 +1,6 @@
 // Headless backend, text metrics: fixed and independent of any font file, so
 // layouts measure the same on every machine (see HeadlessTesting.h).
-#include "HeadlessInternal.h"
+#include "duilib_headless/HeadlessInternal.h"
 
 namespace DuiLib {
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "../UIBackend.h"
-#include "HeadlessTesting.h"
+#include "duilib/UIBackend.h"
+#include "duilib_headless/HeadlessTesting.h"
 
 namespace DuiLib {
 namespace Headless {

@@ -1,11 +1,12 @@
 // The window functions of WinApi.h on the headless backend: they act on the
 // headless windows (UI thread). The other WinApi stand-ins live with the support
 // layer (platform/winapi/WinApi_posix.cpp).
-#include "../UIBackend.h"
-#include "HeadlessInternal.h"
-#include "WinApi.h"
+#include "duilib/UIBackend.h"
+#include "duilib/UIWindowApi.h"
+#include "duilib_headless/HeadlessInternal.h"
 
-namespace WinApi {
+namespace DuiLib {
+namespace WindowApi {
 
 using DuiLib::Headless::Internal::HeadlessWindow;
 using DuiLib::Headless::Internal::Lookup;
@@ -44,4 +45,5 @@ void PostQuitMessage(int exitCode) {
     DuiLib::Backend::PostQuit(exitCode);
 }
 
-}  // namespace WinApi
+}  // namespace WindowApi
+}  // namespace DuiLib

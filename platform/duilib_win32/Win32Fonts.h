@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "../UIRender.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 namespace Win32Fonts {

@@ -1,4 +1,4 @@
-#include "Win32Dpi.h"
+#include "duilib_win32/Win32Dpi.h"
 
 namespace DuiLib {
 namespace Win32Dpi {

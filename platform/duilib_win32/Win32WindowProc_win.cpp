@@ -5,10 +5,10 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include "../UIManager.h"
-#include "../UIWindow.h"
-#include "Win32Dpi.h"
-#include "Win32Window.h"
+#include "duilib/UIManager.h"
+#include "duilib/UIWindow.h"
+#include "duilib_win32/Win32Dpi.h"
+#include "duilib_win32/Win32Window.h"
 
 namespace DuiLib {
 

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "../UIRender.h"
+#include "duilib/UIRender.h"
 
 namespace DuiLib {
 

@@ -10,8 +10,8 @@
 #include <deque>
 #include <mutex>
 
-#include "../UIMainQueue.h"
-#include "HeadlessInternal.h"
+#include "duilib/UIMainQueue.h"
+#include "duilib_headless/HeadlessInternal.h"
 
 namespace DuiLib {
 namespace Headless {

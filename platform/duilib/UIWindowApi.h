@@ -1,0 +1,20 @@
+// Calls on native top-level windows that the program makes outside its own
+// window objects: finding the first instance's main window, restoring and
+// raising it, a window's title and the quit message. The linked backend serves
+// them: real windows on Windows, the headless windows in tests. UI thread.
+#pragma once
+
+#include "winapi/WinTypes.h"
+
+namespace DuiLib {
+namespace WindowApi {
+
+// Top-level window by exact class name and title; null when there is none.
+HWND FindWindowW(const wchar_t* className, const wchar_t* title);
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL SetForegroundWindow(HWND window);
+BOOL SetWindowTextW(HWND window, const wchar_t* text);
+void PostQuitMessage(int exitCode);
+
+}  // namespace WindowApi
+}  // namespace DuiLib
