@@ -3,15 +3,15 @@
 #include <new>
 #include <string>
 
+#include "app/Startup.h"
+#include "duilib/UIlib.h"
 #include "support/Common.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/SystemEnvironment.h"
-#include "duilib/UIlib.h"
-#include "winapi/WinApi.h"
 #include "ui/SharedConstants.h"
-#include "app/Startup.h"
 #include "ui/main/MainWindow.h"
+#include "winapi/WinApi.h"
 
 using namespace DuiLib;
 

@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "support/KtLogger.h"
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
+#include "support/KtLogger.h"
 #include "support/Utf8.h"
-#include "winapi/WinApiTesting.h"
 #include "testkit/TestPaths.h"
+#include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
 

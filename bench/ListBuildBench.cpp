@@ -8,8 +8,8 @@
 #include "BenchEnvironment.h"
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
-#include "support/WMIHelperTesting.h"
 #include "duilib_headless/HeadlessTesting.h"
+#include "support/WMIHelperTesting.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 

@@ -5,12 +5,12 @@
 #include <tinyxml2.h>
 
 #include "BenchEnvironment.h"
+#include "duilib/UIlib.h"
+#include "hotfix/XmlHelper.h"
 #include "support/FileBytes.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
-#include "duilib/UIlib.h"
 #include "ui/SharedConstants.h"
-#include "hotfix/XmlHelper.h"
 
 namespace {
 

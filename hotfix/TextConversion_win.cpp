@@ -2,6 +2,7 @@
 // length is passed, so embedded zero bytes convert like any other.
 
 #include <windows.h>
+
 #include "hotfix/TextUtil.h"
 
 std::wstring StringToWString(const std::string& text) {

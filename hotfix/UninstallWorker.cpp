@@ -17,10 +17,10 @@
 #include <system_error>
 #include <thread>
 
+#include "hotfix/WindowsHotfixTesting.h"
 #include "support/KtLogger.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/WinApi.h"
-#include "hotfix/WindowsHotfixTesting.h"
 
 namespace WindowsHotfix {
 

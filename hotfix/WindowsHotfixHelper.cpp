@@ -1,8 +1,8 @@
 #include "hotfix/WindowsHotfixHelper.h"
 
-#include "support/KtLogger.h"
 #include "hotfix/UninstallReporter.h"
 #include "hotfix/UninstallWorker.h"
+#include "support/KtLogger.h"
 #include "support/WMIHelper.h"
 
 namespace WindowsHotfix {

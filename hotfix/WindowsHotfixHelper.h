@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/HotfixInfo.h"
 #include "hotfix/UninstallStatus.h"
+#include "support/HotfixInfo.h"
 
 namespace WindowsHotfix {
 

@@ -3,9 +3,9 @@
 // entries. The file is read afresh on every lookup; nothing is cached.
 #include "hotfix/XmlHelper.h"
 
+#include "hotfix/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
-#include "hotfix/TextUtil.h"
 
 namespace {
 constexpr const char* kFunction = "XmlHelper::GetValueDesc";

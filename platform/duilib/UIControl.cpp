@@ -5,11 +5,11 @@
 #include <map>
 #include <string_view>
 
-#include "support/KtLogger.h"
 #include "duilib/UIAttributes.h"
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIRender.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "winapi/WinTypes.h"
 #include "duilib/UIString.h"
+#include "winapi/WinTypes.h"
 
 namespace DuiLib {
 

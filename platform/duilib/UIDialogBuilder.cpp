@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/KtLogger.h"
 #include "duilib/UIAttributes.h"
 #include "duilib/UIControlFactory.h"
 #include "duilib/UIControls.h"
 #include "duilib/UILayoutDocuments.h"
+#include "support/KtLogger.h"
 #include "support/Utf8.h"
 
 namespace DuiLib {

@@ -9,8 +9,8 @@
 #include <exception>
 #include <mutex>
 
-#include "support/KtLogger.h"
 #include "duilib/UIBackend.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 

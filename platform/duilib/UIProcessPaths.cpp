@@ -2,9 +2,9 @@
 // resource paths, the message loop) and CResourceManager.
 #include <vector>
 
-#include "support/KtLogger.h"
 #include "duilib/UIBackend.h"
 #include "duilib/UIManager.h"
+#include "support/KtLogger.h"
 #include "winapi/WinApi.h"
 
 namespace DuiLib {

@@ -30,9 +30,15 @@ public:
     friend CDuiString operator+(const CDuiString& a, const wchar_t* b) {
         return CDuiString(a.m_text + (b ? b : L""));
     }
-    friend bool operator==(const CDuiString& a, const CDuiString& b) { return a.m_text == b.m_text; }
-    friend bool operator!=(const CDuiString& a, const CDuiString& b) { return a.m_text != b.m_text; }
-    friend bool operator==(const CDuiString& a, const wchar_t* b) { return a.m_text == (b ? b : L""); }
+    friend bool operator==(const CDuiString& a, const CDuiString& b) {
+        return a.m_text == b.m_text;
+    }
+    friend bool operator!=(const CDuiString& a, const CDuiString& b) {
+        return a.m_text != b.m_text;
+    }
+    friend bool operator==(const CDuiString& a, const wchar_t* b) {
+        return a.m_text == (b ? b : L"");
+    }
     friend bool operator!=(const CDuiString& a, const wchar_t* b) { return !(a == b); }
 
 private:

@@ -2,8 +2,8 @@
 // through its CWindowBackend.
 #include "duilib/UIWindow.h"
 
-#include "support/KtLogger.h"
 #include "duilib/UIBackend.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 

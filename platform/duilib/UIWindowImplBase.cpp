@@ -1,9 +1,9 @@
 // WindowImplBase: a window whose content is a layout file; routes its
 // notifications through the message maps.
-#include "support/KtLogger.h"
 #include "duilib/UIBackend.h"
 #include "duilib/UIDialogBuilder.h"
 #include "duilib/UIWindow.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 

@@ -7,8 +7,8 @@
 #include "duilib/UIBackend.h"
 #include "duilib/UIMainQueue.h"
 #include "duilib/UIManager.h"
-#include "support/KtLogger.h"
 #include "duilib_win32/Win32MessageLoop.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "duilib/UIManager.h"
 #include "duilib/UIWindow.h"
-#include "support/KtLogger.h"
 #include "duilib_win32/Win32Dpi.h"
 #include "duilib_win32/Win32MessageLoop.h"
 #include "duilib_win32/Win32Window.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 

@@ -3,6 +3,7 @@
 // The newer calls are looked up at run time so the program starts anywhere.
 
 #include <windows.h>
+
 #include "support/Common.h"
 #include "support/KtLogger.h"
 

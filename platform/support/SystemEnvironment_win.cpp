@@ -1,6 +1,7 @@
 // The user's UI language as a locale name ("en-US", "zh-CN").
 
 #include <windows.h>
+
 #include "support/KtLogger.h"
 #include "support/SystemEnvironment.h"
 

@@ -10,9 +10,9 @@
 #include <cstring>
 
 #include "support/KtLogger.h"
-#include "winapi/PosixStandIn.h"
 #include "support/UrlsManager.h"
 #include "support/Utf8.h"
+#include "winapi/PosixStandIn.h"
 
 bool UrlsManager::OpenUrl(const std::wstring& url) {
     if (url.empty()) {

@@ -17,10 +17,10 @@
 #include <sstream>
 #include <thread>
 
+#include "support/Utf8.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
-#include "support/Utf8.h"
 
 extern char** environ;
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "winapi/PosixStandIn.h"
 #include "support/Utf8.h"
+#include "winapi/PosixStandIn.h"
 #include "winapi/WinApi.h"
 #include "winapi/WinApiTesting.h"
 

@@ -2,6 +2,7 @@
 // (FindWindowW, SendMessageW, ...) live with the toolkit in platform/duilib.
 
 #include <windows.h>
+
 #include "winapi/WinApi.h"
 
 namespace WinApi {

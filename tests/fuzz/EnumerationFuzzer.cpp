@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "winapi/ProcessLaunchTesting.h"
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
-#include "support/WMIHelperTesting.h"
-#include "ui/SharedConstants.h"
 #include "duilib_headless/HeadlessTesting.h"
 #include "hotfix/WindowsHotfixTesting.h"
+#include "support/WMIHelperTesting.h"
+#include "ui/SharedConstants.h"
 #include "ui/item/KbNumber.h"
 #include "ui/main/MainWindow.h"
+#include "winapi/ProcessLaunchTesting.h"
 
 using namespace DuiLib;
 

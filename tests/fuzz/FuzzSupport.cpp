@@ -9,8 +9,8 @@
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
 #include "support/Utf8.h"
-#include "winapi/WinApiTesting.h"
 #include "testkit/TestPaths.h"
+#include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
 

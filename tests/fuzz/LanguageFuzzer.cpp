@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "duilib/UICulture.h"
 #include "support/KtFileUtil.h"
 #include "support/LanguageFiles.h"
-#include "duilib/UICulture.h"
 #include "support/Utf8.h"
 
 namespace fs = std::filesystem;

@@ -7,9 +7,13 @@ namespace fs = std::filesystem;
 
 namespace TestPaths {
 
-std::string SourceDir() { return ORVELLE_SOURCE_DIR; }
+std::string SourceDir() {
+    return ORVELLE_SOURCE_DIR;
+}
 
-std::wstring SourceDirW() { return fs::path(ORVELLE_SOURCE_DIR).wstring(); }
+std::wstring SourceDirW() {
+    return fs::path(ORVELLE_SOURCE_DIR).wstring();
+}
 
 std::string MakeScratchDir(const std::string& name) {
     static const fs::path root = [] {

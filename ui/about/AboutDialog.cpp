@@ -3,8 +3,8 @@
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/UrlsManager.h"
-#include "winapi/WinApi.h"
 #include "ui/SharedConstants.h"
+#include "winapi/WinApi.h"
 
 using namespace DuiLib;
 

@@ -1,9 +1,9 @@
 // Row building and content: layout, control look-up, texts, date and separator.
 #include "ui/item/HotfixManageItemDetail.h"
 
+#include "hotfix/XmlHelper.h"
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
-#include "hotfix/XmlHelper.h"
 
 using namespace DuiLib;
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "duilib/UIlib.h"
-#include "support/HotfixInfo.h"
 #include "hotfix/UninstallStatus.h"
+#include "support/HotfixInfo.h"
 
 class HotfixManageItemDetail : public DuiLib::CNotifyPump {
 public:

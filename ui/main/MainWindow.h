@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "duilib/UIlib.h"
-#include "support/HotfixInfo.h"
 #include "hotfix/UninstallStatus.h"
+#include "support/HotfixInfo.h"
 
 class HotfixManageItemDetail;
 

@@ -1,12 +1,12 @@
 // The window frame: overrides, message map, initialisation, title-bar clicks, closing, scale.
 #include <functional>
 
-#include "support/KtLogger.h"
-#include "winapi/WinApi.h"
-#include "ui/SharedConstants.h"
 #include "hotfix/WindowsHotfixHelper.h"
+#include "support/KtLogger.h"
+#include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
+#include "winapi/WinApi.h"
 
 using namespace DuiLib;
 

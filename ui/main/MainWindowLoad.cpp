@@ -2,9 +2,9 @@
 #include <system_error>
 #include <thread>
 
-#include "support/KtLogger.h"
 #include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
+#include "support/KtLogger.h"
 #include "ui/main/MainWindow.h"
 
 using namespace DuiLib;

@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "duilib/UIBackend.h"
-#include "support/Utf8.h"
 #include "duilib_win32/Win32Painter.h"
+#include "support/Utf8.h"
 
 namespace {
 

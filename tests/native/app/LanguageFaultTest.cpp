@@ -4,8 +4,8 @@
 // keys still gives a usable window.
 #include <unistd.h>
 
-#include "native/ui/UiFixtures.h"
 #include "app/Startup.h"
+#include "native/ui/UiFixtures.h"
 #include "testkit/LogCapture.h"
 
 using namespace UiFixtures;

@@ -3,9 +3,9 @@
 // already runs, and when its language files are missing.
 #include <unistd.h>
 
+#include "app/Startup.h"
 #include "native/ui/UiFixtures.h"
 #include "winapi/DllSearchTesting.h"
-#include "app/Startup.h"
 
 using namespace UiFixtures;
 

@@ -4,8 +4,8 @@
 // the window its messages. Every path returns 0.
 #include <unistd.h>
 
-#include "native/ui/UiFixtures.h"
 #include "app/Startup.h"
+#include "native/ui/UiFixtures.h"
 #include "testkit/LogCapture.h"
 
 using namespace UiFixtures;

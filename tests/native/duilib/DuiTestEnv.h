@@ -10,8 +10,8 @@
 
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
-#include "winapi/WinApi.h"
 #include "duilib_headless/HeadlessTesting.h"
+#include "winapi/WinApi.h"
 
 namespace DuiTest {
 

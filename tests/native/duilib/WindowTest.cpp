@@ -1,8 +1,8 @@
 // Windows on the headless backend: creation from a layout, modal loops, close
 // handling, the message order of WindowImplBase, and the WinApi window calls.
 #include "DuiTestEnv.h"
-#include "winapi/WinApiTesting.h"
 #include "testkit/LogCapture.h"
+#include "winapi/WinApiTesting.h"
 
 using namespace DuiLib;
 using DuiTest::RecordingWindow;

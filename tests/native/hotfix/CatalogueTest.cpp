@@ -6,10 +6,10 @@
 #include <fstream>
 #include <optional>
 
-#include "winapi/WinApiTesting.h"
 #include "hotfix/XmlHelper.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
 

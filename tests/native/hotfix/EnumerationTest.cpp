@@ -1,8 +1,8 @@
 // GetInstalledHotFixes through WMIHelper's test provider (no WMI here).
 #include <gtest/gtest.h>
 
-#include "support/WMIHelperTesting.h"
 #include "hotfix/WindowsHotfixHelper.h"
+#include "support/WMIHelperTesting.h"
 #include "testkit/LogCapture.h"
 
 using WindowsHotfix::WindowsHotfixHelper;

@@ -11,13 +11,13 @@
 #include <memory>
 #include <thread>
 
-#include "winapi/ProcessLaunch.h"
-#include "winapi/ProcessLaunchTesting.h"
 #include "hotfix/UninstallWorker.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "winapi/ProcessLaunch.h"
+#include "winapi/ProcessLaunchTesting.h"
 
 using namespace WindowsHotfix;
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "support/KtFileUtil.h"
-#include "winapi/WinApiTesting.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "winapi/WinApiTesting.h"
 
 namespace {
 

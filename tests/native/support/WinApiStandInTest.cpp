@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "testkit/TestPaths.h"
 #include "winapi/WinApi.h"
 #include "winapi/WinApiTesting.h"
-#include "testkit/TestPaths.h"
 
 namespace {
 

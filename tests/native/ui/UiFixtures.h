@@ -19,19 +19,19 @@
 #include <thread>
 #include <vector>
 
-#include "winapi/ProcessLaunchTesting.h"
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
-#include "support/Utf8.h"
-#include "support/WMIHelperTesting.h"
-#include "winapi/WinApi.h"
-#include "winapi/WinApiTesting.h"
-#include "ui/SharedConstants.h"
 #include "duilib_headless/HeadlessTesting.h"
 #include "support/HotfixInfo.h"
+#include "support/Utf8.h"
+#include "support/WMIHelperTesting.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "ui/SharedConstants.h"
 #include "ui/main/MainWindow.h"
+#include "winapi/ProcessLaunchTesting.h"
+#include "winapi/WinApi.h"
+#include "winapi/WinApiTesting.h"
 
 namespace UiFixtures {
 

@@ -1,7 +1,6 @@
 // The conversions through the ANSI code page (CP_ACP) of the Wine prefix.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "hotfix/TextUtil.h"
 

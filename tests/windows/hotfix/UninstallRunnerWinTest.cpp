@@ -3,9 +3,8 @@
 // override wusa.exe=native). The fake exits with FAKE_WUSA_EXIT_CODE and
 // records its command line in FAKE_WUSA_RECORD; both reach it through the
 // environment this process hands on.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <condition_variable>

@@ -1,14 +1,13 @@
 // The real WMI client under Wine, whose Win32_QuickFixEngineering holds one
 // instance: KB1234567, "Update", "22/2/2022".
-#include <windows.h>
-
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <thread>
 
-#include "support/WMIHelper.h"
 #include "hotfix/WindowsHotfixHelper.h"
+#include "support/WMIHelper.h"
 
 namespace {
 
