@@ -4,7 +4,7 @@
 #include <cwctype>
 #include <vector>
 
-#include "duilib/UIControls.h"
+#include "duilib/UITextStyle.h"
 
 namespace DuiLib {
 namespace Attr {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "duilib/UIControl.h"
+#include "duilib/UIGeometry.h"
 
 namespace DuiLib {
 namespace Attr {
@@ -18,7 +18,7 @@ bool ParseSize(const std::wstring& text, UISize& out);
 bool ParseColor(const std::wstring& text, uint32_t& out);
 // "true"/"false", "1"/"0" (any case).
 bool ParseBool(const std::wstring& text, bool& out);
-// Flags of UIControls.h joined by "|": left, center, right, vcenter, wrap, ellipsis.
+// Flags of UITextStyle.h joined by "|": left, center, right, vcenter, wrap, ellipsis.
 bool ParseAlign(const std::wstring& text, unsigned& out);
 
 }  // namespace Attr

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "duilib/UIGeometry.h"
 #include "duilib/UIString.h"
 #include "winapi/WinTypes.h"
 
@@ -11,17 +12,6 @@ namespace DuiLib {
 
 class CPaintManagerUI;
 class CRenderList;
-
-struct UIRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
-
-struct UISize {
-    int cx = 0, cy = 0;
-};
 
 enum UIEventType {
     UIEVENT_MOUSEMOVE,

@@ -5,18 +5,9 @@
 
 #include "duilib/UIControl.h"
 #include "duilib/UIRender.h"
+#include "duilib/UITextStyle.h"
 
 namespace DuiLib {
-
-// Text alignment flags for CLabelUI::SetTextStyle.
-enum : unsigned {
-    DT_ALIGN_LEFT = 0x0,
-    DT_ALIGN_CENTER = 0x1,
-    DT_ALIGN_RIGHT = 0x2,
-    DT_ALIGN_VCENTER = 0x4,
-    DT_ALIGN_WRAP = 0x10,
-    DT_ALIGN_ELLIPSIS = 0x8000,
-};
 
 // Draws its text: one line unless "wrap", cut with "..." when "ellipsis" and it
 // does not fit; default alignment left|vcenter.

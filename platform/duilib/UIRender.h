@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "duilib/UIControl.h"
+#include "duilib/UIGeometry.h"
 
 namespace DuiLib {
 

@@ -1,6 +1,19 @@
-// Headless backend, per window: creation, state (visible, minimised, enabled,
-// modal, foreground), messages, modal loop, timers (recorded, never ticking),
-// plus the registry of live windows and its test queries.
+// The toolkit's headless backend: windows without a screen, for the native
+// suites, fuzzers and benchmarks (what tests can rely on: HeadlessTesting.h).
+//
+// Implemented features:
+//  - Windows as records (class, title, visible, minimised, enabled, modal,
+//    foreground, client size, scale) with the full CWindowBackend life cycle,
+//    modal loops that disable the owner, close requests, messages sent and posted.
+//  - Timers recorded per window; they tick only when a test ticks them.
+//  - The UI thread's loop, the main-thread queue's wake-up and an idle hook
+//    (HeadlessLoop_headless.cpp); fixed text metrics (HeadlessMetrics_headless.cpp);
+//    the calls on top-level windows of UIWindowApi.h (WindowApi_headless.cpp).
+// Not implemented: drawing (a test reads the render list instead), native
+// input (tests deliver it through UITestDriver), real time.
+//
+// This file: per-window state and messages, the modal loop, timers, and the
+// registry of live windows with its test queries.
 #include <algorithm>
 
 #include "duilib/UIWindow.h"

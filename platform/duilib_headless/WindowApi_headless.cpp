@@ -1,6 +1,4 @@
-// The window functions of WinApi.h on the headless backend: they act on the
-// headless windows (UI thread). The other WinApi stand-ins live with the support
-// layer (platform/winapi/WinApi_posix.cpp).
+// Headless backend: the calls of UIWindowApi.h, acting on the headless windows (UI thread).
 #include "duilib/UIBackend.h"
 #include "duilib/UIWindowApi.h"
 #include "duilib_headless/HeadlessInternal.h"

@@ -1,3 +1,5 @@
+// Win32 backend, fonts and text measurement: the system UI face at the pixel
+// heights the core asks for, created once per (size, bold, underline) and kept.
 #include <vector>
 
 #include "duilib/UIBackend.h"

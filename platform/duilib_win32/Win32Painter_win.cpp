@@ -1,3 +1,6 @@
+// Win32 backend, painting: every RenderOp of the core's render list drawn with
+// GDI into the window's back buffer (translucent fills through AlphaBlend),
+// clipped per command. Not implemented: images, gradients, anti-aliased shapes.
 #include <algorithm>
 
 #include "duilib_win32/Win32Fonts.h"

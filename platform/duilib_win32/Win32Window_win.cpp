@@ -1,5 +1,21 @@
-// Win32WindowBackend: creation, showing, the modal loop, closing and the window
-// operations of CWindowBackend. Message translation is in Win32WindowProc_win.cpp.
+// The toolkit's Win32 backend: real windows for the product and the Windows suite.
+//
+// Implemented features:
+//  - Borderless popup windows (CWindowBackend) with creation, show, centring,
+//    icon group, title, resize, modal loops that disable the owner, close
+//    requests and destruction, timers, invalidation.
+//  - Input: mouse move, hover leave (TrackMouseEvent), left button with
+//    capture, wheel, caption drag through WM_NCHITTEST (Win32WindowProc_win.cpp).
+//  - Painting: the core's render list drawn with GDI into a back buffer, with
+//    alpha through AlphaBlend and the system UI font per DPI (Win32Painter_win.cpp,
+//    Win32Fonts_win.cpp); per-monitor DPI changes (Win32Dpi_win.cpp).
+//  - The UI thread's loop and the main-thread queue's wake-up (Win32MessageLoop_win.cpp);
+//    the calls on other top-level windows of UIWindowApi.h (WindowApi_win.cpp).
+// Not implemented: keyboard input, right and middle buttons, images, child
+// windows, non-client areas other than the caption drag.
+//
+// This file: Win32WindowBackend's creation, showing, the modal loop, closing and
+// the window operations; message translation is in Win32WindowProc_win.cpp.
 #include <cassert>
 
 #include "duilib/UIManager.h"

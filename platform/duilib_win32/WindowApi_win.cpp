@@ -1,4 +1,4 @@
-// The window calls of WinApi.h on Windows, forwarded as they are.
+// Win32 backend: the calls of UIWindowApi.h on real top-level windows, forwarded as they are.
 #include <windows.h>
 
 #include "duilib/UIWindowApi.h"

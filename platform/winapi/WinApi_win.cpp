@@ -1,5 +1,5 @@
-// The Windows system calls, forwarded as they are. The window calls
-// (FindWindowW, SendMessageW, ...) live with the toolkit in platform/duilib.
+// The Windows system calls, forwarded as they are. The calls on windows are
+// the toolkit's (duilib/UIWindowApi.h).
 
 #include <windows.h>
 

@@ -1,0 +1,18 @@
+// Rectangles and sizes in physical pixels, shared by the control tree and the
+// draw commands.
+#pragma once
+
+namespace DuiLib {
+
+struct UIRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+struct UISize {
+    int cx = 0, cy = 0;
+};
+
+}  // namespace DuiLib
