@@ -2,6 +2,8 @@
 // builder, hold every control the code looks up, and every language has every key.
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 
 #include "UiFixtures.h"
@@ -14,18 +16,37 @@ namespace {
 
 class ShippedResourcesTest : public UiTest {};
 
-std::set<std::string> KeysOf(const fs::path& file) {
-    std::set<std::string> keys;
+using Texts = std::map<std::string, std::string>;  // key -> text
+
+Texts TextsOf(const fs::path& file) {
+    Texts texts;
     tinyxml2::XMLDocument doc;
     EXPECT_EQ(doc.LoadFile(file.string().c_str()), tinyxml2::XML_SUCCESS) << file;
     const tinyxml2::XMLElement* root = doc.FirstChildElement("Strings");
     EXPECT_NE(root, nullptr) << file;
     for (const tinyxml2::XMLElement* e = root ? root->FirstChildElement("String") : nullptr; e;
          e = e->NextSiblingElement("String")) {
-        EXPECT_TRUE(keys.insert(e->Attribute("id")).second) << "duplicate " << e->Attribute("id");
-        EXPECT_NE(e->GetText(), nullptr) << file << " " << e->Attribute("id");
+        const char* text = e->GetText();
+        EXPECT_NE(text, nullptr) << file << " " << e->Attribute("id");
+        EXPECT_TRUE(texts.emplace(e->Attribute("id"), text ? text : "").second)
+            << file << " duplicate " << e->Attribute("id");
     }
+    return texts;
+}
+
+std::set<std::string> KeysOf(const Texts& texts) {
+    std::set<std::string> keys;
+    for (const auto& entry : texts) keys.insert(entry.first);
     return keys;
+}
+
+// Every language file the program ships, whatever their number.
+std::vector<fs::path> ShippedLanguageFiles() {
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(SourcePath("res/values")))
+        if (entry.path().extension() == ".xml") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 TEST_F(ShippedResourcesTest, LayoutsBuildWithoutComplaints) {
@@ -58,12 +79,33 @@ TEST_F(ShippedResourcesTest, LayoutsBuildWithoutComplaints) {
 }
 
 TEST_F(ShippedResourcesTest, EveryLanguageHoldsTheSameKeys) {
-    const std::set<std::string> english = KeysOf(SourcePath("res/values/en-US.xml"));
-    const std::set<std::string> chinese = KeysOf(SourcePath("res/values/zh-CN.xml"));
-    EXPECT_EQ(english, chinese);
+    const Texts englishTexts = TextsOf(SourcePath("res/values/en-US.xml"));
+    const std::set<std::string> english = KeysOf(englishTexts);
+    const std::vector<fs::path> files = ShippedLanguageFiles();
+    EXPECT_GT(files.size(), 2u);
+    for (const fs::path& file : files) {
+        const Texts texts = TextsOf(file);
+        EXPECT_EQ(KeysOf(texts), english) << file;
+        // A translation keeps the placeholders and the link markup the code relies on.
+        for (const auto& entry : texts) {
+            const auto found = englishTexts.find(entry.first);
+            if (found == englishTexts.end()) continue;
+            for (const char* marker : {"{0}", "{a}", "{/a}"})
+                EXPECT_EQ(found->second.find(marker) == std::string::npos,
+                          entry.second.find(marker) == std::string::npos)
+                    << file << " " << entry.first << " " << marker;
+        }
+    }
     for (const char* key : {"IDS_RES_FILE_NOT_EXIST_TIPS",
                             "IDS_PROMPT_TIPS",
                             "IDS_APP_TITLE",
+                            "IDS_ABOUT_BUTTON_NAME",
+                            "IDS_MINIMIZE_BUTTON_NAME",
+                            "IDS_CLOSE_BUTTON_NAME",
+                            "IDS_TIP_BUTTON_NAME",
+                            "IDS_HOTFIX_LIST_NAME",
+                            "IDS_UNINSTALL_PERMANENT_CODE",
+                            "IDS_UNINSTALL_PERMANENT_TIP",
                             "IDS_HOTFIX_LOAD_FAIL",
                             "IDS_HOTFIX_LOAD_RETRY",
                             "IDS_NO_HOTFIX_INSTALL",
@@ -112,12 +154,13 @@ TEST_F(ShippedResourcesTest, EveryLanguageHoldsTheSameKeys) {
 }
 
 TEST_F(ShippedResourcesTest, VersionLabelTextKeepsItsTrailingBlank) {
-    for (const std::wstring language : {L"en-US", L"zh-CN"}) {
-        DuiLib::UICulture::GetInstance()->SetLanguage(language, true);
+    for (const fs::path& file : ShippedLanguageFiles()) {
+        DuiLib::UICulture::GetInstance()->SetLanguage(file.stem().wstring(), true);
+        EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetLanguage(), file.stem().wstring());
         const std::wstring text =
             DuiLib::UICulture::GetInstance()->GetString(L"IDS_ABOUT_VERSION").str();
-        ASSERT_FALSE(text.empty());
-        EXPECT_EQ(text.back(), L' ') << std::string(language.begin(), language.end());
+        ASSERT_FALSE(text.empty()) << file;
+        EXPECT_EQ(text.back(), L' ') << file;
     }
 }
 
