@@ -35,10 +35,10 @@ path_guid() {
 
 # Text for an attribute: XML escapes, and "$$" so wixl's preprocessor keeps a "$".
 attr() {
-    local s=${1//&/&amp;}
-    s=${s//</&lt;}
-    s=${s//>/&gt;}
-    s=${s//\"/&quot;}
+    local s=${1//&/\&amp;}
+    s=${s//</\&lt;}
+    s=${s//>/\&gt;}
+    s=${s//\"/\&quot;}
     echo "${s//\$/\$\$}"
 }
 

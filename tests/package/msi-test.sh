@@ -29,7 +29,10 @@ exe_info() {
 }
 version=$(exe_info FileVersion)
 publisher=$(exe_info CompanyName)
-[ -n "$version" ] && [ -n "$publisher" ] || { echo "msi-test: no version resource in dist/windows/OrvelleEx.exe" >&2; exit 1; }
+if [ -z "$version" ] || [ -z "$publisher" ]; then
+    echo "msi-test: no version resource in dist/windows/OrvelleEx.exe" >&2
+    exit 1
+fi
 IFS=. read -r major minor build _ <<<"$version"
 package=$ORVELLE_ROOT/dist/OrvelleEx-$version-x64.msi
 for needed in "$package" "$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" "$E2E_LAYOUT_TOOL"; do
@@ -41,7 +44,7 @@ for needed in "$package" "$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" "$E2E_LAYOUT_TOOL
 done
 
 finish() {
-    if [ -n "${E2E_PREFIX:-}" ]; then
+    if [ -n "${E2E_PREFIX:-}" ] && [ -d "$E2E_PREFIX" ]; then
         WINEPREFIX=$E2E_PREFIX wineserver -k 2>/dev/null || true
     fi
     orvelle_display_stop
@@ -73,8 +76,8 @@ run_msiexec() {
         /l*v "$(e2e_winpath "$E2E_OUT/msiexec-$tag.log")" | sed -n 's/^exit_code=//p'
 }
 
-# reg_products KEY NAME_VALUE VALUE...: for each key under KEY whose NAME_VALUE
-# is OrvelleEx, its VALUEs joined by "|", one line each.
+# reg_products KEY NAME_VALUE VALUE...: for each key under KEY whose value
+# NAME_VALUE is OrvelleEx, its VALUEs joined by "|", one line each.
 reg_products() {
     local key=$1 name_value=$2
     shift 2
@@ -131,10 +134,10 @@ entries=$(uninstall_entries)
     e2e_fail "the uninstall entries are \"$entries\", expected one: $version|$publisher"
 diff -r "$ORVELLE_ROOT/dist/windows" "$E2E_APP_DIR" >"$E2E_OUT/installed-diff.txt" ||
     e2e_fail "Program Files\\OrvelleEx differs from dist/windows (installed-diff.txt)"
-products=$(installer_products)
-[ "$(wc -l <<<"$products")" = 1 ] || e2e_fail "products registered: $products"
-icon=$(winepath -u "${products#*|}" 2>/dev/null)
-cmp -s "$icon" app/resources/OrvelleEx.ico || e2e_fail "the product icon is not the program's: ${products#*|}"
+icon=$(installer_products)
+[ -n "$icon" ] && [ "$(wc -l <<<"$icon")" = 1 ] || e2e_fail "product icons registered: ${icon:-none}"
+cmp -s "$(winepath -u "$icon" 2>/dev/null || true)" app/resources/OrvelleEx.ico ||
+    e2e_fail "the product icon $icon is not the program's"
 links=$(shortcuts)
 [ -n "$links" ] && [ "$(wc -l <<<"$links")" = 1 ] || e2e_fail "Start-menu shortcuts: ${links:-none}"
 strings "$links" | grep -Fx "$E2E_EXE" >/dev/null || e2e_fail "the shortcut does not start $E2E_EXE"
