@@ -10,6 +10,7 @@ packages=(
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xdotool x11-utils imagemagick
     fonts-wqy-microhei locales dpkg-dev
+    msitools wixl
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

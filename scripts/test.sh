@@ -27,3 +27,7 @@ bash tests/hardening/pe-header-test.sh dist/windows/OrvelleEx.exe
 
 echo "== Windows tests under Wine"
 bash scripts/wine-tests.sh
+
+echo "== Windows packages, and the MSI installed, started, upgraded and removed under Wine"
+bash scripts/package.sh
+bash tests/package/msi-test.sh

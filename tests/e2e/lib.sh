@@ -22,7 +22,8 @@
 #   e2e_gate_wmi               makes the next WMI query wait (tools/e2e_wmi_gate.cpp)
 #   e2e_wait_wmi_held [S]      waits until the query waits at the gate
 #   e2e_release_wmi            lets it go on
-#   e2e_start                  starts OrvelleEx.exe (launch N = 1, 2, ...; sets E2E_LAUNCH)
+#   e2e_start                  starts E2E_EXE, C:\OrvelleEx\OrvelleEx.exe unless a test
+#                              sets another (launch N = 1, 2, ...; sets E2E_LAUNCH)
 #   e2e_wait_window [S] [KIND] waits until the window is shown (Win32 and X agree)
 #   e2e_wait_no_window [S] [KIND]  waits until the window is gone
 #   e2e_window_state [KIND]    "<l> <t> <r> <b> <minimized> <enabled> <foreground>" or "none"
@@ -87,6 +88,7 @@ e2e_begin() {
     orvelle_wine_prefix "$E2E_PREFIX"
     export WINEPREFIX=$E2E_PREFIX
     E2E_APP_DIR=$E2E_PREFIX/drive_c/OrvelleEx
+    E2E_EXE='C:\OrvelleEx\OrvelleEx.exe'
     mkdir -p "$E2E_APP_DIR" "$E2E_PREFIX/drive_c/e2e"
     cp -r "$ORVELLE_ROOT/dist/windows/." "$E2E_APP_DIR/"
     cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
@@ -137,7 +139,7 @@ e2e_release_wmi() {
 
 e2e_start() {
     E2E_LAUNCH=$((E2E_LAUNCH + 1))
-    wine 'C:\e2e\e2e_ui.exe' run "C:\\e2e\\exit-$E2E_LAUNCH.txt" 'C:\OrvelleEx\OrvelleEx.exe' \
+    wine 'C:\e2e\e2e_ui.exe' run "C:\\e2e\\exit-$E2E_LAUNCH.txt" "$E2E_EXE" \
         >>"$E2E_OUT/launch-$E2E_LAUNCH.log" 2>&1 &
 }
 
