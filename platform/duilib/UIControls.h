@@ -81,6 +81,7 @@ public:
     // The link at a point, or -1.
     int LinkAt(int x, int y) const;
     void SetLinkColor(uint32_t argb);
+    uint32_t GetLinkColor() const;
 
 protected:
     void PaintContent(CRenderList& list, const UIRect& clip) override;

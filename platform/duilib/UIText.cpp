@@ -32,6 +32,10 @@ void CTextUI::SetLinkColor(uint32_t argb) {
     Invalidate();
 }
 
+uint32_t CTextUI::GetLinkColor() const {
+    return m_linkColor;
+}
+
 int CTextUI::GetLinkCount() const {
     return static_cast<int>(ParseLinkMarkup(GetText().str()).targets.size());
 }

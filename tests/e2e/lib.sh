@@ -7,19 +7,25 @@
 # Where to click and look comes from the staged layout files: e2e_layout (the
 # real toolkit, native build) lays a window's layout out at the scenario's scale
 # and at the window's size as X shows it, and the window's X position is added.
-# A control is named "KIND:NAME" (KIND main or about; main when left out), and a
-# control of list row N as "NAME@N" (see tests/e2e/tools/e2e_layout.cpp).
+# A control is named "KIND:NAME" (KIND main or about; main when left out), a
+# control of list row N as "NAME@N", and link N of a text control as "NAME#N"
+# (see tests/e2e/tools/e2e_layout.cpp).
 # What the layout tool is told about the running window:
 #   E2E_SCALE      the window's scale in percent (100; 150 at 144 DPI)
-#   E2E_VIEW       the main window's view: loading, fail or result
-#   E2E_ROWS       the rows of the hotfix list
+#   E2E_VIEW       the main window's view: loading, fail (the load failure with
+#                  its retry link "loadHotfixFailText#0"), empty (no hotfix) or result
+#   E2E_ROWS       the rows of the hotfix list (e2e_hotfixes sets it)
 #   E2E_LANG       the language whose texts are expected (en-US)
 #   E2E_MAIN_OPTIONS   more layout tool options for the main window (an array),
 #                  e.g. (--hide btnUninstall@0 --show UninstallResultLab@0)
 #
 #   e2e_begin NAME             fresh prefix and staged program for scenario NAME
 #   e2e_registry <<'REG'       imports registry lines (regedit syntax) into the prefix
-#   e2e_gate_wmi               makes the next WMI query wait (tools/e2e_wmi_gate.cpp)
+#   e2e_hotfixes <LIST         WMI reports the hotfixes of LIST instead of Wine's one
+#   e2e_wmi_fail HRESULT [STAGE [AFTER]]  a WMI call fails; e2e_wmi_fail none: no more
+#   e2e_wmi_slow MS            the hotfixes come MS ms after the query (0: at once)
+#   e2e_wmi_calls              what the program asked of WMI, a line per call
+#   e2e_gate_wmi               makes the next WMI query wait
 #   e2e_wait_wmi_held [S]      waits until the query waits at the gate
 #   e2e_release_wmi            lets it go on
 #   e2e_start                  starts E2E_EXE, C:\OrvelleEx\OrvelleEx.exe unless a test
@@ -30,8 +36,10 @@
 #   e2e_window_geometry [KIND] "<x> <y> <width> <height>" of the window as X shows it
 #   e2e_window_icons           the sizes of the main window's icons as X sees them ("16 32")
 #   e2e_rect CONTROL           a control's screen rectangle "<l> <t> <r> <b>", then its
-#                              font size, bold (0/1) and text colour (AARRGGBB)
-#   e2e_click CONTROL          clicks the centre of a control, then moves the mouse away
+#                              font size, style (1 bold, 0 not, + 2 underlined) and text
+#                              colour (AARRGGBB)
+#   e2e_click CONTROL          clicks the centre of a control (of a link "NAME#N" where
+#                              the screen shows it), then moves the mouse away
 #   e2e_hover CONTROL          moves the mouse over the centre of a control
 #   e2e_layout_size [KIND]     "<width> <height>" of the window from its layout at E2E_SCALE
 #   e2e_string KEY [N...]      the language text of KEY in E2E_LANG (numbers put in)
@@ -50,6 +58,24 @@
 #   e2e_screenshot NAME        saves $E2E_OUT/NAME.png (the whole screen); prints its path
 #   e2e_fail MESSAGE           ends the scenario as failed
 #   e2e_end                    waits for the prefix's processes (kills stragglers)
+#
+# WMI: e2e_wmi.dll (tools/e2e_wmi.cpp, where its files are described) stands in
+# for the WbemLocator class once a scenario calls one of the WMI helpers. With
+# e2e_hotfixes it serves a list; without, Wine's WMI answers (one hotfix, below).
+# A list is one hotfix a line, HotFixID, Description and InstalledOn separated by
+# tabs; "<null>" is a null value, "<missing>" an absent property. printf writes
+# the tabs, three arguments a line; "< <(...)", not a pipe, keeps e2e_hotfixes in
+# the scenario's shell (it sets E2E_ROWS); the list may change between two loads:
+#   e2e_hotfixes < <(printf '%s\t%s\t%s\n' KB5034441 'Security Update' 1/9/2024 \
+#       KB5034439 '' '<null>')
+#   e2e_hotfixes < <(for i in $(seq 1 60); do
+#       printf 'KB50%05d\tUpdate\t3/%d/2024\n' "$i" "$((i % 28 + 1))"; done)
+#   e2e_wmi_fail 0x80041003             (ExecQuery fails: the failure view)
+#   e2e_wmi_fail 0x80041001 Next 2      (Next fails after two hotfixes)
+#   e2e_wmi_fail 0x40004 Next           (Next times out, WBEM_S_TIMEDOUT)
+#   e2e_wmi_slow 1500                   (the loading view shows for 1.5 s)
+# e2e_wmi_calls shows what the program asked for ("ConnectServer ROOT\CIMV2 ...",
+# "Next timeout=60000 count=1 -> 0x00000001 returned=0", "all objects released").
 
 # A failing $(...) inside a helper ends the scenario too.
 shopt -s inherit_errexit
@@ -84,6 +110,7 @@ e2e_begin() {
     E2E_LANG=en-US
     E2E_MAIN_OPTIONS=()
     E2E_TEXTS=()
+    E2E_WMI_REGISTERED=0
     mkdir -p "$E2E_OUT"
     orvelle_wine_prefix "$E2E_PREFIX"
     export WINEPREFIX=$E2E_PREFIX
@@ -92,7 +119,7 @@ e2e_begin() {
     mkdir -p "$E2E_APP_DIR" "$E2E_PREFIX/drive_c/e2e"
     cp -r "$ORVELLE_ROOT/dist/windows/." "$E2E_APP_DIR/"
     cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
-        "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wmi_gate.dll" "$E2E_PREFIX/drive_c/e2e/"
+        "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wmi.dll" "$E2E_PREFIX/drive_c/e2e/"
     E2E_LOG_DIR=$(orvelle_wine_localappdata "$E2E_PREFIX")/Orvelle
 }
 
@@ -114,14 +141,73 @@ e2e_registry() {
         e2e_fail "regedit could not import $file"
 }
 
-# The next WMI query waits at e2e_wmi_gate.dll (see tools/e2e_wmi_gate.cpp)
-# until e2e_release_wmi; e2e_wait_wmi_held waits until it is there.
-e2e_gate_wmi() {
+# e2e_wmi.dll becomes the WbemLocator class (once per prefix).
+e2e_wmi_register() {
+    [ "$E2E_WMI_REGISTERED" = 1 ] && return 0
     e2e_registry <<'REG'
 [HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]
-@="C:\\e2e\\e2e_wmi_gate.dll"
+@="C:\\e2e\\e2e_wmi.dll"
 "ThreadingModel"="Both"
 REG
+    E2E_WMI_REGISTERED=1
+}
+
+# Writes a file into C:\e2e\ whole (e2e_wmi.dll may read it at any moment).
+e2e_wmi_file() {
+    local file=$E2E_PREFIX/drive_c/e2e/$1
+    cat >"$file.new"
+    mv -f "$file.new" "$file"
+}
+
+e2e_hotfixes() {
+    local list line number=0 rows=0 tabs
+    list=$(cat)
+    while IFS= read -r line; do
+        number=$((number + 1))
+        [ -n "$line" ] || continue
+        tabs=${line//[^$'\t']/}
+        [ "${#tabs}" = 2 ] ||
+            e2e_fail "e2e_hotfixes: line $number has $((${#tabs} + 1)) tab-separated fields, not 3: $line"
+        rows=$((rows + 1))
+    done <<<"$list"
+    printf '%s\n' "$list" | e2e_wmi_file hotfixes.txt
+    E2E_ROWS=$rows
+    e2e_wmi_register
+}
+
+e2e_wmi_fail() {
+    local stage=${2:-ExecQuery}
+    if [ "$1" = none ]; then
+        rm -f "$E2E_PREFIX/drive_c/e2e/wmi-fail.txt"
+        return 0
+    fi
+    case $stage in
+        CreateInstance | ConnectServer | ExecQuery | Next) ;;
+        *) e2e_fail "e2e_wmi_fail: no WMI call \"$stage\"" ;;
+    esac
+    [ -f "$E2E_PREFIX/drive_c/e2e/hotfixes.txt" ] ||
+        e2e_fail "e2e_wmi_fail: Wine's WMI cannot fail; give a list first (e2e_hotfixes)"
+    echo "$stage $1 ${3:-0}" | e2e_wmi_file wmi-fail.txt
+}
+
+e2e_wmi_slow() {
+    [ -f "$E2E_PREFIX/drive_c/e2e/hotfixes.txt" ] ||
+        e2e_fail "e2e_wmi_slow: Wine's WMI cannot be slowed; give a list first (e2e_hotfixes)"
+    echo "$1" | e2e_wmi_file wmi-slow.txt
+}
+
+e2e_wmi_calls() {
+    local file=$E2E_PREFIX/drive_c/e2e/wmi-calls.txt
+    [ -f "$file" ] && cat "$file"
+    return 0
+}
+
+# The next WMI query (served or Wine's) waits in e2e_wmi.dll until
+# e2e_release_wmi; e2e_wait_wmi_held waits until it is there. Each gate holds once.
+e2e_gate_wmi() {
+    rm -f "$E2E_PREFIX/drive_c/e2e/wmi-held" "$E2E_PREFIX/drive_c/e2e/wmi-release"
+    touch "$E2E_PREFIX/drive_c/e2e/wmi-hold"
+    e2e_wmi_register
 }
 
 e2e_wait_wmi_held() {
@@ -228,6 +314,19 @@ e2e_wait_no_window() {
     e2e_fail "the $kind window is still there after ${seconds}s"
 }
 
+# The failure view's text as the program builds it: the load failure with the
+# retry link in place of "{0}" (fail), or the text that no hotfix is installed.
+e2e_failure_text() {
+    local failure retry
+    if [ "$1" = empty ]; then
+        e2e_string IDS_NO_HOTFIX_INSTALL
+        return
+    fi
+    failure=$(e2e_string IDS_HOTFIX_LOAD_FAIL)
+    retry=$(e2e_string IDS_HOTFIX_LOAD_RETRY)
+    echo "${failure//\{0\}/$retry}"
+}
+
 # e2e_layout MODE KIND WIDTHxHEIGHT [ARGS...]: the layout tool on the staged layout.
 e2e_layout() {
     local mode=$1 kind=$2 size=$3 layout='layout\MainWindow.xml'
@@ -239,7 +338,10 @@ e2e_layout() {
         options+=(--rows "$E2E_ROWS")
         case $E2E_VIEW in
             loading) ;;
-            fail) options+=(--hide loadingHotfixLayout --show loadHotfixFailLayout) ;;
+            fail | empty)
+                options+=(--hide loadingHotfixLayout --show loadHotfixFailLayout
+                    --text loadHotfixFailText "$(e2e_failure_text "$E2E_VIEW")")
+                ;;
             result) options+=(--hide loadingHotfixLayout --show loadHotfixFinishLayout) ;;
             *) e2e_fail "unknown view \"$E2E_VIEW\"" ;;
         esac
@@ -259,13 +361,56 @@ e2e_rect() {
     echo "$((x + l)) $((y + t)) $((x + r)) $((y + b)) $rest"
 }
 
-e2e_click() {
-    local rect left top right bottom
+# "<first> <last>" of each run of columns (or rows) of a black and white image
+# that hold white.
+e2e_white_runs() {
+    local image=$1 axis=${2:-columns} size
+    size=$(identify -format '%wx1!' "$image")
+    [ "$axis" = rows ] && size=$(identify -format '1x%h!' "$image")
+    convert "$image" -scale "$size" -threshold 0 -depth 8 txt:- |
+        awk -F'[,: ]+' -v rows="$([ "$axis" = rows ] && echo 1 || echo 0)" '
+            /^#/ { next }
+            /#FFFFFF/ {
+                i = rows ? $2 : $1
+                if (n && i == last + 1) { last = i; next }
+                if (n) print first, last
+                first = i; last = i; n = 1
+            }
+            END { if (n) print first, last }'
+}
+
+# "<x> <y>" of link N of a text control ("NAME#N") as the screen shows it: the
+# layout tool knows the control and the link's colour, but only the real font
+# knows where in the control the link is drawn. Its underline joins its words.
+e2e_link_centre() {
+    local rect l t r b colour mask runs first last rows top bottom
+    local index=${1##*#}
     rect=$(e2e_rect "$1")
-    read -r left top right bottom _ <<<"$rect"
+    read -r l t r b _ _ colour <<<"$rect"
+    mask=$E2E_OUT/link-mask.png
+    convert "$(e2e_screenshot link)" -crop "$((r - l))x$((b - t))+$l+$t" +repage -fuzz 10% \
+        -fill black +opaque "#${colour:2}" -fill white -opaque "#${colour:2}" "$mask"
+    runs=$(e2e_white_runs "$mask")
+    read -r first last <<<"$(sed -n "$((index + 1))p" <<<"$runs")"
+    [ -n "$last" ] || e2e_fail "link $index of ${1%#*} is not on the screen (link.png)"
+    convert "$mask" -crop "$((last - first + 1))x$((b - t))+$first+0" +repage "$mask"
+    rows=$(e2e_white_runs "$mask" rows)
+    top=$(head -n1 <<<"$rows" | cut -d' ' -f1)
+    bottom=$(tail -n1 <<<"$rows" | cut -d' ' -f2)
+    echo "$((l + (first + last) / 2)) $((t + (top + bottom) / 2))"
+}
+
+e2e_click() {
+    local rect left top right bottom x y
+    if [[ $1 == *'#'* ]]; then
+        read -r x y <<<"$(e2e_link_centre "$1")"
+    else
+        rect=$(e2e_rect "$1")
+        read -r left top right bottom _ <<<"$rect"
+        x=$(((left + right) / 2)) y=$(((top + bottom) / 2))
+    fi
     # No --sync: it waits for a motion that never comes when the pointer is already there.
-    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) sleep 0.1 click 1 \
-        sleep 0.1 mousemove 0 0
+    xdotool mousemove "$x" "$y" sleep 0.1 click 1 sleep 0.1 mousemove 0 0
 }
 
 e2e_hover() {
@@ -286,7 +431,7 @@ e2e_string() {
     "$E2E_LAYOUT_TOOL" string "$E2E_APP_DIR/res" "$E2E_LANG" "$@"
 }
 
-# Expected texts: "<l> <t> <r> <b> <size> <bold> <colour>", a tab, the text, a tab, a label.
+# Expected texts: "<l> <t> <r> <b> <size> <style> <colour>", a tab, the text, a tab, a label.
 e2e_expect_text() {
     local rect left top right bottom size bold colour
     rect=$(e2e_rect "$1")

@@ -3,9 +3,9 @@
 // client size, so positions come from the layouts and the scale alone.
 //
 //   e2e_layout rect RES LAYOUT [OPTIONS] CONTROL
-//       "<left> <top> <right> <bottom> <font size> <bold> <text colour>" of the
-//       control's shown client rectangle (physical pixels); "none" and exit 1
-//       when it is hidden, clipped away or absent.
+//       "<left> <top> <right> <bottom> <font size> <style> <text colour>" of the
+//       control's shown client rectangle (physical pixels; style 1 bold, 0 not,
+//       + 2 underlined); "none" and exit 1 when it is hidden, clipped away or absent.
 //   e2e_layout size RES LAYOUT [--scale PCT]
 //       "<width> <height>": the window's size from the layout at that scale.
 //   e2e_layout texts RES LAYOUT [OPTIONS]
@@ -20,7 +20,9 @@
 //   --lang NAME       shows the texts of RES/values/<NAME>.xml (en-US)
 //   --rows N          appends N row layouts to the hotfix list, as the main window does
 //   --show NAME, --hide NAME   sets a control's visibility (a view, a row's button)
-// A CONTROL or NAME may be "name@ROW": that control of row ROW (from 0).
+//   --text NAME TEXT  sets a control's text as the program would (the failure view's)
+// A CONTROL or NAME may be "name@ROW": that control of row ROW (from 0). A CONTROL
+// "name#LINK" is link LINK (from 0) of a text control: the control, in the link's look.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -47,6 +49,7 @@ struct Options {
     std::wstring language = L"en-US";
     int rows = 0;
     std::vector<std::pair<std::wstring, bool>> visibility;
+    std::vector<std::pair<std::wstring, std::wstring>> texts;
     std::wstring control;
 };
 
@@ -88,6 +91,9 @@ Options ParseOptions(int argc, char** argv, bool wantsControl) {
             options.rows = std::atoi(argv[++i]);
         } else if ((arg == "--show" || arg == "--hide") && hasValue) {
             options.visibility.emplace_back(Wide(argv[++i]), arg == "--show");
+        } else if (arg == "--text" && i + 2 < argc) {
+            options.texts.emplace_back(Wide(argv[i + 1]), Wide(argv[i + 2]));
+            i += 2;
         } else if (wantsControl && options.control.empty() && arg.rfind("--", 0) != 0) {
             options.control = Wide(argv[i]);
         } else {
@@ -151,6 +157,14 @@ bool Build(Window& window, const Options& options) {
         }
         control->SetVisible(visible);
     }
+    for (const auto& [name, text] : options.texts) {
+        CControlUI* control = Find(window, name);
+        if (!control) {
+            std::fprintf(stderr, "e2e_layout: no control %s\n", Narrow(name).c_str());
+            return false;
+        }
+        control->SetText(text.c_str());
+    }
     const UISize init = window.manager.GetInitSize();
     const int width = options.width > 0 ? options.width : window.manager.ScaleValue(init.cx);
     const int height = options.height > 0 ? options.height : window.manager.ScaleValue(init.cy);
@@ -190,12 +204,37 @@ void PrintTexts(CControlUI* control) {
     }
 }
 
+// Link LINK of a text control: the control's rectangle (where in it the link is
+// drawn depends on the real font's metrics), and the link's look: the control's
+// font underlined (style + 2), in the link colour.
+bool DescribeLink(CControlUI* control, int link, std::string& line) {
+    auto* text = dynamic_cast<CTextUI*>(control);
+    if (!text || !text->IsVisibleInTree() || link < 0 || link >= text->GetLinkCount()) {
+        return false;
+    }
+    const UIRect shown = text->GetVisibleRect();
+    if (IsRectEmpty(shown)) return false;
+    const UIFont font = control->GetManager()->GetFont(text->GetFont());
+    char buffer[96];
+    std::snprintf(buffer, sizeof(buffer), "%d %d %d %d %d %d %08X", shown.left, shown.top,
+                  shown.right, shown.bottom, font.size, (font.bold ? 1 : 0) + 2,
+                  static_cast<unsigned>(text->GetLinkColor()));
+    line = buffer;
+    return true;
+}
+
 int Rect(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv, true);
     Window window;
     if (!Build(window, options)) return 2;
     std::string line;
-    if (!Describe(Find(window, options.control), line)) {
+    const size_t hash = options.control.rfind(L'#');
+    const bool shown =
+        hash == std::wstring::npos
+            ? Describe(Find(window, options.control), line)
+            : DescribeLink(Find(window, options.control.substr(0, hash)),
+                           std::atoi(Narrow(options.control.substr(hash + 1)).c_str()), line);
+    if (!shown) {
         std::printf("none\n");
         return 1;
     }

@@ -9,10 +9,11 @@
 //   dialog TITLE                   a message box ("#32770") with that caption:
 //                                  "<l> <t> <r> <b> <topmost>", then one line per child,
 //                                  "static<TAB><text>" or "button<TAB><l t r b><TAB><text>"
-//   text SPECS                     for each line "OUT<TAB>SIZE<TAB>BOLD<TAB>AARRGGBB<TAB>
+//   text SPECS                     for each line "OUT<TAB>SIZE<TAB>STYLE<TAB>AARRGGBB<TAB>
 //                                  AARRGGBB<TAB>TEXT" of the UTF-8 file SPECS, draws TEXT in
-//                                  that font and colour over that background with the
-//                                  toolkit's own painter into the 24-bit BMP file OUT
+//                                  that font (STYLE 1 bold, 0 not, + 2 underlined) and colour
+//                                  over that background with the toolkit's own painter into
+//                                  the 24-bit BMP file OUT
 //   cover RELEASE                  shows a plain full-screen window in front, until the
 //                                  file RELEASE exists (at most 60 s)
 //   record FILE [ARGS...]          appends ARGS, one per line, to FILE (UTF-8); a stand-in
@@ -162,7 +163,9 @@ bool ParseTextRequest(const std::string& line, TextRequest& request) {
     }
     request.out = Utf8::ToWide(fields[0]);
     request.font.size = std::atoi(fields[1].c_str());
-    request.font.bold = fields[2] == "1";
+    const int style = std::atoi(fields[2].c_str());
+    request.font.bold = (style & 1) != 0;
+    request.font.underline = (style & 2) != 0;
     request.colour = static_cast<uint32_t>(std::strtoul(fields[3].c_str(), nullptr, 16));
     request.background = static_cast<uint32_t>(std::strtoul(fields[4].c_str(), nullptr, 16));
     request.text = Utf8::ToWide(text);
