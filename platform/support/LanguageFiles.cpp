@@ -23,10 +23,25 @@ std::wstring JoinFolder(const std::wstring& folder, const std::wstring& fileName
     return path + fileName;
 }
 
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
 std::wstring BaseLanguage(const std::wstring& language) {
-    std::wstring base = language.substr(0, language.find(L'-'));
-    for (wchar_t& c : base) c = static_cast<wchar_t>(std::towlower(c));
-    return base;
+    return Lower(language.substr(0, language.find(L'-')));
+}
+
+// Chinese is written in two scripts: Traditional in Taiwan, Hong Kong and Macao
+// (or wherever the name says Hant), Simplified elsewhere. The sibling file in the
+// reader's own script comes before any other file of the same base language.
+std::wstring SameScriptSibling(const std::wstring& language) {
+    const std::wstring name = Lower(language);
+    if (BaseLanguage(name) != L"zh") return std::wstring();
+    for (const wchar_t* traditional : {L"-hant", L"-tw", L"-hk", L"-mo"}) {
+        if (name.find(traditional) != std::wstring::npos) return L"zh-TW";
+    }
+    return L"zh-CN";
 }
 
 // Language names of the "*.xml" files in the folder, sorted by name.
@@ -58,6 +73,11 @@ std::wstring ResolveLanguageFile(const std::wstring& folder, const std::wstring&
     if (!language.empty()) {
         const std::wstring exact = JoinFolder(folder, language + L".xml");
         if (IsUsableLanguageFile(exact)) return exact;
+        const std::wstring sibling = SameScriptSibling(language);
+        if (!sibling.empty()) {
+            const std::wstring path = JoinFolder(folder, sibling + L".xml");
+            if (IsUsableLanguageFile(path)) return path;
+        }
         const std::wstring base = BaseLanguage(language);
         for (const std::wstring& candidate : ListLanguages(folder)) {
             if (BaseLanguage(candidate) != base) continue;

@@ -82,8 +82,8 @@ TEST_F(LanguageFaultTest, EveryFileBrokenShowsTheBoxWithBuiltInTexts) {
 }
 
 TEST_F(LanguageFaultTest, BrokenUserLanguageFallsBackToEnglish) {
-    WriteLanguage("zh-CN", kNotXml);
-    EXPECT_EQ(RunAs("zh_CN.UTF-8"), 0);
+    WriteLanguage("de-DE", kNotXml);
+    EXPECT_EQ(RunAs("de_DE.UTF-8"), 0);
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_EQ(m_windowsShown, 1);
     EXPECT_EQ(m_shownUninstall, L"Uninstall");

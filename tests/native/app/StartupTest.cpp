@@ -167,7 +167,7 @@ TEST_F(MissingLanguagesTest, ShowsTheTopMostBoxAndCreatesNoWindow) {
 
 class UnshippedLanguageTest : public StartupTest {
 protected:
-    const char* Locale() const override { return "fr_FR.UTF-8"; }
+    const char* Locale() const override { return "sv_SE.UTF-8"; }
 };
 
 TEST_F(UnshippedLanguageTest, FallsBackToEnglishInsteadOfTheBox) {
