@@ -104,6 +104,10 @@ public:
     // False while the window takes no input (its modal child is running).
     virtual bool IsInputEnabled() const = 0;
 
+    // A control of this window changed (see UIChange); a backend that serves
+    // assistive technology tells it. The control is alive during the call only.
+    virtual void OnControlChanged(CControlUI* control, UIChange change) {}
+
     // The owner is being destroyed: make no further call into it.
     virtual void DetachOwner() = 0;
 };

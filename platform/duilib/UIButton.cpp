@@ -34,6 +34,12 @@ bool CButtonUI::IsInteractiveAt(int x, int y) const {
     return true;
 }
 
+bool CButtonUI::Activate() {
+    if (!IsEnabledInTree()) return false;
+    Notify(L"click");  // last step: the handler may remove this control
+    return true;
+}
+
 uint32_t CButtonUI::CurrentTextColor() const {
     if (IsEnabledInTree() && m_pushed && m_pushedTextColor) return m_pushedTextColor;
     return CLabelUI::CurrentTextColor();

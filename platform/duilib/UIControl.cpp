@@ -39,14 +39,18 @@ CDuiString CControlUI::GetName() const {
 }
 void CControlUI::SetName(LPCTSTR name) {
     m_name = CDuiString(name);
+    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
 }
 CDuiString CControlUI::GetText() const {
     return m_text;
 }
 
 void CControlUI::SetText(LPCTSTR text) {
-    m_text = CDuiString(text);
+    CDuiString newText(text);
+    if (newText == m_text) return;
+    m_text = newText;
     Invalidate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
 }
 
 bool CControlUI::IsVisible() const {
@@ -57,6 +61,7 @@ void CControlUI::SetVisible(bool visible) {
     if (m_visible == visible) return;
     m_visible = visible;
     NeedParentUpdate();
+    if (m_manager) m_manager->ReportChange(this, visible ? UIChange::Shown : UIChange::Hidden);
 }
 
 bool CControlUI::IsEnabled() const {
@@ -68,6 +73,11 @@ void CControlUI::SetEnabled(bool enable) {
     m_enabled = enable;
     if (!enable) m_pushed = false;
     Invalidate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::State);
+}
+
+bool CControlUI::HasFocus() const {
+    return m_manager && m_manager->GetFocus() == this;
 }
 
 void CControlUI::SetAttribute(LPCTSTR name, LPCTSTR value) {

@@ -21,6 +21,19 @@ enum UIEventType {
     UIEVENT_BUTTONUP,
     UIEVENT_SCROLLWHEEL,
     UIEVENT_TIMER,
+    UIEVENT_SETFOCUS,   // the control got the keyboard focus
+    UIEVENT_KILLFOCUS,  // the control lost it
+};
+
+// What changed on a control, as the manager reports it to its backend (and so to
+// assistive technology): the focus moved to it, its shown text (or name) changed,
+// it was shown or hidden, it was enabled or disabled.
+enum class UIChange {
+    Focus,
+    Name,
+    Shown,
+    Hidden,
+    State,
 };
 
 struct TEventUI {
@@ -125,6 +138,14 @@ public:
     // True when a press at that point belongs to the control (a button, a link)
     // rather than to a window drag.
     virtual bool IsInteractiveAt(int x, int y) const;
+    // True for a control a user acts on (a button, a text with a link), which can
+    // then take the keyboard focus while it is visible and enabled in the tree.
+    virtual bool IsFocusable() const { return false; }
+    bool HasFocus() const;
+    // Does what a click does (the same notification, through the same path);
+    // false when the control has no action or is disabled. Keyboard activation and
+    // assistive technology's default action come here.
+    virtual bool Activate() { return false; }
 
     // Applies an attribute; false when this control does not know the name.
     // SetAttribute calls it; the builder uses the result to log unknown names.

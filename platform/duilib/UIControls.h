@@ -54,6 +54,9 @@ public:
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
+    bool IsFocusable() const override { return true; }
+    // Raises "click".
+    bool Activate() override;
 
 protected:
     uint32_t CurrentTextColor() const override;
@@ -72,6 +75,9 @@ public:
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
+    // Focusable while it shows a link; activation raises "link" for link 0.
+    bool IsFocusable() const override;
+    bool Activate() override;
     // Link targets and shown texts, in order, for the current text.
     int GetLinkCount() const;
     // The link's target, or its shown text when it has none; empty when out of range.

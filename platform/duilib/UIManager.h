@@ -68,6 +68,16 @@ public:
     // The control under the mouse, or null.
     CControlUI* GetHotControl() const;
 
+    // The control with the keyboard focus, or null (UIManagerFocus.cpp).
+    CControlUI* GetFocus() const;
+    // Moves the focus to a focusable control that is visible and enabled in the
+    // tree, or clears it (null); KILLFOCUS to the old control, SETFOCUS to the new
+    // one, then UIChange::Focus reported. False when the control cannot take it.
+    bool SetFocus(CControlUI* control);
+    // A control changed (CControlUI's setters call this): the backend hears of it
+    // (assistive technology), and a focus that became hidden or disabled moves on.
+    void ReportChange(CControlUI* control, UIChange change);
+
     // Lays the tree out for a client area and collects what to draw.
     void Layout(int clientWidth, int clientHeight);
     void Paint(CRenderList& list);

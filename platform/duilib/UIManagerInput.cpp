@@ -144,6 +144,7 @@ std::vector<int> CPaintManagerUI::GetTimerIds() const {
 }
 
 void CPaintManagerUI::ReapControl(CControlUI* control) {
+    if (m_state->focus == control) m_state->focus = nullptr;
     if (m_state->hot == control) m_state->hot = nullptr;
     if (m_state->pressed == control) m_state->pressed = nullptr;
     KillTimers(control);

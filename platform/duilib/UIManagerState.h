@@ -1,6 +1,6 @@
 // The private state of one CPaintManagerUI, shared by its implementation files
 // (UIManager.cpp: tree, notifiers, fonts, layout and paint; UIManagerInput.cpp:
-// mouse input and timers).
+// mouse input and timers; UIManagerFocus.cpp: keyboard focus and change reports).
 #pragma once
 
 #include <map>
@@ -34,6 +34,7 @@ struct CPaintManagerUI::State {
     UISize initSize;
     CControlUI* hot = nullptr;      // under the mouse
     CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
+    CControlUI* focus = nullptr;    // has the keyboard focus
     std::vector<Timer> timers;
     int nextTimerId = 1;
     std::map<int, FontInfo> fonts;

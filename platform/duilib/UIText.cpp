@@ -69,6 +69,16 @@ bool CTextUI::IsInteractiveAt(int x, int y) const {
     return LinkAt(x, y) >= 0;
 }
 
+bool CTextUI::IsFocusable() const {
+    return GetLinkCount() > 0;
+}
+
+bool CTextUI::Activate() {
+    if (!IsEnabledInTree() || GetLinkCount() == 0) return false;
+    Notify(L"link", 0);  // last step: the handler may remove this control
+    return true;
+}
+
 void CTextUI::DoEvent(TEventUI& event) {
     switch (event.Type) {
         case UIEVENT_BUTTONDOWN:

@@ -190,3 +190,25 @@ TEST(NotifyPumpTest, AnEmptyMapChainedToThePumpHandlesNothing) {
 }
 
 }  // namespace
+
+TEST_F(NotificationTest, ActivationRaisesWhatAClickRaisesAndTheFocusLeavesWhatCannotHoldIt) {
+    CPaintManagerUI& manager = m_window.GetPaintManager();
+    EXPECT_FALSE(manager.SetFocus(Find(L"title")));  // a label takes no focus
+    ASSERT_TRUE(manager.SetFocus(Find(L"aboutButton")));
+    EXPECT_TRUE(Find(L"aboutButton")->Activate());
+    EXPECT_TRUE(Find(L"retryText")->Activate());
+    EXPECT_EQ(m_window.events, (Events{L"click:aboutButton", L"link:retryText#0"}));
+
+    // Disabling an ancestor, hiding the control or destroying it clears the focus.
+    Find(L"titleBar")->SetEnabled(false);
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+    EXPECT_FALSE(Find(L"aboutButton")->Activate());
+    Find(L"titleBar")->SetEnabled(true);
+    ASSERT_TRUE(manager.SetFocus(Find(L"item2")));
+    Find(L"list")->SetVisible(false);
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+    Find(L"list")->SetVisible(true);
+    ASSERT_TRUE(manager.SetFocus(Find(L"item3")));
+    static_cast<IContainerUI*>(dynamic_cast<CContainerUI*>(Find(L"list")))->Remove(Find(L"item3"));
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+}
