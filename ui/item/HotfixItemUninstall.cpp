@@ -1,9 +1,9 @@
 // The uninstall side of a row: start, the uninstalling/idle/disabled looks and the outcome.
 // UI thread only. The row keeps no state of its own: its looks are its state.
+#include "hotfix/KbNumber.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
 #include "ui/item/HotfixManageItemDetail.h"
-#include "ui/item/KbNumber.h"
 
 using namespace DuiLib;
 
