@@ -33,7 +33,7 @@ TEST_F(PermanentRowTest, PermanentRowShowsWhyAndStaysOutOfEveryUninstall) {
     EXPECT_EQ(label->GetText().str(), L"Can't be removed");
     EXPECT_EQ(label->GetToolTip().str(),
               L"Windows marks this update as permanent, so it can't be uninstalled.");
-    EXPECT_EQ(label->GetTextColor(), 0xFF999999u);
+    EXPECT_EQ(label->GetTextColor(), 0xFF767676u);  // grey, readable (4.5:1 on white)
     EXPECT_FALSE(button->IsVisible());
     EXPECT_FALSE(button->IsEnabled());
     for (int row : {1, 2}) {  // removable, and unknown to the store: as always
