@@ -168,7 +168,8 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
          [](UninstallRunner& t) {
              WinApi::Testing::MapProgram(kInstallerPath, t.m_folder + "/absent");
          },
-         {L"ShellExecute exe fail! ret:2" + kWorker, L"update uninstall status:2 0x00000002" + kStatus},
+         {L"ShellExecute exe fail! ret:2" + kWorker,
+          L"update uninstall status:2 0x00000002" + kStatus},
          UNINSTALL_FAIL},
         {"started without a process handle",
          [](UninstallRunner&) { WinApi::Testing::SetLaunchWithoutProcessHandle(true); },
@@ -180,7 +181,8 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
              t.UseInstaller("exit 0");
              WinApi::Testing::SetExitCodeReadFailure(5);
          },
-         {L"GetExitCodeProcess fail! ret:5" + kWorker, L"update uninstall status:5 0x00000005" + kStatus},
+         {L"GetExitCodeProcess fail! ret:5" + kWorker,
+          L"update uninstall status:5 0x00000005" + kStatus},
          UNINSTALL_FAIL},
     };
     for (const FailureCase& c : cases) {
