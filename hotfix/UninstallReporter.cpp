@@ -4,16 +4,6 @@
 
 namespace WindowsHotfix {
 
-UninstallStatus MapUninstallCode(int code) {
-    if (code == static_cast<int>(0x80242004u))
-        return UNINSTALL_CANNOT;  // Windows Update: cannot be removed
-    if (code == 0) return UNINSTALL_SUCCESS;
-    if (code == 1223) return UNINSTALL_CANCEL;  // ERROR_CANCELLED: elevation declined
-    if (code == 1641 || code == 3010)
-        return UNINSTALL_NEED_RESTART;  // restart initiated / required
-    return UNINSTALL_FAIL;
-}
-
 void UninstallReporter::SetCallback(Callback callback) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_closed) m_callback = std::move(callback);
@@ -24,7 +14,7 @@ void UninstallReporter::Report(int code) {
 }
 
 void UninstallReporter::Report(int code, UninstallStatus status) {
-    KT_LOG(LOG_ERROR, L"update uninstall status:" << code,
+    KT_LOG(LOG_ERROR, L"update uninstall status:" << UninstallCodeText(code),
            "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus");
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_closed || !m_callback) return;

@@ -6,18 +6,18 @@
 #include <functional>
 #include <mutex>
 
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
 
 namespace WindowsHotfix {
-
-UninstallStatus MapUninstallCode(int code);
 
 class UninstallReporter {
 public:
     using Callback = std::function<void(UninstallStatus)>;
 
     void SetCallback(Callback callback);
-    // Logs "update uninstall status:" with the code, then reports its mapping.
+    // Logs "update uninstall status:" with the code (UninstallCodeText), then
+    // reports its mapping.
     void Report(int code);
     // The same line, but the status is given (failures that no code maps).
     void Report(int code, UninstallStatus status);

@@ -23,6 +23,9 @@ int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT ty
 
 // Full path of the running executable (GetModuleFileNameW with no module).
 uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size);
+// The Windows folder ("C:\Windows"): its length, or the size needed when the
+// buffer is too small, or 0 on failure.
+uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size);
 
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32): from now on DLLs are
 // looked up in System32 only, never in the current or the executable's folder.

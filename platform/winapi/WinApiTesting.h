@@ -21,6 +21,9 @@ std::vector<MessageBoxCall> MessageBoxCalls();
 // The path GetModuleFileNameW reports; empty restores the real executable's path.
 void SetModuleFileName(const std::wstring& path);
 
+// The folder GetWindowsDirectoryW reports; empty restores "C:\Windows".
+void SetWindowsDirectory(const std::wstring& path);
+
 // The current directory as last set through SetCurrentDirectoryW.
 std::wstring CurrentDirectory();
 

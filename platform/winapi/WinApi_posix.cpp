@@ -37,6 +37,7 @@ struct StandInState {
     std::map<std::wstring, int> mutexHandleCounts;  // named mutex -> open handles
     std::vector<Testing::MessageBoxCall> messageBoxes;
     std::wstring moduleFileName;
+    std::wstring windowsDirectory;
     std::wstring currentDirectory;
 };
 
@@ -191,6 +192,19 @@ uint32_t GetModuleFileNameW(void*, wchar_t* buffer, uint32_t size) {
     return copied;
 }
 
+uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
+    std::wstring path;
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        path = State().windowsDirectory;
+    }
+    if (path.empty()) path = L"C:\\Windows";
+    if (buffer == nullptr || size <= path.size()) return static_cast<uint32_t>(path.size() + 1);
+    path.copy(buffer, path.size());
+    buffer[path.size()] = L'\0';
+    return static_cast<uint32_t>(path.size());
+}
+
 namespace Testing {
 
 std::vector<MessageBoxCall> MessageBoxCalls() {
@@ -201,6 +215,11 @@ std::vector<MessageBoxCall> MessageBoxCalls() {
 void SetModuleFileName(const std::wstring& path) {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().moduleFileName = path;
+}
+
+void SetWindowsDirectory(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().windowsDirectory = path;
 }
 
 std::wstring CurrentDirectory() {

@@ -32,4 +32,8 @@ uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size) {
     return ::GetModuleFileNameW(static_cast<HMODULE>(module), buffer, size);
 }
 
+uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
+    return ::GetWindowsDirectoryW(buffer, size);
+}
+
 }  // namespace WinApi

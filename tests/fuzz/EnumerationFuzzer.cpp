@@ -12,10 +12,10 @@
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
 #include "duilib_headless/HeadlessTesting.h"
+#include "hotfix/KbNumber.h"
 #include "hotfix/WindowsHotfixTesting.h"
 #include "support/WMIHelperTesting.h"
 #include "ui/SharedConstants.h"
-#include "ui/item/KbNumber.h"
 #include "ui/main/MainWindow.h"
 #include "winapi/ProcessLaunchTesting.h"
 

@@ -1,9 +1,10 @@
-// The uninstall side of a row: start, the uninstalling/idle/disabled looks and the outcome.
+// The uninstall side of a row: start, the uninstalling/idle/disabled looks, the outcome
+// and the permanent look.
 // UI thread only. The row keeps no state of its own: its looks are its state.
+#include "hotfix/KbNumber.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
 #include "ui/item/HotfixManageItemDetail.h"
-#include "ui/item/KbNumber.h"
 
 using namespace DuiLib;
 
@@ -25,6 +26,9 @@ const uint32_t kProblemColor = 0xFFED6F21;
 bool HotfixManageItemDetail::OnClickUninstall(std::wstring ctrName) {
     if (ctrName.empty()) {
         KT_LOG(LOG_ERROR, L"ctrName is null", "HotfixManageItemDetail::OnClickUninstall");
+        return false;
+    }
+    if (IsPermanent()) {
         return false;
     }
     // The installer runs elevated: only a plain number may reach its command line.
@@ -71,6 +75,9 @@ void HotfixManageItemDetail::UpdateItemDisableStatus(bool enable) {
                "HotfixManageItemDetail::UpdateItemDisableStatus");
         return;
     }
+    if (IsPermanent()) {
+        return;  // its button stays hidden and disabled
+    }
     if (!enable) {
         m_pBtnUninstall->SetAttribute(L"disabledbkcolor", kOtherBusyButtonBkColor);
         m_pBtnUninstall->SetDisabledTextColor(kOtherBusyButtonTextColor);
@@ -105,4 +112,23 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
     m_pUninstallResultLab->SetText(UICulture::GetInstance()->GetString(key));
     m_pUninstallResultLab->SetTextColor(color);
     m_pBtnUninstall->SetVisible(false);
+}
+
+void HotfixManageItemDetail::ShowPermanentStatusUI() {
+    // Without its label the row keeps its button: nothing is hidden unexplained.
+    if (m_pPermanentLab == nullptr || m_pBtnUninstall == nullptr) {
+        KT_LOG(LOG_ERROR, L"show permanent control is null",
+               "HotfixManageItemDetail::ShowPermanentStatusUI");
+        return;
+    }
+    UICulture* culture = UICulture::GetInstance();
+    m_pPermanentLab->SetText(culture->GetString(L"IDS_UNINSTALL_PERMANENT_CODE"));
+    m_pPermanentLab->SetToolTip(culture->GetString(L"IDS_UNINSTALL_PERMANENT_TIP"));
+    m_pPermanentLab->SetVisible(true);
+    m_pBtnUninstall->SetEnabled(false);
+    m_pBtnUninstall->SetVisible(false);
+}
+
+bool HotfixManageItemDetail::IsPermanent() const {
+    return m_pPermanentLab != nullptr && m_pPermanentLab->IsVisible();
 }

@@ -48,6 +48,7 @@ void HotfixManageItemDetail::InitItemLayout(CContainerUI* parent) {
 void HotfixManageItemDetail::InitUI() {
     m_pBtnUninstall = FindUnder<CButtonUI>(m_pItemLayout, L"btnUninstall");
     m_pUninstallResultLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallResultLab");
+    m_pPermanentLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallPermanentLab");
     m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
     m_pDescriptionText = FindUnder<CLabelUI>(m_pItemLayout, L"descriptionText");
     m_pInstalledTimeText = FindUnder<CLabelUI>(m_pItemLayout, L"installedTimeText");

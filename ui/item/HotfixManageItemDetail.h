@@ -32,6 +32,10 @@ public:
     // True when the uninstall really started. Only an identifier whose text after
     // its first "KB"/"kb" is all digits starts one; anything else leaves the row idle.
     bool OnClickUninstall(std::wstring ctrName);
+    // An update Windows will not remove: the grey label (with why as its tip) in
+    // place of the button, for good. No click, no other uninstall changes it.
+    void ShowPermanentStatusUI();
+    bool IsPermanent() const;
 
     DUI_DECLARE_MESSAGE_MAP()
 
@@ -40,6 +44,7 @@ private:
     DuiLib::CContainerUI* m_pParent = nullptr;
     DuiLib::CButtonUI* m_pBtnUninstall = nullptr;
     DuiLib::CLabelUI* m_pUninstallResultLab = nullptr;
+    DuiLib::CLabelUI* m_pPermanentLab = nullptr;
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;
     DuiLib::CLabelUI* m_pInstalledTimeText = nullptr;

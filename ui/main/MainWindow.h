@@ -17,6 +17,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -73,7 +74,7 @@ private:
     // Releases the rows, then closes and posts the quit message once per window.
     void CloseAndQuit();
     static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list);
-    void FinishLoad(int result, std::vector<HotfixInfo> list);
+    void FinishLoad(int result, std::vector<HotfixInfo> list, std::set<std::wstring> permanent);
     void BuildRows(DuiLib::CContainerUI* container);
     void DeleteRows();
     void OnClickRowButton(const std::wstring& senderName);
@@ -89,6 +90,8 @@ private:
     DuiLib::CControlUI* m_pBtnUninstallTip = nullptr;
     DuiLib::CControlUI* m_pHotfixDiscribeLayout = nullptr;
     std::vector<HotfixInfo> m_hotfixInfos;
+    // HotFixIDs that Windows marks as permanent, found by the load with the list.
+    std::set<std::wstring> m_permanentHotfixes;
     // Rows by HotFixID; a duplicated HotFixID maps to its later row.
     std::unordered_map<std::wstring, HotfixManageItemDetail*> m_itemMap;
     std::wstring m_curHotfixName;

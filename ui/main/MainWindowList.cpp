@@ -43,6 +43,9 @@ void MainWindow::BuildRows(CContainerUI* container) {
         m_createdItems.emplace_back(row);
         row->InitItemLayout(container);
         row->SetContent(info, i == count - 1);
+        if (m_permanentHotfixes.count(info.HotFixID) != 0) {
+            row->ShowPermanentStatusUI();
+        }
         m_itemMap[info.HotFixID] = row;
     }
     const float height = static_cast<float>(count * kRowHeight) * GetScaleFactor();
@@ -58,4 +61,5 @@ void MainWindow::DeleteRows() {
 void MainWindow::ReleaseItems() {
     DeleteRows();
     m_hotfixInfos.clear();
+    m_permanentHotfixes.clear();
 }

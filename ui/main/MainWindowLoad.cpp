@@ -2,6 +2,7 @@
 #include <system_error>
 #include <thread>
 
+#include "hotfix/PermanentHotfixes.h"
 #include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
@@ -42,8 +43,8 @@ void MainWindow::StartLoadHotfix() {
     }
 }
 
-// Load thread: only the enumeration and its log line run here; every step that
-// touches a control is queued to the UI thread, in order.
+// Load thread: only the enumeration, its log line and the permanence look-up run
+// here; every step that touches a control is queued to the UI thread, in order.
 void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list) {
     UIMainQueue* queue = UIMainQueue::getInstance();
     queue->dispatch([alive] {
@@ -54,15 +55,21 @@ void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<H
     const int result =
         WindowsHotfix::WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(list);
     KT_LOG(LOG_INFO, L"get install list ret:" << result, "MainWindow::StartLoadHotfix::LoadTask");
-    queue->dispatch([alive, result, list]() mutable {
+    std::set<std::wstring> permanent;
+    if (result == 0) {
+        permanent = WindowsHotfix::GetPermanentHotFixes(list);
+    }
+    queue->dispatch([alive, result, list, permanent]() mutable {
         if (MainWindow* window = alive->window) {
-            window->FinishLoad(result, std::move(list));
+            window->FinishLoad(result, std::move(list), std::move(permanent));
         }
     });
 }
 
-void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list) {
+void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list,
+                            std::set<std::wstring> permanent) {
     m_hotfixInfos = std::move(list);
+    m_permanentHotfixes = std::move(permanent);
     if (result != 0) {
         ShowHotFixesFailUI(result);
     } else {

@@ -119,8 +119,8 @@ TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
          UNINSTALL_CANCEL},
         {"cannot", "echo 0x80242004 > \"$WINAPI_EXIT_CODE_FILE\"",
          L"update uninstall status:-2145116156", UNINSTALL_CANNOT},
-        {"other failure", "exit 1", L"update uninstall status:1", UNINSTALL_FAIL},
-        {"killed", "kill -9 $$", L"update uninstall status:137", UNINSTALL_FAIL},
+        {"other failure", "exit 1", L"update uninstall status:1 0x00000001", UNINSTALL_FAIL},
+        {"killed", "kill -9 $$", L"update uninstall status:137 0x00000089", UNINSTALL_FAIL},
     };
     for (const ExitCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -168,19 +168,21 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
          [](UninstallRunner& t) {
              WinApi::Testing::MapProgram(kInstallerPath, t.m_folder + "/absent");
          },
-         {L"ShellExecute exe fail! ret:2" + kWorker, L"update uninstall status:2" + kStatus},
+         {L"ShellExecute exe fail! ret:2" + kWorker,
+          L"update uninstall status:2 0x00000002" + kStatus},
          UNINSTALL_FAIL},
         {"started without a process handle",
          [](UninstallRunner&) { WinApi::Testing::SetLaunchWithoutProcessHandle(true); },
          {L"WaitForSingleObject out time, ret:4294967295" + kWorker,
-          L"update uninstall status:-1" + kStatus},
+          L"update uninstall status:-1 0xFFFFFFFF" + kStatus},
          UNINSTALL_FAIL},
         {"exit code unreadable",
          [](UninstallRunner& t) {
              t.UseInstaller("exit 0");
              WinApi::Testing::SetExitCodeReadFailure(5);
          },
-         {L"GetExitCodeProcess fail! ret:5" + kWorker, L"update uninstall status:5" + kStatus},
+         {L"GetExitCodeProcess fail! ret:5" + kWorker,
+          L"update uninstall status:5 0x00000005" + kStatus},
          UNINSTALL_FAIL},
     };
     for (const FailureCase& c : cases) {
@@ -207,7 +209,7 @@ TEST_F(UninstallRunner, NoThreadStillReportsOneFailureAndReturnsNormally) {
               (std::vector<std::wstring>{
                   L"create uninstall thread fail! ret:" + std::to_wstring(EAGAIN) +
                       L"(WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix)",
-                  L"update uninstall status:1450" + kStatus}));
+                  L"update uninstall status:1450 0x000005AA" + kStatus}));
     EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
 }
 

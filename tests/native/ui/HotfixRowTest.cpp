@@ -1,9 +1,9 @@
 // One list row on its own: built from the shipped row layout into a container of a
 // window-less paint manager, with its date rewriting, failures and looks.
 #include "UiFixtures.h"
+#include "hotfix/KbNumber.h"
 #include "testkit/LogCapture.h"
 #include "ui/item/HotfixManageItemDetail.h"
-#include "ui/item/KbNumber.h"
 
 using namespace UiFixtures;
 using DuiLib::CButtonUI;

@@ -22,8 +22,9 @@ TEST_F(InstallerFaultTest, MissingInstallerFailsTheRowAndLeavesTheWindowUsable) 
     EXPECT_TRUE(main.Find(L"btnUniNameKB2")->IsEnabled());
     EXPECT_TRUE(main.Find(L"btnUniNameKB3")->IsEnabled());
     EXPECT_EQ(log.Matching(L"ShellExecute exe fail! ret:2(").size(), 1u);
-    EXPECT_TRUE(log.Contains(
-        L"update uninstall status:2(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)"));
+    EXPECT_TRUE(
+        log.Contains(L"update uninstall status:2 "
+                     L"0x00000002(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)"));
 
     // Once the installer is there again, the next row uninstalls as usual.
     FakeInstaller installer(m_folder);

@@ -54,7 +54,7 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
         {L"1641", L"update uninstall status:1641", UNINSTALL_NEED_RESTART},
         {L"1223", L"update uninstall status:1223", UNINSTALL_CANCEL},
         {L"0x80242004", L"update uninstall status:-2145116156", UNINSTALL_CANNOT},
-        {L"1", L"update uninstall status:1", UNINSTALL_FAIL},
+        {L"1", L"update uninstall status:1 0x00000001", UNINSTALL_FAIL},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.exitCode);

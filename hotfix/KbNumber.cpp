@@ -1,4 +1,4 @@
-#include "ui/item/KbNumber.h"
+#include "hotfix/KbNumber.h"
 
 #include <algorithm>
 

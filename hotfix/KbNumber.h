@@ -1,4 +1,5 @@
-// The update number that may be handed to the elevated installer.
+// The update number of a hotfix identifier: the one handed to the elevated
+// installer, and the one looked up in the servicing store.
 #pragma once
 
 #include <string>

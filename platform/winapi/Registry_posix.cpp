@@ -1,0 +1,190 @@
+// The registry on other systems: HKEY_LOCAL_MACHINE is a tree in memory that
+// tests fill (RegistryTesting.h); open keys are handles of the shared table.
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "winapi/PosixStandIn.h"
+#include "winapi/Registry.h"
+#include "winapi/RegistryTesting.h"
+
+namespace WinApi {
+namespace {
+
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorInvalidHandle = 6;
+
+struct Value {
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+};
+
+struct Key {
+    std::wstring name;                     // the last part of its path, as added
+    std::map<std::wstring, Value> values;  // by lower-cased name
+};
+
+// Leaked on purpose, like the other stand-ins' state (see PosixStandIn.h).
+struct RegistryState {
+    std::mutex mutex;
+    std::map<std::wstring, Key> keys;  // by lower-cased path; "" is HKEY_LOCAL_MACHINE
+    std::function<void(const std::wstring&)> openHook;
+    std::vector<Testing::RegistryOpen> opens;
+};
+
+RegistryState& State() {
+    static RegistryState* const state = new RegistryState;
+    return *state;
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+std::wstring Join(const std::wstring& parent, const std::wstring& child) {
+    if (parent.empty()) return child;
+    if (child.empty()) return parent;
+    return parent + L"\\" + child;
+}
+
+class OpenKey : public PosixStandIn::HandleObject {
+public:
+    explicit OpenKey(std::wstring path) : m_path(std::move(path)) {}
+    const std::wstring& path() const { return m_path; }
+
+private:
+    const std::wstring m_path;  // lower-cased
+};
+
+// The lower-cased path of an open key; false for an unknown handle.
+bool PathOf(HKEY key, std::wstring& path) {
+    if (key == LocalMachineKey()) {
+        path.clear();
+        return true;
+    }
+    auto open = std::dynamic_pointer_cast<OpenKey>(PosixStandIn::FindHandle(key));
+    if (!open) return false;
+    path = open->path();
+    return true;
+}
+
+// Caller holds the mutex.
+void AddKeyLocked(const std::wstring& path) {
+    State().keys.emplace(L"", Key{});
+    std::wstring sofar;
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t end = std::min(path.find(L'\\', start), path.size());
+        const std::wstring part = path.substr(start, end - start);
+        if (!part.empty()) {
+            sofar = Join(sofar, part);
+            State().keys.emplace(Lower(sofar), Key{part, {}});
+        }
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+uint32_t RegOpenKeyExW(HKEY key, const wchar_t* subKey, uint32_t, uint32_t access, HKEY* result) {
+    std::wstring base;
+    if (result == nullptr || !PathOf(key, base)) return kErrorInvalidHandle;
+    const std::wstring path = Join(base, subKey != nullptr ? Lower(subKey) : L"");
+    std::function<void(const std::wstring&)> hook;
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        State().opens.push_back({path, access});
+        hook = State().openHook;
+    }
+    if (hook) hook(path);
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        if (State().keys.count(path) == 0) return kErrorFileNotFound;
+    }
+    *result = reinterpret_cast<HKEY>(PosixStandIn::RegisterHandle(std::make_shared<OpenKey>(path)));
+    return kErrorSuccess;
+}
+
+uint32_t RegEnumKeyExW(HKEY key, uint32_t index, wchar_t* name, uint32_t* nameLength) {
+    std::wstring path;
+    if (!PathOf(key, path) || nameLength == nullptr) return kErrorInvalidHandle;
+    const std::wstring prefix = path.empty() ? L"" : path + L"\\";
+    std::lock_guard<std::mutex> lock(State().mutex);
+    uint32_t position = 0;
+    for (auto it = State().keys.lower_bound(prefix); it != State().keys.end(); ++it) {
+        if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+        const std::wstring rest = it->first.substr(prefix.size());
+        if (rest.empty() || rest.find(L'\\') != std::wstring::npos) continue;
+        if (position++ != index) continue;
+        const std::wstring& found = it->second.name;
+        if (name == nullptr || found.size() + 1 > *nameLength) return kErrorMoreData;
+        found.copy(name, found.size());
+        name[found.size()] = L'\0';
+        *nameLength = static_cast<uint32_t>(found.size());
+        return kErrorSuccess;
+    }
+    return kErrorNoMoreItems;
+}
+
+uint32_t RegQueryValueExW(HKEY key, const wchar_t* valueName, uint32_t* type, uint8_t* data,
+                          uint32_t* dataSize) {
+    std::wstring path;
+    if (!PathOf(key, path)) return kErrorInvalidHandle;
+    std::lock_guard<std::mutex> lock(State().mutex);
+    auto found = State().keys.find(path);
+    if (found == State().keys.end()) return kErrorFileNotFound;
+    auto value = found->second.values.find(Lower(valueName != nullptr ? valueName : L""));
+    if (value == found->second.values.end()) return kErrorFileNotFound;
+    if (type != nullptr) *type = value->second.type;
+    if (dataSize == nullptr) return kErrorSuccess;
+    const uint32_t size = static_cast<uint32_t>(value->second.data.size());
+    const bool fits = *dataSize >= size;
+    *dataSize = size;
+    if (data == nullptr) return kErrorSuccess;
+    if (!fits) return kErrorMoreData;
+    std::copy(value->second.data.begin(), value->second.data.end(), data);
+    return kErrorSuccess;
+}
+
+uint32_t RegCloseKey(HKEY key) {
+    if (key == LocalMachineKey()) return kErrorSuccess;
+    return PosixStandIn::TakeHandle(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+namespace Testing {
+
+void AddRegistryKey(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    AddKeyLocked(path);
+}
+
+void SetRegistryValue(const std::wstring& keyPath, const std::wstring& name, uint32_t type,
+                      std::vector<uint8_t> data) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    AddKeyLocked(keyPath);
+    State().keys[Lower(keyPath)].values[Lower(name)] = Value{type, std::move(data)};
+}
+
+void SetRegistryOpenHook(std::function<void(const std::wstring& path)> hook) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().openHook = std::move(hook);
+}
+
+std::vector<RegistryOpen> RegistryOpens() {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return State().opens;
+}
+
+void ResetRegistry() {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().keys.clear();
+    State().openHook = nullptr;
+    State().opens.clear();
+}
+
+}  // namespace Testing
+}  // namespace WinApi

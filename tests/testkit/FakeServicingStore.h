@@ -1,0 +1,29 @@
+// A component-based servicing store for one test (non-Windows builds only): its
+// package keys in the registry stand-in and its manifests in a scratch folder
+// that stands as the Windows folder. Everything is put back when it goes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class FakeServicingStore {
+public:
+    explicit FakeServicingStore(const std::string& scratchName);
+    ~FakeServicingStore();
+    FakeServicingStore(const FakeServicingStore&) = delete;
+    FakeServicingStore& operator=(const FakeServicingStore&) = delete;
+
+    // A package key; without a state it holds no CurrentState value, without a
+    // manifest there is no .mum file.
+    void AddPackage(const std::wstring& name, std::optional<uint32_t> state,
+                    std::optional<std::string> manifest);
+    // Forgets every package and manifest.
+    void Clear();
+
+    // Manifests as the store writes them.
+    static std::string Manifest(bool permanent);
+
+private:
+    std::string m_windowsFolder;
+};

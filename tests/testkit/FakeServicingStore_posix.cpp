@@ -1,0 +1,62 @@
+#include <filesystem>
+#include <fstream>
+
+#include "support/Utf8.h"
+#include "testkit/FakeServicingStore.h"
+#include "testkit/TestPaths.h"
+#include "winapi/Registry.h"
+#include "winapi/RegistryTesting.h"
+#include "winapi/WinApiTesting.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::wstring kPackagesKey =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages\\";
+}
+
+FakeServicingStore::FakeServicingStore(const std::string& scratchName)
+    : m_windowsFolder(TestPaths::MakeScratchDir(scratchName)) {
+    WinApi::Testing::ResetRegistry();
+    WinApi::Testing::SetWindowsDirectory(Utf8::ToWide(m_windowsFolder));
+}
+
+FakeServicingStore::~FakeServicingStore() {
+    WinApi::Testing::ResetRegistry();
+    WinApi::Testing::SetWindowsDirectory(L"");
+}
+
+void FakeServicingStore::AddPackage(const std::wstring& name, std::optional<uint32_t> state,
+                                    std::optional<std::string> manifest) {
+    WinApi::Testing::AddRegistryKey(kPackagesKey + name);
+    if (state) {
+        const uint32_t value = *state;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
+        WinApi::Testing::SetRegistryValue(kPackagesKey + name, L"CurrentState", WinApi::kRegDword,
+                                          {bytes, bytes + sizeof(value)});
+    }
+    if (manifest) {
+        const fs::path folder = fs::path(m_windowsFolder) / "servicing" / "Packages";
+        fs::create_directories(folder);
+        std::ofstream(folder / (Utf8::FromWide(name) + ".mum"), std::ios::binary) << *manifest;
+    }
+}
+
+void FakeServicingStore::Clear() {
+    WinApi::Testing::ResetRegistry();
+    std::error_code ec;
+    fs::remove_all(fs::path(m_windowsFolder) / "servicing", ec);
+}
+
+std::string FakeServicingStore::Manifest(bool permanent) {
+    return std::string(
+               "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\n"
+               "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v3\" "
+               "manifestVersion=\"1.0\" copyright=\"Copyright (c) Microsoft Corporation. "
+               "All Rights Reserved.\"") +
+           (permanent ? " permanence=\"permanent\"" : "") +
+           ">\n  <assemblyIdentity name=\"Package_for_KB5005565\" version=\"19041.1237.1.7\" "
+           "language=\"neutral\" processorArchitecture=\"amd64\" "
+           "publicKeyToken=\"31bf3856ad364e35\"/>\n  <package identifier=\"KB5005565\" "
+           "releaseType=\"Security Update\"/>\n</assembly>\n";
+}
