@@ -379,9 +379,9 @@ private:
         control = Accessible::ControlOfId(*manager, id);
         if (!control) return id == m_id ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
         // Places and children as the next paint will show them.
-        if (manager->NeedsLayout()) {
-            const UISize client = manager->GetClientSize();
-            manager->Layout(client.cx, client.cy);
+        RECT client;
+        if (manager->NeedsLayout() && GetClientRect(m_link->hwnd, &client)) {
+            manager->Layout(client.right, client.bottom);
         }
         return S_OK;
     }

@@ -538,8 +538,9 @@ e2e_msaa() {
     shift $(($# < 2 ? $# : 2))
     [ -f "$E2E_PREFIX/drive_c/e2e/e2e_msaa.exe" ] ||
         cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_msaa.exe" "$E2E_PREFIX/drive_c/e2e/"
+    # Line by line, so a caller may read "held" while the tool goes on.
     wine 'C:\e2e\e2e_msaa.exe' "$command" "$class" "$E2E_TITLE" "$@" 2>>"$E2E_OUT/wine.log" |
-        tr -d '\r'
+        sed -u 's/\r$//'
 }
 
 e2e_wait_exit() {

@@ -6,10 +6,12 @@
 //   tree CLASS TITLE         the client area's tree, one element a line, two
 //                            spaces of indent per level:
 //                            role "name" [states] @left,top,right,bottom (screen)
-//   check CLASS TITLE        "consistent", or one line per disagreement of the
-//                            children with get_accParent, accNavigate (next) and
-//                            accHitTest (just inside the top-left corner of each
-//                            element in view that lies inside its parent)
+//   check CLASS TITLE        "consistent: N elements, H hit where they are", or one
+//                            line per disagreement of the children with
+//                            get_accParent, accNavigate (next) and accHitTest (just
+//                            inside the top-left corner of each element in view
+//                            that lies inside its parent: that element, or nothing
+//                            where the point is clipped)
 //   press CLASS TITLE NAME   accDoDefaultAction on the first element (in tree
 //                            order) named NAME; prints its HRESULT
 //   hold CLASS TITLE         keeps the client object and its first child, prints
@@ -206,7 +208,12 @@ bool Same(const Element& a, const Element& b) {
     return Line(a) == Line(b);
 }
 
-void Check(const Element& e, std::vector<std::wstring>& problems) {
+struct Tally {
+    int elements = 0;
+    int hits = 0;  // elements hit where they are
+};
+
+void Check(const Element& e, std::vector<std::wstring>& problems, Tally& tally) {
     std::vector<Element> children = Children(e);
     for (size_t i = 0; i < children.size(); ++i) {
         const Element& child = children[i];
@@ -233,7 +240,8 @@ void Check(const Element& e, std::vector<std::wstring>& problems) {
         }
         if (hasNext) found.object->Release();
         // A point just inside the top-left corner of an element in view, and
-        // inside its parent, hits it from the parent's object.
+        // inside its parent, hits it from the parent's object, or nothing where
+        // the point is clipped (the list's view ends inside a row).
         const RECT rc = Location(child);
         const RECT outer = Location(e);
         if (!(State(child) & STATE_SYSTEM_OFFSCREEN) && rc.right - rc.left > 4 &&
@@ -241,13 +249,19 @@ void Check(const Element& e, std::vector<std::wstring>& problems) {
             rc.right <= outer.right && rc.bottom <= outer.bottom) {
             VARIANT hit;
             VariantInit(&hit);
-            e.object->accHitTest(rc.left + 2, rc.top + 2, &hit);
+            const HRESULT hitResult = e.object->accHitTest(rc.left + 2, rc.top + 2, &hit);
             Element target;
-            const bool hitChild = FromVariant(e, hit, target) && Same(target, child);
+            if (hitResult == S_FALSE && hit.vt == VT_EMPTY) {
+                // clipped
+            } else if (FromVariant(e, hit, target) && Same(target, child)) {
+                ++tally.hits;
+            } else {
+                problems.push_back(L"hit test of " + where);
+            }
             if (target.object) target.object->Release();
-            if (!hitChild) problems.push_back(L"hit test of " + where);
         }
-        Check(child, problems);
+        ++tally.elements;
+        Check(child, problems, tally);
     }
     Release(children);
 }
@@ -266,10 +280,14 @@ int CheckTree(const wchar_t* className, const wchar_t* title) {
     const HRESULT hr = ClientObject(className, title, root);
     if (FAILED(hr)) return Fail(L"no accessible object for the window: " + Hex(hr));
     std::vector<std::wstring> problems;
-    Check(root, problems);
+    Tally tally;
+    Check(root, problems, tally);
     root.object->Release();
     for (const std::wstring& problem : problems) Print(problem + L"\n");
-    if (problems.empty()) Print(L"consistent\n");
+    if (problems.empty()) {
+        Print(L"consistent: " + std::to_wstring(tally.elements) + L" elements, " +
+              std::to_wstring(tally.hits) + L" hit where they are\n");
+    }
     return problems.empty() ? 0 : 1;
 }
 
