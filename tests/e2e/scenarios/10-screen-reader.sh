@@ -5,9 +5,10 @@
 # agree with the children. A row's button pressed by its default action starts
 # the installer (the fake wusa.exe, held while the tree is read again) with
 # " /uninstall /kb:<digits>": meanwhile the button says "Uninstalling…" and the
-# other rows are unavailable; then the row names its outcome. The About dialog,
-# opened and closed by default actions, has a tree of its own, and an object
-# another process keeps after the dialog closed answers CO_E_OBJNOTCONNECTED.
+# other rows are unavailable; then the row names its outcome. Each change is
+# heard as a WinEvent whose child id leads to the element changed. The About
+# dialog, opened and closed by default actions, has a tree of its own, and an
+# object another process keeps after the dialog closed answers CO_E_OBJNOTCONNECTED.
 cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/fake_wusa.exe" "$E2E_PREFIX/drive_c/windows/system32/wusa.exe"
 record=$E2E_PREFIX/drive_c/e2e/wusa-command-line.txt
 hold=$E2E_PREFIX/drive_c/e2e/wusa-hold
@@ -42,6 +43,16 @@ consistent_hits() {
     [ "$hits" -ge "$min" ] || e2e_fail "the $kind tree: $check (expected at least $min hits)"
 }
 
+# Waits until the file FILE (written by a tool in the background) has the line LINE.
+wait_for_line() {
+    local i
+    for i in $(seq 1 80); do
+        grep -Fxq -- "$2" "$1" && return 0
+        sleep 0.25
+    done
+    e2e_fail "no line [$2] in $(basename "$1") within 20 s"
+}
+
 e2e_start
 e2e_wait_window 60
 e2e_wait_log 'get install list ret:0' 60
@@ -71,6 +82,11 @@ grep -Fq "\"$uninstall KB5000001\" [focusable] @$l,$t,$r,$b" "$tree" ||
     e2e_fail "the first row's button is not at $l,$t,$r,$b"
 consistent_hits main 40
 
+# What a screen reader hears meanwhile, read through the events' child ids.
+events=$E2E_OUT/events.txt
+e2e_msaa events main 'C:\e2e\events-stop' >"$events" &
+listener=$!
+wait_for_line "$events" listening
 touch "$hold"
 result=$(e2e_msaa press main "$uninstall KB5000002")
 [ "$result" = 0x00000000 ] || e2e_fail "accDoDefaultAction on the row's button returned $result"
@@ -85,6 +101,14 @@ e2e_wait_log 'unstall status ui callback status:0(' 30
 expected_command_line='"C:\Windows\System32\wusa.exe"  /uninstall /kb:5000002'
 [ "$(cat "$record")" = "$expected_command_line" ] ||
     e2e_fail "wusa.exe got [$(cat "$record")], expected [$expected_command_line]"
+touch "$E2E_PREFIX/drive_c/e2e/events-stop"
+wait "$listener" || e2e_fail "the event listener failed"
+uninstalling="$(e2e_string IDS_UNINSTALLING_HOTFIX_OPERATION) KB5000002"
+for line in "namechange $uninstalling" "statechange $uninstalling" \
+    "statechange $uninstall KB5000001" "statechange $uninstall KB5000012" \
+    "hide $uninstalling" "namechange $(e2e_string IDS_UNINSTALL_SUCCESS_CODE)"; do
+    grep -Fxq -- "$line" "$events" || e2e_fail "no event [$line] in events.txt"
+done
 tree=$(save_tree main outcome)
 expect_lines "$tree" "      push button \"$uninstall KB5000001\" [focusable]"
 grep -A4 -F '    list item "KB5000002"' "$tree" | sed 's/ @[-0-9,]*$//' |
@@ -107,11 +131,7 @@ consistent_hits about 6
 held=$E2E_OUT/held.txt
 e2e_msaa hold about >"$held" &
 holder=$!
-for i in $(seq 1 80); do
-    grep -q '^held$' "$held" && break
-    sleep 0.25
-done
-grep -q '^held$' "$held" || e2e_fail "the About dialog's objects were not taken"
+wait_for_line "$held" held
 result=$(e2e_msaa press about "$(e2e_string IDS_CLOSE_BUTTON_NAME)")
 [ "$result" = 0x00000000 ] || e2e_fail "accDoDefaultAction on the close button returned $result"
 e2e_wait_no_window 10 about

@@ -18,8 +18,12 @@
 //                            "held", waits until the window is gone (at most 60 s),
 //                            then prints the HRESULTs of get_accChildCount on the
 //                            first and get_accName on the second
+//   events CLASS TITLE STOP  prints "listening", then each WinEvent (show, hide,
+//                            focus, statechange, namechange) of the client area as
+//                            "<event> <name>", the name read through its child id
+//                            (AccessibleObjectFromEvent), until the file STOP exists
 //
-// Every subcommand ends within 30 s, hold within 90 s (AccessibleObjectFromWindow
+// Every subcommand ends within 30 s, hold and events within 90 s (AccessibleObjectFromWindow
 // sends a message that blocks while the window does not answer). Exit status 0 on success, 1
 // when a step failed (the reason on stderr), 2 for bad usage, 3 on the timeout.
 #include <windows.h>
@@ -346,6 +350,73 @@ int Hold(const wchar_t* className, const wchar_t* title) {
     return 0;
 }
 
+struct HeardEvent {
+    DWORD event;
+    LONG child;
+};
+HWND g_listenedWindow = nullptr;
+std::vector<HeardEvent> g_heard;
+
+// Only noted here: the window's thread may be waiting for this callback to return.
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                         DWORD) {
+    if (hwnd == g_listenedWindow && object == OBJID_CLIENT) g_heard.push_back({event, child});
+}
+
+std::wstring EventText(DWORD event) {
+    switch (event) {
+        case EVENT_OBJECT_FOCUS:
+            return L"focus";
+        case EVENT_OBJECT_NAMECHANGE:
+            return L"namechange";
+        case EVENT_OBJECT_SHOW:
+            return L"show";
+        case EVENT_OBJECT_HIDE:
+            return L"hide";
+        case EVENT_OBJECT_STATECHANGE:
+            return L"statechange";
+        default:
+            return L"event " + Hex(static_cast<HRESULT>(event));
+    }
+}
+
+// Each heard event with the name of its element, read through the child id as
+// a screen reader reads it (AccessibleObjectFromEvent).
+void PrintHeard() {
+    std::vector<HeardEvent> heard;
+    heard.swap(g_heard);
+    for (const HeardEvent& h : heard) {
+        IAccessible* object = nullptr;
+        VARIANT child;
+        VariantInit(&child);
+        std::wstring name = L"<no object>";
+        if (SUCCEEDED(AccessibleObjectFromEvent(g_listenedWindow, OBJID_CLIENT, h.child, &object,
+                                                &child)) &&
+            object) {
+            name = Name(Element{object, child.vt == VT_I4 ? child.lVal : CHILDID_SELF});
+            object->Release();
+        }
+        Print(EventText(h.event) + L" " + name + L"\n");
+    }
+}
+
+int Events(const wchar_t* className, const wchar_t* title, const wchar_t* stopFile) {
+    g_listenedWindow = FindWindowW(className, title);
+    if (!g_listenedWindow) return Fail(L"no such window");
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                         OnWinEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook) return Fail(L"SetWinEventHook failed");
+    Print(L"listening\n");
+    while (GetFileAttributesW(stopFile) == INVALID_FILE_ATTRIBUTES) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PrintHeard();
+    }
+    UnhookWinEvent(hook);
+    return 0;
+}
+
 DWORD WINAPI Watchdog(void* milliseconds) {
     Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(milliseconds)));
     std::fputs("e2e_msaa: timed out\n", stderr);
@@ -356,11 +427,14 @@ DWORD WINAPI Watchdog(void* milliseconds) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fputs("usage: e2e_msaa tree|check|press|hold CLASS TITLE [NAME]\n", stderr);
+        std::fputs(
+            "usage: e2e_msaa tree|check|hold CLASS TITLE, press CLASS TITLE NAME,\n"
+            "       events CLASS TITLE STOPFILE\n",
+            stderr);
         return 2;
     }
     const std::wstring command = argv[1];
-    const DWORD timeout = command == L"hold" ? kTimeoutMs * 3 : kTimeoutMs;
+    const DWORD timeout = command == L"hold" || command == L"events" ? kTimeoutMs * 3 : kTimeoutMs;
     HANDLE watchdog = CreateThread(
         nullptr, 0, Watchdog, reinterpret_cast<void*>(static_cast<uintptr_t>(timeout)), 0, nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -373,6 +447,8 @@ int wmain(int argc, wchar_t** argv) {
         status = Press(argv[2], argv[3], argv[4]);
     } else if (command == L"hold") {
         status = Hold(argv[2], argv[3]);
+    } else if (command == L"events" && argc >= 5) {
+        status = Events(argv[2], argv[3], argv[4]);
     }
     CoUninitialize();
     if (watchdog) CloseHandle(watchdog);
