@@ -101,6 +101,23 @@ TEST_F(Win32AccessibleTest, TheClientObjectServesTheLiveTree) {
     EXPECT_EQ(NameOf(hitObject), L"OK");
     hitObject->Release();
 
+    // The client area's parent is the window; the focus is the control's.
+    IDispatch* parent = nullptr;
+    ASSERT_EQ(m_root->get_accParent(&parent), S_OK);
+    ASSERT_NE(parent, nullptr);
+    parent->Release();
+    ASSERT_TRUE(m_window->GetPaintManager().SetFocus(
+        m_window->GetPaintManager().FindControl(L"probeButton")));
+    VARIANT focus;
+    ASSERT_EQ(m_root->get_accFocus(&focus), S_OK);
+    ASSERT_EQ(focus.vt, VT_DISPATCH);
+    IAccessible* focused = nullptr;
+    focus.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&focused));
+    focus.pdispVal->Release();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(NameOf(focused), L"OK");
+    focused->Release();
+
     // A change is seen at once by the objects already handed out.
     m_window->GetPaintManager().FindControl(L"probeButton")->SetText(L"Apply");
     EXPECT_EQ(NameOf(m_children[0]), L"Apply");
