@@ -1,7 +1,7 @@
 // The main window and the About dialog as a screen reader reads them: every
 // control named in the user's language, the rows as list items of the list, each
-// row's button named with the row it acts on, rows out of view, and what is
-// heard while an uninstall runs.
+// row's button named with the row it acts on, and what is heard while an
+// uninstall runs. (Rows out of the list's view: tests/e2e/scenarios/10-screen-reader.sh.)
 #include <algorithm>
 
 #include "UiFixtures.h"
@@ -92,24 +92,6 @@ TEST_F(AccessibilityTest, TheLoadingViewAndTheAboutDialogInAnotherLanguage) {
             << aboutTree;
     }
     m_enumeration.Release();
-}
-
-TEST_F(AccessibilityTest, RowsOutOfTheListsViewAreOffscreenUntilScrolledIn) {
-    m_enumeration.Succeed(NumberedHotfixes(30));
-    OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
-    main.driver().Layout();
-    auto offscreen = [&](int row) {
-        return (DuiLib::Accessible::StateOf(main.Row(row)) & DuiLib::kAccOffscreen) != 0;
-    };
-    EXPECT_FALSE(offscreen(0));
-    EXPECT_TRUE(offscreen(29));
-    ASSERT_TRUE(main.driver().Wheel(L"hotfixListView", -120 * 40));
-    main.driver().Layout();
-    EXPECT_TRUE(offscreen(0));
-    EXPECT_FALSE(offscreen(29));
-    // Out of view is still in the tree: every row is a child of the list.
-    EXPECT_EQ(DuiLib::Accessible::ChildrenOf(main.Find(L"containerInstalledHotfix")).size(), 30u);
 }
 
 TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
