@@ -68,9 +68,11 @@ TEST_F(AccessibilityTest, TheResultViewNamesEveryControlInTheUsersLanguage) {
 
 TEST_F(AccessibilityTest, TheLoadingViewAndTheAboutDialogInAnotherLanguage) {
     UseExecutableFolder(m_folder, L"de-DE");
+    m_enumeration.Succeed({Hotfix(L"KB1")});
     m_enumeration.Hold();
     OpenMainWindow main;
-    main.driver().Pump();
+    ASSERT_TRUE(m_enumeration.WaitForQueries(1));
+    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"loadingHotfixLayout"); }));
     DuiLib::UICulture* culture = DuiLib::UICulture::GetInstance();
     const std::wstring loading = culture->GetString(L"IDS_HOTFIX_LOADING").str();
     const std::wstring tree = Tree(main.window());
@@ -92,6 +94,7 @@ TEST_F(AccessibilityTest, TheLoadingViewAndTheAboutDialogInAnotherLanguage) {
             << aboutTree;
     }
     m_enumeration.Release();
+    EXPECT_TRUE(main.WaitForResultView());  // the load thread's work is done
 }
 
 TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
