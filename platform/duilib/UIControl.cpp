@@ -394,6 +394,13 @@ const std::map<std::wstring, Setter, std::less<>>& ControlSetters() {
         {L"text", [](CControlUI& c, const std::wstring& v) { c.SetText(ShownText(v.c_str())); }},
         {L"tooltip",
          [](CControlUI& c, const std::wstring& v) { c.SetToolTip(ShownText(v.c_str())); }},
+        {L"accrole", DUI_SETTER(ParseAccessibleRole, UIRole, SetAccessibleRole)},
+        {L"accname",
+         [](CControlUI& c, const std::wstring& v) { c.SetAccessibleName(ShownText(v.c_str())); }},
+        {L"accdescription",
+         [](CControlUI& c, const std::wstring& v) {
+             c.SetAccessibleDescription(ShownText(v.c_str()));
+         }},
         {L"visible", DUI_SETTER(Attr::ParseBool, bool, SetVisible)},
         {L"enabled", DUI_SETTER(Attr::ParseBool, bool, SetEnabled)},
         {L"mouse", DUI_SETTER(Attr::ParseBool, bool, SetMouseEnabled)},

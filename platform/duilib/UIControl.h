@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "duilib/UIAccessibleInfo.h"
 #include "duilib/UIGeometry.h"
 #include "duilib/UIString.h"
 #include "winapi/WinTypes.h"
@@ -98,6 +99,13 @@ public:
 
     CDuiString GetToolTip() const;
     void SetToolTip(LPCTSTR text);
+    // What assistive technology is told beyond the class and the text (defined in
+    // UIAccessible.cpp); a name or suffix set here reports UIChange::Name.
+    const UIAccessibleInfo& GetAccessibleInfo() const { return m_accessible; }
+    void SetAccessibleRole(UIRole role);
+    void SetAccessibleName(LPCTSTR name);
+    void SetAccessibleNameSuffix(LPCTSTR suffix);
+    void SetAccessibleDescription(LPCTSTR description);
     // Outer margin "l,t,r,b" (unscaled) that the parent layout keeps free.
     UIRect GetPadding() const;
     void SetPadding(const UIRect& padding);
@@ -177,6 +185,7 @@ private:
     CDuiString m_name;
     CDuiString m_text;
     CDuiString m_toolTip;
+    UIAccessibleInfo m_accessible;
     bool m_visible = true;
     bool m_enabled = true;
     bool m_mouseEnabled = true;

@@ -11,6 +11,7 @@
 namespace DuiLib {
 
 class CWindowBackend;
+class UIAccessibleIds;
 
 class CPaintManagerUI {
 public:
@@ -77,6 +78,8 @@ public:
     // A control changed (CControlUI's setters call this): the backend hears of it
     // (assistive technology), and a focus that became hidden or disabled moves on.
     void ReportChange(CControlUI* control, UIChange change);
+    // Stable ids of this window's controls for assistive technology (UIAccessible.h).
+    UIAccessibleIds& GetAccessibleIds();
 
     // Lays the tree out for a client area and collects what to draw.
     void Layout(int clientWidth, int clientHeight);
@@ -95,7 +98,8 @@ public:
 
     // Runs the message filters in order until one sets `handled`.
     LRESULT FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled);
-    // ~CControlUI: forgets the control as hot, pressed or timer owner.
+    // ~CControlUI: forgets the control as hot, pressed, focused, timer owner and
+    // holder of an accessible id.
     void ReapControl(CControlUI* control);
 
     // Fonts of the layout ("Font" elements), sizes unscaled. A control font id

@@ -148,6 +148,7 @@ void CPaintManagerUI::ReapControl(CControlUI* control) {
     if (m_state->hot == control) m_state->hot = nullptr;
     if (m_state->pressed == control) m_state->pressed = nullptr;
     KillTimers(control);
+    m_state->accessibleIds.Forget(control);
 }
 
 }  // namespace DuiLib

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "duilib/UIAccessible.h"
 #include "duilib/UIManager.h"
 
 namespace DuiLib {
@@ -35,6 +36,7 @@ struct CPaintManagerUI::State {
     CControlUI* hot = nullptr;      // under the mouse
     CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
     CControlUI* focus = nullptr;    // has the keyboard focus
+    UIAccessibleIds accessibleIds;
     std::vector<Timer> timers;
     int nextTimerId = 1;
     std::map<int, FontInfo> fonts;

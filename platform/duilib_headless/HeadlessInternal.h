@@ -44,8 +44,10 @@ public:
     bool IsMinimized() const override { return m_state.minimized; }
     bool IsInputEnabled() const override { return m_state.inputEnabled; }
     void DetachOwner() override { m_owner = nullptr; }
+    void OnControlChanged(CControlUI* control, UIChange change) override;
 
     const WindowState& State() const { return m_state; }
+    std::vector<HeardEvent> TakeHeard() { return std::move(m_heard); }
     void SetInputEnabled(bool enabled) { m_state.inputEnabled = enabled; }
     // Makes this the foreground window (and no other).
     void SetForeground();
@@ -68,6 +70,7 @@ private:
     std::map<int, unsigned> m_timers;
     bool m_destroying = false;
     std::shared_ptr<ModalRun> m_modal;
+    std::vector<HeardEvent> m_heard;
 };
 
 // The live windows, in creation order (UI thread).

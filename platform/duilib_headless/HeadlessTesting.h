@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "duilib/UIAccessible.h"
 #include "duilib/UIControl.h"
 
 namespace DuiLib {
@@ -48,6 +49,16 @@ struct WindowState {
 std::vector<WindowState> Windows();
 // The state of one live window; false when there is none with that handle.
 bool FindWindowState(HWND window, WindowState& state);
+
+// What assistive technology is told of a window's control changes: each report
+// the core makes (CWindowBackend::OnControlChanged), through Accessible::EventsFor.
+struct HeardEvent {
+    UIAccessibleEventType type;
+    int id;             // the element's stable id (0: the window's client area)
+    std::wstring name;  // the element's accessible name when it was told
+};
+// The events of a window since the last call, oldest first; clears them.
+std::vector<HeardEvent> TakeHeardEvents(HWND window);
 
 // DPI scale in percent given to windows created from now on.
 void SetDpiScale(unsigned percent);

@@ -5,6 +5,8 @@
 //  - Windows as records (class, title, visible, minimised, enabled, modal,
 //    foreground, client size, scale) with the full CWindowBackend life cycle,
 //    modal loops that disable the owner, close requests, messages sent and posted.
+//  - The control changes the core reports, kept as the events assistive
+//    technology would be told (TakeHeardEvents).
 //  - Timers recorded per window; they tick only when a test ticks them.
 //  - The UI thread's loop, the main-thread queue's wake-up and an idle hook
 //    (HeadlessLoop_headless.cpp); fixed text metrics (HeadlessMetrics_headless.cpp);
@@ -16,6 +18,7 @@
 // registry of live windows with its test queries.
 #include <algorithm>
 
+#include "duilib/UIManager.h"
 #include "duilib/UIWindow.h"
 #include "duilib_headless/HeadlessInternal.h"
 
@@ -207,7 +210,20 @@ bool HeadlessWindow::SetTimer(int timerId, unsigned elapseMs) {
     return true;
 }
 
+void HeadlessWindow::OnControlChanged(CControlUI* control, UIChange change) {
+    CPaintManagerUI* manager = control->GetManager();
+    for (const UIAccessibleEvent& event : Accessible::EventsFor(control, change)) {
+        m_heard.push_back(HeardEvent{event.type, Accessible::IdOf(*manager, event.element),
+                                     Accessible::NameOf(event.element)});
+    }
+}
+
 }  // namespace Internal
+
+std::vector<HeardEvent> TakeHeardEvents(HWND window) {
+    Internal::HeadlessWindow* w = Internal::Lookup(window);
+    return w ? w->TakeHeard() : std::vector<HeardEvent>();
+}
 
 std::vector<WindowState> Windows() {
     std::vector<WindowState> states;

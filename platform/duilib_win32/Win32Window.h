@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "duilib/UIBackend.h"
+#include "duilib_win32/Win32Accessible.h"
 #include "duilib_win32/Win32Painter.h"
 
 namespace DuiLib {
@@ -40,7 +41,13 @@ public:
     unsigned GetDpiScale() const override;
     bool IsMinimized() const override;
     bool IsInputEnabled() const override;
-    void DetachOwner() override { m_owner = nullptr; }
+    void OnControlChanged(CControlUI* control, UIChange change) override {
+        if (m_live) Win32Accessible::OnControlChanged(m_hwnd, control, change);
+    }
+    void DetachOwner() override {
+        m_accessible.Disconnect();
+        m_owner = nullptr;
+    }
 
     // The window procedure of every toolkit window class.
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +85,7 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     Win32Painter m_painter;
+    Win32Accessible m_accessible;  // what assistive technology is served
 };
 
 }  // namespace DuiLib

@@ -67,9 +67,15 @@ LRESULT Win32WindowBackend::HandleNative(UINT message, WPARAM wParam, LPARAM lPa
         case WM_DPICHANGED:
             OnDpiChanged(wParam, lParam);
             return 0;
+        case WM_GETOBJECT:
+            if (m_live && m_accessible.OnGetObject(m_hwnd, Manager(), wParam, lParam, result)) {
+                return result;
+            }
+            return ToOwner(message, wParam, lParam);
         case WM_DESTROY: {
             const bool live = m_live;
             m_live = false;
+            m_accessible.Disconnect();  // before the tree may go
             if (live && m_owner) {
                 m_owner->HandleMessage(WM_DESTROY, 0, 0);
             }

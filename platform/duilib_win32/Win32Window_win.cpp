@@ -11,6 +11,8 @@
 //    Win32Fonts_win.cpp); per-monitor DPI changes (Win32Dpi_win.cpp).
 //  - The UI thread's loop and the main-thread queue's wake-up (Win32MessageLoop_win.cpp);
 //    the calls on other top-level windows of UIWindowApi.h (WindowApi_win.cpp).
+//  - Assistive technology: MSAA objects from the accessible tree and WinEvents
+//    of control changes (Win32Accessible_win.cpp, Win32AccessibleObject_win.cpp).
 // Not implemented: keyboard input, right and middle buttons, images, child
 // windows, non-client areas other than the caption drag.
 //

@@ -49,6 +49,9 @@
 #   e2e_check_texts NAME [S]   waits until the screen shows every expected text where
 #                              expected (drawn by the toolkit's own painter, compared
 #                              pixel by pixel); keeps the last screenshot as NAME.png
+#   e2e_msaa COMMAND [KIND] [NAME]  the window as a screen reader reads it, from another
+#                              process (tools/e2e_msaa.cpp): tree (one element a line:
+#                              role "name" [states] @l,t,r,b), check, press NAME, hold
 #   e2e_wait_exit [N] [S]      waits for launch N to end; prints its full exit code
 #   e2e_log                    the program's log records (every log file of the prefix)
 #   e2e_log_has TEXT           true when a log record contains TEXT
@@ -527,6 +530,17 @@ e2e_check_texts() {
         sleep 0.5
     done
     e2e_fail "not shown as expected in $name.png: $missing"
+}
+
+e2e_msaa() {
+    local command=$1 class
+    class=$(e2e_window_class "${2:-main}")
+    shift $(($# < 2 ? $# : 2))
+    [ -f "$E2E_PREFIX/drive_c/e2e/e2e_msaa.exe" ] ||
+        cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_msaa.exe" "$E2E_PREFIX/drive_c/e2e/"
+    # Line by line, so a caller may read "held" while the tool goes on.
+    wine 'C:\e2e\e2e_msaa.exe' "$command" "$class" "$E2E_TITLE" "$@" 2>>"$E2E_OUT/wine.log" |
+        sed -u 's/\r$//'
 }
 
 e2e_wait_exit() {

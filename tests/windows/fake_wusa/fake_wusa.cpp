@@ -1,7 +1,8 @@
 // Stands in for wusa.exe in the Wine test prefix (copied to system32 as
 // wusa.exe). Appends its command line (UTF-8, one line) to the file named by
-// FAKE_WUSA_RECORD, then exits with FAKE_WUSA_EXIT_CODE (decimal or 0x-hex,
-// 32 bits; 0 when unset).
+// FAKE_WUSA_RECORD, keeps running while the file named by FAKE_WUSA_HOLD exists
+// (at most 60 s), then exits with FAKE_WUSA_EXIT_CODE (decimal or 0x-hex, 32
+// bits; 0 when unset).
 
 #include <windows.h>
 
@@ -33,10 +34,19 @@ void RecordCommandLine(const std::wstring& recordFile) {
     CloseHandle(file);
 }
 
+void WaitWhileHeld(const std::wstring& holdFile) {
+    if (holdFile.empty()) return;
+    for (int i = 0; i < 600 && GetFileAttributesW(holdFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+         ++i) {
+        Sleep(100);
+    }
+}
+
 }  // namespace
 
 int wmain() {
     RecordCommandLine(Variable(L"FAKE_WUSA_RECORD"));
+    WaitWhileHeld(Variable(L"FAKE_WUSA_HOLD"));
     const std::wstring code = Variable(L"FAKE_WUSA_EXIT_CODE");
     const unsigned long long value = code.empty() ? 0 : std::wcstoull(code.c_str(), nullptr, 0);
     ExitProcess(static_cast<UINT>(value));

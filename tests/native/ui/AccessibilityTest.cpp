@@ -1,0 +1,135 @@
+// The main window and the About dialog as a screen reader reads them: every
+// control named in the user's language, the rows as list items of the list, each
+// row's button named with the row it acts on, and what is heard while an
+// uninstall runs. (Rows out of the list's view: tests/e2e/scenarios/10-screen-reader.sh.)
+#include <algorithm>
+
+#include "UiFixtures.h"
+#include "duilib/UIAccessible.h"
+#include "ui/about/AboutDialog.h"
+
+using namespace UiFixtures;
+using DuiLib::CControlUI;
+
+namespace {
+
+class AccessibilityTest : public UiTest {
+protected:
+    // The tree as laid out for the next paint (as the Win32 backend serves it).
+    static std::wstring Tree(DuiLib::WindowImplBase& window) {
+        DuiLib::UITestDriver(window).Layout();
+        return DuiLib::Accessible::Describe(window.GetPaintManager().GetRoot());
+    }
+    // "<event> <name>" of what the window's changes were heard as since the last call.
+    static std::vector<std::wstring> Heard(HWND window) {
+        static const wchar_t* const kEvents[] = {L"focus", L"namechange", L"show", L"hide",
+                                                 L"statechange"};
+        std::vector<std::wstring> heard;
+        for (const DuiLib::Headless::HeardEvent& e : DuiLib::Headless::TakeHeardEvents(window)) {
+            heard.push_back(std::wstring(kEvents[static_cast<int>(e.type)]) + L" " + e.name);
+        }
+        return heard;
+    }
+};
+
+const wchar_t* const kTitleBar =
+    L"client \"OrvelleEx\" []\n"
+    L"  text \"OrvelleEx\" []\n"
+    L"  push button \"About\" [focusable]\n"
+    L"  push button \"Minimize\" [focusable]\n"
+    L"  push button \"Close\" [focusable]\n";
+
+TEST_F(AccessibilityTest, TheResultViewNamesEveryControlInTheUsersLanguage) {
+    m_enumeration.Succeed({Hotfix(L"KB11", L"Security Update", L"1/15/2026"), Hotfix(L"KB22")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    EXPECT_EQ(Tree(main.window()), std::wstring(kTitleBar) +
+                                       L"  text \"Total: 2\" []\n"
+                                       L"  push button \"More information\" [focusable]\n"
+                                       L"  text \"Update\" []\n"
+                                       L"  text \"Type\" []\n"
+                                       L"  text \"Installed on\" []\n"
+                                       L"  text \"Action\" []\n"
+                                       L"  list \"Installed updates\" []\n"
+                                       L"    list item \"KB11\" []\n"
+                                       L"      text \"KB11\" []\n"
+                                       L"      text \"Security Update\" []\n"
+                                       L"      text \"2026-1-15\" []\n"
+                                       L"      push button \"Uninstall KB11\" [focusable]\n"
+                                       L"    list item \"KB22\" []\n"
+                                       L"      text \"KB22\" []\n"
+                                       L"      text \"Update\" []\n"
+                                       L"      text \"2026-12-7\" []\n"
+                                       L"      push button \"Uninstall KB22\" [focusable]\n");
+    // What the tip panel says, without hovering.
+    EXPECT_EQ(DuiLib::Accessible::DescriptionOf(main.Find(L"btnUninstallTip")),
+              main.Find(L"hotfixDescribeText")->GetText().str());
+}
+
+TEST_F(AccessibilityTest, TheLoadingViewAndTheAboutDialogInAnotherLanguage) {
+    UseExecutableFolder(m_folder, L"de-DE");
+    m_enumeration.Succeed({Hotfix(L"KB1")});
+    m_enumeration.Hold();
+    OpenMainWindow main;
+    ASSERT_TRUE(m_enumeration.WaitForQueries(1));
+    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"loadingHotfixLayout"); }));
+    DuiLib::UICulture* culture = DuiLib::UICulture::GetInstance();
+    const std::wstring loading = culture->GetString(L"IDS_HOTFIX_LOADING").str();
+    const std::wstring tree = Tree(main.window());
+    EXPECT_NE(tree.find(L"  push button \"" + culture->GetString(L"IDS_CLOSE_BUTTON_NAME").str() +
+                        L"\" [focusable]\n  animation \"" + loading + L"\" []\n  text \"" +
+                        loading + L"\" []\n"),
+              std::wstring::npos)
+        << tree;
+
+    AboutDialog about;
+    ASSERT_NE(about.Create(main.hwnd(), ABOUT_WINDOW_TITLE, WS_POPUP, 0, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+              nullptr);
+    const std::wstring aboutTree = Tree(about);
+    for (const wchar_t* key : {L"IDS_ABOUT_TITLE", L"IDS_CLOSE_BUTTON_NAME",
+                               L"IDS_OPEN_SOURCE_STATEMENT", L"IDS_ABOUT_COPYRIGHT"}) {
+        EXPECT_NE(aboutTree.find(L"\"" + culture->GetString(key).str() + L"\""), std::wstring::npos)
+            << key << "\n"
+            << aboutTree;
+    }
+    m_enumeration.Release();
+    EXPECT_TRUE(main.WaitForResultView());  // the load thread's work is done
+}
+
+TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
+    FakeInstaller installer(m_folder);
+    installer.Hold();
+    m_enumeration.Succeed({Hotfix(L"KB11"), Hotfix(L"KB22"), Hotfix(L"KB33")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    Heard(main.hwnd());
+
+    // What a screen reader's default action on the button does.
+    main.driver().Layout();
+    ASSERT_TRUE(main.Find(L"btnUniNameKB22")->Activate());
+    EXPECT_EQ(Heard(main.hwnd()),
+              (std::vector<std::wstring>{
+                  L"namechange Uninstalling… KB22", L"statechange Uninstalling… KB22",
+                  L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
+    EXPECT_EQ(DuiLib::Accessible::StateOf(main.Find(L"btnUniNameKB11")),
+              unsigned{DuiLib::kAccUnavailable});
+
+    installer.Release();
+    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB22"); }));
+    std::vector<std::wstring> heard = Heard(main.hwnd());
+    std::sort(heard.begin(), heard.end());
+    EXPECT_EQ(heard, (std::vector<std::wstring>{
+                         L"hide Uninstalling… KB22", L"namechange Uninstalled",
+                         L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
+    ASSERT_EQ(installer.Calls().size(), 1u);
+    EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
+    const std::wstring tree = Tree(main.window());
+    EXPECT_NE(
+        tree.find(L"    list item \"KB22\" []\n      text \"KB22\" []\n      text \"Update\" "
+                  L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),
+        std::wstring::npos)
+        << tree;
+}
+
+}  // namespace

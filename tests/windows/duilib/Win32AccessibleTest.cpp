@@ -1,0 +1,157 @@
+// The MSAA objects of a real window, taken the way a screen reader takes them
+// (AccessibleObjectFromWindow, AccessibleChildren): what they say, the default
+// action going through the loop, and objects that outlive their control or
+// their window answering CO_E_OBJNOTCONNECTED instead of touching freed memory.
+#include <windows.h>
+// IID_IAccessible as data (the one in liboleacc.a is a code thunk).
+#include <initguid.h>
+// (after initguid.h)
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <memory>
+
+#include "Win32TestWindow.h"
+
+namespace {
+
+using Win32Test::ProbeWindow;
+
+VARIANT Self() {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = CHILDID_SELF;
+    return v;
+}
+
+std::wstring NameOf(IAccessible* object) {
+    BSTR name = nullptr;
+    if (FAILED(object->get_accName(Self(), &name)) || !name) return L"";
+    std::wstring text(name);
+    SysFreeString(name);
+    return text;
+}
+
+class Win32AccessibleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        m_window.reset(new ProbeWindow());
+        m_hwnd = m_window->CreateProbe(nullptr, L"Accessible probe");
+        ASSERT_NE(m_hwnd, nullptr);
+        m_window->ShowWindow(true);
+        DuiLib::UIMainQueue::getInstance()->pumpUntil([] { return false; }, 50);
+        ASSERT_EQ(AccessibleObjectFromWindow(m_hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                             IID_IAccessible, reinterpret_cast<void**>(&m_root)),
+                  S_OK);
+    }
+    void TearDown() override {
+        for (IAccessible* object : m_children) object->Release();
+        if (m_root) m_root->Release();
+        m_window.reset();
+        CoUninitialize();
+    }
+    // The client area's children, each an object of its own.
+    void TakeChildren() {
+        long count = 0;
+        ASSERT_EQ(m_root->get_accChildCount(&count), S_OK);
+        std::vector<VARIANT> found(static_cast<size_t>(count));
+        long obtained = 0;
+        ASSERT_EQ(AccessibleChildren(m_root, 0, count, found.data(), &obtained), S_OK);
+        for (long i = 0; i < obtained; ++i) {
+            ASSERT_EQ(found[i].vt, VT_DISPATCH);
+            IAccessible* child = nullptr;
+            found[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
+            found[i].pdispVal->Release();
+            ASSERT_NE(child, nullptr);
+            m_children.push_back(child);
+        }
+    }
+
+    std::unique_ptr<ProbeWindow> m_window;
+    HWND m_hwnd = nullptr;
+    IAccessible* m_root = nullptr;
+    std::vector<IAccessible*> m_children;
+};
+
+TEST_F(Win32AccessibleTest, TheClientObjectServesTheLiveTree) {
+    TakeChildren();
+    ASSERT_EQ(m_children.size(), 2u);  // the button and the animation; the hidden label is not
+    EXPECT_EQ(NameOf(m_root), L"Accessible probe");
+    EXPECT_EQ(NameOf(m_children[0]), L"OK");
+    VARIANT role;
+    ASSERT_EQ(m_children[1]->get_accRole(Self(), &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_ANIMATION);
+
+    long x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(m_children[0]->accLocation(&x, &y, &w, &h, Self()), S_OK);
+    const DuiLib::UIRect button = m_window->PosOf(L"probeButton");
+    POINT origin = {button.left, button.top};
+    ClientToScreen(m_hwnd, &origin);
+    EXPECT_EQ((std::vector<long>{x, y, w, h}),
+              (std::vector<long>{origin.x, origin.y, button.Width(), button.Height()}));
+    VARIANT hit;
+    ASSERT_EQ(m_root->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
+    ASSERT_EQ(hit.vt, VT_DISPATCH);
+    IAccessible* hitObject = nullptr;
+    hit.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&hitObject));
+    hit.pdispVal->Release();
+    ASSERT_NE(hitObject, nullptr);
+    EXPECT_EQ(NameOf(hitObject), L"OK");
+    hitObject->Release();
+
+    // The client area's parent is the window; the focus is the control's.
+    IDispatch* parent = nullptr;
+    ASSERT_EQ(m_root->get_accParent(&parent), S_OK);
+    ASSERT_NE(parent, nullptr);
+    parent->Release();
+    ASSERT_TRUE(m_window->GetPaintManager().SetFocus(
+        m_window->GetPaintManager().FindControl(L"probeButton")));
+    VARIANT focus;
+    ASSERT_EQ(m_root->get_accFocus(&focus), S_OK);
+    ASSERT_EQ(focus.vt, VT_DISPATCH);
+    IAccessible* focused = nullptr;
+    focus.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&focused));
+    focus.pdispVal->Release();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(NameOf(focused), L"OK");
+    focused->Release();
+
+    // A change is seen at once by the objects already handed out.
+    m_window->GetPaintManager().FindControl(L"probeButton")->SetText(L"Apply");
+    EXPECT_EQ(NameOf(m_children[0]), L"Apply");
+}
+
+TEST_F(Win32AccessibleTest, TheDefaultActionClicksThroughTheLoopAndNotWhileDisabled) {
+    TakeChildren();
+    ASSERT_EQ(m_children[0]->accDoDefaultAction(Self()), S_OK);
+    EXPECT_TRUE(m_window->notifications.empty());  // not inside the caller's call
+    DuiLib::UIMainQueue::getInstance()->pumpUntil([&] { return !m_window->notifications.empty(); },
+                                                  5000);
+    EXPECT_EQ(m_window->notifications, std::vector<std::wstring>{L"click:probeButton"});
+
+    m_window->GetPaintManager().FindControl(L"probeButton")->SetEnabled(false);
+    EXPECT_EQ(m_children[0]->accDoDefaultAction(Self()), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(m_children[1]->accDoDefaultAction(Self()), DISP_E_MEMBERNOTFOUND);  // no action
+}
+
+TEST_F(Win32AccessibleTest, ObjectsOfADestroyedControlOrWindowAreNotConnected) {
+    TakeChildren();
+    auto* root = dynamic_cast<DuiLib::CContainerUI*>(m_window->GetPaintManager().GetRoot());
+    auto* row = dynamic_cast<DuiLib::CContainerUI*>(root->GetItemAt(0));
+    ASSERT_TRUE(row->Remove(m_window->GetPaintManager().FindControl(L"probeButton")));
+    BSTR name = nullptr;
+    EXPECT_EQ(m_children[0]->get_accName(Self(), &name), CO_E_OBJNOTCONNECTED);
+    long count = 0;
+    EXPECT_EQ(m_root->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 1);
+
+    m_window.reset();  // the window, its tree and its backend go
+    EXPECT_EQ(m_root->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(m_children[1]->get_accName(Self(), &name), CO_E_OBJNOTCONNECTED);
+    VARIANT state;
+    EXPECT_EQ(m_children[1]->get_accState(Self(), &state), CO_E_OBJNOTCONNECTED);
+}
+
+}  // namespace
