@@ -1,7 +1,7 @@
 // The main window and the About dialog as a screen reader reads them: every
 // control named in the user's language, the rows as list items of the list, each
 // row's button named with the row it acts on, and what is heard while an
-// uninstall runs. (Rows out of the list's view: tests/e2e/scenarios/10-screen-reader.sh.)
+// uninstall runs. (Rows out of the list's view: tests/e2e/scenarios/11-screen-reader.sh.)
 #include <algorithm>
 
 #include "UiFixtures.h"
