@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "support/KtLogger.h"
+#include "support/TextConversion.h"
 #include "support/UrlsManager.h"
-#include "support/Utf8.h"
 #include "winapi/PosixStandIn.h"
 
 bool UrlsManager::OpenUrl(const std::wstring& url) {

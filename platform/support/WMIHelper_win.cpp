@@ -121,8 +121,6 @@ bool RunQuery(const std::wstring& wmiNamespace, const std::wstring& query,
 
 }  // namespace
 
-struct WMIHelper::Connection {};
-
 WMIHelper::WMIHelper(std::wstring wmiNamespace) : m_namespace(std::move(wmiNamespace)) {}
 
 WMIHelper::~WMIHelper() = default;

@@ -17,7 +17,7 @@
 #include <sstream>
 #include <thread>
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"

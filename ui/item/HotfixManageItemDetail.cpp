@@ -90,7 +90,7 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
     m_pDescriptionText->SetText(culture->GetString(descKey));
     m_pInstalledTimeText->SetText(GetInstalledOn(info.InstalledOn).c_str());
     m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION"));
-    m_pBtnUninstall->SetName((L"btnUniName" + info.HotFixID).c_str());
+    m_pBtnUninstall->SetName((UNINSTALL_BUTTON_PREFIX + info.HotFixID).c_str());
     m_pBtnUninstall->SetEnabled(true);
     m_pBtnUninstall->SetVisible(true);
     m_pUninstallResultLab->SetName((L"labUniName" + info.HotFixID).c_str());

@@ -1,13 +1,13 @@
 // One uninstall at a time: the row-button click, disabling the other rows, routing the
 // outcome back to the UI thread, and the tip button's hover.
 #include "support/KtLogger.h"
+#include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 
 using namespace DuiLib;
 
 namespace {
-const std::wstring kRowButtonPrefix = L"btnUniName";
 const wchar_t* const kTipButton = L"btnUninstallTip";
 }  // namespace
 
@@ -18,8 +18,8 @@ HotfixManageItemDetail* MainWindow::FindRow(const std::wstring& hotfixId) const 
 
 // The row-button branch of OnClick.
 void MainWindow::OnClickRowButton(const std::wstring& senderName) {
-    const size_t at = senderName.find(kRowButtonPrefix);
-    m_curHotfixName = senderName.substr(at + kRowButtonPrefix.size());
+    const size_t at = senderName.find(UNINSTALL_BUTTON_PREFIX);
+    m_curHotfixName = senderName.substr(at + UNINSTALL_BUTTON_PREFIX.size());
     KT_LOG(LOG_INFO, L"click hotfix name:" << m_curHotfixName, "MainWindow::OnClick");
     HotfixManageItemDetail* row = FindRow(m_curHotfixName);
     if (row == nullptr) {
