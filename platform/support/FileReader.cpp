@@ -3,7 +3,6 @@
 #include <tinyxml2.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace FileReader {
 
@@ -11,13 +10,17 @@ bool ReadAll(const std::filesystem::path& path, std::string& bytes) {
     bytes.clear();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (ec || !in) return false;
+    // Sized once and read in one call (a file that grows meanwhile is read to its old size).
+    bytes.resize(static_cast<size_t>(size));
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
         bytes.clear();
         return false;
     }
+    bytes.resize(static_cast<size_t>(in.gcount()));
     return true;
 }
 
