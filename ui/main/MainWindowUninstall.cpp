@@ -9,6 +9,10 @@ using namespace DuiLib;
 
 namespace {
 const wchar_t* const kTipButton = L"btnUninstallTip";
+
+bool FromTipButton(const TNotifyUI& msg) {
+    return msg.pSender != nullptr && msg.pSender->GetName() == kTipButton;
+}
 }  // namespace
 
 HotfixManageItemDetail* MainWindow::FindRow(const std::wstring& hotfixId) const {
@@ -71,24 +75,17 @@ void MainWindow::ShowUninstallStatus(UninstallStatus status) {
     }
 }
 
+// The tip button's hover shows the description panel; leaving it hides the panel.
 void MainWindow::OnMouseEnter(TNotifyUI& msg) {
-    if (msg.pSender == nullptr || msg.pSender->GetName() != kTipButton) {
-        return;
-    }
+    if (!FromTipButton(msg)) return;
     KT_LOG(LOG_INFO, L"MainWindow OnMouseEnter btnUninstallTip!", "MainWindow::OnMouseEnter");
-    if (m_pBtnUninstallTip != nullptr) {
-        SetDiscribeLayoutVisible(true);
-    }
+    if (m_pBtnUninstallTip != nullptr) SetDiscribeLayoutVisible(true);
 }
 
 void MainWindow::OnMouseLeave(TNotifyUI& msg) {
-    if (msg.pSender == nullptr || msg.pSender->GetName() != kTipButton) {
-        return;
-    }
+    if (!FromTipButton(msg)) return;
     KT_LOG(LOG_INFO, L"MainWindow OnMouseLeave btnUninstallTip!", "MainWindow::OnMouseLeave");
-    if (m_pBtnUninstallTip != nullptr) {
-        SetDiscribeLayoutVisible(false);
-    }
+    if (m_pBtnUninstallTip != nullptr) SetDiscribeLayoutVisible(false);
 }
 
 void MainWindow::SetDiscribeLayoutVisible(bool visible) {
