@@ -30,7 +30,9 @@ void CloseInstanceMutex() {
     }
 }
 
-// Steps 4 to 7: current directory, resource path, language folder and language.
+// Makes the executable's folder the current directory (every relative path
+// resolves against it), points the toolkit at its res/ folder and the language
+// strings at res\values\, and loads the user's language; returns that language.
 std::wstring ConfigureResources(HINSTANCE instance) {
     const std::wstring folder = Common::GetInstance()->GetDllPathByModuleW(instance);
     WinApi::SetCurrentDirectoryW(folder.c_str());
@@ -43,7 +45,8 @@ std::wstring ConfigureResources(HINSTANCE instance) {
     return language;
 }
 
-// Steps 9 to 15: the main window from allocation to deletion.
+// Creates the main window, runs it modally and then the message loop until
+// the quit message, and deletes it.
 void RunMainWindow() {
     MainWindow* window = new (std::nothrow) MainWindow();
     if (window == nullptr) {

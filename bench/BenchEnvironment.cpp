@@ -7,7 +7,7 @@
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
 #include "support/KtLogger.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 #include "winapi/WinApiTesting.h"
 

@@ -7,9 +7,10 @@
 #include "BenchEnvironment.h"
 #include "duilib/UIlib.h"
 #include "hotfix/XmlHelper.h"
-#include "support/FileBytes.h"
+#include "support/FileReader.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
+#include "support/TextConversion.h"
 #include "ui/SharedConstants.h"
 
 namespace {
@@ -17,10 +18,8 @@ namespace {
 void ReadAndParse(benchmark::State& state, const std::string& relative) {
     const std::string path = BenchEnvironment::Prepare() + "/" + relative;
     for (auto _ : state) {
-        std::string bytes;
-        FileBytes::ReadAll(path, bytes);
         tinyxml2::XMLDocument document;
-        document.Parse(bytes.data(), bytes.size());
+        FileReader::ReadXml(path, document);
         benchmark::DoNotOptimize(document.RootElement());
     }
 }
@@ -57,8 +56,9 @@ BENCHMARK_CAPTURE(BM_CatalogueLookup, unknown, L"Unknown Category")->Unit(benchm
 // Two fixed parts of every lookup besides its parse: the existence check of the
 // file and the "find value success!" line, written and flushed to the log file.
 void BM_CatalogueExistenceCheck(benchmark::State& state) {
-    const std::string path = BenchEnvironment::Prepare() + "/config/HotfixDestriptionDes.xml";
-    for (auto _ : state) benchmark::DoNotOptimize(DE::FileExistsA(path));
+    const std::wstring path =
+        Utf8::ToWide(BenchEnvironment::Prepare() + "/config/HotfixDestriptionDes.xml");
+    for (auto _ : state) benchmark::DoNotOptimize(DE::FileExistsW(path));
 }
 BENCHMARK(BM_CatalogueExistenceCheck)->Unit(benchmark::kMicrosecond);
 

@@ -10,10 +10,10 @@
 #include <map>
 
 #include "hotfix/KbNumber.h"
-#include "support/FileBytes.h"
+#include "support/FileReader.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
-#include "support/PathText.h"
+#include "support/TextConversion.h"
 #include "winapi/Registry.h"
 #include "winapi/WinApi.h"
 
@@ -143,7 +143,7 @@ PackageKind ReadManifest(const std::wstring& windowsFolder, const std::wstring& 
     const std::wstring path = windowsFolder + L"\\servicing\\Packages\\" + name + L".mum";
     std::string bytes;
     if (windowsFolder.empty() ||
-        !FileBytes::ReadAll(PathText::FromWide(PathText::NativeSeparators(path)), bytes)) {
+        !FileReader::ReadAll(PathText::FromWide(PathText::NativeSeparators(path)), bytes)) {
         KT_LOG(LOG_ERROR, L"read package manifest fail! name:" << name, kFunction);
         return PackageKind::Unclear;
     }

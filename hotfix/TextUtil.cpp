@@ -1,5 +1,4 @@
-// Splitting and placeholder substitution; the code-page conversions live in
-// TextConversion_win.cpp / TextConversion_posix.cpp.
+// Splitting and placeholder substitution.
 //
 // SplitString appends every piece before or between delimiters (empty ones
 // too) and the rest after the last delimiter unless it is empty: with "@UI@",
@@ -10,22 +9,23 @@
 // there are fewer. Inserted text is never searched again.
 #include "hotfix/TextUtil.h"
 
+const std::wstring FORMAT_FIRST_VALUE_MARKER = L"@UI@";
+const std::wstring FORMAT_ENTRY_MARKER = L"$UI$";
+const std::wstring FORMAT_VALUE_MARKER = L"&UI&";
+
 namespace {
-const std::wstring kListMarker = L"@UI@";
-const std::wstring kEntryMarker = L"$UI$";
-const std::wstring kValueMarker = L"&UI&";
 
 // The values of a list argument; false when it is malformed (no two parts).
 bool ParseValueList(const std::wstring& argument, std::vector<std::wstring>& values) {
     std::vector<std::wstring> parts;
-    SplitString(argument, kListMarker, parts);
+    SplitString(argument, FORMAT_FIRST_VALUE_MARKER, parts);
     if (parts.size() != 2) return false;
     values.push_back(parts[0]);
     std::vector<std::wstring> entries;
-    SplitString(parts[1], kEntryMarker, entries);
+    SplitString(parts[1], FORMAT_ENTRY_MARKER, entries);
     for (const std::wstring& entry : entries) {
         std::vector<std::wstring> pair;
-        SplitString(entry, kValueMarker, pair);
+        SplitString(entry, FORMAT_VALUE_MARKER, pair);
         if (pair.size() == 2) values.push_back(pair[1]);
     }
     return true;
@@ -51,7 +51,7 @@ std::wstring FormatString(const std::wstring& source, const std::wstring& argume
                           const std::wstring& placeholder) {
     std::wstring result = source;
     std::vector<std::wstring> values;
-    const bool listMode = argument.find(kListMarker) != std::wstring::npos;
+    const bool listMode = argument.find(FORMAT_FIRST_VALUE_MARKER) != std::wstring::npos;
     if (listMode && !ParseValueList(argument, values)) return source;
     if (placeholder.empty()) return result;
 

@@ -1,11 +1,18 @@
-// Conversions between the ANSI code page and wide text, splitting and placeholder substitution.
+// The text routines of the hotfix service: splitting and placeholder
+// substitution, with the code-page conversions (support/TextConversion.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
-std::wstring StringToWString(const std::string& text);
-std::string WStringToString(const std::wstring& text);
+#include "support/TextConversion.h"
+
+// The markers of a FormatString value list: the first value, then further
+// entries, each holding a value ("first@UI@x&UI&v1$UI$y&UI&v2").
+extern const std::wstring FORMAT_FIRST_VALUE_MARKER;  // "@UI@"
+extern const std::wstring FORMAT_ENTRY_MARKER;        // "$UI$"
+extern const std::wstring FORMAT_VALUE_MARKER;        // "&UI&"
+
 // Appends the pieces between delimiters; see TextUtil.cpp for the exact rules.
 void SplitString(const std::wstring& text, const std::wstring& delimiter,
                  std::vector<std::wstring>& pieces);

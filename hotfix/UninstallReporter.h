@@ -1,6 +1,6 @@
-// Where uninstall outcomes go: logs the raw code, maps it to an
-// UninstallStatus and hands it to the stored callback. Shared by the service
-// and every worker (see UninstallWorker.cpp for the lifetime design).
+// Where uninstall statuses go: the callback of the hotfix service, which
+// WindowsHotfixHelper::SetUninstallStatus hands each mapped status to. Closing
+// it drops every later status (see WindowsHotfixHelper::GetInstance).
 #pragma once
 
 #include <functional>
@@ -16,13 +16,10 @@ public:
     using Callback = std::function<void(UninstallStatus)>;
 
     void SetCallback(Callback callback);
-    // Logs "update uninstall status:" with the code (UninstallCodeText), then
-    // reports its mapping.
-    void Report(int code);
-    // The same line, but the status is given (failures that no code maps).
-    void Report(int code, UninstallStatus status);
-    // After Close returns no callback is running or will run; later reports
-    // are logged and dropped. The callback must not call back into this.
+    // Calls the callback with the status, if one is stored and this is not closed.
+    void Deliver(UninstallStatus status);
+    // After Close returns no callback is running or will run; later statuses
+    // are dropped. The callback must not call back into this.
     void Close();
 
 private:

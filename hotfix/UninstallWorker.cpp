@@ -1,24 +1,20 @@
-// The uninstall worker.
-//
-// Lifetime: the service is a function-local static destroyed at process
-// exit, and the main window is deleted before that, while a worker may still
-// wait for the installer (the wait has no time limit). So a worker never
-// holds the service or the window: it holds, by shared_ptr, the
-// UninstallReporter that keeps the callback. The service closes the reporter
-// in its destructor; Close waits for a callback that is running and drops
-// every later status (only its log line is written; the logger is never
-// destroyed). Workers are detached and nothing joins them, so the process
-// exits without waiting for the installer. The window's own callback checks
-// that the window still exists before it queues anything to the UI thread.
+// The uninstall worker. Workers are detached and nothing joins them, so the
+// process exits without waiting for the installer; a worker reports through
+// the service, which outlives it (see WindowsHotfixHelper.cpp). The window's
+// own callback checks that the window still exists before it queues anything
+// to the UI thread.
 #include "hotfix/UninstallWorker.h"
 
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"
 #include "support/KtLogger.h"
+#include "winapi/ComApartment.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/WinApi.h"
 
@@ -45,18 +41,27 @@ void StartDetached(std::function<void()> work) {
     std::thread(std::move(work)).detach();
 }
 
+// ShellExecuteEx may hand the launch to shell extensions, which are COM
+// objects: COM is up for the call, and down again before the long wait, which
+// pumps no messages. False with the system error when nothing was started.
+bool Launch(WinApi::ShellExecuteRecord& record, uint32_t& error) {
+    const WinApi::ComApartment com;
+    if (WinApi::ShellExecuteExW(&record)) return true;
+    error = WinApi::GetLastError();
+    return false;
+}
+
 // Launch, wait, read the exit code; each failure is logged once. Returns the
-// code to report and sets `unreadable` when the exit code could not be read.
-uint32_t RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord& record,
-                      bool& unreadable) {
+// code to report.
+uint32_t RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord& record) {
     record.cbSize = WinApi::ShellExecuteRecordSize();
     record.fMask = WinApi::kSeeMaskNoCloseProcess;
     record.lpVerb = L"runas";
     record.lpFile = kInstallerPath;
     record.lpParameters = parameters.c_str();
     record.nShow = WinApi::kSwShow;
-    if (!WinApi::ShellExecuteExW(&record)) {
-        const uint32_t error = WinApi::GetLastError();
+    uint32_t error = 0;
+    if (!Launch(record, error)) {
         KT_LOG(LOG_ERROR, L"ShellExecute exe fail! ret:" << error, kWorkerName);
         return error;
     }
@@ -67,41 +72,35 @@ uint32_t RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord
     }
     uint32_t exitCode = 0;
     if (!WinApi::GetExitCodeProcess(record.hProcess, &exitCode)) {
-        // An unread exit code is no success: report the cause as a failure.
-        const uint32_t error = WinApi::GetLastError();
+        // An unread exit code is no success: the cause, a system error, maps to a failure.
+        error = WinApi::GetLastError();
         KT_LOG(LOG_ERROR, L"GetExitCodeProcess fail! ret:" << error, kWorkerName);
-        unreadable = true;
         return error;
     }
     return exitCode;
 }
 
-void RunWorker(const std::wstring& parameters, const std::shared_ptr<UninstallReporter>& reporter) {
+void RunWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
     WinApi::ShellExecuteRecord record;
-    bool unreadable = false;
-    const uint32_t code = RunInstaller(parameters, record, unreadable);
+    const uint32_t code = RunInstaller(parameters, record);
     if (record.hProcess != nullptr) WinApi::CloseHandle(record.hProcess);
-    if (unreadable)
-        reporter->Report(static_cast<int>(code), UNINSTALL_FAIL);
-    else
-        reporter->Report(static_cast<int>(code));
+    service->SetUninstallStatus(static_cast<int>(code));
 }
 
 }  // namespace
 
-void StartUninstallWorker(const std::wstring& parameters,
-                          std::shared_ptr<UninstallReporter> reporter) {
+void StartUninstallWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
     try {
         auto copy = std::make_shared<const std::wstring>(parameters);
-        StartDetached([copy, reporter] { RunWorker(*copy, reporter); });
+        StartDetached([copy, service] { RunWorker(*copy, service); });
     } catch (const std::system_error& error) {
         KT_LOG(LOG_ERROR, L"create uninstall thread fail! ret:" << error.code().value(),
                "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix");
-        reporter->Report(kNoThreadCode, UNINSTALL_FAIL);
+        service->SetUninstallStatus(kNoThreadCode);
     } catch (const std::exception&) {  // e.g. std::bad_alloc for the copy
         KT_LOG(LOG_ERROR, L"create uninstall worker fail! ret:" << kNoThreadCode,
                "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix");
-        reporter->Report(kNoThreadCode, UNINSTALL_FAIL);
+        service->SetUninstallStatus(kNoThreadCode);
     }
 }
 

@@ -1,6 +1,15 @@
+// The hotfix service.
+//
+// Lifetime: uninstall workers are detached and wait for the installer without
+// a time limit, so one may report while the process exits. The service is
+// therefore never destroyed: a worker holds it and calls SetUninstallStatus
+// whenever its installer ends. What the callback reaches (the main window's
+// token, the UI queue) is destroyed with the process's statics, so the
+// callback is closed then: Close waits for a callback that is running and
+// drops every later status (its log line is still written; the logger is
+// never destroyed either).
 #include "hotfix/WindowsHotfixHelper.h"
 
-#include "hotfix/UninstallReporter.h"
 #include "hotfix/UninstallWorker.h"
 #include "support/KtLogger.h"
 #include "support/WMIHelper.h"
@@ -11,17 +20,12 @@ namespace {
 constexpr const char* kEnumerationName = "WindowsHotfix::WindowsHotfixHelper::GetInstalledHotFixes";
 }
 
-WindowsHotfixHelper::WindowsHotfixHelper() : m_reporter(std::make_shared<UninstallReporter>()) {}
-
-// Workers that still run keep the reporter alive; closing it drops their
-// late statuses instead of calling into a window that is gone.
-WindowsHotfixHelper::~WindowsHotfixHelper() {
-    m_reporter->Close();
-}
-
 WindowsHotfixHelper* WindowsHotfixHelper::GetInstance() {
-    static WindowsHotfixHelper instance;
-    return &instance;
+    static WindowsHotfixHelper* const instance = new WindowsHotfixHelper();
+    static const struct CallbackCloser {
+        ~CallbackCloser() { instance->m_reporter.Close(); }
+    } closer;
+    return instance;
 }
 
 int WindowsHotfixHelper::GetInstalledHotFixes(std::vector<HotfixInfo>& hotfixes) {
@@ -42,15 +46,17 @@ int WindowsHotfixHelper::GetInstalledHotFixes(std::vector<HotfixInfo>& hotfixes)
 
 void WindowsHotfixHelper::SetUninstallStatusCallback(
     std::function<void(UninstallStatus)> callback) {
-    m_reporter->SetCallback(std::move(callback));
+    m_reporter.SetCallback(std::move(callback));
 }
 
 void WindowsHotfixHelper::StartUninstallHotfix(const std::wstring& parameters) {
-    StartUninstallWorker(parameters, m_reporter);
+    StartUninstallWorker(parameters, this);
 }
 
 void WindowsHotfixHelper::SetUninstallStatus(int code) {
-    m_reporter->Report(code);
+    KT_LOG(LOG_ERROR, L"update uninstall status:" << UninstallCodeText(code),
+           "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus");
+    m_reporter.Deliver(MapUninstallCode(code));
 }
 
 }  // namespace WindowsHotfix

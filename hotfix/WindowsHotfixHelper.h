@@ -3,19 +3,18 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "hotfix/UninstallReporter.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
 namespace WindowsHotfix {
 
-class UninstallReporter;
-
 class WindowsHotfixHelper {
 public:
+    // The one instance; it is never destroyed (see WindowsHotfixHelper.cpp).
     static WindowsHotfixHelper* GetInstance();
 
     // Blocking. 0: at least one record; 1: the query failed; 2: no record.
@@ -26,15 +25,15 @@ public:
     void SetUninstallStatusCallback(std::function<void(UninstallStatus)> callback);
     // Starts the installer with these parameters on a detached worker; returns at once.
     void StartUninstallHotfix(const std::wstring& parameters);
-    // Maps a raw outcome (exit code, system error or wait result) and reports it.
+    // The one way an uninstall reports, from any thread: logs the raw outcome
+    // (exit code, system error or wait result), maps it and hands the status
+    // to the callback.
     void SetUninstallStatus(int code);
 
 private:
-    WindowsHotfixHelper();
-    ~WindowsHotfixHelper();
-    // Holds the callback; shared with running workers so that none of them
-    // calls into this service or the callback's target after exit began.
-    std::shared_ptr<UninstallReporter> m_reporter;
+    WindowsHotfixHelper() = default;
+    ~WindowsHotfixHelper() = default;
+    UninstallReporter m_reporter;  // the callback
 };
 
 }  // namespace WindowsHotfix

@@ -7,9 +7,10 @@
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 
+const wchar_t* const HOTFIX_DESCRIPTION_FILE = L"config\\HotfixDestriptionDes.xml";
+
 namespace {
 constexpr const char* kFunction = "XmlHelper::GetValueDesc";
-const wchar_t* const kCatalogueFile = L"config\\HotfixDestriptionDes.xml";
 }  // namespace
 
 XmlHelper* XmlHelper::GetInstance() {
@@ -19,17 +20,17 @@ XmlHelper* XmlHelper::GetInstance() {
 
 std::wstring XmlHelper::GetValueDesc(std::wstring category) {
     std::wstring fullPath;
-    if (!FileInfo::GetSelfFullFilePath(fullPath, kCatalogueFile)) {
+    if (!FileInfo::GetSelfFullFilePath(fullPath, HOTFIX_DESCRIPTION_FILE)) {
         KT_LOG(LOG_ERROR, L"get xml path fail!", kFunction);
         return {};
     }
-    const std::string path = WStringToString(fullPath);
-    if (!DE::FileExistsA(path)) {
+    // Wide from here on: the ANSI code page may lack the characters of the folder's name.
+    if (!DE::FileExistsW(fullPath)) {
         KT_LOG(LOG_ERROR, L"hotfix description xml file is not exist!", kFunction);
         return {};
     }
     KtXMLDocument document;
-    if (document.LoadFile(path) != 0) {
+    if (document.LoadFile(fullPath) != 0) {
         KT_LOG(LOG_ERROR, L"hotfix description xml file fail!", kFunction);
         return {};
     }

@@ -3,6 +3,9 @@
 
 #include <string>
 
+// The catalogue file, relative to the executable's folder: "config\HotfixDestriptionDes.xml".
+extern const wchar_t* const HOTFIX_DESCRIPTION_FILE;
+
 class XmlHelper {
 public:
     static XmlHelper* GetInstance();

@@ -8,7 +8,6 @@ const wchar_t* const RESOURCE_FOLDER = L"res/";
 const wchar_t* const LANGUAGE_FOLDER = L"res\\values\\";
 const wchar_t* const MAIN_WINDOW_LAYOUT = L"layout\\MainWindow.xml";
 const wchar_t* const ABOUT_WINDOW_LAYOUT = L"layout\\about.xml";
-const wchar_t* const HOTFIX_DESCRIPTION_FILE = L"config\\HotfixDestriptionDes.xml";
 const wchar_t* const OPEN_SOURCE_NOTICE_FILE = L"res\\Notice\\OpenSourceSoftwareNotice.htm";
 const wchar_t* const ABOUT_WINDOW_CLASS = L"OrvelleAboutExUI";
 const wchar_t* const ABOUT_WINDOW_TITLE = L"OrvelleEx";
@@ -21,8 +20,5 @@ const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
 const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
 const wchar_t* const TOOL_VERSION = L"toolVersion";
 const std::wstring ITEM_LAYOUT = L"layout\\Hotfix_container_item_detail.xml";
-
-// Markers of FormatString: first value, further entries, an entry's value.
-const std::wstring FORMAT_FIRST_VALUE_MARKER = L"@UI@";
-const std::wstring FORMAT_ENTRY_MARKER = L"$UI$";
-const std::wstring FORMAT_VALUE_MARKER = L"&UI&";
+// A row's uninstall button is named this followed by the row's HotFixID.
+const std::wstring UNINSTALL_BUTTON_PREFIX = L"btnUniName";

@@ -11,11 +11,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "support/FileBytes.h"
+#include "support/FileReader.h"
 #include "support/KtLogger.h"
 #include "support/LanguageFiles.h"
-#include "support/PathText.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace DuiLib {
 
@@ -39,13 +38,13 @@ const wchar_t* BuiltInText(const std::wstring& key) {
 
 bool ReadStrings(const std::wstring& path, std::unordered_map<std::wstring, std::wstring>& texts,
                  std::wstring& language) {
-    std::string bytes;
-    if (!FileBytes::ReadAll(PathText::FromWide(path), bytes)) {
+    tinyxml2::XMLDocument doc;
+    const FileReader::XmlRead read = FileReader::ReadXml(PathText::FromWide(path), doc);
+    if (read == FileReader::XmlRead::kUnreadable) {
         KT_LOG(LOG_ERROR, "language file cannot be read:" << path, "UICulture::SetLanguage");
         return false;
     }
-    tinyxml2::XMLDocument doc;
-    if (doc.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS || !doc.RootElement() ||
+    if (read != FileReader::XmlRead::kParsed || !doc.RootElement() ||
         std::string(doc.RootElement()->Name()) != "Strings") {
         KT_LOG(LOG_ERROR, "language file is not a <Strings> document:" << path,
                "UICulture::SetLanguage");

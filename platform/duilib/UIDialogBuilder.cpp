@@ -13,7 +13,7 @@
 #include "duilib/UIControls.h"
 #include "duilib/UILayoutDocuments.h"
 #include "support/KtLogger.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace DuiLib {
 

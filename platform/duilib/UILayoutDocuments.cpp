@@ -6,9 +6,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "support/FileBytes.h"
-#include "support/PathText.h"
-#include "support/Utf8.h"
+#include "support/FileReader.h"
+#include "support/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -61,11 +60,10 @@ Loaded Load(const std::wstring& path) {
             return loaded;
         }
     }
-    std::string bytes;
-    if (!FileBytes::ReadAll(native, bytes)) return loaded;
     auto document = std::make_shared<tinyxml2::XMLDocument>();
-    if (document->Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS ||
-        !document->RootElement()) {
+    const FileReader::XmlRead read = FileReader::ReadXml(native, *document);
+    if (read == FileReader::XmlRead::kUnreadable) return loaded;
+    if (read != FileReader::XmlRead::kParsed || !document->RootElement()) {
         loaded.status = Loaded::kNotXml;
         loaded.error = Utf8::ToWide(document->ErrorStr() ? document->ErrorStr() : "");
         return loaded;

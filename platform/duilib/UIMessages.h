@@ -10,20 +10,8 @@
 #ifndef WM_DESTROY
 #define WM_DESTROY 0x0002
 #endif
-#ifndef WM_SIZE
-#define WM_SIZE 0x0005
-#endif
-#ifndef WM_NCDESTROY
-#define WM_NCDESTROY 0x0082
-#endif
 #ifndef WM_TIMER
 #define WM_TIMER 0x0113
-#endif
-#ifndef WM_USER
-#define WM_USER 0x0400
-#endif
-#ifndef SC_MAXIMIZE
-#define SC_MAXIMIZE 0xF030
 #endif
 #ifndef SC_CLOSE
 #define SC_CLOSE 0xF060

@@ -1,8 +1,7 @@
 // CNotifyPump: routes a notification through the message maps, most derived
 // class first, then along the chain of base maps.
-#include <cassert>
-
 #include "duilib/UINotify.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 
@@ -26,9 +25,12 @@ __attribute__((no_sanitize("vptr"))) bool CNotifyPump::LoopDispatch(TNotifyUI& m
     int depth = 0;
     for (const DUI_MSGMAP* map = GetMessageMap(); map;
          map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
-        assert(++depth < kMaxChain &&
-               "message map chain loops: check DUI_BEGIN_MESSAGE_MAP's base");
-        if (depth >= kMaxChain) return false;
+        // Checked in every build: a release build would otherwise loop for ever.
+        if (++depth > kMaxChain) {
+            KT_LOG(LOG_ERROR, L"message map chain loops: check DUI_BEGIN_MESSAGE_MAP's base",
+                   "CNotifyPump::LoopDispatch");
+            return false;
+        }
         for (const DUI_MSGMAP_ENTRY* e = map->lpEntries; e && e->sMsgType && *e->sMsgType; ++e) {
             if (msg.sType != e->sMsgType) continue;
             if (e->sCtrlName && *e->sCtrlName && senderName != e->sCtrlName) continue;

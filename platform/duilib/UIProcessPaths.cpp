@@ -1,11 +1,9 @@
 // The process-wide side of CPaintManagerUI (module instance, instance and
 // resource paths, the message loop) and CResourceManager.
-#include <vector>
-
 #include "duilib/UIBackend.h"
 #include "duilib/UIManager.h"
 #include "support/KtLogger.h"
-#include "winapi/WinApi.h"
+#include "support/ModulePath.h"
 
 namespace DuiLib {
 
@@ -31,22 +29,12 @@ HINSTANCE CPaintManagerUI::GetInstance() {
 }
 
 CDuiString CPaintManagerUI::GetInstancePath() {
-    std::vector<wchar_t> buffer(1024);
-    for (;;) {
-        uint32_t size = static_cast<uint32_t>(buffer.size());
-        uint32_t length = WinApi::GetModuleFileNameW(nullptr, buffer.data(), size);
-        if (length == 0) {
-            KT_LOG(LOG_ERROR, "GetModuleFileNameW failed", "CPaintManagerUI::GetInstancePath");
-            return CDuiString();
-        }
-        if (length < size - 1 || buffer.size() >= 32768) {
-            std::wstring path(buffer.data(), length);
-            size_t cut = path.find_last_of(L"\\/");
-            if (cut == std::wstring::npos) return CDuiString();
-            return CDuiString(path.substr(0, cut + 1));
-        }
-        buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer
+    const std::wstring path = ModulePath::FilePath(nullptr);
+    if (path.empty()) {
+        KT_LOG(LOG_ERROR, "GetModuleFileNameW failed", "CPaintManagerUI::GetInstancePath");
+        return CDuiString();
     }
+    return CDuiString(ModulePath::FolderOf(path));
 }
 
 void CPaintManagerUI::SetResourcePath(LPCTSTR path) {

@@ -4,7 +4,7 @@
 
 #include "duilib/UIBackend.h"
 #include "duilib/UIMainQueue.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace DuiLib {
 

@@ -16,12 +16,6 @@ public:
     virtual CControlUI* CreateControl(LPCTSTR className) = 0;
 };
 
-class IQueryControlText {
-public:
-    virtual ~IQueryControlText() = default;
-    virtual LPCTSTR QueryControlText(LPCTSTR textId, LPCTSTR type) = 0;
-};
-
 class CWindowWnd {
 public:
     CWindowWnd();
@@ -64,8 +58,7 @@ class WindowImplBase : public CWindowWnd,
                        public CNotifyPump,
                        public INotifyUI,
                        public IMessageFilterUI,
-                       public IDialogBuilderCallback,
-                       public IQueryControlText {
+                       public IDialogBuilderCallback {
 public:
     WindowImplBase();
     ~WindowImplBase() override;
@@ -82,7 +75,6 @@ public:
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     CControlUI* CreateControl(LPCTSTR className) override;
-    LPCTSTR QueryControlText(LPCTSTR textId, LPCTSTR type) override;
 
     CPaintManagerUI& GetPaintManager() { return m_PaintManager; }
     CPaintManagerUI* GetPaintManagerUI() override { return &m_PaintManager; }

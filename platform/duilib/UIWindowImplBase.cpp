@@ -46,10 +46,6 @@ CControlUI* WindowImplBase::CreateControl(LPCTSTR className) {
     return nullptr;
 }
 
-LPCTSTR WindowImplBase::QueryControlText(LPCTSTR textId, LPCTSTR type) {
-    return nullptr;
-}
-
 LRESULT WindowImplBase::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     BOOL handled = FALSE;
     LRESULT result = HandleCustomMessage(uMsg, wParam, lParam, handled);

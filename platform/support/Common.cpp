@@ -9,7 +9,8 @@ Common* Common::GetInstance() {
 }
 
 std::wstring Common::GetDllPathByModuleW(HINSTANCE module) {
-    const std::wstring folder = ModulePath::Folder(ModulePath::FilePath(module));
+    const std::wstring folder =
+        ModulePath::WithoutTrailingSeparator(ModulePath::FolderOf(ModulePath::FilePath(module)));
     if (folder.empty())
         KT_LOG(LOG_ERROR, L"cannot read the module's path", "Common::GetDllPathByModuleW");
     return folder;

@@ -1,5 +1,5 @@
-// The portable part of KtFileUtil: file tests by wide path, the language
-// check and paths relative to the executable's folder.
+// The portable part of KtFileUtil: file tests, the language check and paths
+// relative to the executable's folder.
 #include "support/KtFileUtil.h"
 
 #include <filesystem>
@@ -7,7 +7,7 @@
 #include "support/KtLogger.h"
 #include "support/LanguageFiles.h"
 #include "support/ModulePath.h"
-#include "support/PathText.h"
+#include "support/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -20,6 +20,10 @@ bool FileExistsW(const std::wstring& path) {
     return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
+bool FileExistsA(const std::string& path) {
+    return FileExistsW(PathText::WideFromNarrow(path));
+}
+
 bool LanguageResExist(std::wstring language, const std::wstring& folder) {
     return !ResolveLanguageFile(folder, language).empty();
 }
@@ -29,14 +33,12 @@ bool LanguageResExist(std::wstring language, const std::wstring& folder) {
 namespace FileInfo {
 
 bool GetSelfFullFilePath(std::wstring& fullPath, const std::wstring& relativePath) {
-    const std::wstring folder = ModulePath::Folder(ModulePath::FilePath(nullptr));
+    const std::wstring folder = ModulePath::ExecutableFolder();
     if (folder.empty()) {
         KT_LOG(LOG_ERROR, L"cannot read the executable's path", "FileInfo::GetSelfFullFilePath");
         return false;
     }
-    std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
-    if (folder.back() == L'/' || folder.back() == L'\\') separator.clear();
-    fullPath = PathText::NativeSeparators(folder + separator + relativePath);
+    fullPath = PathText::NativeSeparators(folder + relativePath);
     return true;
 }
 

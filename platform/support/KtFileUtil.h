@@ -11,6 +11,7 @@ class XMLAttribute;
 
 namespace DE {
 bool FileExistsW(const std::wstring& path);
+// A narrow path: in the ANSI code page on Windows, UTF-8 elsewhere.
 bool FileExistsA(const std::string& path);
 // The file version from the file's version resource, as "a.b.c.d"; empty when absent.
 std::wstring GetFileVersion(const std::wstring& file);
@@ -63,6 +64,8 @@ public:
     KtXMLDocument(const KtXMLDocument&) = delete;
     KtXMLDocument& operator=(const KtXMLDocument&) = delete;
 
+    KtXmlError LoadFile(const std::wstring& path);
+    // A narrow path: in the ANSI code page on Windows, UTF-8 elsewhere.
     KtXmlError LoadFile(const std::string& path);
     KtXmlError Parse(const std::string& text);
     bool IsDocumentNull() const;
@@ -71,4 +74,5 @@ public:
 
 private:
     tinyxml2::XMLDocument* m_document = nullptr;
+    KtXmlError m_error = 0;  // of the last load or parse
 };

@@ -1,4 +1,4 @@
-// KtFileUtil on Windows: ANSI paths and the version resource.
+// KtFileUtil on Windows: the version resource.
 
 #include <windows.h>
 // (first: the other Windows headers build on it)
@@ -9,11 +9,6 @@
 #include "support/KtLogger.h"
 
 namespace DE {
-
-bool FileExistsA(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::wstring GetFileVersion(const std::wstring& file) {
     DWORD ignored = 0;

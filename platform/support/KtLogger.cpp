@@ -8,8 +8,7 @@
 #include <system_error>
 
 #include "support/LogPlatform.h"
-#include "support/PathText.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,14 @@
 // KtXMLDocument, KtXmlElement and KtXmlAttribute: thin wrappers over
 // tinyxml2. Element and attribute wrappers borrow from the document, which
-// must outlive them; an empty name selects an element of any name.
+// must outlive them; an empty name selects an element of any name. Files are
+// read by FileReader, as every file of the program is.
 #include <tinyxml2.h>
 
 #include <new>
 
+#include "support/FileReader.h"
 #include "support/KtFileUtil.h"
+#include "support/TextConversion.h"
 
 namespace {
 const char* NameOrAny(const std::string& name) {
@@ -58,19 +61,26 @@ KtXMLDocument::~KtXMLDocument() {
     delete m_document;
 }
 
+KtXmlError KtXMLDocument::LoadFile(const std::wstring& path) {
+    if (m_document == nullptr) return m_error = tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
+    if (FileReader::ReadXml(PathText::FromWide(path), *m_document) ==
+        FileReader::XmlRead::kUnreadable)
+        return m_error = tinyxml2::XML_ERROR_FILE_NOT_FOUND;
+    return m_error = m_document->ErrorID();
+}
+
 KtXmlError KtXMLDocument::LoadFile(const std::string& path) {
-    if (m_document == nullptr) return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
-    return m_document->LoadFile(path.c_str());
+    return LoadFile(PathText::WideFromNarrow(path));
 }
 
 KtXmlError KtXMLDocument::Parse(const std::string& text) {
-    if (m_document == nullptr) return tinyxml2::XML_ERROR_PARSING;
-    return m_document->Parse(text.data(), text.size());
+    if (m_document == nullptr) return m_error = tinyxml2::XML_ERROR_PARSING;
+    return m_error = m_document->Parse(text.data(), text.size());
 }
 
 // A document that failed to load holds no element: it counts as null too.
 bool KtXMLDocument::IsDocumentNull() const {
-    return m_document == nullptr || m_document->Error();
+    return m_document == nullptr || m_error != tinyxml2::XML_SUCCESS;
 }
 
 KtXmlElement KtXMLDocument::FirstNode(const std::string& name) const {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/FileBytes.h"
-#include "support/PathText.h"
+#include "support/FileReader.h"
+#include "support/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -61,10 +61,9 @@ std::vector<std::wstring> ListLanguages(const std::wstring& folder) {
 }  // namespace
 
 bool IsUsableLanguageFile(const std::wstring& path) {
-    std::string bytes;
-    if (!FileBytes::ReadAll(PathText::FromWide(path), bytes)) return false;
     tinyxml2::XMLDocument document;
-    if (document.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS) return false;
+    if (FileReader::ReadXml(PathText::FromWide(path), document) != FileReader::XmlRead::kParsed)
+        return false;
     const tinyxml2::XMLElement* root = document.RootElement();
     return root != nullptr && std::string(root->Name()) == "Strings";
 }

@@ -6,6 +6,12 @@
 
 namespace ModulePath {
 
+namespace {
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+}  // namespace
+
 std::wstring FilePath(void* module) {
     std::vector<wchar_t> buffer(260);
     for (int attempt = 0; attempt < 6; ++attempt) {
@@ -18,10 +24,21 @@ std::wstring FilePath(void* module) {
     return {};
 }
 
-std::wstring Folder(const std::wstring& filePath) {
+std::wstring FolderOf(const std::wstring& filePath) {
     const size_t separator = filePath.find_last_of(L"\\/");
     if (separator == std::wstring::npos) return {};
-    return filePath.substr(0, separator == 0 ? 1 : separator);
+    return filePath.substr(0, separator + 1);
+}
+
+std::wstring ExecutableFolder() {
+    return FolderOf(FilePath(nullptr));
+}
+
+std::wstring WithoutTrailingSeparator(const std::wstring& folder) {
+    if (folder.empty() || !IsSeparator(folder.back())) return folder;
+    const std::wstring parent = folder.substr(0, folder.size() - 1);
+    const bool root = parent.empty() || parent.back() == L':';
+    return root ? folder : parent;
 }
 
 }  // namespace ModulePath

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/SystemEnvironment.h"
+#include "support/TextConversion.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::wstring LanguageFromLocale(std::string locale) {
         (underscore != std::string::npos && !IsLetters(region)))
         return {};
     const std::string name = region.empty() ? language : language + "-" + region;
-    return std::wstring(name.begin(), name.end());
+    return Utf8::ToWide(name);
 }
 
 }  // namespace

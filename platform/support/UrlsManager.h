@@ -1,3 +1,4 @@
+// The single URL opener.
 #pragma once
 
 #include <string>
@@ -5,6 +6,7 @@
 class UrlsManager {
 public:
     static UrlsManager* Instance();
-    // Opens an address or file with the system's default handler; true on success.
+    // Opens an address or file with the system's default handler, as the
+    // signed-in user (see UrlsManager.cpp); true on success. Logs which way it took.
     bool OpenUrl(const std::wstring& url);
 };

@@ -19,6 +19,4 @@ public:
 
 private:
     std::wstring m_namespace;
-    struct Connection;
-    Connection* m_connection = nullptr;
 };

@@ -18,8 +18,6 @@ void SetProvider(Provider provider) {
 }
 }  // namespace WMIHelperTesting
 
-struct WMIHelper::Connection {};
-
 WMIHelper::WMIHelper(std::wstring wmiNamespace) : m_namespace(std::move(wmiNamespace)) {}
 
 WMIHelper::~WMIHelper() = default;

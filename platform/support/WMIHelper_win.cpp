@@ -1,7 +1,6 @@
-// WMIHelper on Windows: a WMI client. Each SelectStrA call initialises COM
-// on the calling thread (and undoes it when this call did it; a thread that
-// already runs COM in another mode is used as it is), connects an
-// IWbemLocator to the namespace, runs the WQL query forward-only and reads
+// WMIHelper on Windows: a WMI client. Each SelectStrA call has COM on the
+// calling thread while it runs (multithreaded, WinApi::ComApartment), connects
+// an IWbemLocator to the namespace, runs the WQL query forward-only and reads
 // "HotFixID", "Description" and "InstalledOn" as text. Every wait is bounded,
 // so a WMI service that never answers ends as a failed query. Records reach
 // the caller's list only when the whole query succeeded.
@@ -11,42 +10,16 @@
 
 #include "support/KtLogger.h"
 #include "support/WMIHelper.h"
+#include "winapi/ComApartment.h"
+#include "winapi/ComObjects_win.h"
 
 namespace {
 
+using WinApi::Bstr;
+using WinApi::ComRef;
+
 constexpr long kNextTimeoutMs = 60 * 1000;  // for each instance the service delivers
 constexpr const char* kFunction = "WMIHelper::SelectStrA";
-
-// Releases a COM interface when it leaves scope (before CoUninitialize).
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (m_p != nullptr) m_p->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T* operator->() const { return m_p; }
-    T* get() const { return m_p; }
-    T** out() { return &m_p; }
-
-private:
-    T* m_p = nullptr;
-};
-
-class Bstr {
-public:
-    explicit Bstr(const std::wstring& text)
-        : m_text(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    ~Bstr() { SysFreeString(m_text); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return m_text; }
-
-private:
-    BSTR m_text;
-};
 
 bool Failed(HRESULT hr, const wchar_t* step) {
     if (SUCCEEDED(hr)) return false;
@@ -98,7 +71,7 @@ bool RunQuery(const std::wstring& wmiNamespace, const std::wstring& query,
               std::vector<HotfixInfo>& records) {
     ComRef<IWbemLocator> locator;
     HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWbemLocator, reinterpret_cast<void**>(locator.out()));
+                                  IID_IWbemLocator, locator.outVoid());
     if (Failed(hr, L"CoCreateInstance(WbemLocator)")) return false;
 
     ComRef<IWbemServices> services;
@@ -121,21 +94,18 @@ bool RunQuery(const std::wstring& wmiNamespace, const std::wstring& query,
 
 }  // namespace
 
-struct WMIHelper::Connection {};
-
 WMIHelper::WMIHelper(std::wstring wmiNamespace) : m_namespace(std::move(wmiNamespace)) {}
 
 WMIHelper::~WMIHelper() = default;
 
 bool WMIHelper::SelectStrA(std::wstring query, std::vector<HotfixInfo>& results) {
-    const HRESULT init = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (FAILED(init) && init != RPC_E_CHANGED_MODE) {
-        Failed(init, L"CoInitializeEx");
+    const WinApi::ComApartment com(WinApi::ComApartment::kMultithreaded);
+    if (!com.IsReady()) {
+        Failed(com.Result(), L"CoInitializeEx");
         return false;
     }
     std::vector<HotfixInfo> records;
     const bool succeeded = RunQuery(m_namespace, query, records);
-    if (SUCCEEDED(init)) CoUninitialize();  // S_OK and S_FALSE both count once
     if (succeeded) results.insert(results.end(), records.begin(), records.end());
     return succeeded;
 }

@@ -26,6 +26,7 @@ struct LaunchRecord {
     std::wstring parameters;
     bool hasDirectory = false;
     int nShow = 0;
+    bool comReady = false;  // the calling thread had COM (ComApartment) at the call
 };
 
 void MapProgram(const std::wstring& windowsPath, const std::string& realProgram);

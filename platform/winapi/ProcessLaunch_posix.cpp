@@ -17,7 +17,8 @@
 #include <sstream>
 #include <thread>
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
+#include "winapi/ComApartmentTesting.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
@@ -207,7 +208,8 @@ BOOL ShellExecuteExW(ShellExecuteRecord* record) {
         State().records.push_back({record->cbSize, record->fMask, record->hwnd != nullptr,
                                    record->lpVerb ? record->lpVerb : L"", record->lpFile,
                                    record->lpParameters ? record->lpParameters : L"",
-                                   record->lpDirectory != nullptr, record->nShow});
+                                   record->lpDirectory != nullptr, record->nShow,
+                                   Testing::ComReadyOnThisThread()});
         failure = State().launchFailure;
         withoutHandle = State().withoutHandle;
     }

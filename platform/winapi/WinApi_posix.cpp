@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/WinApi.h"
 #include "winapi/WinApiTesting.h"

@@ -8,7 +8,7 @@
 
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 #include "winapi/WinApiTesting.h"
 

@@ -9,7 +9,7 @@
 #include "duilib/UICulture.h"
 #include "support/KtFileUtil.h"
 #include "support/LanguageFiles.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace fs = std::filesystem;
 

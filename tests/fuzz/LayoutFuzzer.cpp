@@ -7,7 +7,7 @@
 #include "FuzzSupport.h"
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 using namespace DuiLib;
 

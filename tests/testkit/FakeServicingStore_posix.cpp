@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "testkit/FakeServicingStore.h"
 #include "testkit/TestPaths.h"
 #include "winapi/Registry.h"

@@ -2,9 +2,9 @@
 
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
+#include "support/ModulePath.h"
 #include "support/UrlsManager.h"
 #include "ui/SharedConstants.h"
-#include "winapi/WinApi.h"
 
 using namespace DuiLib;
 
@@ -47,17 +47,14 @@ void AboutDialog::OnClick(TNotifyUI& msg) {
 }
 
 std::wstring AboutDialog::GetCurrentAppVersion() {
-    wchar_t path[260] = {0};
-    WinApi::GetModuleFileNameW(nullptr, path, 260);
-    const std::wstring fullPath(path);
-    // Windows paths end their folder with "\"; a build elsewhere reports "/".
-    const size_t separator = fullPath.find_last_of(L"\\/");
-    if (separator == std::wstring::npos) {
+    const std::wstring fullPath = ModulePath::FilePath(nullptr);
+    const std::wstring folder = ModulePath::FolderOf(fullPath);
+    if (folder.empty()) {
         KT_LOG(LOG_ERROR, L"get current app name fail", "AboutDialog::GetCurrentAppVersion");
         return L"";
     }
     // The bare file name resolves against the current directory, the executable's folder.
-    return DE::GetFileVersion(fullPath.substr(separator + 1));
+    return DE::GetFileVersion(fullPath.substr(folder.size()));
 }
 
 void AboutDialog::ShowOpenSourceSoftwareNotice() {

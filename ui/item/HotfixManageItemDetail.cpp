@@ -91,7 +91,7 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
     m_pDescriptionText->SetText(culture->GetString(descKey));
     m_pInstalledTimeText->SetText(GetInstalledOn(info.InstalledOn).c_str());
     m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION"));
-    m_pBtnUninstall->SetName((L"btnUniName" + info.HotFixID).c_str());
+    m_pBtnUninstall->SetName((UNINSTALL_BUTTON_PREFIX + info.HotFixID).c_str());
     // A screen reader says which row the list item is and which the button acts on.
     m_pItemLayout->SetAccessibleName(info.HotFixID.c_str());
     m_pBtnUninstall->SetAccessibleNameSuffix(info.HotFixID.c_str());

@@ -64,7 +64,7 @@ void MainWindow::OnClick(TNotifyUI& msg) {
         return;
     }
     const std::wstring name = msg.pSender->GetName().str();
-    if (name.find(L"btnUniName") != std::wstring::npos) {
+    if (name.find(UNINSTALL_BUTTON_PREFIX) != std::wstring::npos) {
         OnClickRowButton(name);
         return;
     }

@@ -1,14 +1,18 @@
 // One uninstall at a time: the row-button click, disabling the other rows, routing the
 // outcome back to the UI thread, and the tip button's hover.
 #include "support/KtLogger.h"
+#include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 
 using namespace DuiLib;
 
 namespace {
-const std::wstring kRowButtonPrefix = L"btnUniName";
 const wchar_t* const kTipButton = L"btnUninstallTip";
+
+bool FromTipButton(const TNotifyUI& msg) {
+    return msg.pSender != nullptr && msg.pSender->GetName() == kTipButton;
+}
 }  // namespace
 
 HotfixManageItemDetail* MainWindow::FindRow(const std::wstring& hotfixId) const {
@@ -18,8 +22,8 @@ HotfixManageItemDetail* MainWindow::FindRow(const std::wstring& hotfixId) const 
 
 // The row-button branch of OnClick.
 void MainWindow::OnClickRowButton(const std::wstring& senderName) {
-    const size_t at = senderName.find(kRowButtonPrefix);
-    m_curHotfixName = senderName.substr(at + kRowButtonPrefix.size());
+    const size_t at = senderName.find(UNINSTALL_BUTTON_PREFIX);
+    m_curHotfixName = senderName.substr(at + UNINSTALL_BUTTON_PREFIX.size());
     KT_LOG(LOG_INFO, L"click hotfix name:" << m_curHotfixName, "MainWindow::OnClick");
     HotfixManageItemDetail* row = FindRow(m_curHotfixName);
     if (row == nullptr) {
@@ -71,24 +75,17 @@ void MainWindow::ShowUninstallStatus(UninstallStatus status) {
     }
 }
 
+// The tip button's hover shows the description panel; leaving it hides the panel.
 void MainWindow::OnMouseEnter(TNotifyUI& msg) {
-    if (msg.pSender == nullptr || msg.pSender->GetName() != kTipButton) {
-        return;
-    }
+    if (!FromTipButton(msg)) return;
     KT_LOG(LOG_INFO, L"MainWindow OnMouseEnter btnUninstallTip!", "MainWindow::OnMouseEnter");
-    if (m_pBtnUninstallTip != nullptr) {
-        SetDiscribeLayoutVisible(true);
-    }
+    if (m_pBtnUninstallTip != nullptr) SetDiscribeLayoutVisible(true);
 }
 
 void MainWindow::OnMouseLeave(TNotifyUI& msg) {
-    if (msg.pSender == nullptr || msg.pSender->GetName() != kTipButton) {
-        return;
-    }
+    if (!FromTipButton(msg)) return;
     KT_LOG(LOG_INFO, L"MainWindow OnMouseLeave btnUninstallTip!", "MainWindow::OnMouseLeave");
-    if (m_pBtnUninstallTip != nullptr) {
-        SetDiscribeLayoutVisible(false);
-    }
+    if (m_pBtnUninstallTip != nullptr) SetDiscribeLayoutVisible(false);
 }
 
 void MainWindow::SetDiscribeLayoutVisible(bool visible) {

@@ -32,7 +32,7 @@
 #include "duilib/UICulture.h"
 #include "duilib/UIDialogBuilder.h"
 #include "duilib/UIManager.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "ui/SharedConstants.h"
 
 using namespace DuiLib;

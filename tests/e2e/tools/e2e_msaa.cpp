@@ -37,7 +37,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace {
 

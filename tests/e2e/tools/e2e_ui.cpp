@@ -31,7 +31,7 @@
 
 #include "duilib/UIBackend.h"
 #include "duilib_win32/Win32Painter.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace e2e_wmi {
 

@@ -1,6 +1,6 @@
 #include "DuiTestEnv.h"
 
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 
 namespace DuiTest {

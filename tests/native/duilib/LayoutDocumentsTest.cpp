@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "DuiTestEnv.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 

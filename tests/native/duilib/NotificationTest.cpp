@@ -1,6 +1,7 @@
 // Input through the manager becomes notifications that the message maps route:
 // click, link, mouseenter, mouseleave; disabled controls raise nothing.
 #include "DuiTestEnv.h"
+#include "testkit/LogCapture.h"
 
 using namespace DuiLib;
 
@@ -187,6 +188,23 @@ TEST(NotifyPumpTest, AnEmptyMapChainedToThePumpHandlesNothing) {
     msg.sType = L"click";
     Row row;
     EXPECT_FALSE(row.LoopDispatch(msg));
+}
+
+// A map that names its own class as the base: the chain never ends by itself.
+struct SelfChained : CNotifyPump {
+    DUI_DECLARE_MESSAGE_MAP()
+};
+
+DUI_BEGIN_MESSAGE_MAP(SelfChained, SelfChained)
+DUI_END_MESSAGE_MAP()
+
+TEST(NotifyPumpTest, AMapChainedToItselfEndsTheDispatchInEveryBuild) {
+    TNotifyUI msg;
+    msg.sType = L"click";
+    SelfChained pump;
+    LogCapture log;
+    EXPECT_FALSE(pump.LoopDispatch(msg));
+    EXPECT_EQ(log.Matching(L"message map chain loops").size(), 1u);
 }
 
 }  // namespace

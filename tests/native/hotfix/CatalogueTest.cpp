@@ -2,11 +2,13 @@
 // that stands as the executable's folder.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 
 #include "hotfix/XmlHelper.h"
+#include "support/TextConversion.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 #include "winapi/WinApiTesting.h"
@@ -82,6 +84,21 @@ TEST_F(Catalogue, LookupCasesEachWithTheirLine) {
             EXPECT_EQ(records[0].level, c.level);
         }
     }
+}
+
+// The narrow code page here is the C locale's ASCII: a folder name it lacks
+// must still reach the file, as on a Windows whose ANSI code page lacks it.
+TEST_F(Catalogue, FolderNamedOutsideTheNarrowCodePageIsRead) {
+    const std::string old = std::setlocale(LC_CTYPE, nullptr);
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C"), nullptr);
+    const std::string folder =
+        TestPaths::MakeScratchDir("\xd0\x9f\xd1\x80\xd0\xbe\xd0\xb3 \xe6\x9b\xb4");  // Прог 更
+    fs::create_directories(folder + "/config");
+    std::ofstream(folder + "/config/HotfixDestriptionDes.xml")
+        << "<C><Value detail=\"Update\" desc=\"IDS_U\"/></C>";
+    WinApi::Testing::SetModuleFileName(Utf8::ToWide(folder + "/OrvelleEx.exe"));
+    EXPECT_EQ(XmlHelper::GetInstance()->GetValueDesc(L"Update"), L"IDS_U");
+    std::setlocale(LC_CTYPE, old.c_str());
 }
 
 TEST_F(Catalogue, ExecutablePathWithoutFolderCannotComposeThePath) {

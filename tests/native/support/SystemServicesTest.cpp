@@ -1,5 +1,5 @@
-// The user's language from the locale variables, URL opening through a fake
-// xdg-open, and WMI's honest absence.
+// The user's language from the locale variables, URL opening (the choice of
+// way through a seam, then a fake xdg-open), and WMI's honest absence.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -10,9 +10,11 @@
 
 #include "support/SystemEnvironment.h"
 #include "support/UrlsManager.h"
+#include "support/UrlsManagerTesting.h"
 #include "support/WMIHelper.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "winapi/ComApartmentTesting.h"
 
 namespace {
 
@@ -82,7 +84,80 @@ TEST(UrlsManager, MissingOpenerIsAFailure) {
     ScopedVariable path("PATH", TestPaths::MakeScratchDir("xdg-empty").c_str());
     LogCapture capture;
     EXPECT_FALSE(UrlsManager::Instance()->OpenUrl(L"https://example.invalid/"));
-    EXPECT_EQ(capture.Records().size(), 1u);
+    EXPECT_EQ(capture.Matching(L"cannot start xdg-open").size(), 1u);
+}
+
+struct OpenCase {
+    const char* name;
+    UrlOpeners::DesktopShellResult shell;
+    bool directResult;
+    bool opened;
+    bool directlyCalled;
+    std::wstring line;  // the line that says which way was taken
+    LOG_MESSAGE_LEVEL level;
+};
+
+// The desktop shell opens as the signed-in user; this process opens only when
+// no shell runs, never after the shell refused. Both ways run with COM up.
+TEST(UrlsManager, OpensThroughTheDesktopShellAndDirectlyOnlyWithoutOne) {
+    using Shell = UrlOpeners::DesktopShellResult;
+    const std::wstring url = L"C:\\OrvelleEx\\res\\Notice\\OpenSourceSoftwareNotice.htm";
+    const OpenCase cases[] = {
+        {"shell opens",
+         {Shell::kOpened, L""},
+         false,
+         true,
+         false,
+         L"open url through the desktop shell:" + url,
+         LOG_INFO},
+        {"no shell",
+         {Shell::kNoShell, L"FindWindowSW hr:0x1"},
+         true,
+         true,
+         true,
+         L"no desktop shell (FindWindowSW hr:0x1), open url directly:" + url,
+         LOG_INFO},
+        {"no shell, direct fails",
+         {Shell::kNoShell, L"none"},
+         false,
+         false,
+         true,
+         L"no desktop shell (none), open url directly:" + url,
+         LOG_INFO},
+        {"shell refuses",
+         {Shell::kRefused, L"ShellExecute hr:0x80004005"},
+         true,
+         false,
+         false,
+         L"the desktop shell cannot open url:" + url + L" ShellExecute hr:0x80004005",
+         LOG_ERROR},
+    };
+    for (const OpenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> calls;
+        UrlsManagerTesting::SetOpeners(
+            [&](const std::wstring& given) {
+                EXPECT_EQ(given, url);
+                calls.push_back(WinApi::Testing::ComReadyOnThisThread() ? "shell+com" : "shell");
+                return c.shell;
+            },
+            [&](const std::wstring& given) {
+                EXPECT_EQ(given, url);
+                calls.push_back(WinApi::Testing::ComReadyOnThisThread() ? "direct+com" : "direct");
+                return c.directResult;
+            });
+        LogCapture capture;
+        EXPECT_EQ(UrlsManager::Instance()->OpenUrl(url), c.opened);
+        UrlsManagerTesting::SetOpeners(nullptr, nullptr);
+        std::vector<std::string> expected{"shell+com"};
+        if (c.directlyCalled) expected.push_back("direct+com");
+        EXPECT_EQ(calls, expected);
+        EXPECT_FALSE(WinApi::Testing::ComReadyOnThisThread());  // COM is down again
+        const std::vector<LogRecord> records = capture.Records();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].text, c.line + L"(UrlsManager::OpenUrl)");
+        EXPECT_EQ(records[0].level, c.level);
+    }
 }
 
 TEST(WMIHelper, WithoutWmiAQueryFailsAndAddsNothing) {

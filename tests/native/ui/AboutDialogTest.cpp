@@ -63,6 +63,13 @@ TEST_F(AboutDialogTest, VersionLabelAppendsTheFileVersionOfTheBareExecutableName
     EXPECT_TRUE(log.Contains(L"file:OrvelleEx.exe(DE::GetFileVersion)"));
 }
 
+TEST_F(AboutDialogTest, ExecutableInALongPathIsStillNamedExactly) {
+    WinApi::Testing::SetModuleFileName(L"/opt/" + std::wstring(300, L'd') + L"/OrvelleEx.exe");
+    LogCapture log;
+    Open();
+    EXPECT_TRUE(log.Contains(L"file:OrvelleEx.exe(DE::GetFileVersion)"));
+}
+
 TEST_F(AboutDialogTest, PathWithoutSeparatorLeavesTheLabelAsTheLayoutSetIt) {
     WinApi::Testing::SetModuleFileName(L"OrvelleEx.exe");
     LogCapture log;

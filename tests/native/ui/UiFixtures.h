@@ -23,7 +23,7 @@
 #include "duilib/UIlib.h"
 #include "duilib_headless/HeadlessTesting.h"
 #include "support/HotfixInfo.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "support/WMIHelperTesting.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"

@@ -1,9 +1,9 @@
-// Narrow text in the active ANSI code page (CP_ACP) <-> wide text. The exact
-// length is passed, so embedded zero bytes convert like any other.
+// The conversions on Windows: the narrow code page is the active ANSI code
+// page (CP_ACP), and paths are UTF-16 as they stand.
 
 #include <windows.h>
 
-#include "hotfix/TextUtil.h"
+#include "support/TextConversion.h"
 
 std::wstring StringToWString(const std::string& text) {
     if (text.empty()) return {};
@@ -25,3 +25,23 @@ std::string WStringToString(const std::wstring& text) {
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], count, nullptr, nullptr);
     return narrow;
 }
+
+namespace PathText {
+
+std::filesystem::path FromWide(const std::wstring& text) {
+    return std::filesystem::path(text);
+}
+
+std::wstring ToWide(const std::filesystem::path& path) {
+    return path.wstring();
+}
+
+std::wstring WideFromNarrow(const std::string& path) {
+    return StringToWString(path);
+}
+
+std::wstring NativeSeparators(std::wstring path) {
+    return path;
+}
+
+}  // namespace PathText

@@ -1,15 +1,13 @@
-// Narrow text in the configured code page (the LC_CTYPE locale's codeset,
-// nl_langinfo(CODESET)) <-> wide text, through iconv, with the results of
-// the Windows calls for valid input: the exact length is used, so embedded
-// zero bytes convert like any other. Like the Windows calls without flags,
-// an unconvertible byte becomes U+FFFD and an unrepresentable character "?".
+// The conversions on other systems. The narrow code page is the LC_CTYPE
+// locale's code set (nl_langinfo(CODESET)), converted through iconv with the
+// results the Windows calls give; paths are bytes, taken as UTF-8.
 #include <errno.h>
 #include <iconv.h>
 #include <langinfo.h>
 
 #include <algorithm>
 
-#include "hotfix/TextUtil.h"
+#include "support/TextConversion.h"
 
 namespace {
 
@@ -61,3 +59,24 @@ std::string WStringToString(const std::wstring& text) {
                            text.size() * sizeof(wchar_t));
     return Convert(nl_langinfo(CODESET), "WCHAR_T", wide, sizeof(wchar_t), "?");
 }
+
+namespace PathText {
+
+std::filesystem::path FromWide(const std::wstring& text) {
+    return std::filesystem::path(Utf8::FromWide(text));
+}
+
+std::wstring ToWide(const std::filesystem::path& path) {
+    return Utf8::ToWide(path.string());
+}
+
+std::wstring WideFromNarrow(const std::string& path) {
+    return Utf8::ToWide(path);
+}
+
+std::wstring NativeSeparators(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+    return path;
+}
+
+}  // namespace PathText

@@ -1,7 +1,9 @@
-// Opens an address or file with xdg-open, found on PATH and run directly (no
-// shell, so the address is one argument whatever it holds). The opener runs
-// as a grandchild so nothing waits for it and no zombie is left; a close-on-
-// exec pipe tells whether it could be started.
+// The URL openers on other systems. There is no separate desktop shell process
+// to hand an address to: xdg-open, started from here, already runs as the user
+// who started the program. It is found on PATH and run directly (no shell, so
+// the address is one argument whatever it holds), as a grandchild so nothing
+// waits for it and no zombie is left; a close-on-exec pipe tells whether it
+// could be started.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -10,11 +12,17 @@
 #include <cstring>
 
 #include "support/KtLogger.h"
-#include "support/UrlsManager.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
+#include "support/UrlOpeners.h"
 #include "winapi/PosixStandIn.h"
 
-bool UrlsManager::OpenUrl(const std::wstring& url) {
+namespace UrlOpeners {
+
+DesktopShellResult ThroughDesktopShell(const std::wstring&) {
+    return {DesktopShellResult::kNoShell, L"none on this system"};
+}
+
+bool Directly(const std::wstring& url) {
     if (url.empty()) {
         KT_LOG(LOG_ERROR, L"empty url", "UrlsManager::OpenUrl");
         return false;
@@ -51,3 +59,5 @@ bool UrlsManager::OpenUrl(const std::wstring& url) {
     }
     return true;
 }
+
+}  // namespace UrlOpeners

@@ -1,4 +1,4 @@
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 
 namespace Utf8 {
 namespace {

@@ -1,0 +1,25 @@
+// The one reader of the program's files: a whole file, or an XML document
+// parsed from it. Paths are native (PathText::FromWide makes one from the
+// program's wide text), so any folder name the file system allows works.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tinyxml2 {
+class XMLDocument;
+}
+
+namespace FileReader {
+
+// False when the file cannot be opened or read; `bytes` is then empty.
+bool ReadAll(const std::filesystem::path& path, std::string& bytes);
+
+enum class XmlRead {
+    kParsed,      // the document holds the file (it may still have no element)
+    kUnreadable,  // no such file, or it cannot be read: the document is cleared
+    kNotXml,      // tinyxml2 rejected it: document.ErrorStr() says why
+};
+XmlRead ReadXml(const std::filesystem::path& path, tinyxml2::XMLDocument& document);
+
+}  // namespace FileReader

@@ -1,0 +1,36 @@
+// Every conversion of text between its forms, in one place:
+//   Utf8                              UTF-8 <-> wide, whatever the locale (files, logs)
+//   StringToWString/WStringToString   the narrow code page <-> wide: the active ANSI
+//                                     code page (CP_ACP) on Windows, the LC_CTYPE
+//                                     locale's code set elsewhere
+//   PathText                          wide text <-> filesystem paths
+// wchar_t is UTF-16 on Windows and UTF-32 elsewhere. TextConversion.cpp holds the
+// portable part, TextConversion_win.cpp and TextConversion_posix.cpp the rest.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace Utf8 {
+// Invalid input becomes U+FFFD.
+std::string FromWide(const std::wstring& text);
+std::wstring ToWide(const std::string& text);
+}  // namespace Utf8
+
+// The exact length is converted, so embedded zero characters convert like any
+// other. An unconvertible byte becomes U+FFFD, a character the code page
+// lacks "?"; a text the system cannot convert at all gives an empty result.
+std::wstring StringToWString(const std::string& text);
+std::string WStringToString(const std::wstring& text);
+
+// Windows paths are UTF-16 already; elsewhere paths are bytes, taken as UTF-8.
+namespace PathText {
+std::filesystem::path FromWide(const std::wstring& text);
+std::wstring ToWide(const std::filesystem::path& path);
+// A narrow path as the program's wide text: in the ANSI code page on Windows
+// (as the "A" calls take it), UTF-8 bytes elsewhere.
+std::wstring WideFromNarrow(const std::string& path);
+// The program names its folders Windows-style ("res\values\"); elsewhere the
+// backslashes become the system's separator.
+std::wstring NativeSeparators(std::wstring path);
+}  // namespace PathText
