@@ -15,9 +15,9 @@
 #include <exception>
 #include <mutex>
 #include <system_error>
-#include <thread>
 
 #include "hotfix/WindowsHotfixTesting.h"
+#include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/WinApi.h"
@@ -41,8 +41,8 @@ void StartDetached(std::function<void()> work) {
         std::lock_guard<std::mutex> lock(g_starterMutex);
         starter = g_starter;
     }
-    if (starter) return starter(std::move(work));
-    std::thread(std::move(work)).detach();
+    if (starter) return starter(DetachedThreads::Counted(std::move(work)));
+    DetachedThreads::Start(std::move(work));
 }
 
 // Launch, wait, read the exit code; each failure is logged once. Returns the

@@ -14,6 +14,7 @@
 #include "hotfix/UninstallWorker.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"
+#include "support/DetachedThreads.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 #include "winapi/ProcessLaunch.h"
@@ -49,10 +50,9 @@ struct StatusSink {
     }
 };
 
-bool WaitForLine(const LogCapture& capture, const std::wstring& part) {
-    for (int i = 0; i < 3000 && !capture.Contains(part); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return capture.Contains(part);
+// Waits until every worker has ended: reported, closed its handle, let go of the reporter.
+bool WaitForWorkers() {
+    return DetachedThreads::WaitUntilNoneRuns(30000);
 }
 
 // A fake installer: records its arguments, then ends with `body`.
@@ -78,6 +78,7 @@ public:
         WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(m_sink->Callback(m_sink));
     }
     void TearDown() override {
+        EXPECT_TRUE(WaitForWorkers());
         WinApi::Testing::ResetProcessLaunch();
         Testing::SetThreadStarter(nullptr);
         WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
@@ -130,6 +131,8 @@ TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
         EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        ASSERT_TRUE(WaitForWorkers());
+        EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
         EXPECT_EQ(WorkerLines(capture), std::vector<std::wstring>{c.statusLine + kStatus});
         EXPECT_EQ(ReadFile(m_folder + "/args.txt"), "/uninstall\n/kb:5005565\n");
     }
@@ -192,6 +195,8 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
         EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        ASSERT_TRUE(WaitForWorkers());
+        EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
         EXPECT_EQ(WorkerLines(capture), c.lines);
     }
 }
@@ -216,7 +221,8 @@ TEST_F(UninstallRunner, WithoutCallbackTheStatusIsOnlyLogged) {
     UseInstaller("exit 0");
     LogCapture capture;
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-    EXPECT_TRUE(WaitForLine(capture, L"update uninstall status:0" + kStatus));
+    ASSERT_TRUE(WaitForWorkers());
+    EXPECT_TRUE(capture.Contains(L"update uninstall status:0" + kStatus));
     EXPECT_TRUE(m_sink->statuses.empty());
 }
 
@@ -251,7 +257,8 @@ TEST_F(UninstallRunner, LateStatusAfterCloseIsDropped) {
     StartUninstallWorker(kParameters, reporter);
     reporter->Close();
     std::ofstream(gate) << "open";
-    EXPECT_TRUE(WaitForLine(capture, L"update uninstall status:0" + kStatus));
+    ASSERT_TRUE(WaitForWorkers());
+    EXPECT_TRUE(capture.Contains(L"update uninstall status:0" + kStatus));
     EXPECT_TRUE(sink->statuses.empty());
 }
 

@@ -22,6 +22,7 @@
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
 #include "duilib_headless/HeadlessTesting.h"
+#include "support/DetachedThreads.h"
 #include "support/HotfixInfo.h"
 #include "support/Utf8.h"
 #include "support/WMIHelperTesting.h"
@@ -91,9 +92,20 @@ inline void UseExecutableFolder(const std::string& folder,
     DuiLib::UICulture::GetInstance()->SetLanguage(language, true);
 }
 
-// Puts back what one test may have changed in the process-wide stand-ins.
+// Waits until the loads and uninstalls started so far have ended (whatever held
+// them must be released first), then runs what they queued for the UI thread.
+// False when one is still running after the timeout.
+inline bool FinishBackgroundWork(int timeoutMs = 30000) {
+    const bool ended = DetachedThreads::WaitUntilNoneRuns(timeoutMs);
+    while (DuiLib::UIMainQueue::getInstance()->drain() > 0) {
+    }
+    return ended;
+}
+
+// Waits for the test's background work, then puts back what the test may have
+// changed in the process-wide stand-ins.
 inline void ResetProcessState() {
-    DuiLib::UIMainQueue::getInstance()->drain();
+    EXPECT_TRUE(FinishBackgroundWork()) << "a load or an uninstall of this test never ended";
     DuiLib::Headless::Reset();
     WinApi::Testing::Reset();
     WinApi::Testing::ResetProcessLaunch();
@@ -310,7 +322,10 @@ protected:
                                          Stage());
         UseExecutableFolder(m_folder, Language());
     }
-    void TearDown() override { ResetProcessState(); }
+    void TearDown() override {
+        m_enumeration.Release();  // a held load ends before the test does
+        ResetProcessState();
+    }
     virtual StageOptions Stage() const { return {}; }
     virtual std::wstring Language() const { return L"en-US"; }
 
