@@ -265,16 +265,25 @@ TEST_F(UninstallRunner, LateStatusAfterCloseIsDropped) {
 // The process ends at once, running its static destructors, while a worker
 // still waits for an installer that would run for a minute.
 TEST_F(UninstallRunner, ProcessExitsWithoutWaitingForTheInstaller) {
-    const std::string pidFile = m_folder + "/installer.pid";
-    // The installer lets go of the death test's output pipe, so only the process exit is awaited.
-    UseInstaller("echo $$ > '" + pidFile + "'; exec sleep 60 </dev/null >/dev/null 2>&1");
+    // The death test runs in a fresh start of this program, so no thread of an
+    // earlier test is forked along; it finds this process's pid file through
+    // the environment (its own start of the test would name another folder).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("ORVELLE_INSTALLER_PID_FILE", (m_folder + "/installer.pid").c_str(), 0);
+    const std::string pidFile = getenv("ORVELLE_INSTALLER_PID_FILE");
+    // The installer writes its pid whole (a file appears before its text), then
+    // lets go of the death test's output pipe, so only the process exit is awaited.
+    UseInstaller(
+        "echo $$ > \"$ORVELLE_INSTALLER_PID_FILE.tmp\"; "
+        "mv \"$ORVELLE_INSTALLER_PID_FILE.tmp\" \"$ORVELLE_INSTALLER_PID_FILE\"; "
+        "exec sleep 60 </dev/null >/dev/null 2>&1");
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EXIT(
         {
             WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
                 [](UninstallStatus) { std::abort(); });
             WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-            for (int i = 0; i < 500 && !std::ifstream(pidFile); ++i)
+            for (int i = 0; i < 2000 && !std::ifstream(pidFile); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             std::exit(0);
         },
@@ -282,7 +291,9 @@ TEST_F(UninstallRunner, ProcessExitsWithoutWaitingForTheInstaller) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
     int pid = 0;
     std::ifstream(pidFile) >> pid;
+    EXPECT_GT(pid, 0);
     if (pid > 0) kill(pid, SIGKILL);
+    unsetenv("ORVELLE_INSTALLER_PID_FILE");
 }
 
 }  // namespace
