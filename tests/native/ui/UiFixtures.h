@@ -125,7 +125,7 @@ inline std::vector<WinApi::Testing::LaunchRecord> WaitForLaunches(size_t count,
 }
 
 // The texts of the captured lines written by the UI code itself (a main window or a
-// row); lines of other tests' background threads may interleave with the rest.
+// row), without the service's lines that its load and uninstall threads interleave.
 inline std::vector<std::wstring> UiLines(const std::vector<LogRecord>& records) {
     std::vector<std::wstring> lines;
     for (const LogRecord& record : records)

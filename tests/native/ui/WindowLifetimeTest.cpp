@@ -61,7 +61,7 @@ TEST_F(WindowLifetimeTest, ClosingDuringAnUninstallDoesNotWaitForIt) {
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForResultView());
     ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000001"));
-    ASSERT_EQ(WaitForLaunches(1).size(), 1u);  // no late launch reaches the next test
+    ASSERT_EQ(WaitForLaunches(1).size(), 1u);
     ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
     main.driver().Pump();
     DuiLib::Headless::WindowState state;
