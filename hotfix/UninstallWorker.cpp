@@ -9,10 +9,10 @@
 #include <memory>
 #include <mutex>
 #include <system_error>
-#include <thread>
 
 #include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"
+#include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
 #include "winapi/ComApartment.h"
 #include "winapi/ProcessLaunch.h"
@@ -37,8 +37,8 @@ void StartDetached(std::function<void()> work) {
         std::lock_guard<std::mutex> lock(g_starterMutex);
         starter = g_starter;
     }
-    if (starter) return starter(std::move(work));
-    std::thread(std::move(work)).detach();
+    if (starter) return starter(DetachedThreads::Counted(std::move(work)));
+    DetachedThreads::Start(std::move(work));
 }
 
 // ShellExecuteEx may hand the launch to shell extensions, which are COM

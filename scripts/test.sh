@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds both configurations and runs every suite: native (headless backend),
-# the native suites again under the sanitizers, short fuzz runs, the PE
-# hardening check, Windows unit tests under Wine, and the end-to-end scenarios
-# under Wine + Xvfb.
+# then each in one process shuffled and repeated, the native suites under the
+# sanitizers, short fuzz runs, the PE hardening check, Windows unit tests under
+# Wine, and the end-to-end scenarios under Wine + Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -11,6 +11,9 @@ echo "== native build and tests"
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --test-dir build/linux --output-on-failure -j2
+
+echo "== native suites again, each in one process, shuffled and repeated"
+bash scripts/repeat-suites.sh build/linux 3
 
 echo "== native suites under AddressSanitizer + UBSan and ThreadSanitizer"
 bash scripts/sanitize.sh address thread

@@ -99,4 +99,9 @@ bool UIMainQueue::isAccepting() const {
     return Queue().accepting;
 }
 
+int UIMainQueue::pending() const {
+    std::lock_guard<std::mutex> lock(Queue().mutex);
+    return static_cast<int>(Queue().closures.size());
+}
+
 }  // namespace DuiLib

@@ -24,6 +24,8 @@ public:
     void shutdown();
     void reopen();
     bool isAccepting() const;
+    // Any thread: how many closures wait for the next drain.
+    int pending() const;
 };
 
 }  // namespace DuiLib

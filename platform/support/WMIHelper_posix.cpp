@@ -7,14 +7,24 @@
 #include "support/WMIHelperTesting.h"
 
 namespace {
-std::mutex g_providerMutex;
-WMIHelperTesting::Provider g_provider;
+
+struct ProviderHook {
+    std::mutex mutex;
+    WMIHelperTesting::Provider provider;
+};
+
+// Never destroyed: a load thread may still query while the process's statics go.
+ProviderHook& Hook() {
+    static ProviderHook* const hook = new ProviderHook;
+    return *hook;
+}
+
 }  // namespace
 
 namespace WMIHelperTesting {
 void SetProvider(Provider provider) {
-    std::lock_guard<std::mutex> lock(g_providerMutex);
-    g_provider = std::move(provider);
+    std::lock_guard<std::mutex> lock(Hook().mutex);
+    Hook().provider = std::move(provider);
 }
 }  // namespace WMIHelperTesting
 
@@ -25,8 +35,8 @@ WMIHelper::~WMIHelper() = default;
 bool WMIHelper::SelectStrA(std::wstring query, std::vector<HotfixInfo>& results) {
     WMIHelperTesting::Provider provider;
     {
-        std::lock_guard<std::mutex> lock(g_providerMutex);
-        provider = g_provider;
+        std::lock_guard<std::mutex> lock(Hook().mutex);
+        provider = Hook().provider;
     }
     if (!provider) {
         KT_LOG(LOG_ERROR, L"WMI is not available on this system, query:" << query,

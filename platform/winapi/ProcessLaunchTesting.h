@@ -37,7 +37,9 @@ void SetLaunchWithoutProcessHandle(bool enabled);
 // Every later GetExitCodeProcess fails with this error (0: reads work again).
 void SetExitCodeReadFailure(uint32_t error);
 std::vector<LaunchRecord> LaunchRecords();
-// Forgets mappings, failures and records.
+// Process handles given out and not yet closed with CloseHandle.
+int OpenProcessHandles();
+// Forgets mappings, failures and records (open handles stay open).
 void ResetProcessLaunch();
 
 }  // namespace Testing

@@ -43,6 +43,7 @@ struct LaunchState {
     bool withoutHandle = false;
     uint32_t exitCodeReadFailure = 0;
     std::vector<Testing::LaunchRecord> records;
+    int openHandles = 0;
 };
 
 LaunchState& State() {
@@ -83,6 +84,10 @@ public:
     }
 
     void Close() override {
+        {
+            std::lock_guard<std::mutex> lock(State().mutex);
+            --State().openHandles;
+        }
         Wait(0);  // reaps a child that already ended; a running one carries on
         if (!m_exitCodeFile.empty()) unlink(m_exitCodeFile.c_str());
     }
@@ -234,8 +239,13 @@ BOOL ShellExecuteExW(ShellExecuteRecord* record) {
         return FALSE;
     }
     auto child = std::make_shared<ChildProcess>(pid, exitCodeFile);
-    if (record->fMask & kSeeMaskNoCloseProcess)
+    if (record->fMask & kSeeMaskNoCloseProcess) {
+        {
+            std::lock_guard<std::mutex> lock(State().mutex);
+            ++State().openHandles;
+        }
         record->hProcess = PosixStandIn::RegisterHandle(child);
+    }
     return TRUE;
 }
 
@@ -288,6 +298,11 @@ void SetExitCodeReadFailure(uint32_t error) {
 std::vector<LaunchRecord> LaunchRecords() {
     std::lock_guard<std::mutex> lock(State().mutex);
     return State().records;
+}
+
+int OpenProcessHandles() {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    return State().openHandles;
 }
 
 void ResetProcessLaunch() {

@@ -27,6 +27,9 @@ void SetWindowsDirectory(const std::wstring& path);
 // The current directory as last set through SetCurrentDirectoryW.
 std::wstring CurrentDirectory();
 
+// Open handles of the named mutex in this process (after Reset: only later ones).
+int NamedMutexHandles(const std::wstring& name);
+
 // Forgets message boxes and releases every named mutex held by this process.
 void Reset();
 

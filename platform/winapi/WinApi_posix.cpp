@@ -227,6 +227,12 @@ std::wstring CurrentDirectory() {
     return State().currentDirectory;
 }
 
+int NamedMutexHandles(const std::wstring& name) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    auto it = State().mutexHandleCounts.find(name);
+    return it == State().mutexHandleCounts.end() ? 0 : it->second;
+}
+
 void Reset() {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().messageBoxes.clear();

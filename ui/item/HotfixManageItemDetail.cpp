@@ -18,12 +18,22 @@ T* FindUnder(CContainerUI* root, LPCTSTR name) {
     return root ? dynamic_cast<T*>(root->FindSubControl(name)) : nullptr;
 }
 
+int g_liveRows = 0;  // UI thread only, as the rows themselves
+
 }  // namespace
 
 HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info)
-    : m_hotfixId(info.HotFixID) {}
+    : m_hotfixId(info.HotFixID) {
+    ++g_liveRows;
+}
 
-HotfixManageItemDetail::~HotfixManageItemDetail() = default;
+HotfixManageItemDetail::~HotfixManageItemDetail() {
+    --g_liveRows;
+}
+
+int HotfixManageItemDetail::LiveRows() {
+    return g_liveRows;
+}
 
 void HotfixManageItemDetail::InitItemLayout(CContainerUI* parent) {
     if (parent == nullptr) {

@@ -16,6 +16,8 @@ public:
     ~HotfixManageItemDetail() override;
     HotfixManageItemDetail(const HotfixManageItemDetail&) = delete;
     HotfixManageItemDetail& operator=(const HotfixManageItemDetail&) = delete;
+    // Rows constructed and not yet destroyed, in the whole process (for tests).
+    static int LiveRows();
 
     // Builds the row from ITEM_LAYOUT and appends it to the list container.
     void InitItemLayout(DuiLib::CContainerUI* parent);

@@ -1,10 +1,10 @@
 // The background load of the installed hotfixes and the loading, failure and result views.
 #include <system_error>
-#include <thread>
 
 #include "hotfix/PermanentHotfixes.h"
 #include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
+#include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
 #include "ui/main/MainWindow.h"
 
@@ -36,7 +36,9 @@ void MainWindow::StartLoadHotfix() {
     // The task works on its own copy of the list (as the last load left it) and hands
     // it back through the queue, so a window closed meanwhile is never written to.
     try {
-        std::thread(&MainWindow::LoadHotfixTask, m_alive, m_hotfixInfos).detach();
+        DetachedThreads::Start([alive = m_alive, list = m_hotfixInfos]() mutable {
+            LoadHotfixTask(alive, std::move(list));
+        });
     } catch (const std::system_error& error) {
         KT_LOG(LOG_ERROR, L"start load hotfix thread fail! ret:" << error.code().value(),
                "MainWindow::StartLoadHotfix");

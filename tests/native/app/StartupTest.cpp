@@ -160,7 +160,10 @@ TEST_F(MissingLanguagesTest, ShowsTheTopMostBoxAndCreatesNoWindow) {
     EXPECT_FALSE(boxes[0].text.empty());
     EXPECT_FALSE(boxes[0].caption.empty());
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_TOPMOST));
-    EXPECT_TRUE(log.Contains(L"get language resource file fail!(wWinMain)"));
+    const std::vector<LogRecord> lines =
+        log.Matching(L"get language resource file fail!(wWinMain)");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].level, LOG_ERROR);
     EXPECT_TRUE(DuiLib::Headless::Windows().empty());
     EXPECT_EQ(windowsSeen, 0);
 }

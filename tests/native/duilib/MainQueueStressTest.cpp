@@ -13,28 +13,54 @@ namespace {
 
 class MainQueueStressTest : public DuiTest::ToolkitTest {};
 
+// What became of the closures, counted as each one's token is destroyed.
+struct Outcomes {
+    std::atomic<int> ran{0};
+    std::atomic<int> dropped{0};  // accepted, then dropped by shutdown
+    std::atomic<int> refused{0};
+};
+
+struct Token {
+    int index = 0;
+    std::atomic<bool> accepted{false};
+    std::atomic<bool> ran{false};
+};
+
 TEST_F(MainQueueStressTest, ProducersAgainstDrainAndShutdown) {
     constexpr int kThreads = 4;
     constexpr int kPerThread = 2000;
     UIMainQueue* queue = UIMainQueue::getInstance();
     std::vector<std::vector<int>> ran(kThreads);  // touched on the UI thread only
+    Outcomes outcomes;
     std::atomic<int> accepted{0};
-    std::atomic<int> destroyed{0};
+    std::atomic<int> started{0};
     std::atomic<int> finished{0};
     std::vector<std::thread> producers;
     for (int t = 0; t < kThreads; ++t) {
         producers.emplace_back([&, t] {
             for (int i = 0; i < kPerThread; ++i) {
-                // Counts its own destruction, whether it ran or was dropped.
-                std::shared_ptr<int> token(new int(i), [&](int* p) {
-                    ++destroyed;
+                // The producer holds its copy until `accepted` is final, so the
+                // deleter (run by whoever lets go last) sees the whole story.
+                std::shared_ptr<Token> token(new Token, [&](Token* p) {
+                    ++(p->ran ? outcomes.ran : p->accepted ? outcomes.dropped : outcomes.refused);
                     delete p;
                 });
-                if (queue->dispatch([&ran, t, token] { ran[t].push_back(*token); })) ++accepted;
+                token->index = i;
+                const bool queued = queue->dispatch([&ran, t, token] {
+                    EXPECT_FALSE(token->ran.exchange(true));
+                    ran[t].push_back(token->index);
+                });
+                if (queued) {
+                    token->accepted = true;
+                    ++accepted;
+                }
+                if (i == 0) ++started;
             }
             ++finished;
         });
     }
+    // Each producer's first closure is queued before the first shutdown can drop it.
+    while (started < kThreads) std::this_thread::yield();
     for (int round = 0; finished < kThreads; ++round) {
         queue->drain();
         if (round % 7 == 3) {
@@ -51,9 +77,10 @@ TEST_F(MainQueueStressTest, ProducersAgainstDrainAndShutdown) {
         runs += static_cast<int>(order.size());
         for (size_t i = 1; i < order.size(); ++i) ASSERT_LT(order[i - 1], order[i]);
     }
-    EXPECT_LE(runs, accepted.load());
-    EXPECT_GT(runs, 0);
-    EXPECT_EQ(destroyed.load(), kThreads * kPerThread);  // nothing kept, nothing leaked
+    EXPECT_EQ(outcomes.ran.load(), runs);
+    EXPECT_GE(runs, kThreads);
+    EXPECT_EQ(outcomes.ran + outcomes.dropped, accepted.load());
+    EXPECT_EQ(outcomes.refused.load(), kThreads * kPerThread - accepted);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST(TextUtil, FormatStringReplacesPlaceholdersInOrder) {
         {L"{0}{0}", L"a@UI@b@UI@c", L"{0}{0}"},                       // three pieces: unchanged
         {L"{0}|{0}|{0}", L"p@UI@k&UI&q$UI$bad$UI$m&UI&r", L"p|q|r"},  // malformed entry skipped
         {L"{0}:{0}", L"p@UI@k&UI&q@UI@", L"p:q"},  // trailing marker still two pieces
-        {L"{0}{0}", L"{0}", L"{0}{0}"},            // inserted text is not searched again
+        {L"{0}{0}", L"x{0}", L"x{0}x{0}"},         // inserted text is not searched again
         {L"Load failed. {0}", L"{a}Retry{/a}", L"Load failed. {a}Retry{/a}"},
         {L"", L"x", L""},
     };

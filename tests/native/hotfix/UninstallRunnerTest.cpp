@@ -15,6 +15,7 @@
 #include "hotfix/UninstallWorker.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"
+#include "support/DetachedThreads.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 #include "winapi/ProcessLaunch.h"
@@ -50,10 +51,9 @@ struct StatusSink {
     }
 };
 
-bool WaitForLine(const LogCapture& capture, const std::wstring& part) {
-    for (int i = 0; i < 3000 && !capture.Contains(part); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return capture.Contains(part);
+// Waits until every worker has ended: reported, closed its handle, let go of the reporter.
+bool WaitForWorkers() {
+    return DetachedThreads::WaitUntilNoneRuns(30000);
 }
 
 // A fake installer: records its arguments, then ends with `body`.
@@ -79,6 +79,7 @@ public:
         WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(m_sink->Callback(m_sink));
     }
     void TearDown() override {
+        EXPECT_TRUE(WaitForWorkers());
         WinApi::Testing::ResetProcessLaunch();
         Testing::SetThreadStarter(nullptr);
         WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
@@ -131,6 +132,8 @@ TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
         EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        ASSERT_TRUE(WaitForWorkers());
+        EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
         EXPECT_EQ(WorkerLines(capture), std::vector<std::wstring>{c.statusLine + kStatus});
         EXPECT_EQ(ReadFile(m_folder + "/args.txt"), "/uninstall\n/kb:5005565\n");
     }
@@ -196,6 +199,8 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
         EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        ASSERT_TRUE(WaitForWorkers());
+        EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
         EXPECT_EQ(WorkerLines(capture), c.lines);
     }
 }
@@ -220,7 +225,8 @@ TEST_F(UninstallRunner, WithoutCallbackTheStatusIsOnlyLogged) {
     UseInstaller("exit 0");
     LogCapture capture;
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-    EXPECT_TRUE(WaitForLine(capture, L"update uninstall status:0" + kStatus));
+    ASSERT_TRUE(WaitForWorkers());
+    EXPECT_TRUE(capture.Contains(L"update uninstall status:0" + kStatus));
     EXPECT_TRUE(m_sink->statuses.empty());
 }
 
@@ -260,16 +266,25 @@ TEST(UninstallReporterTest, StatusesAfterCloseAreDropped) {
 // The process ends at once, running its static destructors, while a worker
 // still waits for an installer that would run for a minute.
 TEST_F(UninstallRunner, ProcessExitsWithoutWaitingForTheInstaller) {
-    const std::string pidFile = m_folder + "/installer.pid";
-    // The installer lets go of the death test's output pipe, so only the process exit is awaited.
-    UseInstaller("echo $$ > '" + pidFile + "'; exec sleep 60 </dev/null >/dev/null 2>&1");
+    // The death test runs in a fresh start of this program, so no thread of an
+    // earlier test is forked along; it finds this process's pid file through
+    // the environment (its own start of the test would name another folder).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("ORVELLE_INSTALLER_PID_FILE", (m_folder + "/installer.pid").c_str(), 0);
+    const std::string pidFile = getenv("ORVELLE_INSTALLER_PID_FILE");
+    // The installer writes its pid whole (a file appears before its text), then
+    // lets go of the death test's output pipe, so only the process exit is awaited.
+    UseInstaller(
+        "echo $$ > \"$ORVELLE_INSTALLER_PID_FILE.tmp\"; "
+        "mv \"$ORVELLE_INSTALLER_PID_FILE.tmp\" \"$ORVELLE_INSTALLER_PID_FILE\"; "
+        "exec sleep 60 </dev/null >/dev/null 2>&1");
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EXIT(
         {
             WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
                 [](UninstallStatus) { std::abort(); });
             WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-            for (int i = 0; i < 500 && !std::ifstream(pidFile); ++i)
+            for (int i = 0; i < 2000 && !std::ifstream(pidFile); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             std::exit(0);
         },
@@ -277,7 +292,9 @@ TEST_F(UninstallRunner, ProcessExitsWithoutWaitingForTheInstaller) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
     int pid = 0;
     std::ifstream(pidFile) >> pid;
+    EXPECT_GT(pid, 0);
     if (pid > 0) kill(pid, SIGKILL);
+    unsetenv("ORVELLE_INSTALLER_PID_FILE");
 }
 
 }  // namespace

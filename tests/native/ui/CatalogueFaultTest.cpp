@@ -40,7 +40,9 @@ TEST_P(CatalogueFaultTest, ListIsCompleteAndUsable) {
         WriteFile(catalogue, fault.content);
     else
         fs::remove(catalogue);
-    if (fault.content.size() > 1000000) ASSERT_GE(fs::file_size(catalogue), 5000000u);
+    if (fault.content.size() > 1000000) {
+        ASSERT_GE(fs::file_size(catalogue), 5000000u);
+    }
     FakeInstaller installer(m_folder);
     installer.ExitWith(0);
     LogCapture log;
@@ -59,7 +61,9 @@ TEST_P(CatalogueFaultTest, ListIsCompleteAndUsable) {
     }
     EXPECT_EQ(main.InRow(0, L"descriptionText")->GetText().str(), fault.updateText);
     EXPECT_EQ(main.InRow(2, L"descriptionText")->GetText().str(), fault.updateText);
-    if (!fault.line.empty()) EXPECT_EQ(log.Matching(fault.line).size(), 3u);
+    if (!fault.line.empty()) {
+        EXPECT_EQ(log.Matching(fault.line).size(), 3u);
+    }
 
     ASSERT_TRUE(main.driver().Click(L"btnUniNameKB22")) << main.driver().LastError();
     ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB22"); }));

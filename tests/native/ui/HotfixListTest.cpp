@@ -1,6 +1,7 @@
 // The list of rows as a load builds it: order, content, separators, height, duplicates.
 #include "UiFixtures.h"
 #include "testkit/LogCapture.h"
+#include "ui/item/HotfixManageItemDetail.h"
 
 using namespace UiFixtures;
 using DuiLib::CControlUI;
@@ -80,9 +81,11 @@ TEST_F(HotfixListTest, DuplicatedIdentifierKeepsBothRowsAndRoutesToTheLater) {
     FakeInstaller installer(m_folder);
     installer.Hold();
     m_enumeration.Succeed({Hotfix(L"KB7"), Hotfix(L"KB8"), Hotfix(L"KB7", L"Hotfix")});
+    const int rowsBefore = HotfixManageItemDetail::LiveRows();
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForResultView());
     ASSERT_EQ(main.RowCount(), 3);
+    EXPECT_EQ(HotfixManageItemDetail::LiveRows(), rowsBefore + 3);
     EXPECT_EQ(main.InRow(0, L"descriptionText")->GetText().str(), L"Update");
     EXPECT_EQ(main.InRow(2, L"descriptionText")->GetText().str(), L"Hotfix");
 
@@ -102,9 +105,12 @@ TEST_F(HotfixListTest, DuplicatedIdentifierKeepsBothRowsAndRoutesToTheLater) {
     EXPECT_TRUE(main.InRow(1, L"btnUniNameKB8")->IsEnabled());
     EXPECT_EQ(installer.Calls().size(), 1u);
 
-    // Closing releases all three rows, each once (the sanitizer build checks it).
+    // Closing releases all three rows, the earlier duplicate included, each once.
     ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
     main.driver().Pump();
+    EXPECT_EQ(HotfixManageItemDetail::LiveRows(), rowsBefore);
+    main.Destroy();
+    EXPECT_EQ(HotfixManageItemDetail::LiveRows(), rowsBefore);
 }
 
 TEST_F(HotfixListTest, MissingContainerBuildsNoRows) {

@@ -2,6 +2,7 @@
 // layout that lacks one of the controls the window needs.
 #include "UiFixtures.h"
 #include "testkit/LogCapture.h"
+#include "ui/item/HotfixManageItemDetail.h"
 
 using namespace UiFixtures;
 
@@ -48,13 +49,17 @@ TEST_F(MainWindowFrameTest, MinimiseButtonMinimisesTheWindow) {
 }
 
 TEST_F(MainWindowFrameTest, CloseButtonReleasesRowsClosesAndPostsQuitOnce) {
+    const int rowsBefore = HotfixManageItemDetail::LiveRows();
     m_enumeration.Succeed(NumberedHotfixes(3));
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForResultView());
+    EXPECT_EQ(HotfixManageItemDetail::LiveRows(), rowsBefore + 3);
     ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON)) << main.driver().LastError();
+    EXPECT_EQ(HotfixManageItemDetail::LiveRows(), rowsBefore);
     EXPECT_TRUE(DuiLib::Headless::IsQuitPending());
     main.driver().Pump();  // the close request comes back as a close message
     EXPECT_FALSE(Alive(main.hwnd()));
+    EXPECT_EQ(HotfixManageItemDetail::LiveRows(), rowsBefore);  // the second release finds none
 
     // One quit: the loop consumes it and nothing is left pending.
     DuiLib::CPaintManagerUI::MessageLoop();
@@ -104,22 +109,17 @@ protected:
 };
 
 TEST_F(IncompleteLayoutTest, MissingControlStopsInitialisationButTheWindowStillCloses) {
-    // A load thread of an earlier test may still query; count only what comes after.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const size_t earlierQueries = m_enumeration.Queries().size();
     LogCapture log;
     m_enumeration.Succeed({Hotfix(L"KB1")});
     OpenMainWindow main;
     ASSERT_TRUE(main.created());
-    main.driver().Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    main.driver().Pump();
+    ASSERT_TRUE(FinishBackgroundWork());  // a load, had one started, has queried by now
 
     const std::vector<LogRecord> windowLines = log.Matching(L"(MainWindow::");
     ASSERT_EQ(windowLines.size(), 1u);
     EXPECT_EQ(windowLines[0].text, L"main form control is null!(MainWindow::InitWindow)");
     EXPECT_EQ(windowLines[0].level, LOG_ERROR);
-    EXPECT_EQ(m_enumeration.Queries().size(), earlierQueries);
+    EXPECT_TRUE(m_enumeration.Queries().empty());
     EXPECT_FALSE(main.FindAs<DuiLib::CAnimPanelUI>(L"loadWaitAnimate")->IsAnimating());
     EXPECT_EQ(State(main.hwnd()).title, L"OrvelleEx");
 

@@ -22,6 +22,7 @@
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
 #include "duilib_headless/HeadlessTesting.h"
+#include "support/DetachedThreads.h"
 #include "support/HotfixInfo.h"
 #include "support/TextConversion.h"
 #include "support/WMIHelperTesting.h"
@@ -91,9 +92,20 @@ inline void UseExecutableFolder(const std::string& folder,
     DuiLib::UICulture::GetInstance()->SetLanguage(language, true);
 }
 
-// Puts back what one test may have changed in the process-wide stand-ins.
+// Waits until the loads and uninstalls started so far have ended (whatever held
+// them must be released first), then runs what they queued for the UI thread.
+// False when one is still running after the timeout.
+inline bool FinishBackgroundWork(int timeoutMs = 30000) {
+    const bool ended = DetachedThreads::WaitUntilNoneRuns(timeoutMs);
+    while (DuiLib::UIMainQueue::getInstance()->drain() > 0) {
+    }
+    return ended;
+}
+
+// Waits for the test's background work, then puts back what the test may have
+// changed in the process-wide stand-ins.
 inline void ResetProcessState() {
-    DuiLib::UIMainQueue::getInstance()->drain();
+    EXPECT_TRUE(FinishBackgroundWork()) << "a load or an uninstall of this test never ended";
     DuiLib::Headless::Reset();
     WinApi::Testing::Reset();
     WinApi::Testing::ResetProcessLaunch();
@@ -113,7 +125,7 @@ inline std::vector<WinApi::Testing::LaunchRecord> WaitForLaunches(size_t count,
 }
 
 // The texts of the captured lines written by the UI code itself (a main window or a
-// row); lines of other tests' background threads may interleave with the rest.
+// row), without the service's lines that its load and uninstall threads interleave.
 inline std::vector<std::wstring> UiLines(const std::vector<LogRecord>& records) {
     std::vector<std::wstring> lines;
     for (const LogRecord& record : records)
@@ -310,7 +322,10 @@ protected:
                                          Stage());
         UseExecutableFolder(m_folder, Language());
     }
-    void TearDown() override { ResetProcessState(); }
+    void TearDown() override {
+        m_enumeration.Release();  // a held load ends before the test does
+        ResetProcessState();
+    }
     virtual StageOptions Stage() const { return {}; }
     virtual std::wstring Language() const { return L"en-US"; }
 

@@ -64,16 +64,16 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
         EXPECT_EQ(other->GetDisabledBkColor(), 0x0D000000u);
         EXPECT_EQ(Text(row, L"hotfixNameText")->GetTextColor(), 0xFF191919u);
     }
-    // A disabled button takes no click.
+    // A disabled button takes no click: once every worker has ended, one installer ran.
     main().driver().Click(L"btnUniNameKB200");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(WinApi::Testing::LaunchRecords().size(), 1u);
 
     installer.Release();
     ASSERT_TRUE(main().PumpUntil([&] { return Button(1, L"KB200")->IsEnabled(); }));
     EXPECT_TRUE(Button(2, L"KB300")->IsEnabled());
     EXPECT_TRUE(
         log.Contains(L"unstall status ui callback status:0(MainWindow::UnstallStatusUICallback)"));
+    ASSERT_TRUE(FinishBackgroundWork());
+    EXPECT_EQ(WinApi::Testing::LaunchRecords().size(), 1u);
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:5005565");
 }
@@ -172,8 +172,7 @@ TEST_P(UnsafeIdentifierTest, StartsNothingAndLeavesEveryRowIdle) {
     ASSERT_TRUE(main().driver().Click((L"btnUniName" + id).c_str())) << main().driver().LastError();
     main().driver().Pump();
 
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(50));  // a worker would have launched by now
+    ASSERT_TRUE(FinishBackgroundWork());  // a worker, had one started, would have launched
     EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
     EXPECT_TRUE(installer.Calls().empty());
     CButtonUI* button = Button(0, id.c_str());

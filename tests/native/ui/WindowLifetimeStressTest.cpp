@@ -44,16 +44,10 @@ TEST_F(WindowLifetimeStressTest, ClosingAtEveryStageTouchesNothing) {
     }
 
     // Every load and every uninstall ends, after its window is gone.
-    DuiLib::UIMainQueue* queue = DuiLib::UIMainQueue::getInstance();
-    ASSERT_TRUE(queue->pumpUntil(
-        [&] {
-            return log.Matching(L"get install list ret:0(").size() ==
-                       static_cast<size_t>(kRounds) &&
-                   log.Matching(L"unstall status ui callback status:").size() ==
-                       static_cast<size_t>(uninstalls);
-        },
-        30000));
-    queue->pumpUntil([] { return false; }, 100);  // run whatever the late work queued
+    ASSERT_TRUE(FinishBackgroundWork());
+    EXPECT_EQ(log.Matching(L"get install list ret:0(").size(), static_cast<size_t>(kRounds));
+    EXPECT_EQ(log.Matching(L"unstall status ui callback status:").size(),
+              static_cast<size_t>(uninstalls));
     EXPECT_FALSE(log.Contains(L"is null"));
     EXPECT_EQ(installer.Calls().size(), static_cast<size_t>(uninstalls));
 }
