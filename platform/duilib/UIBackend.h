@@ -24,6 +24,7 @@
 //    size change (cheap when nothing changed), Paint(list), OnMouseMove,
 //    OnMouseLeaveWindow, OnButtonDown, OnButtonUp, OnMouseWheel, HitTestCaption
 //    (true: a drag at that point moves the window), SetScale on a DPI change.
+//    The core calls ShowToolTip / HideToolTip from inside these (UIToolTip.h).
 //  - UIMainQueue::getInstance()->drain() from its loops after WakeMainQueue.
 // After DetachOwner the backend makes none of these calls again.
 #pragma once
@@ -104,6 +105,11 @@ public:
     // False while the window takes no input (its modal child is running).
     virtual bool IsInputEnabled() const = 0;
 
+    // Shows `text` as the window's one tooltip, beside `anchor` (client pixels),
+    // replacing any shown; HideToolTip takes it away (nothing when none shows).
+    virtual void ShowToolTip(const std::wstring& text, const UIRect& anchor) = 0;
+    virtual void HideToolTip() = 0;
+
     // The owner is being destroyed: make no further call into it.
     virtual void DetachOwner() = 0;
 };
@@ -128,6 +134,10 @@ void WakeMainQueue();
 void PumpPendingMessages();
 // Waits until a message is posted, WakeMainQueue is called, or timeoutMs passes.
 void WaitForMessages(int timeoutMs);
+
+// How long the mouse rests on a control before its tooltip shows (the system's
+// hover time; fixed in the headless backend).
+unsigned GetHoverTimeMs();
 
 // Size of one line of text in a font: cx its advance width, cy the line height
 // (the line height even for empty text).

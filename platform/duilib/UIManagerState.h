@@ -1,12 +1,13 @@
 // The private state of one CPaintManagerUI, shared by its implementation files
 // (UIManager.cpp: tree, notifiers, fonts, layout and paint; UIManagerInput.cpp:
-// mouse input and timers).
+// mouse input, timers and the tooltip's hooks).
 #pragma once
 
 #include <map>
 #include <vector>
 
 #include "duilib/UIManager.h"
+#include "duilib/UIToolTip.h"
 
 namespace DuiLib {
 
@@ -34,6 +35,7 @@ struct CPaintManagerUI::State {
     UISize initSize;
     CControlUI* hot = nullptr;      // under the mouse
     CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
+    ToolTipState toolTip;
     std::vector<Timer> timers;
     int nextTimerId = 1;
     std::map<int, FontInfo> fonts;

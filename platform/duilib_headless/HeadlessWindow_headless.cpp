@@ -6,6 +6,7 @@
 //    foreground, client size, scale) with the full CWindowBackend life cycle,
 //    modal loops that disable the owner, close requests, messages sent and posted.
 //  - Timers recorded per window; they tick only when a test ticks them.
+//  - Tooltips recorded in the window's state (text and anchor).
 //  - The UI thread's loop, the main-thread queue's wake-up and an idle hook
 //    (HeadlessLoop_headless.cpp); fixed text metrics (HeadlessMetrics_headless.cpp);
 //    the calls on top-level windows of UIWindowApi.h (WindowApi_headless.cpp).

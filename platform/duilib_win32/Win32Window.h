@@ -40,6 +40,8 @@ public:
     unsigned GetDpiScale() const override;
     bool IsMinimized() const override;
     bool IsInputEnabled() const override;
+    void ShowToolTip(const std::wstring& text, const UIRect& anchor) override;
+    void HideToolTip() override;
     void DetachOwner() override { m_owner = nullptr; }
 
     // The window procedure of every toolkit window class.
@@ -77,6 +79,8 @@ private:
     ModalState* m_modal = nullptr;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
+    HWND m_toolTip =
+        nullptr;  // the standard tooltip window, owned by m_hwnd (Win32ToolTip_win.cpp)
     Win32Painter m_painter;
 };
 

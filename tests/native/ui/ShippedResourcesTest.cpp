@@ -105,12 +105,13 @@ std::set<std::string> KeysNamedIn(const std::string& folder,
     return keys;
 }
 
-// Texts that wait for the controls that show them (screen-reader names, the row of
-// an update Windows marks as permanent). Once the code names one, the test asks for
+// Texts that wait for the controls that show them (the screen-reader names of the
+// tip button and the list, the row of an update Windows marks as permanent). Once the code names one, the test asks for
 // it to leave this list.
 const std::set<std::string> kKeysAwaitingTheirControls = {
-    "IDS_ABOUT_BUTTON_NAME",       "IDS_MINIMIZE_BUTTON_NAME", "IDS_CLOSE_BUTTON_NAME",
-    "IDS_TIP_BUTTON_NAME",         "IDS_HOTFIX_LIST_NAME",     "IDS_UNINSTALL_PERMANENT_CODE",
+    "IDS_TIP_BUTTON_NAME",
+    "IDS_HOTFIX_LIST_NAME",
+    "IDS_UNINSTALL_PERMANENT_CODE",
     "IDS_UNINSTALL_PERMANENT_TIP",
 };
 
