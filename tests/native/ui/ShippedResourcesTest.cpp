@@ -106,8 +106,8 @@ std::set<std::string> KeysNamedIn(const std::string& folder,
 }
 
 // Texts that wait for the controls that show them (the screen-reader names of the
-// tip button and the list, the row of an update Windows marks as permanent). Once the code names one, the test asks for
-// it to leave this list.
+// tip button and the list, the row of an update Windows marks as permanent). Once
+// the code names one, the test asks for it to leave this list.
 const std::set<std::string> kKeysAwaitingTheirControls = {
     "IDS_TIP_BUTTON_NAME",
     "IDS_HOTFIX_LIST_NAME",
