@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xdotool x11-utils imagemagick
-    fonts-wqy-microhei locales dpkg-dev
+    fonts-wine fonts-wqy-microhei locales dpkg-dev
     msitools wixl
 )
 
@@ -44,9 +44,16 @@ if [ "${#missing[@]}" -gt 0 ]; then
     sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Chinese UI language for the language tests under Wine.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
-    sudo_if_needed sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/; s/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
+# The shipped languages' locales, for the language tests under Wine (LANG per language).
+locales=(en_US zh_CN zh_TW ja_JP ko_KR de_DE fr_FR es_ES pt_BR ru_RU)
+missing_locales=()
+for l in "${locales[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l}.utf8" || missing_locales+=("$l")
+done
+if [ "${#missing_locales[@]}" -gt 0 ]; then
+    for l in "${missing_locales[@]}"; do
+        sudo_if_needed sed -i "s/^# *${l}.UTF-8 UTF-8/${l}.UTF-8 UTF-8/" /etc/locale.gen
+    done
     sudo_if_needed locale-gen >/dev/null
 fi
 echo "setup: all packages present"

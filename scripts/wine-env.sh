@@ -1,7 +1,8 @@
 # Sourced by the Wine scripts: a booted Wine prefix template, fresh prefixes
 # copied from it per job, and a virtual display when there is none.
 #
-#   orvelle_wine_template            boots build/wine/template once (locked, reused)
+#   orvelle_wine_template            boots build/wine/template once (locked, reused),
+#                                    with the fonts of orvelle_wine_fonts
 #   orvelle_wine_prefix DIR          fresh prefix at DIR, copied from the template
 #   orvelle_display_start            starts Xvfb when DISPLAY is unset (sets DISPLAY)
 #   orvelle_display_stop             ends that Xvfb (after the prefixes' wineserver -w)
@@ -15,7 +16,7 @@ ORVELLE_ROOT=${ORVELLE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 ORVELLE_WINE_DIR=${ORVELLE_WINE_DIR:-$ORVELLE_ROOT/build/wine}
 ORVELLE_WINE_TEMPLATE=$ORVELLE_WINE_DIR/template
 # Bump when the template's settings change, so old templates are rebuilt.
-ORVELLE_WINE_TEMPLATE_STAMP="orvelle-template-2"
+ORVELLE_WINE_TEMPLATE_STAMP="orvelle-template-3"
 
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -39,9 +40,32 @@ orvelle_wine_template() {
         # A wusa.exe put into system32 by a test runs instead of Wine's built-in one.
         WINEPREFIX=$ORVELLE_WINE_TEMPLATE wine reg add 'HKCU\Software\Wine\DllOverrides' \
             /v wusa.exe /t REG_SZ /d native /f >>"$ORVELLE_WINE_DIR/template-boot.log" 2>&1
+        orvelle_wine_fonts "$ORVELLE_WINE_TEMPLATE" >>"$ORVELLE_WINE_DIR/template-boot.log" 2>&1
         WINEPREFIX=$ORVELLE_WINE_TEMPLATE wineserver -w
         echo "$ORVELLE_WINE_TEMPLATE_STAMP" >"$stamp"
     ) 9>"$ORVELLE_WINE_DIR/template.lock"
+}
+
+# The fonts a prefix draws with, chosen rather than left to chance. The program
+# asks for the system message font, which Wine names "MS Shell Dlg": in Western
+# and Cyrillic locales that is Tahoma (Wine's own, from fonts-wine, which Wine
+# does not find unless it is in the prefix), and Chinese, Japanese and Korean
+# text in it falls back through Tahoma's font link, as on Windows, to the one CJK
+# face installed (fonts-wqy-microhei, which Wine finds through fontconfig). In a
+# CJK locale Wine maps "MS Shell Dlg" to that locale's Windows face (SimSun,
+# PMingLiU, MS UI Gothic, Gulim), which the prefix replaces by the same CJK face.
+ORVELLE_WINE_CJK_FACE="WenQuanYi Micro Hei"
+orvelle_wine_fonts() {
+    local prefix=$1 face
+    cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
+        "$prefix/drive_c/windows/Fonts/"
+    WINEPREFIX=$prefix wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v Tahoma /t REG_MULTI_SZ /d "wqy-microhei.ttc,$ORVELLE_WINE_CJK_FACE" /f
+    for face in SimSun PMingLiU 'MS UI Gothic' Gulim 'Microsoft YaHei UI' 'Microsoft JhengHei UI' \
+        'Yu Gothic UI' 'Malgun Gothic'; do
+        WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+            /v "$face" /t REG_SZ /d "$ORVELLE_WINE_CJK_FACE" /f
+    done
 }
 
 orvelle_wine_prefix() {

@@ -24,6 +24,7 @@
 //    size change (cheap when nothing changed), Paint(list), OnMouseMove,
 //    OnMouseLeaveWindow, OnButtonDown, OnButtonUp, OnMouseWheel, HitTestCaption
 //    (true: a drag at that point moves the window), SetScale on a DPI change.
+//    The core calls ShowToolTip / HideToolTip from inside these (UIToolTip.h).
 //  - UIMainQueue::getInstance()->drain() from its loops after WakeMainQueue.
 // After DetachOwner the backend makes none of these calls again.
 #pragma once
@@ -108,6 +109,11 @@ public:
     // assistive technology tells it. The control is alive during the call only.
     virtual void OnControlChanged(CControlUI* control, UIChange change) {}
 
+    // Shows `text` as the window's one tooltip, beside `anchor` (client pixels),
+    // replacing any shown; HideToolTip takes it away (nothing when none shows).
+    virtual void ShowToolTip(const std::wstring& text, const UIRect& anchor) = 0;
+    virtual void HideToolTip() = 0;
+
     // The owner is being destroyed: make no further call into it.
     virtual void DetachOwner() = 0;
 };
@@ -132,6 +138,10 @@ void WakeMainQueue();
 void PumpPendingMessages();
 // Waits until a message is posted, WakeMainQueue is called, or timeoutMs passes.
 void WaitForMessages(int timeoutMs);
+
+// How long the mouse rests on a control before its tooltip shows (the system's
+// hover time; fixed in the headless backend).
+unsigned GetHoverTimeMs();
 
 // Size of one line of text in a font: cx its advance width, cy the line height
 // (the line height even for empty text).

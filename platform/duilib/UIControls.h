@@ -27,13 +27,13 @@ public:
     void SetTextStyle(unsigned style);
     unsigned GetTextStyle() const;
     void SetTextPadding(const UIRect& padding);  // unscaled
+    // The rectangle the text is laid out in (the position less textpadding).
+    UIRect TextRect() const;
+    UIFont CurrentFont() const;
 
 protected:
     // The colour the text is drawn in now (disabled, hot or normal).
     virtual uint32_t CurrentTextColor() const;
-    // The rectangle the text is laid out in (the position less textpadding).
-    UIRect TextRect() const;
-    UIFont CurrentFont() const;
     void PaintContent(CRenderList& list, const UIRect& clip) override;
 
     uint32_t m_textColor = 0xFF000000;

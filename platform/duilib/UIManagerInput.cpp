@@ -4,7 +4,8 @@
 // The hot control is the deepest visible control under the mouse; it gets
 // MOUSEENTER / MOUSELEAVE as it changes. The control that gets a button-down
 // receives the matching button-up (and the moves in between) wherever the mouse
-// is; the hot control does not change meanwhile.
+// is; the hot control does not change meanwhile. A change of the hot control
+// starts its tooltip's wait (UIToolTip.h).
 #include <algorithm>
 
 #include "duilib/UIBackend.h"
@@ -30,12 +31,14 @@ CControlUI* ControlAt(CPaintManagerUI::State& s, int x, int y) {
 
 // Event handlers may destroy controls; ReapControl then clears s.hot, so each
 // step re-reads it.
-void UpdateHot(CPaintManagerUI::State& s, CControlUI* target, int x, int y) {
+void UpdateHot(CPaintManagerUI& manager, CPaintManagerUI::State& s, CControlUI* target, int x,
+               int y) {
     if (target == s.hot) return;
     CControlUI* old = s.hot;
     s.hot = target;
     if (old) Send(old, UIEVENT_MOUSELEAVE, x, y);
     if (target && s.hot == target) Send(target, UIEVENT_MOUSEENTER, x, y);
+    ToolTip::OnHotChanged(manager, s.toolTip, s.hot);
 }
 
 }  // namespace
@@ -46,19 +49,20 @@ void CPaintManagerUI::OnMouseMove(int x, int y) {
         Send(m_state->pressed, UIEVENT_MOUSEMOVE, x, y);
         return;
     }
-    UpdateHot(*m_state, ControlAt(*m_state, x, y), x, y);
+    UpdateHot(*this, *m_state, ControlAt(*m_state, x, y), x, y);
     if (m_state->hot) Send(m_state->hot, UIEVENT_MOUSEMOVE, x, y);
 }
 
 void CPaintManagerUI::OnMouseLeaveWindow() {
     if (m_state->pressed) return;
-    UpdateHot(*m_state, nullptr, -1, -1);
+    UpdateHot(*this, *m_state, nullptr, -1, -1);
 }
 
 void CPaintManagerUI::OnButtonDown(int x, int y) {
     if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
     m_state->pressed = nullptr;
-    UpdateHot(*m_state, ControlAt(*m_state, x, y), x, y);
+    UpdateHot(*this, *m_state, ControlAt(*m_state, x, y), x, y);
+    ToolTip::Hide(*this, m_state->toolTip);
     m_state->pressed = m_state->hot;
     if (m_state->pressed) Send(m_state->pressed, UIEVENT_BUTTONDOWN, x, y);
 }
@@ -76,7 +80,7 @@ void CPaintManagerUI::OnMouseWheel(int x, int y, int delta) {
     if (!target) return;
     Send(target, UIEVENT_SCROLLWHEEL, x, y, static_cast<WPARAM>(static_cast<LPARAM>(delta)));
     // The content moved under the mouse.
-    if (!m_state->pressed) UpdateHot(*m_state, ControlAt(*m_state, x, y), x, y);
+    if (!m_state->pressed) UpdateHot(*this, *m_state, ControlAt(*m_state, x, y), x, y);
 }
 
 bool CPaintManagerUI::HitTestCaption(int x, int y) const {
@@ -94,6 +98,10 @@ CControlUI* CPaintManagerUI::GetHotControl() const {
 void CPaintManagerUI::OnTimer(int timerId) {
     for (const State::Timer& t : m_state->timers) {
         if (t.backendId != timerId) continue;
+        if (t.controlTimerId == ToolTip::kTimerId) {
+            ToolTip::OnHoverTime(*this, m_state->toolTip, t.control);
+            return;
+        }
         Send(t.control, UIEVENT_TIMER, 0, 0, static_cast<WPARAM>(t.controlTimerId));
         return;
     }
@@ -145,6 +153,8 @@ std::vector<int> CPaintManagerUI::GetTimerIds() const {
 
 void CPaintManagerUI::ReapControl(CControlUI* control) {
     if (m_state->focus == control) m_state->focus = nullptr;
+    ToolTipState& tip = m_state->toolTip;
+    if (tip.waiting == control || tip.shown == control) ToolTip::Hide(*this, tip);
     if (m_state->hot == control) m_state->hot = nullptr;
     if (m_state->pressed == control) m_state->pressed = nullptr;
     KillTimers(control);

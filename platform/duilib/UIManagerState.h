@@ -1,6 +1,7 @@
 // The private state of one CPaintManagerUI, shared by its implementation files
 // (UIManager.cpp: tree, notifiers, fonts, layout and paint; UIManagerInput.cpp:
-// mouse input and timers; UIManagerFocus.cpp: keyboard focus and change reports).
+// mouse input, timers and the tooltip's hooks; UIManagerFocus.cpp: keyboard focus and change
+// reports).
 #pragma once
 
 #include <map>
@@ -8,6 +9,7 @@
 
 #include "duilib/UIAccessible.h"
 #include "duilib/UIManager.h"
+#include "duilib/UIToolTip.h"
 
 namespace DuiLib {
 
@@ -37,6 +39,7 @@ struct CPaintManagerUI::State {
     CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
     CControlUI* focus = nullptr;    // has the keyboard focus
     UIAccessibleIds accessibleIds;
+    ToolTipState toolTip;
     std::vector<Timer> timers;
     int nextTimerId = 1;
     std::map<int, FontInfo> fonts;

@@ -124,6 +124,30 @@ void Ellipsize(Line& line, const UIFont& font, int maxWidth, bool always) {
 
 }  // namespace
 
+UISize MeasureTextBlock(const std::vector<TextRun>& runs, const UIFont& font, int maxWidth,
+                        bool wrap) {
+    int widest = 0, lineWidth = 0, lines = 1;
+    for (const TextRun& run : runs) {
+        for (const std::wstring& token : Tokenize(run.text, wrap)) {
+            if (token == L"\n") {
+                ++lines;
+                lineWidth = 0;
+                continue;
+            }
+            const int w = Width(token, font);
+            if (wrap && lineWidth > 0 && lineWidth + w > maxWidth) {
+                ++lines;
+                lineWidth = 0;
+            }
+            // Blanks that end a line take no room on screen.
+            const std::wstring shown = token.substr(0, token.find_last_not_of(L' ') + 1);
+            widest = std::max(widest, lineWidth + Width(shown, font));
+            lineWidth += w;
+        }
+    }
+    return UISize{widest, lines * Backend::MeasureText(L"", font).cy};
+}
+
 LinkMarkup ParseLinkMarkup(const std::wstring& text) {
     LinkMarkup out;
     size_t pos = 0;

@@ -38,4 +38,9 @@ struct PlacedText {
 std::vector<PlacedText> LayoutText(const std::vector<TextRun>& runs, const UIFont& font,
                                    const UIRect& box, unsigned style);
 
+// The room the runs need to show whole: cx the widest line (when wrapping at
+// `maxWidth`, a word wider than that counts whole), cy the height of all lines.
+UISize MeasureTextBlock(const std::vector<TextRun>& runs, const UIFont& font, int maxWidth,
+                        bool wrap);
+
 }  // namespace DuiLib

@@ -43,6 +43,14 @@ public:
     unsigned GetDpiScale() const override { return m_state.scale; }
     bool IsMinimized() const override { return m_state.minimized; }
     bool IsInputEnabled() const override { return m_state.inputEnabled; }
+    void ShowToolTip(const std::wstring& text, const UIRect& anchor) override {
+        m_state.toolTip = text;
+        m_state.toolTipAnchor = anchor;
+    }
+    void HideToolTip() override {
+        m_state.toolTip.clear();
+        m_state.toolTipAnchor = UIRect{};
+    }
     void DetachOwner() override { m_owner = nullptr; }
     void OnControlChanged(CControlUI* control, UIChange change) override;
 

@@ -1,4 +1,4 @@
-// Headless backend, text metrics: fixed and independent of any font file, so
+// Headless backend, text metrics and the hover time: fixed and independent of any font file, so
 // layouts measure the same on every machine (see HeadlessTesting.h).
 #include "duilib_headless/HeadlessInternal.h"
 
@@ -9,6 +9,10 @@ int Headless::CharAdvance(int fontSize) {
 }
 int Headless::LineHeight(int fontSize) {
     return fontSize + 3;
+}
+
+unsigned Backend::GetHoverTimeMs() {
+    return Headless::kHoverTimeMs;
 }
 
 UISize Backend::MeasureText(const std::wstring& text, const UIFont& font) {

@@ -8,6 +8,8 @@
 //  - Screen: 1920 x 1080 physical pixels; windows get the DPI scale set below
 //    when they are created (100 % unless a test sets another).
 //  - Timers never tick by themselves: a test ticks them (UITestDriver::TickTimers).
+//    The hover time before a tooltip is kHoverTimeMs; a shown tooltip is only
+//    recorded in the window's state.
 //  - Posted messages and the main-thread queue are handled by MessageLoop,
 //    ShowModal and UIMainQueue::pumpUntil/UITestDriver::Pump, in posting order.
 //  - The loops wait on a condition variable when idle; the idle hook (below) lets
@@ -27,6 +29,8 @@ namespace Headless {
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
+constexpr unsigned kHoverTimeMs = 400;
+
 int CharAdvance(int fontSize);
 int LineHeight(int fontSize);
 
@@ -43,6 +47,8 @@ struct WindowState {
     UINT iconId = 0;
     UIRect rect;  // screen position and size, physical pixels
     unsigned scale = 100;
+    std::wstring toolTip;  // the tooltip shown, or empty
+    UIRect toolTipAnchor;  // what it is shown beside, client pixels
 };
 
 // The live (created, not yet destroyed) windows, in creation order.

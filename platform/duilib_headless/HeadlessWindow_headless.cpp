@@ -8,6 +8,7 @@
 //  - The control changes the core reports, kept as the events assistive
 //    technology would be told (TakeHeardEvents).
 //  - Timers recorded per window; they tick only when a test ticks them.
+//  - Tooltips recorded in the window's state (text and anchor).
 //  - The UI thread's loop, the main-thread queue's wake-up and an idle hook
 //    (HeadlessLoop_headless.cpp); fixed text metrics (HeadlessMetrics_headless.cpp);
 //    the calls on top-level windows of UIWindowApi.h (WindowApi_headless.cpp).

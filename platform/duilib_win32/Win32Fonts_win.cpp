@@ -1,5 +1,10 @@
 // Win32 backend, fonts and text measurement: the system UI face at the pixel
 // heights the core asks for, created once per (size, bold, underline) and kept.
+// The face is the user's message font (Segoe UI, or Microsoft YaHei UI, Yu Gothic
+// UI ... in those languages); the core's sizes are already scaled to the window's
+// DPI. Characters the face lacks (CJK text under Segoe UI) come from the system's
+// font linking, which GDI applies to GetTextExtentPoint32W and ExtTextOutW alike,
+// so what is measured is what is drawn.
 #include <vector>
 
 #include "duilib/UIBackend.h"

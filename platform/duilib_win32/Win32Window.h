@@ -44,6 +44,8 @@ public:
     void OnControlChanged(CControlUI* control, UIChange change) override {
         if (m_live) Win32Accessible::OnControlChanged(m_hwnd, control, change);
     }
+    void ShowToolTip(const std::wstring& text, const UIRect& anchor) override;
+    void HideToolTip() override;
     void DetachOwner() override {
         m_accessible.Disconnect();
         m_owner = nullptr;
@@ -84,6 +86,8 @@ private:
     ModalState* m_modal = nullptr;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
+    HWND m_toolTip =
+        nullptr;  // the standard tooltip window, owned by m_hwnd (Win32ToolTip_win.cpp)
     Win32Painter m_painter;
     Win32Accessible m_accessible;  // what assistive technology is served
 };

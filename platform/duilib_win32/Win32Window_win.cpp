@@ -6,6 +6,8 @@
 //    requests and destruction, timers, invalidation.
 //  - Input: mouse move, hover leave (TrackMouseEvent), left button with
 //    capture, wheel, caption drag through WM_NCHITTEST (Win32WindowProc_win.cpp).
+//  - Tooltips the core asks for, in a standard tracking tooltip window
+//    (Win32ToolTip_win.cpp).
 //  - Painting: the core's render list drawn with GDI into a back buffer, with
 //    alpha through AlphaBlend and the system UI font per DPI (Win32Painter_win.cpp,
 //    Win32Fonts_win.cpp); per-monitor DPI changes (Win32Dpi_win.cpp).
@@ -159,6 +161,7 @@ void Win32WindowBackend::OnNativeDestroyed() {
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     HWND old = m_hwnd;
     m_hwnd = nullptr;
+    m_toolTip = nullptr;  // owned by the window, so gone with it
     m_live = false;
     if (m_modal) {
         m_modal->done = true;

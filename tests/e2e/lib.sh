@@ -90,12 +90,12 @@ E2E_BUILD_DIR=${E2E_BUILD_DIR:-${ORVELLE_WINDOWS_BUILD_DIR:-build/windows}}
 E2E_LAYOUT_TOOL=${E2E_LAYOUT_TOOL:-$ORVELLE_ROOT/${ORVELLE_LINUX_BUILD_DIR:-build/linux}/tests/e2e/e2e_layout}
 
 # What Wine's WMI reports: one hotfix (Win32_QuickFixEngineering), its category
-# and its date as Windows writes it (month/day/year, here "22/2/2022").
+# and its date as Wine writes it (day first, "22/2/2022").
 E2E_WINE_HOTFIX=KB1234567
 E2E_WINE_HOTFIX_NUMBER=1234567
 E2E_WINE_HOTFIX_DESCRIPTION_KEY=IDS_HOTFIX_DESC_UPDATE
-# The program moves the last "/" piece to the front without checking the pieces.
-E2E_WINE_HOTFIX_DATE_SHOWN=2022-22-2
+# The first number cannot be a month, so the program reads it day first.
+E2E_WINE_HOTFIX_DATE_SHOWN=2022-2-22
 
 e2e_fail() {
     echo "FAIL: $*" >&2

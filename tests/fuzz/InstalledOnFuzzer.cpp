@@ -7,15 +7,36 @@
 
 namespace {
 
-std::vector<std::wstring> PiecesBetweenSlashes(const std::wstring& text) {
+std::vector<std::wstring> Pieces(const std::wstring& text, wchar_t separator) {
     std::vector<std::wstring> pieces(1);
     for (wchar_t c : text) {
-        if (c == L'/')
+        if (c == separator)
             pieces.emplace_back();
         else
             pieces.back() += c;
     }
     return pieces;
+}
+
+bool AllDigits(const std::wstring& text) {
+    if (text.empty()) return false;
+    for (wchar_t c : text)
+        if (c < L'0' || c > L'9') return false;
+    return true;
+}
+
+// "Y-M-D" with a four-digit year and a month and a day that exist.
+bool IsRealShownDate(const std::wstring& date) {
+    const std::vector<std::wstring> parts = Pieces(date, L'-');
+    if (parts.size() != 3 || parts[0].size() != 4) return false;
+    for (const std::wstring& part : parts)
+        if (!AllDigits(part) || part.size() > 4 || (part.size() > 1 && part[0] == L'0'))
+            return false;
+    const int year = std::stoi(parts[0]), month = std::stoi(parts[1]), day = std::stoi(parts[2]);
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+    return month != 2 || day < 29 || leap;
 }
 
 }  // namespace
@@ -26,15 +47,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HotfixManageItemDetail row(HotfixInfo{L"KB1", L"Update", text});
     const std::wstring date = row.GetInstalledOn(text);
 
-    const std::vector<std::wstring> pieces = PiecesBetweenSlashes(text);
-    if (pieces.size() < 2 || pieces.back().empty()) {  // empty, no "/", or "/" at the end
-        FUZZ_CHECK(date.empty());
+    // The piece-by-piece rewriting: the last "/" piece first, then every earlier one.
+    const std::vector<std::wstring> pieces = Pieces(text, L'/');
+    std::wstring moved;
+    if (pieces.size() >= 2 && !pieces.back().empty()) {
+        moved = pieces.back();
+        for (size_t i = 0; i + 1 < pieces.size(); ++i) moved += L"-" + pieces[i];
+    }
+    if (date == moved) {
+        FUZZ_CHECK(moved.empty() || moved.size() == text.size());
         return 0;
     }
-    // The last piece (the year) first, then every earlier piece after a "-": none is lost.
-    std::wstring expected = pieces.back();
-    for (size_t i = 0; i + 1 < pieces.size(); ++i) expected += L"-" + pieces[i];
-    FUZZ_CHECK(date == expected);
-    FUZZ_CHECK(date.size() == text.size());
+    // Anything else is a real date read from one of the known forms, never a guess.
+    FUZZ_CHECK(IsRealShownDate(date));
+    if (pieces.size() == 3) {
+        // Day first only where the first number cannot be a month.
+        FUZZ_CHECK(AllDigits(pieces[0]) && std::stoi(pieces[0]) > 12);
+    } else {
+        FUZZ_CHECK(pieces.size() == 1);
+        FUZZ_CHECK(Pieces(text, L'.').size() == 3 || Pieces(text, L'-').size() == 3 ||
+                   text.size() == 16);
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Row building and content: layout, control look-up, texts, date and separator.
 #include "ui/item/HotfixManageItemDetail.h"
 
+#include "hotfix/InstalledOnDate.h"
 #include "hotfix/XmlHelper.h"
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
@@ -69,21 +70,11 @@ void HotfixManageItemDetail::InitUI() {
 }
 
 std::wstring HotfixManageItemDetail::GetInstalledOn(std::wstring installedTime) {
-    if (installedTime.empty()) {
-        KT_LOG(LOG_ERROR, L"installedTime is empty", "HotfixManageItemDetail::GetInstalledOn");
-        return L"";
+    const InstalledOnDate date = FormatInstalledOn(installedTime);
+    if (date.problem) {
+        KT_LOG(LOG_ERROR, date.problem, "HotfixManageItemDetail::GetInstalledOn");
     }
-    std::wstring timeStr;
-    for (size_t slash = installedTime.find(L'/'); slash != std::wstring::npos;
-         slash = installedTime.find(L'/')) {
-        timeStr += L"-" + installedTime.substr(0, slash);
-        installedTime = installedTime.substr(slash + 1);
-    }
-    if (installedTime.empty() || timeStr.empty()) {
-        KT_LOG(LOG_ERROR, L"timeStr is empty", "HotfixManageItemDetail::GetInstalledOn");
-        return L"";
-    }
-    return installedTime + timeStr;
+    return date.text;
 }
 
 void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem) {

@@ -22,7 +22,7 @@ public:
     // Builds the row from ITEM_LAYOUT and appends it to the list container.
     void InitItemLayout(DuiLib::CContainerUI* parent);
     void InitUI();
-    // "month/day/year" -> "year-month-day"; empty when the text is not of that shape.
+    // InstalledOn as year-month-day (FormatInstalledOn); empty, and logged, without a date.
     std::wstring GetInstalledOn(std::wstring installedTime);
     void SetContent(const HotfixInfo& info, bool isLastItem);
     void SetLineVisible(bool isLastItem);

@@ -43,17 +43,49 @@ protected:
     CContainerUI* m_list = nullptr;
 };
 
-TEST(InstalledOnTest, RewritesMonthDayYearAsYearFirst) {
+// The forms InstalledOn takes on real machines. A text that gives no real date in
+// a known form keeps the piece-by-piece rewriting; nothing is ever guessed.
+TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
     struct Case {
         const wchar_t* in;
         const wchar_t* out;
         const wchar_t* line;  // logged failure, or null
     };
     const Case cases[] = {
-        {L"12/7/2026", L"2026-12-7", nullptr}, {L"1/15/2026", L"2026-1-15", nullptr},
-        {L"1/2/3/4", L"4-1-2-3", nullptr},     {L"/7/2026", L"2026--7", nullptr},
-        {L"", L"", L"installedTime is empty"}, {L"2026-12-07", L"", L"timeStr is empty"},
+        // Month first, as written: no padding added or removed.
+        {L"12/7/2026", L"2026-12-7", nullptr},
+        {L"1/15/2026", L"2026-1-15", nullptr},
+        {L"03/04/2023", L"2023-03-04", nullptr},
+        {L"2/29/2024", L"2024-2-29", nullptr},
+        // Day first where the first number cannot be a month; both <= 12 stays month first.
+        {L"22/2/2022", L"2022-2-22", nullptr},
+        {L"14/03/2023", L"2023-3-14", nullptr},
+        {L"31/12/1999", L"1999-12-31", nullptr},
+        {L"5/6/2023", L"2023-5-6", nullptr},
+        {L"14.03.2023", L"2023-3-14", nullptr},
+        {L"1.2.2023", L"2023-2-1", nullptr},
+        {L"2023-03-14", L"2023-3-14", nullptr},
+        {L"2026-12-7", L"2026-12-7", nullptr},
+        // A FILETIME of 2023-03-14 12:00 UTC: the same date in every zone within 11 hours.
+        {L"01d9566c80b5e000", L"2023-3-14", nullptr},
+        {L"01D9566C80B5E000", L"2023-3-14", nullptr},
+        // No real date in a known form: as before, piece by piece or empty.
+        {L"13/13/2026", L"2026-13-13", nullptr},
+        {L"2/30/2023", L"2023-2-30", nullptr},
+        {L"31/2/2023", L"2023-31-2", nullptr},
+        {L"14/3/23", L"23-14-3", nullptr},
+        {L"1/2/3/4", L"4-1-2-3", nullptr},
+        {L"/7/2026", L"2026--7", nullptr},
+        {L"", L"", L"installedTime is empty"},
         {L"12/7/", L"", L"timeStr is empty"},
+        {L"30.02.2023", L"", L"timeStr is empty"},
+        {L"14.3.23", L"", L"timeStr is empty"},
+        {L"2023-13-01", L"", L"timeStr is empty"},
+        {L"0023-03-14", L"", L"timeStr is empty"},
+        {L"01d9566c80b5e00", L"", L"timeStr is empty"},
+        {L"01d9566c80b5e00g", L"", L"timeStr is empty"},
+        {L"ffffffffffffffff", L"", L"timeStr is empty"},
+        {L"March 14, 2023", L"", L"timeStr is empty"},
     };
     HotfixManageItemDetail row(Hotfix(L"KB1"));
     for (const Case& c : cases) {

@@ -2,10 +2,13 @@
 // mouse input and caption dragging, the modal loop, the main-thread queue woken
 // from another thread and real timers.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <atomic>
 #include <thread>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
 
 #include "Win32TestWindow.h"
 #include "winapi/WinApi.h"
@@ -179,6 +182,45 @@ TEST(Win32Window, TextMeasurementFollowsTextAndFont) {
     EXPECT_GE(MeasureText(L"Uninstall", bold).cx, MeasureText(L"Uninstall", normal).cx);
     EXPECT_EQ(MeasureText(L"", normal).cx, 0);
     EXPECT_GE(MeasureText(L"", normal).cy, 13);
+}
+
+// The core's tooltip in a standard tooltip window of the system, shown beside the
+// button once the mouse rested there for the hover time, gone when it moves on.
+TEST(Win32Window, HoverShowsTheButtonsToolTipInASystemTooltip) {
+    ProbeWindow window;
+    HWND hwnd = window.CreateProbe(nullptr, L"Win32 probe");
+    ASSERT_NE(hwnd, nullptr);
+    window.ShowWindow(true);
+    PumpUntil([] { return false; }, 50);
+    const UIRect button = window.PosOf(L"probeButton");
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0,
+                 Win32Test::ClientPoint((button.left + button.right) / 2, button.top + 5));
+
+    HWND tip = nullptr;
+    auto tipShown = [&] {
+        tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+        while (tip && GetWindow(tip, GW_OWNER) != hwnd)
+            tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+        return tip && IsWindowVisible(tip);
+    };
+    EXPECT_FALSE(tipShown());  // not before the hover time
+    ASSERT_TRUE(PumpUntil(tipShown, 5000));
+    wchar_t text[64] = {};
+    TTTOOLINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = hwnd;
+    info.uId = 1;
+    info.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(text, L"Confirms the probe");
+    RECT tipRect;
+    GetWindowRect(tip, &tipRect);
+    POINT below = {button.left, button.bottom};
+    ClientToScreen(hwnd, &below);
+    EXPECT_GE(tipRect.top, below.y);
+
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, Win32Test::ClientPoint(5, 100));
+    EXPECT_FALSE(IsWindowVisible(tip));
 }
 
 }  // namespace

@@ -1,0 +1,222 @@
+// Every text of both windows fits its box, in every shipped language, at 100 %
+// and 150 %: the real windows built from the shipped layouts, driven through
+// their own code into each view and each row state, and every shown text
+// measured with the Win32 backend (the system message font, with the system's
+// font fallback). Only the identifier and description cells may cut a text with
+// their ellipsis. One test per language ("*/ja_JP" runs one), so the end-to-end
+// scenarios can check a language again under its own locale.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "duilib/UITextFit.h"
+#include "duilib/UIlib.h"
+#include "support/Utf8.h"
+#include "testkit/TestPaths.h"
+#include "ui/SharedConstants.h"
+#include "ui/about/AboutDialog.h"
+#include "ui/item/HotfixManageItemDetail.h"
+#include "ui/main/MainWindow.h"
+
+namespace {
+
+using namespace DuiLib;
+
+const unsigned kScales[] = {100, 150};
+const std::set<std::wstring> kEllipsisCells = {L"hotfixNameText", L"descriptionText"};
+const HotfixInfo kRowHotfix{L"KB5034441", L"Security Update", L"14/3/2023"};
+
+// One way a row can look; a new look is one more entry.
+struct RowState {
+    const char* name;
+    std::function<void(HotfixManageItemDetail&, CContainerUI&)> apply;
+};
+
+void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status) {
+    row.UnstallStartorCancelUI(false);
+    row.UnstallStatusUIChange(status);
+}
+
+const RowState kRowStates[] = {
+    {"idle", [](HotfixManageItemDetail&, CContainerUI&) {}},
+    {"uninstalling",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.UnstallStartorCancelUI(false); }},
+    {"disabled while another uninstalls",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.UpdateItemDisableStatus(false); }},
+    {"uninstalled",
+     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_SUCCESS); }},
+    {"restart needed",
+     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_NEED_RESTART); }},
+    {"cannot be uninstalled",
+     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_CANNOT); }},
+    {"uninstall failed",
+     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_FAIL); }},
+    {"can't be removed",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
+};
+
+std::wstring WinePath(const std::wstring& path) {
+    return !path.empty() && path[0] == L'/' ? L"Z:" + path : path;
+}
+
+std::vector<std::string> ShippedLanguages() {
+    std::vector<std::string> names;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(TestPaths::SourceDir() + "/res/values")) {
+        if (entry.path().extension() == ".xml") names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A control as a report names it: its name, or where an unnamed one sits.
+std::wstring Describe(CControlUI* control) {
+    const std::wstring name = control->GetName().str();
+    if (!name.empty()) return name;
+    CControlUI* parent = control->GetParent();
+    int index = 0;
+    if (auto* container = dynamic_cast<CContainerUI*>(parent)) {
+        while (index < container->GetCount() && container->GetItemAt(index) != control) ++index;
+    }
+    return (parent ? Describe(parent) : L"") + L"/" + control->GetClass() + L"[" +
+           std::to_wstring(index) + L"]";
+}
+
+// Appends a line for every shown text that needs more room than it has.
+void CollectOverflows(CControlUI* control, std::vector<std::wstring>& out) {
+    if (!control || !control->IsVisible()) return;
+    if (auto* label = dynamic_cast<CLabelUI*>(control)) {
+        const TextFit fit = MeasureTextFit(*label);
+        const bool mayCut = (label->GetTextStyle() & DT_ALIGN_ELLIPSIS) &&
+                            kEllipsisCells.count(control->GetName().str());
+        // What the window and the enclosing containers leave of the box.
+        const UIRect shown = IntersectRect(fit.box, control->GetVisibleRect());
+        const int overX = fit.needed.cx - std::max(0, shown.Width());
+        const int overY = fit.needed.cy - std::max(0, shown.Height());
+        if (!label->GetText().IsEmpty() && !mayCut && (overX > 0 || overY > 0)) {
+            std::wostringstream line;
+            line << Describe(control) << L" \"" << label->GetText().str() << L"\" needs "
+                 << fit.needed.cx << L"x" << fit.needed.cy << L" px, has " << shown.Width() << L"x"
+                 << shown.Height() << L": ";
+            if (overX > 0) line << overX << L" px too wide";
+            if (overX > 0 && overY > 0) line << L", ";
+            if (overY > 0) line << overY << L" px too tall";
+            out.push_back(line.str());
+        }
+    }
+    if (auto* container = dynamic_cast<CContainerUI*>(control)) {
+        for (int i = 0; i < container->GetCount(); ++i)
+            CollectOverflows(container->GetItemAt(i), out);
+    }
+}
+
+class TextFitTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        const std::wstring res = WinePath(TestPaths::SourceDirW() + L"/res/");
+        CPaintManagerUI::SetResourcePath(res.c_str());
+        UICulture::GetInstance()->SetLanguagePath(res + L"values/");
+        UICulture::GetInstance()->SetLanguage(Utf8::ToWide(GetParam()), true);
+        ASSERT_EQ(UICulture::GetInstance()->GetLanguage(), Utf8::ToWide(GetParam()));
+    }
+
+    // Lays the window out at `scale` and notes what does not fit.
+    void Check(CPaintManagerUI& manager, unsigned scale, const std::string& where) {
+        manager.SetScale(scale);
+        const UISize init = manager.GetInitSize();
+        manager.Layout(manager.ScaleValue(init.cx), manager.ScaleValue(init.cy));
+        std::vector<std::wstring> lines;
+        CollectOverflows(manager.GetRoot(), lines);
+        for (const std::wstring& line : lines) {
+            m_failures << "  " << GetParam() << " " << scale << " % " << where << ": "
+                       << Utf8::FromWide(line) << "\n";
+        }
+        ++m_layouts;
+    }
+
+    void CheckMainWindow() {
+        auto* window = new MainWindow();
+        ASSERT_NE(window->Create(nullptr, L"", WS_POPUP, WS_EX_WINDOWEDGE, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+                  nullptr);
+        CPaintManagerUI& manager = window->GetPaintManager();
+        // The window's own load (Wine's WMI) ends in the list or the failure view.
+        ASSERT_TRUE(UIMainQueue::getInstance()->pumpUntil(
+            [&] {
+                return manager.FindControl(L"loadHotfixFinishLayout")->IsVisible() ||
+                       manager.FindControl(L"loadHotfixFailLayout")->IsVisible();
+            },
+            60000));
+        auto* title = manager.FindControl(L"hotfixFirstTitle");
+        auto* list = dynamic_cast<CContainerUI*>(manager.FindControl(L"containerInstalledHotfix"));
+        ASSERT_TRUE(title && list);
+        for (unsigned scale : kScales) {
+            manager.SetScale(scale);
+            window->ShowLoadingHotFixesUI();
+            Check(manager, scale, "main window, loading");
+            window->ShowHotFixesFailUI(1);
+            Check(manager, scale, "main window, load failure");
+            window->ShowHotFixesFailUI(2);
+            Check(manager, scale, "main window, nothing installed");
+            // The count title's width goes by the number of digits; the tip panel follows it.
+            for (int count : {1, 10, 100, 1000}) {
+                window->ShowHotFixesSuccessUI();
+                title->SetText(
+                    UICulture::GetInstance()
+                        ->GetFormatString(std::wstring(L"IDS_HOTFIX_INSTALLED_TOTAL_COUNT"),
+                                          std::vector<int>{count}, 0)
+                        .c_str());
+                window->UpdateTitlePosition(count);
+                window->SetDiscribeLayoutVisible(true);
+                Check(manager, scale, "main window, " + std::to_string(count) + " updates, tip");
+            }
+            for (const RowState& state : kRowStates) {
+                window->ShowHotFixesSuccessUI();  // the list afresh: the window's own rows
+                HotfixManageItemDetail row(kRowHotfix);
+                row.InitItemLayout(list);
+                row.SetContent(kRowHotfix, true);
+                list->SetFixedHeight(list->GetFixedHeight() + manager.ScaleValue(64));
+                auto* rowRoot = dynamic_cast<CContainerUI*>(list->GetItemAt(list->GetCount() - 1));
+                ASSERT_NE(rowRoot, nullptr);
+                state.apply(row, *rowRoot);
+                Check(manager, scale, std::string("main window, row ") + state.name);
+            }
+        }
+        delete window;
+    }
+
+    void CheckAboutDialog() {
+        AboutDialog about;
+        ASSERT_NE(about.Create(nullptr, ABOUT_WINDOW_TITLE, WS_POPUP, 0, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+                  nullptr);
+        for (unsigned scale : kScales) Check(about.GetPaintManager(), scale, "About dialog");
+    }
+
+    std::ostringstream m_failures;
+    int m_layouts = 0;
+};
+
+TEST_P(TextFitTest, EveryTextFitsItsBox) {
+    CheckMainWindow();
+    CheckAboutDialog();
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 1));
+    EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, TextFitTest, ::testing::ValuesIn(ShippedLanguages()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace
