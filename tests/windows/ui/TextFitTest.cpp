@@ -19,7 +19,7 @@
 
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
-#include "support/Utf8.h"
+#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
 #include "ui/about/AboutDialog.h"
