@@ -23,6 +23,7 @@ orvelle_harden_executable(OrvelleEx)
 orvelle_delay_load(OrvelleEx VERSION.dll GetFileVersionInfoSizeW GetFileVersionInfoW VerQueryValueW)
 orvelle_delay_load(OrvelleEx MSIMG32.dll AlphaBlend)
 orvelle_delay_load(OrvelleEx OLEACC.dll LresultFromObject CreateStdAccessibleObject)
+orvelle_delay_load(OrvelleEx COMCTL32.dll InitCommonControlsEx)
 # windres finds the icon and the manifest through the include path.
 target_include_directories(OrvelleEx PRIVATE ${ORVELLE_RESOURCE_DIR} ${ORVELLE_GENERATED_DIR})
 set_source_files_properties(${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc PROPERTIES
