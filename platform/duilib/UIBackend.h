@@ -23,7 +23,12 @@
 //    without a control tree): Layout(clientW, clientH) before painting and after a
 //    size change (cheap when nothing changed), Paint(list), OnMouseMove,
 //    OnMouseLeaveWindow, OnButtonDown, OnButtonUp, OnMouseWheel, HitTestCaption
-//    (true: a drag at that point moves the window), SetScale on a DPI change.
+//    (true: a drag at that point moves the window), SetScale on a DPI change,
+//    OnKeyDown / OnKeyUp (keys as UIKeys.h names them; a key the core does not
+//    use goes to the system), OnWindowFocus as the native keyboard focus comes
+//    and goes.
+//  - CPaintManagerUI::SetSystemColors at start and whenever the system's
+//    colours or its high-contrast setting change.
 //  - UIMainQueue::getInstance()->drain() from its loops after WakeMainQueue.
 // After DetachOwner the backend makes none of these calls again.
 #pragma once
@@ -132,6 +137,11 @@ void WakeMainQueue();
 void PumpPendingMessages();
 // Waits until a message is posted, WakeMainQueue is called, or timeoutMs passes.
 void WaitForMessages(int timeoutMs);
+
+// The lines one notch of the mouse wheel scrolls (the system's setting, read
+// at each call); kWheelPageScroll: a page a notch; 0: the wheel does not scroll.
+constexpr unsigned kWheelPageScroll = 0xFFFFFFFF;
+unsigned WheelScrollLines();
 
 // Size of one line of text in a font: cx its advance width, cy the line height
 // (the line height even for empty text).

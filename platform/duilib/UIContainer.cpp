@@ -11,9 +11,6 @@ namespace DuiLib {
 
 namespace {
 
-// Wheel step per notch (120 units), unscaled pixels.
-constexpr int kWheelStep = 48;
-
 int Clamp(int value, int minimum, int maximum) {
     value = std::max(value, minimum);
     return maximum > 0 ? std::min(value, std::max(maximum, minimum)) : value;
@@ -157,6 +154,9 @@ bool CContainerUI::Add(CControlUI* control) {
 bool CContainerUI::Remove(CControlUI* control) {
     auto it = std::find(m_items.begin(), m_items.end(), control);
     if (it == m_items.end()) return false;
+    if (m_manager) m_manager->OnRemovingControl(control);  // its handlers may change the tree
+    it = std::find(m_items.begin(), m_items.end(), control);
+    if (it == m_items.end()) return false;
     m_items.erase(it);
     delete control;
     NeedUpdate();
@@ -164,6 +164,8 @@ bool CContainerUI::Remove(CControlUI* control) {
 }
 
 void CContainerUI::RemoveAll() {
+    // A focus on a child moves past this container (handlers may change the tree).
+    if (m_manager && !m_items.empty()) m_manager->OnRemovingControl(this);
     std::vector<CControlUI*> items;
     items.swap(m_items);
     for (CControlUI* child : items) delete child;
@@ -198,14 +200,6 @@ void CContainerUI::EnableScrollBar(bool vertical) {
     NeedUpdate();
 }
 
-void CContainerUI::SetScrollPos(int pos) {
-    int clamped = std::max(0, std::min(pos, m_scrollRange));
-    if (clamped == m_scrollPos) return;
-    m_scrollPos = clamped;
-    SetPos(m_pos);
-    Invalidate();
-}
-
 void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
     CControlUI::SetManager(manager, parent);
     for (CControlUI* child : m_items) child->SetManager(manager, this);
@@ -233,7 +227,41 @@ void CContainerUI::PlaceFloat(CControlUI* child) {
 }
 
 void CContainerUI::SetPos(const UIRect& rc) {
+    const UIRect frame = m_frame;
+    const bool moveOnly = m_manager && m_layoutPass == m_manager->GetLayoutPass() &&
+                          rc.Width() == frame.Width() && rc.Height() == frame.Height();
     CControlUI::SetPos(rc);
+    if (moveOnly) {
+        MoveChildren(rc.left - frame.left, rc.top - frame.top, 0);
+        return;
+    }
+    if (m_manager) m_layoutPass = m_manager->GetLayoutPass();
+    LayoutChildren();
+}
+
+UIRect CContainerUI::ViewRegion() const {
+    UIRect region = m_pos;
+    for (const CControlUI* p = m_parent; p; p = p->m_parent) {
+        if (p->m_pos != p->m_frame) return UIRect{};
+        region = IntersectRect(region, p->m_pos);
+    }
+    return region;
+}
+
+void CContainerUI::MoveChildren(int dx, int dy, int stackedDy) {
+    const UIRect view = ViewRegion();
+    for (CControlUI* child : m_items) {
+        if (!child->IsVisible()) continue;
+        const UIRect rc = child->m_pos.Offset(dx, dy + (child->IsFloat() ? 0 : stackedDy));
+        if (IsRectEmpty(IntersectRect(rc, view))) {
+            child->PlaceOutOfView(rc);
+        } else {
+            child->SetPos(rc);
+        }
+    }
+}
+
+void CContainerUI::LayoutChildren() {
     const UIRect inner = InnerRect();
     std::vector<CControlUI*> stacked;
     std::vector<AxisItem> axis;
@@ -265,20 +293,9 @@ void CContainerUI::SetPos(const UIRect& rc) {
     }
 }
 
-void CContainerUI::DoEvent(TEventUI& event) {
-    if (event.Type == UIEVENT_SCROLLWHEEL && m_scrollRange > 0) {
-        int delta = static_cast<int>(static_cast<LPARAM>(event.wParam));
-        if (delta == 0) return;
-        int notches = delta / 120;
-        if (notches == 0) notches = delta > 0 ? 1 : -1;
-        SetScrollPos(m_scrollPos - notches * Scale(kWheelStep));
-        return;
-    }
-    CControlUI::DoEvent(event);
-}
-
 CControlUI* CContainerUI::FindControlAt(int x, int y) {
     if (!IsVisible() || !m_pos.Contains(x, y)) return nullptr;
+    if (GetScrollTrackRect().Contains(x, y)) return this;
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
         if (CControlUI* found = (*it)->FindControlAt(x, y)) return found;
     }
@@ -293,18 +310,6 @@ void CContainerUI::DoPaint(CRenderList& list, const UIRect& clip) {
     for (CControlUI* child : m_items) child->DoPaint(list, visible);
     PaintScrollBar(list, visible);
     PaintBorder(list, visible);
-}
-
-void CContainerUI::PaintScrollBar(CRenderList& list, const UIRect& clip) {
-    if (m_scrollRange <= 0) return;
-    UIRect inner = InnerRect();
-    int view = inner.Height();
-    int content = view + m_scrollRange;
-    int thumb = std::max(Scale(16), view * view / content);
-    int top = inner.top + (view - thumb) * m_scrollPos / m_scrollRange;
-    int width = std::max(2, Scale(4));
-    UIRect bar{m_pos.right - width - Scale(2), top, m_pos.right - Scale(2), top + thumb};
-    list.RoundRect(bar, width / 2, 0x66000000, 0, 0, clip);
 }
 
 }  // namespace DuiLib

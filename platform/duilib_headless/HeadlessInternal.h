@@ -49,6 +49,7 @@ public:
     void SetInputEnabled(bool enabled) { m_state.inputEnabled = enabled; }
     // Makes this the foreground window (and no other).
     void SetForeground();
+    void SetKeyboardFocus(bool focused);
     // A posted message reaches the window.
     void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -81,6 +82,8 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool RunLoop(const std::function<bool()>& stop);
 // The scale for windows created now.
 unsigned ScaleForNewWindows();
+// The wheel and colour settings back to their defaults.
+void ResetSystemSettings();
 
 }  // namespace Internal
 }  // namespace Headless

@@ -6,6 +6,8 @@
 //    foreground, client size, scale) with the full CWindowBackend life cycle,
 //    modal loops that disable the owner, close requests, messages sent and posted.
 //  - Timers recorded per window; they tick only when a test ticks them.
+//  - The keyboard focus with the foreground window; the system settings the
+//    toolkit reads, as tests set them (HeadlessSystem_headless.cpp).
 //  - The UI thread's loop, the main-thread queue's wake-up and an idle hook
 //    (HeadlessLoop_headless.cpp); fixed text metrics (HeadlessMetrics_headless.cpp);
 //    the calls on top-level windows of UIWindowApi.h (WindowApi_headless.cpp).
@@ -85,12 +87,21 @@ void HeadlessWindow::Show(bool show, bool takeFocus) {
     if (!m_state.hwnd) return;
     m_state.visible = show;
     if (show && takeFocus) SetForeground();
-    if (!show) m_state.foreground = false;
+    if (!show && m_state.foreground) SetKeyboardFocus(false);
 }
 
 void HeadlessWindow::SetForeground() {
-    for (HeadlessWindow* w : Registry()) w->m_state.foreground = false;
-    m_state.foreground = m_state.hwnd != nullptr;
+    for (HeadlessWindow* w : Registry()) {
+        if (w != this && w->m_state.foreground) w->SetKeyboardFocus(false);
+    }
+    if (m_state.hwnd) SetKeyboardFocus(true);
+}
+
+// The foreground window has the keyboard focus, as on Windows.
+void HeadlessWindow::SetKeyboardFocus(bool focused) {
+    m_state.foreground = focused;
+    CPaintManagerUI* manager = m_owner ? m_owner->GetPaintManagerUI() : nullptr;
+    if (manager) manager->OnWindowFocus(focused);
 }
 
 UINT HeadlessWindow::RunModal() {
@@ -157,7 +168,7 @@ LRESULT HeadlessWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) 
         switch (wParam & 0xFFF0) {
             case SC_MINIMIZE:
                 m_state.minimized = true;
-                m_state.foreground = false;
+                if (m_state.foreground) SetKeyboardFocus(false);
                 break;
             case SC_RESTORE:
                 m_state.minimized = false;

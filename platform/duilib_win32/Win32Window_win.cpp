@@ -5,13 +5,17 @@
 //    icon group, title, resize, modal loops that disable the owner, close
 //    requests and destruction, timers, invalidation.
 //  - Input: mouse move, hover leave (TrackMouseEvent), left button with
-//    capture, wheel, caption drag through WM_NCHITTEST (Win32WindowProc_win.cpp).
+//    capture, wheel, caption drag through WM_NCHITTEST, keys (WM_KEYDOWN /
+//    WM_SYSKEYDOWN / WM_KEYUP; WM_CHAR is not needed: no control takes text),
+//    the window's keyboard focus (Win32WindowProc_win.cpp).
+//  - System settings: high contrast and the system colours, the wheel's lines
+//    per notch (Win32System_win.cpp).
 //  - Painting: the core's render list drawn with GDI into a back buffer, with
 //    alpha through AlphaBlend and the system UI font per DPI (Win32Painter_win.cpp,
 //    Win32Fonts_win.cpp); per-monitor DPI changes (Win32Dpi_win.cpp).
 //  - The UI thread's loop and the main-thread queue's wake-up (Win32MessageLoop_win.cpp);
 //    the calls on other top-level windows of UIWindowApi.h (WindowApi_win.cpp).
-// Not implemented: keyboard input, right and middle buttons, images, child
+// Not implemented: text input, right and middle buttons, images, child
 // windows, non-client areas other than the caption drag.
 //
 // This file: Win32WindowBackend's creation, showing, the modal loop, closing and
