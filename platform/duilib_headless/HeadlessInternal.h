@@ -50,6 +50,7 @@ public:
     // Makes this the foreground window (and no other).
     void SetForeground();
     void SetKeyboardFocus(bool focused);
+    CPaintManagerUI* Manager() const;
     // A posted message reaches the window.
     void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -25,6 +25,9 @@
 #include "duilib/UIControl.h"
 
 namespace DuiLib {
+
+class CPaintManagerUI;
+
 namespace Headless {
 
 constexpr int kScreenWidth = 1920;
@@ -52,6 +55,14 @@ struct WindowState {
 std::vector<WindowState> Windows();
 // The state of one live window; false when there is none with that handle.
 bool FindWindowState(HWND window, WindowState& state);
+
+// The paint manager of a live window, or null; for a window a test did not
+// create itself (a dialog running its modal loop).
+CPaintManagerUI* PaintManagerOf(HWND window);
+// Presses and releases a key (UIKeys.h) in a live window, as the keyboard does
+// in the focused window: false when there is no such window, it takes no input
+// (a modal child runs) or it did not use the key.
+bool PressKey(HWND window, unsigned key, unsigned modifiers = 0);
 
 // DPI scale in percent given to windows created from now on.
 void SetDpiScale(unsigned percent);

@@ -100,8 +100,11 @@ void HeadlessWindow::SetForeground() {
 // The foreground window has the keyboard focus, as on Windows.
 void HeadlessWindow::SetKeyboardFocus(bool focused) {
     m_state.foreground = focused;
-    CPaintManagerUI* manager = m_owner ? m_owner->GetPaintManagerUI() : nullptr;
-    if (manager) manager->OnWindowFocus(focused);
+    if (CPaintManagerUI* manager = Manager()) manager->OnWindowFocus(focused);
+}
+
+CPaintManagerUI* HeadlessWindow::Manager() const {
+    return m_owner ? m_owner->GetPaintManagerUI() : nullptr;
 }
 
 UINT HeadlessWindow::RunModal() {
@@ -231,6 +234,20 @@ bool FindWindowState(HWND window, WindowState& state) {
     if (!w) return false;
     state = w->State();
     return true;
+}
+
+CPaintManagerUI* PaintManagerOf(HWND window) {
+    Internal::HeadlessWindow* w = Internal::Lookup(window);
+    return w ? w->Manager() : nullptr;
+}
+
+bool PressKey(HWND window, unsigned key, unsigned modifiers) {
+    Internal::HeadlessWindow* w = Internal::Lookup(window);
+    CPaintManagerUI* manager = w ? w->Manager() : nullptr;
+    if (!manager || !w->IsInputEnabled()) return false;
+    const bool used = manager->OnKeyDown(key, modifiers);  // may close the window
+    if (CPaintManagerUI* still = PaintManagerOf(window)) still->OnKeyUp(key, modifiers);
+    return used;
 }
 
 }  // namespace Headless
