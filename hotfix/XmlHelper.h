@@ -1,7 +1,12 @@
 // The hotfix description catalogue: category text -> language key.
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <string>
+
+#include "support/FileStamp.h"
+#include "support/KtFileUtil.h"
 
 class XmlHelper {
 public:
@@ -11,4 +16,9 @@ public:
 
 private:
     XmlHelper() = default;
+
+    std::mutex m_mutex;  // guards the kept parse
+    std::unique_ptr<KtXMLDocument> m_kept;
+    std::wstring m_keptPath;
+    FileStamp m_keptStamp;
 };

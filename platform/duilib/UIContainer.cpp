@@ -158,6 +158,8 @@ bool CContainerUI::Remove(CControlUI* control) {
     it = std::find(m_items.begin(), m_items.end(), control);
     if (it == m_items.end()) return false;
     m_items.erase(it);
+    m_stacked.clear();  // the coming layout indexes the children again
+    m_floating.clear();
     delete control;
     NeedUpdate();
     return true;
@@ -168,6 +170,8 @@ void CContainerUI::RemoveAll() {
     if (m_manager && !m_items.empty()) m_manager->OnRemovingControl(this);
     std::vector<CControlUI*> items;
     items.swap(m_items);
+    m_stacked.clear();
+    m_floating.clear();
     for (CControlUI* child : items) delete child;
     m_scrollPos = 0;
     NeedUpdate();
@@ -250,28 +254,72 @@ UIRect CContainerUI::ViewRegion() const {
 
 void CContainerUI::MoveChildren(int dx, int dy, int stackedDy) {
     const UIRect view = ViewRegion();
+    // Every shown child keeps an exact rectangle (the index below relies on it);
+    // only those that can be seen are laid out again.
     for (CControlUI* child : m_items) {
-        if (!child->IsVisible()) continue;
-        const UIRect rc = child->m_pos.Offset(dx, dy + (child->IsFloat() ? 0 : stackedDy));
-        if (IsRectEmpty(IntersectRect(rc, view))) {
-            child->PlaceOutOfView(rc);
-        } else {
+        if (!child->m_visible) continue;
+        const UIRect rc = child->m_pos.Offset(dx, dy + (child->m_float ? 0 : stackedDy));
+        const bool seen = rc.left < view.right && rc.right > view.left && rc.top < view.bottom &&
+                          rc.bottom > view.top && rc.right > rc.left && rc.bottom > rc.top;
+        if (seen) {
             child->SetPos(rc);
+        } else {
+            child->m_pos = rc;  // PlaceOutOfView
         }
     }
+}
+
+bool CContainerUI::IndexHolds() const {
+    return m_manager && !m_manager->NeedsLayout() && m_layoutPass == m_manager->GetLayoutPass();
+}
+
+std::vector<CControlUI*> CContainerUI::ChildrenMeeting(const UIRect& area) const {
+    std::vector<CControlUI*> found;
+    if (!IndexHolds()) {
+        for (CControlUI* child : m_items) {
+            if (child->m_visible) found.push_back(child);
+        }
+        return found;
+    }
+    // The stacked children follow each other along the axis: a binary search
+    // finds the run of them that can meet the area.
+    const bool across = m_horizontal;
+    const int from = across ? area.left : area.top;
+    const int to = across ? area.right : area.bottom;
+    auto firstMeeting = std::partition_point(m_stacked.begin(), m_stacked.end(), [&](const Slot& s) {
+        return (across ? s.child->m_pos.right : s.child->m_pos.bottom) <= from;
+    });
+    auto pastMeeting = std::partition_point(firstMeeting, m_stacked.end(), [&](const Slot& s) {
+        return (across ? s.child->m_pos.left : s.child->m_pos.top) < to;
+    });
+    // Floating children where they sit in the tree order.
+    auto floating = m_floating.begin();
+    for (auto it = firstMeeting; it != pastMeeting; ++it) {
+        for (; floating != m_floating.end() && floating->index < it->index; ++floating) {
+            found.push_back(floating->child);
+        }
+        found.push_back(it->child);
+    }
+    for (; floating != m_floating.end(); ++floating) found.push_back(floating->child);
+    return found;
 }
 
 void CContainerUI::LayoutChildren() {
     const UIRect inner = InnerRect();
     std::vector<CControlUI*> stacked;
     std::vector<AxisItem> axis;
-    for (CControlUI* child : m_items) {
+    m_stacked.clear();
+    m_floating.clear();
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        CControlUI* child = m_items[i];
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             PlaceFloat(child);
+            m_floating.push_back(Slot{i, child});
             continue;
         }
         stacked.push_back(child);
+        m_stacked.push_back(Slot{i, child});
         axis.push_back(AxisOf(child, *this, m_horizontal));
     }
     const int gap = Scale(m_childPadding);
@@ -296,7 +344,8 @@ void CContainerUI::LayoutChildren() {
 CControlUI* CContainerUI::FindControlAt(int x, int y) {
     if (!IsVisible() || !m_pos.Contains(x, y)) return nullptr;
     if (GetScrollTrackRect().Contains(x, y)) return this;
-    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+    const std::vector<CControlUI*> children = ChildrenMeeting(UIRect{x, y, x + 1, y + 1});
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {  // the topmost first
         if (CControlUI* found = (*it)->FindControlAt(x, y)) return found;
     }
     return IsMouseEnabled() ? this : nullptr;
@@ -307,7 +356,7 @@ void CContainerUI::DoPaint(CRenderList& list, const UIRect& clip) {
     UIRect visible = IntersectRect(clip, m_pos);
     if (IsRectEmpty(visible)) return;
     PaintBackground(list, visible);
-    for (CControlUI* child : m_items) child->DoPaint(list, visible);
+    for (CControlUI* child : ChildrenMeeting(visible)) child->DoPaint(list, visible);
     PaintScrollBar(list, visible);
     PaintBorder(list, visible);
 }

@@ -184,6 +184,12 @@ private:
     void LayoutChildren();
     // Moves every shown child by (dx, dy), stacked ones by stackedDy more.
     void MoveChildren(int dx, int dy, int stackedDy);
+    // True while the children's index of the last full layout still holds (no
+    // change of the tree's shape since).
+    bool IndexHolds() const;
+    // The shown children that can meet an area (window coordinates), in tree
+    // order: what painting and hit-testing visit.
+    std::vector<CControlUI*> ChildrenMeeting(const UIRect& area) const;
     // What of this container can be seen through its ancestors (empty when an
     // ancestor was placed out of view).
     UIRect ViewRegion() const;
@@ -192,7 +198,15 @@ private:
     void SetScrollBarHot(bool hot);
     void PaintScrollBar(CRenderList& list, const UIRect& clip);
 
+    // A shown child and its place in m_items, as the last full layout found them.
+    struct Slot {
+        size_t index;
+        CControlUI* child;
+    };
+
     std::vector<CControlUI*> m_items;
+    std::vector<Slot> m_stacked;   // in order along the stacking axis
+    std::vector<Slot> m_floating;  // placed by "pos"
     UIRect m_inset;
     int m_childPadding = 0;
     bool m_vscroll = false;

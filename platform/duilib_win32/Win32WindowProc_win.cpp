@@ -181,6 +181,7 @@ LRESULT Win32WindowBackend::OnNcHitTest(LPARAM lParam) {
 }
 
 void Win32WindowBackend::OnPaint() {
+    m_paintPending = false;  // what changes from here on asks for the next paint
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hwnd, &paint);
     RECT client;

@@ -319,7 +319,10 @@ UISize Win32WindowBackend::GetClientSize() const {
 }
 
 void Win32WindowBackend::Invalidate() {
-    if (m_hwnd) {
+    // Building a list changes controls thousands of times before the next paint;
+    // one InvalidateRect (a wineserver round trip under Wine) covers them all.
+    if (m_hwnd && !m_paintPending) {
+        m_paintPending = true;
         InvalidateRect(m_hwnd, nullptr, FALSE);
     }
 }
