@@ -286,9 +286,10 @@ std::vector<CControlUI*> CContainerUI::ChildrenMeeting(const UIRect& area) const
     const bool across = m_horizontal;
     const int from = across ? area.left : area.top;
     const int to = across ? area.right : area.bottom;
-    auto firstMeeting = std::partition_point(m_stacked.begin(), m_stacked.end(), [&](const Slot& s) {
-        return (across ? s.child->m_pos.right : s.child->m_pos.bottom) <= from;
-    });
+    auto firstMeeting =
+        std::partition_point(m_stacked.begin(), m_stacked.end(), [&](const Slot& s) {
+            return (across ? s.child->m_pos.right : s.child->m_pos.bottom) <= from;
+        });
     auto pastMeeting = std::partition_point(firstMeeting, m_stacked.end(), [&](const Slot& s) {
         return (across ? s.child->m_pos.left : s.child->m_pos.top) < to;
     });

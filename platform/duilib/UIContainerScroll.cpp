@@ -54,8 +54,8 @@ UIRect CContainerUI::GetScrollThumbRect() const {
     const UIRect inner = InnerRect();
     const long long view = inner.Height();
     const long long content = view + m_scrollRange;
-    const int thumb =
-        static_cast<int>(std::min(view, std::max<long long>(Scale(kMinThumb), view * view / content)));
+    const int thumb = static_cast<int>(
+        std::min(view, std::max<long long>(Scale(kMinThumb), view * view / content)));
     const int top = inner.top + static_cast<int>((view - thumb) * m_scrollPos / m_scrollRange);
     // Wider while the mouse is over the track or holds the thumb.
     const int width = (m_barHot || m_dragging) ? std::max(4, Scale(8)) : std::max(2, Scale(4));

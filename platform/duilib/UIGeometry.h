@@ -13,7 +13,9 @@ struct UIRect {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
     bool operator!=(const UIRect& o) const { return !(*this == o); }
-    UIRect Offset(int dx, int dy) const { return UIRect{left + dx, top + dy, right + dx, bottom + dy}; }
+    UIRect Offset(int dx, int dy) const {
+        return UIRect{left + dx, top + dy, right + dx, bottom + dy};
+    }
     UIRect Inflate(int by) const { return UIRect{left - by, top - by, right + by, bottom + by}; }
 };
 

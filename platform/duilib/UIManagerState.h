@@ -34,13 +34,13 @@ struct CPaintManagerUI::State {
     UISize client;
     int captionHeight = 0;
     UISize initSize;
-    CControlUI* hot = nullptr;      // under the mouse
-    CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
-    CControlUI* focus = nullptr;    // has the keyboard focus
+    CControlUI* hot = nullptr;        // under the mouse
+    CControlUI* pressed = nullptr;    // got the button-down; receives the button-up
+    CControlUI* focus = nullptr;      // has the keyboard focus
     CControlUI* spaceDown = nullptr;  // the focus when Space went down; Space up activates it
-    bool focusCues = false;     // the keyboard was used since the last mouse press
-    bool windowFocused = true;  // the native window has the keyboard focus
-    std::wstring cancelName;    // the control Esc activates
+    bool focusCues = false;           // the keyboard was used since the last mouse press
+    bool windowFocused = true;        // the native window has the keyboard focus
+    std::wstring cancelName;          // the control Esc activates
     unsigned layoutPass = 1;
     std::vector<Timer> timers;
     int nextTimerId = 1;

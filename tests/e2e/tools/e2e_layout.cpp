@@ -162,7 +162,8 @@ Options ParseOptions(int argc, char** argv, bool wantsControl) {
             i += 2;
         } else if (arg == "--key" && hasValue) {
             Action action{Action::Key};
-            if (!ParseKey(argv[++i], action)) Usage(("unknown key " + std::string(argv[i])).c_str());
+            if (!ParseKey(argv[++i], action))
+                Usage(("unknown key " + std::string(argv[i])).c_str());
             options.actions.push_back(action);
         } else if (arg == "--click" && hasValue) {
             options.actions.push_back(Action{Action::Click, Wide(argv[++i])});
@@ -391,8 +392,7 @@ int Rows(int argc, char** argv) {
     for (size_t row = 0; row < window.rows.size(); ++row) {
         CControlUI* control = window.rows[row]->FindControlByName(options.control.c_str());
         std::string line;
-        if (control && control->GetVisibleRect() == control->GetPos() &&
-            Describe(control, line)) {
+        if (control && control->GetVisibleRect() == control->GetPos() && Describe(control, line)) {
             std::printf("%zu %s\n", row, line.c_str());
         }
     }
@@ -470,7 +470,8 @@ int main(int argc, char** argv) {
     Usage(
         "usage: rect RES LAYOUT [OPTIONS] CONTROL | size RES LAYOUT [OPTIONS] | texts RES LAYOUT "
         "[OPTIONS] | "
-        "string RES LANGUAGE KEY [NUMBER...] | thumb RES LAYOUT [OPTIONS] CONTAINER | rows RES LAYOUT "
+        "string RES LANGUAGE KEY [NUMBER...] | thumb RES LAYOUT [OPTIONS] CONTAINER | rows RES "
+        "LAYOUT "
         "[OPTIONS] NAME | focus RES "
         "LAYOUT [OPTIONS]");
 }

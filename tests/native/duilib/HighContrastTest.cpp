@@ -41,7 +41,7 @@ struct Part {
 TEST_F(HighContrastTest, EveryPartTakesItsSystemColourAndTintsAreLeftOut) {
     Headless::SetHighContrast(true);
     const UISystemColors scheme = Headless::HighContrastColors();
-    ASSERT_TRUE(m_driver->Hover(L"aboutButton"));  // its hover tint is left out
+    ASSERT_TRUE(m_driver->Hover(L"aboutButton"));    // its hover tint is left out
     ASSERT_TRUE(m_driver->PressKeys(UIKEY_TAB, 2));  // the focus indicator on closeButton
     const CRenderList list = m_driver->Paint();
     const Part parts[] = {

@@ -178,15 +178,16 @@ TEST_F(ListScrollTest, ControlsMovedOutOfViewAreWhereAFullLayoutPutsThem) {
     // A list inside a list, as the main window has it, with rows of nested controls.
     CPaintManagerUI manager;
     CDialogBuilder builder;
-    ASSERT_TRUE(manager.AttachDialog(builder.Create(
-        L"<VerticalLayout name='view' vscrollbar='true' inset='0,10,0,10'>"
-        L"<VerticalLayout name='rows' height='6000'/></VerticalLayout>")));
+    ASSERT_TRUE(manager.AttachDialog(
+        builder.Create(L"<VerticalLayout name='view' vscrollbar='true' inset='0,10,0,10'>"
+                       L"<VerticalLayout name='rows' height='6000'/></VerticalLayout>")));
     auto* rows = dynamic_cast<CContainerUI*>(manager.FindControl(L"rows"));
     for (int i = 0; i < 200; ++i) {
         rows->Add(builder.Create((L"<HorizontalLayout name='row" + std::to_wstring(i) +
                                   L"' height='30' inset='4,2,4,2'><Label width='50'/>"
                                   L"<HorizontalLayout><Button name='button" +
-                                  std::to_wstring(i) + L"' width='40'/></HorizontalLayout>"
+                                  std::to_wstring(i) +
+                                  L"' width='40'/></HorizontalLayout>"
                                   L"</HorizontalLayout>")
                                      .c_str()));
     }

@@ -66,9 +66,8 @@ TEST_F(KeyboardFlowTest, TabGoesRoundWhatEachViewOffers) {
         m_enumeration.Succeed({Hotfix(L"KB1"), Hotfix(L"KB2")});
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
-        EXPECT_EQ(TabRound(main, 7),
-                  Join(kTitleButtons,
-                       {L"btnUninstallTip", L"btnUniNameKB1", L"btnUniNameKB2", L"aboutButton"}));
+        EXPECT_EQ(TabRound(main, 7), Join(kTitleButtons, {L"btnUninstallTip", L"btnUniNameKB1",
+                                                          L"btnUniNameKB2", L"aboutButton"}));
     }
 }
 
