@@ -264,7 +264,7 @@ void CContainerUI::MoveChildren(int dx, int dy, int stackedDy) {
         if (seen) {
             child->SetPos(rc);
         } else {
-            child->m_pos = rc;  // PlaceOutOfView
+            child->PlaceOutOfView(rc);
         }
     }
 }

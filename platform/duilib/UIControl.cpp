@@ -267,10 +267,6 @@ void CControlUI::SetPos(const UIRect& rc) {
     m_frame = rc;
 }
 
-void CControlUI::PlaceOutOfView(const UIRect& rc) {
-    m_pos = rc;
-}
-
 UISize CControlUI::EstimateSize(UISize available) {
     return UISize{GetScaledFixedWidth(), GetScaledFixedHeight()};
 }

@@ -127,7 +127,7 @@ public:
     // Moves the control to a rectangle outside every view without laying its
     // subtree out again: GetPos() of its descendants follows the move, and the
     // subtree is laid out when it comes into view. For a container's layout.
-    void PlaceOutOfView(const UIRect& rc);
+    void PlaceOutOfView(const UIRect& rc) { m_pos = rc; }
     virtual UISize EstimateSize(UISize available);
     // GetPos() clipped by the ancestors' rectangles (what can be seen and hit).
     UIRect GetVisibleRect() const;
