@@ -75,8 +75,8 @@ TEST_F(HighContrastTest, EveryPartTakesItsSystemColourAndTintsAreLeftOut) {
 TEST_F(HighContrastTest, OffPaintsTheLayoutsColoursExactlyAsBefore) {
     auto colours = [this] {
         std::vector<std::pair<uint32_t, uint32_t>> out;
-        for (const RenderCommand& c : m_driver->Paint().Commands())
-            out.emplace_back(c.color, c.borderColor);
+        const CRenderList list = m_driver->Paint();
+        for (const RenderCommand& c : list.Commands()) out.emplace_back(c.color, c.borderColor);
         return out;
     };
     const auto before = colours();
