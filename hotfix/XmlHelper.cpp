@@ -1,11 +1,14 @@
 // The description catalogue: "config\HotfixDestriptionDes.xml" beside the
 // executable, a root element holding <Value detail="category" desc="IDS_..."/>
-// entries. The file is read afresh on every lookup; nothing is cached.
+// entries. Every lookup consults the file, so an edit takes effect for the next
+// row; its parse is reused while the file keeps its size and write time (opening
+// and reading it again cost most of a row's time under Wine).
 #include "hotfix/XmlHelper.h"
 
 #include "hotfix/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
+#include "support/TextConversion.h"
 
 const wchar_t* const HOTFIX_DESCRIPTION_FILE = L"config\\HotfixDestriptionDes.xml";
 
@@ -25,15 +28,24 @@ std::wstring XmlHelper::GetValueDesc(std::wstring category) {
         return {};
     }
     // Wide from here on: the ANSI code page may lack the characters of the folder's name.
-    if (!DE::FileExistsW(fullPath)) {
+    FileStamp stamp;
+    if (!ReadFileStamp(PathText::FromWide(PathText::NativeSeparators(fullPath)), stamp)) {
         KT_LOG(LOG_ERROR, L"hotfix description xml file is not exist!", kFunction);
         return {};
     }
-    KtXMLDocument document;
-    if (document.LoadFile(fullPath) != 0) {
-        KT_LOG(LOG_ERROR, L"hotfix description xml file fail!", kFunction);
-        return {};
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_kept || m_keptPath != fullPath || m_keptStamp != stamp) {
+        m_kept.reset();
+        auto loaded = std::make_unique<KtXMLDocument>();
+        if (loaded->LoadFile(fullPath) != 0) {
+            KT_LOG(LOG_ERROR, L"hotfix description xml file fail!", kFunction);
+            return {};
+        }
+        m_kept = std::move(loaded);
+        m_keptPath = fullPath;
+        m_keptStamp = stamp;
     }
+    const KtXMLDocument& document = *m_kept;
     if (document.IsDocumentNull()) {
         KT_LOG(LOG_ERROR, L"hotfix description document is null!", kFunction);
         return {};

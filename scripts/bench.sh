@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the benchmarks optimised (preset linux-bench, build/linux-bench) and
-# runs them; prints the machine, the results, and the per-row ratio against
-# the two XML parses every row must do. Extra arguments go to the benchmark
+# runs them; prints the machine, the results, the per-row ratio against the two
+# XML parses every row must do, and a frame of 1,000 rows against one of 10. Extra arguments go to the benchmark
 # executable (e.g. --benchmark_filter=BM_BuildRows).
 #
 #   bash scripts/bench.sh [--benchmark_repetitions=5 ...]
 #   bash scripts/bench.sh --wine      the Wine measurements instead (bench/wine/measure.sh):
-#                                     start to list, peak memory, idle CPU
+#                                     start to list, peak memory, idle CPU, 1,000 rows,
+#                                     a frame of the list with the Win32 painter
 #
 # The JSON report is kept in build/linux-bench/bench.json; docs/performance.md
 # holds the figures of a run and how to read them.
@@ -47,4 +48,11 @@ if layout and catalogue:
                 per_row = us(b, key) / int(m.group(2))
                 print(f"  {name:24s} {us(b, key) / 1000:8.1f} ms  {per_row:6.1f} us per row = "
                       f"{per_row / parses:4.2f} x the two parses")
+# A frame of 1,000 rows against one of 10 (target: at most 1.5).
+for frame in ("BM_ListFrame", "BM_ListWheelFrame"):
+    ten, thousand = runs.get(frame + "/10"), runs.get(frame + "/1000")
+    if ten and thousand:
+        print(f"{frame}: 10 rows {us(ten, 'real_time'):.1f} us, 1,000 rows "
+              f"{us(thousand, 'real_time'):.1f} us, ratio "
+              f"{us(thousand, 'real_time') / us(ten, 'real_time'):.2f}")
 PY

@@ -9,6 +9,12 @@
 #                  bare_window.exe, a bare Win32 window of the same size, and
 #                  against the same window after the same WMI query;
 #   idle CPU       CPU time used by each over 10 s once it is shown.
+#   1,000 rows     OrvelleEx.exe with 1,000 hotfixes from the stand-in WMI
+#                  provider (tests/e2e/tools/e2e_wmi.cpp): from the query's end
+#                  (the load's log line) to the last row's line;
+#   a frame        list_frame.exe with 10 and 1,000 rows: the first layout and
+#                  paint, a repaint, a wheel step with its repaint;
+#   a row's steps  row_parts.exe: each step of a row 1,000 times (printed as is).
 # Medians of BENCH_WINE_RUNS runs (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -19,7 +25,8 @@ runs=${BENCH_WINE_RUNS:-5}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DORVELLE_BUILD_BENCH=ON -DORVELLE_BUILD_TESTS=OFF \
     -DORVELLE_DIST_DIR="$PWD/$build_dir/dist" >/dev/null
-cmake --build "$build_dir" -j2 --target orvelle_dist bare_wmi_query bare_window >/dev/null
+cmake --build "$build_dir" -j2 --target orvelle_dist bare_wmi_query bare_window list_frame \
+    row_parts e2e_wmi >/dev/null
 
 prefix=$PWD/$build_dir/wine-prefix
 orvelle_wine_prefix "$prefix"
@@ -29,7 +36,8 @@ orvelle_display_start
 wineserver -p
 program_dir=$prefix/drive_c/OrvelleEx
 cp -r "$build_dir/dist" "$program_dir"
-cp "$build_dir"/bench/bare_*.exe "$program_dir/"
+cp "$build_dir"/bench/bare_*.exe "$build_dir"/bench/list_frame.exe "$build_dir"/bench/row_parts.exe \
+    "$program_dir/"
 log=$(orvelle_wine_localappdata "$prefix")/Orvelle/Orvelle.log
 
 now() { date +%s.%N; }
@@ -95,6 +103,42 @@ for run in $(seq 1 "$runs"); do
     wineserver -k; wineserver -p
 done
 
+# 1,000 rows from the stand-in provider, registered as the WbemLocator class.
+mkdir -p "$prefix/drive_c/e2e"
+cp "$build_dir/bench-e2e/e2e_wmi.dll" "$prefix/drive_c/e2e/"
+for i in $(seq 1 1000); do
+    printf 'KB5%06d\tUpdate\t3/%d/2024\n' "$i" "$((i % 28 + 1))"
+done >"$prefix/drive_c/e2e/hotfixes.txt"
+printf 'Windows Registry Editor Version 5.00\n\n%s\n%s\n%s\n' \
+    '[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]' \
+    '@="C:\\e2e\\e2e_wmi.dll"' '"ThreadingModel"="Both"' >"$prefix/drive_c/e2e/wmi.reg"
+wine regedit /S 'C:\e2e\wmi.reg' 2>/dev/null
+rows_times=()
+for run in $(seq 1 "$runs"); do
+    rm -f "$log"
+    (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
+    for _ in $(seq 1 600); do
+        [ -f "$log" ] && [ "$(grep -c 'find value success!' "$log")" -ge 1000 ] && break
+        sleep 0.05
+    done
+    query_end=$(grep 'get install list ret:0' "$log" | tail -n1)
+    last_row=$(grep 'find value success!' "$log" | tail -n1)
+    [ -n "$query_end" ] && [ -n "$last_row" ] || { echo "bench-wine: no list of 1,000 rows" >&2; exit 1; }
+    rows_times+=("$(minus "$(log_time "$last_row")" "$(log_time "$query_end")")")
+    wineserver -k; wineserver -p
+done
+frames=()
+for run in $(seq 1 "$runs"); do
+    for count in 10 1000; do
+        frames+=("$(cd "$program_dir" && wine list_frame.exe "$count" 100 2>/dev/null | tr -d '\r')")
+    done
+done
+parts=$(cd "$program_dir" && wine row_parts.exe 1000 2>/dev/null | tr -d '\r')
+# The median of one field ("wheel step and repaint 4.72 ms") of list_frame's lines for COUNT rows.
+frame_median() {
+    printf '%s\n' "${frames[@]}" | grep "^rows $1:" | sed -n "s/.*, $2 \([0-9.]*\) ms.*/\1/p" | median
+}
+
 bare=$(printf '%s\n' "${bare_times[@]}" | median)
 list=$(printf '%s\n' "${list_times[@]}" | median)
 orvelle_peak=$(printf '%s\n' "${orvelle_peaks[@]}" | median)
@@ -107,3 +151,12 @@ echo "peak memory:   OrvelleEx.exe $((orvelle_peak / 1024)) MiB, bare window $((
     "difference $(((orvelle_peak - window_peak) / 1024)) MiB; bare window after the same WMI query" \
     "$((wmi_window_peak / 1024)) MiB, so the program's own $(((orvelle_peak - wmi_window_peak) / 1024)) MiB"
 echo "idle CPU over 10 s (1 tick = 10 ms): OrvelleEx.exe ${orvelle_idle[*]}; bare window ${window_idle[*]}"
+echo "1,000 rows from the stand-in provider, the query's end to the last row's line:" \
+    "$(printf '%s\n' "${rows_times[@]}" | median) s   (runs: ${rows_times[*]})"
+for field in 'first layout and paint' 'repaint' 'wheel step and repaint'; do
+    ten=$(frame_median 10 "$field") thousand=$(frame_median 1000 "$field")
+    echo "$field: 10 rows $ten ms, 1,000 rows $thousand ms, ratio" \
+        "$(awk -v a="$thousand" -v b="$ten" 'BEGIN {printf "%.2f", a / b}')"
+done
+echo "a row's steps (row_parts.exe):"
+echo "$parts" | sed 's/^/  /'

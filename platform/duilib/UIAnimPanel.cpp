@@ -73,7 +73,8 @@ void CAnimPanelUI::PaintContent(CRenderList& list, const UIRect& clip) {
     int cy = m_pos.top + m_pos.Height() / 2;
     const double kPi = 3.14159265358979323846;
     int lit = m_frame % kDots;
-    uint32_t alpha = m_dotColor >> 24;
+    const uint32_t dotColor = UIColors::Resolve(m_dotColor, UIColorRole::WindowText);
+    uint32_t alpha = dotColor >> 24;
     for (int i = 0; i < kDots; ++i) {
         double angle = 2 * kPi * i / kDots - kPi / 2;
         int x = cx + static_cast<int>(std::lround(ring * std::cos(angle)));
@@ -81,7 +82,7 @@ void CAnimPanelUI::PaintContent(CRenderList& list, const UIRect& clip) {
         // The lit dot is solid; the ones behind it fade out.
         int behind = (lit - i + kDots) % kDots;
         uint32_t a = alpha * static_cast<uint32_t>(kDots - behind) / kDots;
-        list.FillCircle(x, y, dot, (a << 24) | (m_dotColor & 0x00FFFFFF), clip);
+        list.FillCircle(x, y, dot, (a << 24) | (dotColor & 0x00FFFFFF), clip);
     }
 }
 

@@ -23,8 +23,13 @@
 //    without a control tree): Layout(clientW, clientH) before painting and after a
 //    size change (cheap when nothing changed), Paint(list), OnMouseMove,
 //    OnMouseLeaveWindow, OnButtonDown, OnButtonUp, OnMouseWheel, HitTestCaption
-//    (true: a drag at that point moves the window), SetScale on a DPI change.
-//    The core calls ShowToolTip / HideToolTip from inside these (UIToolTip.h).
+//    (true: a drag at that point moves the window), SetScale on a DPI change,
+//    OnKeyDown / OnKeyUp (keys as UIKeys.h names them; a key the core does not
+//    use goes to the system), OnWindowFocus as the native keyboard focus comes
+//    and goes. The core calls ShowToolTip / HideToolTip from inside these
+//    (UIToolTip.h).
+//  - CPaintManagerUI::SetSystemColors at start and whenever the system's
+//    colours or its high-contrast setting change.
 //  - UIMainQueue::getInstance()->drain() from its loops after WakeMainQueue.
 // After DetachOwner the backend makes none of these calls again.
 #pragma once
@@ -142,6 +147,11 @@ void WaitForMessages(int timeoutMs);
 // How long the mouse rests on a control before its tooltip shows (the system's
 // hover time; fixed in the headless backend).
 unsigned GetHoverTimeMs();
+
+// The lines one notch of the mouse wheel scrolls (the system's setting, read
+// at each call); kWheelPageScroll: a page a notch; 0: the wheel does not scroll.
+constexpr unsigned kWheelPageScroll = 0xFFFFFFFF;
+unsigned WheelScrollLines();
 
 // Size of one line of text in a font: cx its advance width, cy the line height
 // (the line height even for empty text).

@@ -11,9 +11,6 @@ namespace DuiLib {
 
 namespace {
 
-// Wheel step per notch (120 units), unscaled pixels.
-constexpr int kWheelStep = 48;
-
 int Clamp(int value, int minimum, int maximum) {
     value = std::max(value, minimum);
     return maximum > 0 ? std::min(value, std::max(maximum, minimum)) : value;
@@ -157,15 +154,24 @@ bool CContainerUI::Add(CControlUI* control) {
 bool CContainerUI::Remove(CControlUI* control) {
     auto it = std::find(m_items.begin(), m_items.end(), control);
     if (it == m_items.end()) return false;
+    if (m_manager) m_manager->OnRemovingControl(control);  // its handlers may change the tree
+    it = std::find(m_items.begin(), m_items.end(), control);
+    if (it == m_items.end()) return false;
     m_items.erase(it);
+    m_stacked.clear();  // the coming layout indexes the children again
+    m_floating.clear();
     delete control;
     NeedUpdate();
     return true;
 }
 
 void CContainerUI::RemoveAll() {
+    // A focus on a child moves past this container (handlers may change the tree).
+    if (m_manager && !m_items.empty()) m_manager->OnRemovingControl(this);
     std::vector<CControlUI*> items;
     items.swap(m_items);
+    m_stacked.clear();
+    m_floating.clear();
     for (CControlUI* child : items) delete child;
     m_scrollPos = 0;
     NeedUpdate();
@@ -198,14 +204,6 @@ void CContainerUI::EnableScrollBar(bool vertical) {
     NeedUpdate();
 }
 
-void CContainerUI::SetScrollPos(int pos) {
-    int clamped = std::max(0, std::min(pos, m_scrollRange));
-    if (clamped == m_scrollPos) return;
-    m_scrollPos = clamped;
-    SetPos(m_pos);
-    Invalidate();
-}
-
 void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
     CControlUI::SetManager(manager, parent);
     for (CControlUI* child : m_items) child->SetManager(manager, this);
@@ -233,17 +231,96 @@ void CContainerUI::PlaceFloat(CControlUI* child) {
 }
 
 void CContainerUI::SetPos(const UIRect& rc) {
+    const UIRect frame = m_frame;
+    const bool moveOnly = m_manager && m_layoutPass == m_manager->GetLayoutPass() &&
+                          rc.Width() == frame.Width() && rc.Height() == frame.Height();
     CControlUI::SetPos(rc);
+    if (moveOnly) {
+        MoveChildren(rc.left - frame.left, rc.top - frame.top, 0);
+        return;
+    }
+    if (m_manager) m_layoutPass = m_manager->GetLayoutPass();
+    LayoutChildren();
+}
+
+UIRect CContainerUI::ViewRegion() const {
+    UIRect region = m_pos;
+    for (const CControlUI* p = m_parent; p; p = p->m_parent) {
+        if (p->m_pos != p->m_frame) return UIRect{};
+        region = IntersectRect(region, p->m_pos);
+    }
+    return region;
+}
+
+void CContainerUI::MoveChildren(int dx, int dy, int stackedDy) {
+    const UIRect view = ViewRegion();
+    // Every shown child keeps an exact rectangle (the index below relies on it);
+    // only those that can be seen are laid out again.
+    for (CControlUI* child : m_items) {
+        if (!child->m_visible) continue;
+        const UIRect rc = child->m_pos.Offset(dx, dy + (child->m_float ? 0 : stackedDy));
+        const bool seen = rc.left < view.right && rc.right > view.left && rc.top < view.bottom &&
+                          rc.bottom > view.top && rc.right > rc.left && rc.bottom > rc.top;
+        if (seen) {
+            child->SetPos(rc);
+        } else {
+            child->PlaceOutOfView(rc);
+        }
+    }
+}
+
+bool CContainerUI::IndexHolds() const {
+    return m_manager && !m_manager->NeedsLayout() && m_layoutPass == m_manager->GetLayoutPass();
+}
+
+std::vector<CControlUI*> CContainerUI::ChildrenMeeting(const UIRect& area) const {
+    std::vector<CControlUI*> found;
+    if (!IndexHolds()) {
+        for (CControlUI* child : m_items) {
+            if (child->m_visible) found.push_back(child);
+        }
+        return found;
+    }
+    // The stacked children follow each other along the axis: a binary search
+    // finds the run of them that can meet the area.
+    const bool across = m_horizontal;
+    const int from = across ? area.left : area.top;
+    const int to = across ? area.right : area.bottom;
+    auto firstMeeting =
+        std::partition_point(m_stacked.begin(), m_stacked.end(), [&](const Slot& s) {
+            return (across ? s.child->m_pos.right : s.child->m_pos.bottom) <= from;
+        });
+    auto pastMeeting = std::partition_point(firstMeeting, m_stacked.end(), [&](const Slot& s) {
+        return (across ? s.child->m_pos.left : s.child->m_pos.top) < to;
+    });
+    // Floating children where they sit in the tree order.
+    auto floating = m_floating.begin();
+    for (auto it = firstMeeting; it != pastMeeting; ++it) {
+        for (; floating != m_floating.end() && floating->index < it->index; ++floating) {
+            found.push_back(floating->child);
+        }
+        found.push_back(it->child);
+    }
+    for (; floating != m_floating.end(); ++floating) found.push_back(floating->child);
+    return found;
+}
+
+void CContainerUI::LayoutChildren() {
     const UIRect inner = InnerRect();
     std::vector<CControlUI*> stacked;
     std::vector<AxisItem> axis;
-    for (CControlUI* child : m_items) {
+    m_stacked.clear();
+    m_floating.clear();
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        CControlUI* child = m_items[i];
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             PlaceFloat(child);
+            m_floating.push_back(Slot{i, child});
             continue;
         }
         stacked.push_back(child);
+        m_stacked.push_back(Slot{i, child});
         axis.push_back(AxisOf(child, *this, m_horizontal));
     }
     const int gap = Scale(m_childPadding);
@@ -265,21 +342,11 @@ void CContainerUI::SetPos(const UIRect& rc) {
     }
 }
 
-void CContainerUI::DoEvent(TEventUI& event) {
-    if (event.Type == UIEVENT_SCROLLWHEEL && m_scrollRange > 0) {
-        int delta = static_cast<int>(static_cast<LPARAM>(event.wParam));
-        if (delta == 0) return;
-        int notches = delta / 120;
-        if (notches == 0) notches = delta > 0 ? 1 : -1;
-        SetScrollPos(m_scrollPos - notches * Scale(kWheelStep));
-        return;
-    }
-    CControlUI::DoEvent(event);
-}
-
 CControlUI* CContainerUI::FindControlAt(int x, int y) {
     if (!IsVisible() || !m_pos.Contains(x, y)) return nullptr;
-    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+    if (GetScrollTrackRect().Contains(x, y)) return this;
+    const std::vector<CControlUI*> children = ChildrenMeeting(UIRect{x, y, x + 1, y + 1});
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {  // the topmost first
         if (CControlUI* found = (*it)->FindControlAt(x, y)) return found;
     }
     return IsMouseEnabled() ? this : nullptr;
@@ -290,21 +357,9 @@ void CContainerUI::DoPaint(CRenderList& list, const UIRect& clip) {
     UIRect visible = IntersectRect(clip, m_pos);
     if (IsRectEmpty(visible)) return;
     PaintBackground(list, visible);
-    for (CControlUI* child : m_items) child->DoPaint(list, visible);
+    for (CControlUI* child : ChildrenMeeting(visible)) child->DoPaint(list, visible);
     PaintScrollBar(list, visible);
     PaintBorder(list, visible);
-}
-
-void CContainerUI::PaintScrollBar(CRenderList& list, const UIRect& clip) {
-    if (m_scrollRange <= 0) return;
-    UIRect inner = InnerRect();
-    int view = inner.Height();
-    int content = view + m_scrollRange;
-    int thumb = std::max(Scale(16), view * view / content);
-    int top = inner.top + (view - thumb) * m_scrollPos / m_scrollRange;
-    int width = std::max(2, Scale(4));
-    UIRect bar{m_pos.right - width - Scale(2), top, m_pos.right - Scale(2), top + thumb};
-    list.RoundRect(bar, width / 2, 0x66000000, 0, 0, clip);
 }
 
 }  // namespace DuiLib

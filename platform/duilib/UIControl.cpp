@@ -253,11 +253,18 @@ void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) {
     m_parent = parent;
 }
 
-const UIRect& CControlUI::GetPos() const {
-    return m_pos;
+UIRect CControlUI::GetPos() const {
+    int dx = 0, dy = 0;
+    for (const CControlUI* p = m_parent; p; p = p->m_parent) {
+        dx += p->m_pos.left - p->m_frame.left;
+        dy += p->m_pos.top - p->m_frame.top;
+    }
+    return m_pos.Offset(dx, dy);
 }
+
 void CControlUI::SetPos(const UIRect& rc) {
     m_pos = rc;
+    m_frame = rc;
 }
 
 UISize CControlUI::EstimateSize(UISize available) {
@@ -265,9 +272,23 @@ UISize CControlUI::EstimateSize(UISize available) {
 }
 
 UIRect CControlUI::GetVisibleRect() const {
-    UIRect rc = m_pos;
-    for (const CControlUI* p = m_parent; p; p = p->m_parent) rc = IntersectRect(rc, p->m_pos);
+    // Each ancestor's exact rectangle is its m_pos moved by the shifts above it.
+    int dx = 0, dy = 0;
+    for (const CControlUI* p = m_parent; p; p = p->m_parent) {
+        dx += p->m_pos.left - p->m_frame.left;
+        dy += p->m_pos.top - p->m_frame.top;
+    }
+    UIRect rc = m_pos.Offset(dx, dy);
+    for (const CControlUI* p = m_parent; p; p = p->m_parent) {
+        dx -= p->m_pos.left - p->m_frame.left;
+        dy -= p->m_pos.top - p->m_frame.top;
+        rc = IntersectRect(rc, p->m_pos.Offset(dx, dy));
+    }
     return rc;
+}
+
+UIRect CControlUI::GetFocusRect() const {
+    return GetPos();
 }
 
 int CControlUI::Scale(int unscaled) const {
@@ -327,6 +348,12 @@ void CControlUI::DoEvent(TEventUI& event) {
         case UIEVENT_SCROLLWHEEL:
             if (m_parent) m_parent->DoEvent(event);
             break;
+        case UIEVENT_SETFOCUS:
+            Notify(L"setfocus");
+            break;
+        case UIEVENT_KILLFOCUS:
+            Notify(L"killfocus");
+            break;
         default:
             break;
     }
@@ -359,6 +386,7 @@ void CControlUI::PaintBackground(CRenderList& list, const UIRect& clip) {
     } else if (m_hot && m_hotBkColor) {
         color = m_hotBkColor;
     }
+    color = UIColors::Resolve(color, FaceRole());
     if ((color >> 24) == 0) return;
     if (m_borderRound > 0) {
         list.RoundRect(m_pos, Scale(m_borderRound), color, 0, 0, clip);
@@ -368,12 +396,20 @@ void CControlUI::PaintBackground(CRenderList& list, const UIRect& clip) {
 }
 
 void CControlUI::PaintBorder(CRenderList& list, const UIRect& clip) {
-    if (m_borderSize <= 0 || (m_borderColor >> 24) == 0) return;
-    int width = std::max(1, Scale(m_borderSize));
+    int size = m_borderSize;
+    uint32_t color = m_borderColor;
+    // In high contrast a button shows its edge, as the system's buttons do.
+    if (UIColors::IsHighContrast() && FaceRole() == UIColorRole::ButtonFace) {
+        size = std::max(size, 1);
+        color = 0xFF000000;
+    }
+    if (size <= 0 || (color >> 24) == 0) return;
+    color = UIColors::Resolve(color, TextRole());
+    int width = std::max(1, Scale(size));
     if (m_borderRound > 0) {
-        list.RoundRect(m_pos, Scale(m_borderRound), 0, m_borderColor, width, clip);
+        list.RoundRect(m_pos, Scale(m_borderRound), 0, color, width, clip);
     } else {
-        list.FrameRect(m_pos, m_borderColor, width, clip);
+        list.FrameRect(m_pos, color, width, clip);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "duilib/UIAccessibleInfo.h"
+#include "duilib/UIColors.h"
 #include "duilib/UIGeometry.h"
 #include "duilib/UIString.h"
 #include "winapi/WinTypes.h"
@@ -125,9 +126,16 @@ public:
     CPaintManagerUI* GetManager() const;
     virtual void SetManager(CPaintManagerUI* manager, CControlUI* parent);
 
-    // Laid-out rectangle in window client coordinates (physical pixels).
-    const UIRect& GetPos() const;
+    // Laid-out rectangle in window client coordinates (physical pixels), also
+    // for a control its list has scrolled out of view.
+    UIRect GetPos() const;
+    // Lays the control (and its subtree) out at that rectangle. The parent's
+    // layout calls it; see PlaceOutOfView for children nobody can see.
     virtual void SetPos(const UIRect& rc);
+    // Moves the control to a rectangle outside every view without laying its
+    // subtree out again: GetPos() of its descendants follows the move, and the
+    // subtree is laid out when it comes into view. For a container's layout.
+    void PlaceOutOfView(const UIRect& rc) { m_pos = rc; }
     virtual UISize EstimateSize(UISize available);
     // GetPos() clipped by the ancestors' rectangles (what can be seen and hit).
     UIRect GetVisibleRect() const;
@@ -150,6 +158,10 @@ public:
     // then take the keyboard focus while it is visible and enabled in the tree.
     virtual bool IsFocusable() const { return false; }
     bool HasFocus() const;
+    // Where the focus indicator goes round, window client coordinates: the
+    // whole control by default; a text, its first link.
+    virtual UIRect GetFocusRect() const;
+    int GetBorderRound() const { return m_borderRound; }  // unscaled
     // Does what a click does (the same notification, through the same path);
     // false when the control has no action or is disabled. Keyboard activation and
     // assistive technology's default action come here.
@@ -172,16 +184,28 @@ protected:
     void PaintBackground(CRenderList& list, const UIRect& clip);
     void PaintBorder(CRenderList& list, const UIRect& clip);
     virtual void PaintContent(CRenderList& list, const UIRect& clip) {}
+    // The parts of the system's scheme this control paints with in high
+    // contrast (UIColors.h): its background and its text.
+    virtual UIColorRole FaceRole() const { return UIColorRole::Window; }
+    virtual UIColorRole TextRole() const { return UIColorRole::WindowText; }
     // Raises a notification from this control through its manager, if any.
     void Notify(LPCTSTR type, WPARAM wParam = 0, LPARAM lParam = 0);
 
     CPaintManagerUI* m_manager = nullptr;
     CControlUI* m_parent = nullptr;
+    // Where the control is, in its parent's frame (see m_frame); exact unless
+    // an ancestor was placed out of view.
     UIRect m_pos;
+    // The rectangle the children were last laid out in. It differs from m_pos
+    // only after PlaceOutOfView: the children keep their positions, and GetPos()
+    // adds the difference of every ancestor.
+    UIRect m_frame;
     bool m_hot = false;
     bool m_pushed = false;
 
 private:
+    friend class CContainerUI;  // places its children with SetPos / PlaceOutOfView
+
     CDuiString m_name;
     CDuiString m_text;
     CDuiString m_toolTip;

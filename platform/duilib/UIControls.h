@@ -32,8 +32,10 @@ public:
     UIFont CurrentFont() const;
 
 protected:
-    // The colour the text is drawn in now (disabled, hot or normal).
+    // The colour the text is drawn in now (disabled, hot or normal), as the
+    // layout gives it; PaintedTextColor is the one painted (UIColors::Resolve).
     virtual uint32_t CurrentTextColor() const;
+    uint32_t PaintedTextColor() const;
     void PaintContent(CRenderList& list, const UIRect& clip) override;
 
     uint32_t m_textColor = 0xFF000000;
@@ -60,6 +62,8 @@ public:
 
 protected:
     uint32_t CurrentTextColor() const override;
+    UIColorRole FaceRole() const override { return UIColorRole::ButtonFace; }
+    UIColorRole TextRole() const override { return UIColorRole::ButtonText; }
 
 private:
     uint32_t m_pushedTextColor = 0;
@@ -75,8 +79,10 @@ public:
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
-    // Focusable while it shows a link; activation raises "link" for link 0.
+    // Focusable while it shows a link; activation raises "link" for link 0,
+    // and the focus indicator goes round that link.
     bool IsFocusable() const override;
+    UIRect GetFocusRect() const override;
     bool Activate() override;
     // Link targets and shown texts, in order, for the current text.
     int GetLinkCount() const;
@@ -111,7 +117,14 @@ public:
 
 // Stacks its children vertically (or horizontally in CHorizontalLayoutUI),
 // honours "padding", "inset" and "childpadding", and scrolls vertically when
-// "vscrollbar" is true and the content is taller than the view.
+// "vscrollbar" is true and the content is taller than the view: by the wheel
+// (the system's lines per notch, small steps added up), by dragging the bar's
+// thumb, by a press on its track (a page), and through the manager's keys.
+//
+// Laying out costs what is seen: moved without a change of size within one
+// layout pass (a scroll, an outer list scrolling), a container lays out again
+// only the children that can be seen and only moves the others
+// (CControlUI::PlaceOutOfView).
 //
 // Along the stacking direction a child takes its fixed size (clamped to its
 // min/max), children without one share what is left equally; across it a child
@@ -142,10 +155,22 @@ public:
     int GetScrollPos() const { return m_scrollPos; }
     int GetScrollRange() const { return m_scrollRange; }
     void SetScrollPos(int pos);
+    // A page: the height of the view (GetViewRect).
+    int GetScrollPage() const;
+    // The area the children are laid out in and seen through (the position
+    // less "inset"), window client coordinates.
+    UIRect GetViewRect() const;
+    // While the content scrolls: the bar's track along the right edge (where a
+    // press pages or grabs the thumb) and its thumb; empty otherwise.
+    UIRect GetScrollTrackRect() const;
+    UIRect GetScrollThumbRect() const;
+    // Turns the wheel by `delta` (120 per notch, positive scrolls up).
+    void ScrollByWheel(int delta);
 
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
     void SetPos(const UIRect& rc) override;
     void DoEvent(TEventUI& event) override;
+    bool IsInteractiveAt(int x, int y) const override;
     CControlUI* FindControlAt(int x, int y) override;
     CControlUI* FindControlByName(LPCTSTR name) override;
     void DoPaint(CRenderList& list, const UIRect& clip) override;
@@ -156,14 +181,42 @@ protected:
 private:
     UIRect InnerRect() const;
     void PlaceFloat(CControlUI* child);
+    void LayoutChildren();
+    // Moves every shown child by (dx, dy), stacked ones by stackedDy more.
+    void MoveChildren(int dx, int dy, int stackedDy);
+    // True while the children's index of the last full layout still holds (no
+    // change of the tree's shape since).
+    bool IndexHolds() const;
+    // The shown children that can meet an area (window coordinates), in tree
+    // order: what painting and hit-testing visit.
+    std::vector<CControlUI*> ChildrenMeeting(const UIRect& area) const;
+    // What of this container can be seen through its ancestors (empty when an
+    // ancestor was placed out of view).
+    UIRect ViewRegion() const;
+    void PressScrollBar(int y);
+    void DragScrollThumb(int y);
+    void SetScrollBarHot(bool hot);
     void PaintScrollBar(CRenderList& list, const UIRect& clip);
 
+    // A shown child and its place in m_items, as the last full layout found them.
+    struct Slot {
+        size_t index;
+        CControlUI* child;
+    };
+
     std::vector<CControlUI*> m_items;
+    std::vector<Slot> m_stacked;   // in order along the stacking axis
+    std::vector<Slot> m_floating;  // placed by "pos"
     UIRect m_inset;
     int m_childPadding = 0;
     bool m_vscroll = false;
     int m_scrollPos = 0;
     int m_scrollRange = 0;
+    unsigned m_layoutPass = 0;  // the manager's layout pass this was last laid out in
+    int m_wheelRest = 0;        // wheel movement not yet scrolled, in 1/120 of a step
+    bool m_barHot = false;      // the mouse is over the track
+    bool m_dragging = false;    // the thumb is held
+    int m_dragGrab = 0;         // where the thumb was grabbed, from its top
 };
 
 class CVerticalLayoutUI : public CContainerUI {

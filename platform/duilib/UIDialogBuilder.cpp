@@ -84,6 +84,8 @@ private:
                 if (m_manager && Attr::ParseRect(Wide(a->Value()), caption)) {
                     m_manager->SetCaptionHeight(caption.bottom);
                 }
+            } else if (name == "cancel") {
+                if (m_manager) m_manager->SetCancelControl(Wide(a->Value()).c_str());
             } else {
                 UnknownAttribute(window, a);
             }

@@ -95,6 +95,11 @@ uint32_t CLabelUI::CurrentTextColor() const {
     return m_textColor;
 }
 
+uint32_t CLabelUI::PaintedTextColor() const {
+    return UIColors::Resolve(CurrentTextColor(),
+                             IsEnabledInTree() ? TextRole() : UIColorRole::DisabledText);
+}
+
 UIRect CLabelUI::TextRect() const {
     UIRect rc = m_pos;
     rc.left += Scale(m_textPadding.left);
@@ -116,7 +121,7 @@ void CLabelUI::PaintContent(CRenderList& list, const UIRect& clip) {
     UIRect box = TextRect();
     UIRect textClip = IntersectRect(clip, box);
     if (IsRectEmpty(textClip)) return;
-    uint32_t color = CurrentTextColor();
+    uint32_t color = PaintedTextColor();
     for (const PlacedText& piece : LayoutText({TextRun{text, -1}}, font, box, m_textStyle)) {
         list.Text(piece.cell, piece.text, font, color, textClip);
     }

@@ -2,14 +2,12 @@
 
 #include <tinyxml2.h>
 
-#include <filesystem>
 #include <mutex>
 #include <unordered_map>
 
 #include "support/FileReader.h"
+#include "support/FileStamp.h"
 #include "support/TextConversion.h"
-
-namespace fs = std::filesystem;
 
 namespace DuiLib {
 namespace LayoutDocuments {
@@ -20,37 +18,21 @@ namespace {
 // tests and tools, and then the oldest state is simply dropped.
 constexpr size_t kMaxKept = 32;
 
-struct Stamp {
-    std::uintmax_t size = 0;
-    fs::file_time_type written;
-    bool operator==(const Stamp& other) const {
-        return size == other.size && written == other.written;
-    }
-};
-
 struct Kept {
-    Stamp stamp;
+    FileStamp stamp;
     std::shared_ptr<const tinyxml2::XMLDocument> document;
 };
 
 std::mutex g_mutex;
 std::unordered_map<std::wstring, Kept> g_kept;
 
-bool StampOf(const fs::path& path, Stamp& stamp) {
-    std::error_code ec;
-    stamp.size = fs::file_size(path, ec);
-    if (ec) return false;
-    stamp.written = fs::last_write_time(path, ec);
-    return !ec;
-}
-
 }  // namespace
 
 Loaded Load(const std::wstring& path) {
     Loaded loaded;
-    const fs::path native = PathText::FromWide(path);
-    Stamp stamp;
-    if (!StampOf(native, stamp)) return loaded;
+    const std::filesystem::path native = PathText::FromWide(path);
+    FileStamp stamp;
+    if (!ReadFileStamp(native, stamp)) return loaded;
     {
         std::lock_guard<std::mutex> lock(g_mutex);
         auto it = g_kept.find(path);

@@ -10,13 +10,34 @@
 
 namespace DuiLib {
 
-CPaintManagerUI::CPaintManagerUI() : m_state(new State) {}
+namespace {
+
+// Every live manager (UI thread), so a change of the system's colours reaches all windows.
+std::vector<CPaintManagerUI*>& LiveManagers() {
+    static std::vector<CPaintManagerUI*> managers;
+    return managers;
+}
+
+}  // namespace
+
+CPaintManagerUI::CPaintManagerUI() : m_state(new State) {
+    LiveManagers().push_back(this);
+}
 
 CPaintManagerUI::~CPaintManagerUI() {
-    // The tree goes first: its controls report to this manager as they die.
-    delete m_state->root;
+    auto& live = LiveManagers();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    // The tree goes first: its controls report to this manager as they die,
+    // and find no tree to move the focus in.
+    CControlUI* root = m_state->root;
     m_state->root = nullptr;
+    delete root;
     delete m_state;
+}
+
+void CPaintManagerUI::SetSystemColors(const UISystemColors& colors) {
+    UIColors::SetCurrent(colors);
+    for (CPaintManagerUI* manager : LiveManagers()) manager->Invalidate();
 }
 
 CControlUI* CPaintManagerUI::FindControl(LPCTSTR name) const {
@@ -129,13 +150,19 @@ void CPaintManagerUI::Layout(int clientWidth, int clientHeight) {
     m_state->client = size;
     if (!resized && !m_state->needsLayout) return;
     m_state->needsLayout = false;
+    ++m_state->layoutPass;
     if (m_state->root) m_state->root->SetPos(UIRect{0, 0, clientWidth, clientHeight});
+}
+
+unsigned CPaintManagerUI::GetLayoutPass() const {
+    return m_state->layoutPass;
 }
 
 void CPaintManagerUI::Paint(CRenderList& list) {
     if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
     if (!m_state->root) return;
     m_state->root->DoPaint(list, UIRect{0, 0, m_state->client.cx, m_state->client.cy});
+    PaintFocusIndicator(list);
 }
 
 void CPaintManagerUI::Invalidate() {

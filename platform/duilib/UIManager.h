@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "duilib/UIColors.h"
+#include "duilib/UIKeys.h"
 #include "duilib/UINotify.h"
 #include "duilib/UIRender.h"
 
@@ -69,6 +71,22 @@ public:
     // The control under the mouse, or null.
     CControlUI* GetHotControl() const;
 
+    // Keys, from the backend (UIManagerKeys.cpp); `key` a UIKey (a virtual-key
+    // code), `modifiers` UIKeyModifier flags, `repeat` for the key's auto-repeat.
+    // Tab / Shift+Tab move the focus through the focusable controls in tree
+    // order, wrapping; Enter (down) and Space (up) activate the focused control;
+    // Esc activates the window's cancel control; Page Up / Page Down / Home / End
+    // scroll the list that holds the focus. True when the key was used; the
+    // backend leaves the others to the system (Alt+F4, Alt+Space).
+    bool OnKeyDown(unsigned key, unsigned modifiers, bool repeat = false);
+    bool OnKeyUp(unsigned key, unsigned modifiers);
+    // The native window got (true) or lost the keyboard focus; the focus
+    // indicator shows only while it has it.
+    void OnWindowFocus(bool focused);
+    // The control Esc activates ("cancel" in the layout's Window element), by name.
+    void SetCancelControl(LPCTSTR name);
+    CDuiString GetCancelControl() const;
+
     // The control with the keyboard focus, or null (UIManagerFocus.cpp).
     CControlUI* GetFocus() const;
     // Moves the focus to a focusable control that is visible and enabled in the
@@ -76,10 +94,25 @@ public:
     // one, then UIChange::Focus reported. False when the control cannot take it.
     bool SetFocus(CControlUI* control);
     // A control changed (CControlUI's setters call this): the backend hears of it
-    // (assistive technology), and a focus that became hidden or disabled moves on.
+    // (assistive technology), and a focus that became hidden or disabled moves on
+    // to the next control that can take it.
     void ReportChange(CControlUI* control, UIChange change);
     // Stable ids of this window's controls for assistive technology (UIAccessible.h).
     UIAccessibleIds& GetAccessibleIds();
+    // A container is about to remove (and destroy) the control: a focus inside
+    // it moves on to the next control after it. (A control destroyed without
+    // that, with its whole tree say, just drops the focus.)
+    void OnRemovingControl(CControlUI* control);
+    // The next (or previous) control after `from` in tree order that can take
+    // the focus, wrapping; from null, the first (last). Null when there is none.
+    CControlUI* NextFocusable(CControlUI* from, bool forward = true) const;
+    // True while the focus indicator is drawn: there is a focus, the keyboard
+    // was used since the last mouse press (Windows' convention), and the window
+    // has the keyboard focus.
+    bool IsFocusIndicatorShown() const;
+    // Scrolls every scrolling ancestor so that the control is wholly in view
+    // (with room for the focus indicator).
+    void ScrollIntoView(CControlUI* control);
 
     // Lays the tree out for a client area and collects what to draw.
     void Layout(int clientWidth, int clientHeight);
@@ -88,6 +121,13 @@ public:
     bool NeedsLayout() const;
     // The tree changed shape: lay out again before the next paint or input.
     void SetNeedsLayout();
+    // Counts the full layouts; a container moved within one pass moves its
+    // children instead of laying them out again (CContainerUI).
+    unsigned GetLayoutPass() const;
+
+    // The system's colours and high-contrast setting (UIColors.h), from the
+    // backend; every window paints again with them.
+    static void SetSystemColors(const UISystemColors& colors);
 
     // Timers for controls (the animation panel); the backend ticks them.
     bool SetTimer(CControlUI* control, int timerId, unsigned elapseMs);
@@ -121,6 +161,10 @@ public:
     struct State;
 
 private:
+    void PaintFocusIndicator(CRenderList& list) const;
+    void MoveFocusByKeyboard(bool forward);
+    bool ScrollFocusedList(unsigned key);
+
     State* m_state;
 };
 

@@ -1,9 +1,15 @@
-// CPaintManagerUI: the keyboard focus and the reports of control changes. UI thread.
+// CPaintManagerUI: the keyboard focus, its order and its indicator, and the
+// reports of control changes. UI thread.
 //
 // The focus is one control of the window's tree that is focusable, visible and
-// enabled in the tree. It is cleared when that stops being true, and forgotten
-// when the control is destroyed (ReapControl).
+// enabled in the tree. The order is the tree's (depth first, a container
+// before its children, children in their order, floating ones where they sit).
+// A focus that stops being able to take it (hidden, disabled, removed from the
+// tree) moves on to the next control in that order that can.
+#include <algorithm>
+
 #include "duilib/UIBackend.h"
+#include "duilib/UIControls.h"
 #include "duilib/UIManagerState.h"
 
 namespace DuiLib {
@@ -21,6 +27,55 @@ void SendFocusEvent(CControlUI* control, UIEventType type) {
     control->DoEvent(event);
 }
 
+// A container whose children the walk goes through: nothing in a hidden or
+// disabled one can take the focus.
+IContainerUI* Enterable(CControlUI* control) {
+    if (!control->IsVisible() || !control->IsEnabled()) return nullptr;
+    auto* box = dynamic_cast<IContainerUI*>(control);
+    return box && box->GetCount() > 0 ? box : nullptr;
+}
+
+// The child's index in its parent, -1 when it is not (any more) among its items.
+int IndexInParent(CControlUI* child) {
+    auto* box = dynamic_cast<IContainerUI*>(child->GetParent());
+    if (!box) return -1;
+    for (int i = 0, n = box->GetCount(); i < n; ++i) {
+        if (box->GetItemAt(i) == child) return i;
+    }
+    return -1;
+}
+
+CControlUI* LastInTree(CControlUI* control) {
+    while (IContainerUI* box = Enterable(control)) control = box->GetItemAt(box->GetCount() - 1);
+    return control;
+}
+
+// The control after (before) `control` in tree order; null past the end.
+CControlUI* NextInTree(CControlUI* control) {
+    if (IContainerUI* box = Enterable(control)) return box->GetItemAt(0);
+    for (CControlUI* c = control; c->GetParent(); c = c->GetParent()) {
+        const int at = IndexInParent(c);
+        auto* box = dynamic_cast<IContainerUI*>(c->GetParent());
+        if (at >= 0 && at + 1 < box->GetCount()) return box->GetItemAt(at + 1);
+    }
+    return nullptr;
+}
+
+CControlUI* PreviousInTree(CControlUI* control) {
+    CControlUI* parent = control->GetParent();
+    if (!parent) return nullptr;
+    const int at = IndexInParent(control);
+    if (at > 0) return LastInTree(dynamic_cast<IContainerUI*>(parent)->GetItemAt(at - 1));
+    return parent;
+}
+
+bool IsInside(const CControlUI* control, const CControlUI* ancestor) {
+    for (const CControlUI* c = control; c; c = c->GetParent()) {
+        if (c == ancestor) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 CControlUI* CPaintManagerUI::GetFocus() const {
@@ -32,6 +87,7 @@ bool CPaintManagerUI::SetFocus(CControlUI* control) {
     if (control == m_state->focus) return true;
     CControlUI* old = m_state->focus;
     m_state->focus = control;
+    m_state->spaceDown = nullptr;
     // Event handlers may destroy controls; ReapControl then clears the focus.
     if (old) {
         SendFocusEvent(old, UIEVENT_KILLFOCUS);
@@ -45,11 +101,104 @@ bool CPaintManagerUI::SetFocus(CControlUI* control) {
     return m_state->focus == control;
 }
 
+CControlUI* CPaintManagerUI::NextFocusable(CControlUI* from, bool forward) const {
+    CControlUI* root = m_state->root;
+    if (!root) return nullptr;
+    auto step = [forward](CControlUI* c) { return forward ? NextInTree(c) : PreviousInTree(c); };
+    auto start = [root, forward] { return forward ? root : LastInTree(root); };
+    CControlUI* c = from ? step(from) : start();
+    // Round once: the walk skips hidden subtrees, so `from` may never come again.
+    for (int ends = 0;;) {
+        if (!c) {
+            if (++ends > 1) return nullptr;
+            c = start();
+        }
+        if (c == from) return CanTakeFocus(c) ? c : nullptr;
+        if (CanTakeFocus(c)) return c;
+        c = step(c);
+    }
+}
+
 void CPaintManagerUI::ReportChange(CControlUI* control, UIChange change) {
     if (m_state->backend) m_state->backend->OnControlChanged(control, change);
-    if ((change == UIChange::Hidden || change == UIChange::State) && m_state->focus &&
-        !CanTakeFocus(m_state->focus)) {
-        SetFocus(nullptr);
+    CControlUI* focus = m_state->focus;
+    if ((change == UIChange::Hidden || change == UIChange::State) && focus &&
+        !CanTakeFocus(focus)) {
+        SetFocus(NextFocusable(focus));
+    }
+}
+
+void CPaintManagerUI::OnRemovingControl(CControlUI* control) {
+    if (!m_state->focus || !IsInside(m_state->focus, control)) return;
+    // The next control after the whole subtree; one inside it only by wrapping round.
+    CControlUI* next = NextFocusable(LastInTree(control));
+    SetFocus(next && !IsInside(next, control) ? next : nullptr);
+}
+
+void CPaintManagerUI::MoveFocusByKeyboard(bool forward) {
+    CControlUI* next = NextFocusable(m_state->focus, forward);
+    if (!next) return;
+    SetFocus(next);
+    ScrollIntoView(next);
+}
+
+void CPaintManagerUI::ScrollIntoView(CControlUI* control) {
+    if (!control || control->GetManager() != this) return;
+    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    // Room for the indicator round the control (PaintFocusIndicator).
+    const int room = 3 * std::max(1, ScaleValue(1));
+    for (CControlUI* p = control->GetParent(); p; p = p->GetParent()) {
+        auto* box = dynamic_cast<CContainerUI*>(p);
+        if (!box || box->GetScrollRange() <= 0) continue;
+        const UIRect rc = control->GetFocusRect().Inflate(room);
+        const UIRect view = box->GetViewRect();
+        int by = 0;
+        if (rc.top < view.top) {
+            by = rc.top - view.top;
+        } else if (rc.bottom > view.bottom) {
+            by = std::min(rc.bottom - view.bottom, rc.top - view.top);  // the top stays in view
+        }
+        if (by != 0) box->SetScrollPos(box->GetScrollPos() + by);
+    }
+}
+
+void CPaintManagerUI::OnWindowFocus(bool focused) {
+    if (focused == m_state->windowFocused) return;
+    m_state->windowFocused = focused;
+    if (!focused) m_state->spaceDown = nullptr;
+    if (m_state->focus) Invalidate();
+}
+
+bool CPaintManagerUI::IsFocusIndicatorShown() const {
+    CControlUI* focus = m_state->focus;
+    return focus && m_state->focusCues && m_state->windowFocused && focus->IsVisibleInTree() &&
+           !IsRectEmpty(focus->GetVisibleRect());
+}
+
+// Two rings round the focus rectangle, dark outside and light inside, so that
+// one of them stands out on any background; in high contrast, the system's
+// highlight on the window colour. Clipped by the lists the control is in.
+void CPaintManagerUI::PaintFocusIndicator(CRenderList& list) const {
+    if (!IsFocusIndicatorShown()) return;
+    CControlUI* focus = m_state->focus;
+    UIRect clip{0, 0, m_state->client.cx, m_state->client.cy};
+    for (CControlUI* p = focus->GetParent(); p; p = p->GetParent()) {
+        auto* box = dynamic_cast<CContainerUI*>(p);
+        if (box && box->GetScrollRange() > 0) clip = IntersectRect(clip, box->GetVisibleRect());
+    }
+    if (IsRectEmpty(clip)) return;
+    const int w = std::max(1, ScaleValue(1));
+    const uint32_t outer = UIColors::Resolve(0xFF191919, UIColorRole::Highlight);
+    const uint32_t inner =
+        UIColors::IsHighContrast() ? UIColors::Current().window | 0xFF000000u : 0xFFFFFFFF;
+    const UIRect rc = focus->GetFocusRect();
+    const int round = focus->GetBorderRound();
+    if (round > 0) {
+        list.RoundRect(rc.Inflate(3 * w), ScaleValue(round) + 3 * w, 0, outer, 2 * w, clip);
+        list.RoundRect(rc.Inflate(w), ScaleValue(round) + w, 0, inner, w, clip);
+    } else {
+        list.FrameRect(rc.Inflate(3 * w), outer, 2 * w, clip);
+        list.FrameRect(rc.Inflate(w), inner, w, clip);
     }
 }
 

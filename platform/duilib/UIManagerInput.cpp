@@ -60,10 +60,18 @@ void CPaintManagerUI::OnMouseLeaveWindow() {
 
 void CPaintManagerUI::OnButtonDown(int x, int y) {
     if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    // Windows' convention: no focus indicator after a mouse press until a key is used.
+    if (m_state->focusCues) {
+        m_state->focusCues = false;
+        if (m_state->focus) Invalidate();
+    }
     m_state->pressed = nullptr;
     UpdateHot(*this, *m_state, ControlAt(*m_state, x, y), x, y);
     ToolTip::Hide(*this, m_state->toolTip);
     m_state->pressed = m_state->hot;
+    // A press on a button or a link gives it the focus, as the system's buttons take it.
+    CControlUI* pressed = m_state->pressed;
+    if (pressed && pressed->IsFocusable() && pressed->IsInteractiveAt(x, y)) SetFocus(pressed);
     if (m_state->pressed) Send(m_state->pressed, UIEVENT_BUTTONDOWN, x, y);
 }
 
@@ -152,11 +160,12 @@ std::vector<int> CPaintManagerUI::GetTimerIds() const {
 }
 
 void CPaintManagerUI::ReapControl(CControlUI* control) {
-    if (m_state->focus == control) m_state->focus = nullptr;
     ToolTipState& tip = m_state->toolTip;
     if (tip.waiting == control || tip.shown == control) ToolTip::Hide(*this, tip);
     if (m_state->hot == control) m_state->hot = nullptr;
     if (m_state->pressed == control) m_state->pressed = nullptr;
+    if (m_state->spaceDown == control) m_state->spaceDown = nullptr;
+    if (m_state->focus == control) m_state->focus = nullptr;
     KillTimers(control);
     m_state->accessibleIds.Forget(control);
 }

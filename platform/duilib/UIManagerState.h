@@ -1,10 +1,11 @@
 // The private state of one CPaintManagerUI, shared by its implementation files
 // (UIManager.cpp: tree, notifiers, fonts, layout and paint; UIManagerInput.cpp:
-// mouse input, timers and the tooltip's hooks; UIManagerFocus.cpp: keyboard focus and change
-// reports).
+// mouse input, timers and the tooltip's hooks; UIManagerFocus.cpp: keyboard
+// focus, its indicator and change reports; UIManagerKeys.cpp: keys).
 #pragma once
 
 #include <map>
+#include <string>
 #include <vector>
 
 #include "duilib/UIAccessible.h"
@@ -35,9 +36,14 @@ struct CPaintManagerUI::State {
     UISize client;
     int captionHeight = 0;
     UISize initSize;
-    CControlUI* hot = nullptr;      // under the mouse
-    CControlUI* pressed = nullptr;  // got the button-down; receives the button-up
-    CControlUI* focus = nullptr;    // has the keyboard focus
+    CControlUI* hot = nullptr;        // under the mouse
+    CControlUI* pressed = nullptr;    // got the button-down; receives the button-up
+    CControlUI* focus = nullptr;      // has the keyboard focus
+    CControlUI* spaceDown = nullptr;  // the focus when Space went down; Space up activates it
+    bool focusCues = false;           // the keyboard was used since the last mouse press
+    bool windowFocused = true;        // the native window has the keyboard focus
+    std::wstring cancelName;          // the control Esc activates
+    unsigned layoutPass = 1;
     UIAccessibleIds accessibleIds;
     ToolTipState toolTip;
     std::vector<Timer> timers;

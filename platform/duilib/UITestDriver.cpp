@@ -147,6 +147,28 @@ bool UITestDriver::ClickAt(int x, int y) {
     return true;
 }
 
+bool UITestDriver::PressKey(unsigned key, unsigned modifiers) {
+    if (!CanTakeInput()) return false;
+    const bool used = m_manager->OnKeyDown(key, modifiers);
+    m_manager->OnKeyUp(key, modifiers);
+    return used;
+}
+
+bool UITestDriver::PressKeys(unsigned key, int times, unsigned modifiers) {
+    for (int i = 0; i < times; ++i) {
+        if (!PressKey(key, modifiers)) {
+            return Fail("key " + std::to_string(key) + " was not used (press " +
+                        std::to_string(i + 1) + ")");
+        }
+    }
+    return true;
+}
+
+std::wstring UITestDriver::FocusName() const {
+    CControlUI* focus = m_manager->GetFocus();
+    return focus ? focus->GetName().str() : std::wstring();
+}
+
 int UITestDriver::TickTimers(int ticks) {
     int delivered = 0;
     for (int i = 0; i < ticks; ++i) {

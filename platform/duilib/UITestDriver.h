@@ -49,6 +49,14 @@ public:
     // Input at a point in client coordinates, for the cases above do not cover.
     bool MoveTo(int x, int y);
     bool ClickAt(int x, int y);
+    // Presses and releases a key (UIKeys.h) with modifiers, as the keyboard
+    // would: to the window with its keyboard focus on whatever control has it.
+    // True when the window used the key (OnKeyDown's answer).
+    bool PressKey(unsigned key, unsigned modifiers = 0);
+    // Presses a key n times (Tab through a list, say); false when one was not used.
+    bool PressKeys(unsigned key, int times, unsigned modifiers = 0);
+    // The name of the control with the focus; empty when there is none.
+    std::wstring FocusName() const;
 
     // Delivers `ticks` rounds of WM_TIMER through the window's HandleMessage (or
     // straight to the manager without a window) for every running timer; returns

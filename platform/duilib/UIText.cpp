@@ -69,6 +69,15 @@ bool CTextUI::IsInteractiveAt(int x, int y) const {
     return LinkAt(x, y) >= 0;
 }
 
+UIRect CTextUI::GetFocusRect() const {
+    const UIRect pos = GetPos();
+    const UIRect box = TextRect().Offset(pos.left - m_pos.left, pos.top - m_pos.top);
+    for (const PlacedText& piece : PlaceLinks(GetText().str(), CurrentFont(), box, m_textStyle)) {
+        if (piece.link == 0) return piece.cell;
+    }
+    return pos;
+}
+
 bool CTextUI::IsFocusable() const {
     return GetLinkCount() > 0;
 }
@@ -102,8 +111,10 @@ void CTextUI::PaintContent(CRenderList& list, const UIRect& clip) {
     UIRect box = TextRect();
     UIRect textClip = IntersectRect(clip, box);
     if (IsRectEmpty(textClip)) return;
-    uint32_t color = CurrentTextColor();
-    uint32_t linkColor = IsEnabledInTree() ? m_linkColor : m_disabledTextColor;
+    uint32_t color = PaintedTextColor();
+    uint32_t linkColor = IsEnabledInTree()
+                             ? UIColors::Resolve(m_linkColor, UIColorRole::Link)
+                             : UIColors::Resolve(m_disabledTextColor, UIColorRole::DisabledText);
     for (const PlacedText& piece : PlaceLinks(GetText().str(), font, box, m_textStyle)) {
         UIFont pieceFont = font;
         pieceFont.underline = piece.link >= 0;

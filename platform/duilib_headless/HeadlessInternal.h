@@ -59,6 +59,8 @@ public:
     void SetInputEnabled(bool enabled) { m_state.inputEnabled = enabled; }
     // Makes this the foreground window (and no other).
     void SetForeground();
+    void SetKeyboardFocus(bool focused);
+    CPaintManagerUI* Manager() const;
     // A posted message reaches the window.
     void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -92,6 +94,8 @@ void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool RunLoop(const std::function<bool()>& stop);
 // The scale for windows created now.
 unsigned ScaleForNewWindows();
+// The wheel and colour settings back to their defaults.
+void ResetSystemSettings();
 
 }  // namespace Internal
 }  // namespace Headless

@@ -125,6 +125,7 @@ void Reset() {
     }
     loop.idleHook = nullptr;
     loop.scale = 100;
+    Internal::ResetSystemSettings();
 }
 
 }  // namespace Headless

@@ -14,6 +14,9 @@
 //    ShowModal and UIMainQueue::pumpUntil/UITestDriver::Pump, in posting order.
 //  - The loops wait on a condition variable when idle; the idle hook (below) lets
 //    a test act inside a loop without a second thread.
+//  - System settings: the wheel scrolls 3 lines a notch and high contrast is
+//    off until a test changes them (below); the foreground window has the
+//    keyboard focus (CPaintManagerUI::OnWindowFocus), the others do not.
 #pragma once
 
 #include <functional>
@@ -21,9 +24,13 @@
 #include <vector>
 
 #include "duilib/UIAccessible.h"
+#include "duilib/UIColors.h"
 #include "duilib/UIControl.h"
 
 namespace DuiLib {
+
+class CPaintManagerUI;
+
 namespace Headless {
 
 constexpr int kScreenWidth = 1920;
@@ -66,6 +73,14 @@ struct HeardEvent {
 // The events of a window since the last call, oldest first; clears them.
 std::vector<HeardEvent> TakeHeardEvents(HWND window);
 
+// The paint manager of a live window, or null; for a window a test did not
+// create itself (a dialog running its modal loop).
+CPaintManagerUI* PaintManagerOf(HWND window);
+// Presses and releases a key (UIKeys.h) in a live window, as the keyboard does
+// in the focused window: false when there is no such window, it takes no input
+// (a modal child runs) or it did not use the key.
+bool PressKey(HWND window, unsigned key, unsigned modifiers = 0);
+
 // DPI scale in percent given to windows created from now on.
 void SetDpiScale(unsigned percent);
 
@@ -73,10 +88,18 @@ void SetDpiScale(unsigned percent);
 // waits; an empty function removes it. The hook may post, dispatch or close.
 void SetIdleHook(std::function<void()> hook);
 
+// The wheel's lines per notch (Backend::WheelScrollLines; kWheelPageScroll: a page).
+void SetWheelScrollLines(unsigned lines);
+// The stand-in for the system's high-contrast setting: on, every window paints
+// with HighContrastColors() (Windows' "High Contrast Black" scheme); off, with
+// the layouts' colours. As a WM_SETTINGCHANGE would, it repaints every window.
+void SetHighContrast(bool on);
+UISystemColors HighContrastColors();
+
 // True when a quit message is pending (posted, not yet consumed by MessageLoop).
 bool IsQuitPending();
-// Drops pending posted messages and a pending quit, and forgets the idle hook
-// and the DPI setting (between tests).
+// Drops pending posted messages and a pending quit, and forgets the idle hook,
+// the DPI setting and the system settings above (between tests).
 void Reset();
 
 }  // namespace Headless

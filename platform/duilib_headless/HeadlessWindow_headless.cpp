@@ -9,6 +9,8 @@
 //    technology would be told (TakeHeardEvents).
 //  - Timers recorded per window; they tick only when a test ticks them.
 //  - Tooltips recorded in the window's state (text and anchor).
+//  - The keyboard focus with the foreground window; the system settings the
+//    toolkit reads, as tests set them (HeadlessSystem_headless.cpp).
 //  - The UI thread's loop, the main-thread queue's wake-up and an idle hook
 //    (HeadlessLoop_headless.cpp); fixed text metrics (HeadlessMetrics_headless.cpp);
 //    the calls on top-level windows of UIWindowApi.h (WindowApi_headless.cpp).
@@ -89,12 +91,24 @@ void HeadlessWindow::Show(bool show, bool takeFocus) {
     if (!m_state.hwnd) return;
     m_state.visible = show;
     if (show && takeFocus) SetForeground();
-    if (!show) m_state.foreground = false;
+    if (!show && m_state.foreground) SetKeyboardFocus(false);
 }
 
 void HeadlessWindow::SetForeground() {
-    for (HeadlessWindow* w : Registry()) w->m_state.foreground = false;
-    m_state.foreground = m_state.hwnd != nullptr;
+    for (HeadlessWindow* w : Registry()) {
+        if (w != this && w->m_state.foreground) w->SetKeyboardFocus(false);
+    }
+    if (m_state.hwnd) SetKeyboardFocus(true);
+}
+
+// The foreground window has the keyboard focus, as on Windows.
+void HeadlessWindow::SetKeyboardFocus(bool focused) {
+    m_state.foreground = focused;
+    if (CPaintManagerUI* manager = Manager()) manager->OnWindowFocus(focused);
+}
+
+CPaintManagerUI* HeadlessWindow::Manager() const {
+    return m_owner ? m_owner->GetPaintManagerUI() : nullptr;
 }
 
 UINT HeadlessWindow::RunModal() {
@@ -161,7 +175,7 @@ LRESULT HeadlessWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) 
         switch (wParam & 0xFFF0) {
             case SC_MINIMIZE:
                 m_state.minimized = true;
-                m_state.foreground = false;
+                if (m_state.foreground) SetKeyboardFocus(false);
                 break;
             case SC_RESTORE:
                 m_state.minimized = false;
@@ -237,6 +251,20 @@ bool FindWindowState(HWND window, WindowState& state) {
     if (!w) return false;
     state = w->State();
     return true;
+}
+
+CPaintManagerUI* PaintManagerOf(HWND window) {
+    Internal::HeadlessWindow* w = Internal::Lookup(window);
+    return w ? w->Manager() : nullptr;
+}
+
+bool PressKey(HWND window, unsigned key, unsigned modifiers) {
+    Internal::HeadlessWindow* w = Internal::Lookup(window);
+    CPaintManagerUI* manager = w ? w->Manager() : nullptr;
+    if (!manager || !w->IsInputEnabled()) return false;
+    const bool used = manager->OnKeyDown(key, modifiers);  // may close the window
+    if (CPaintManagerUI* still = PaintManagerOf(window)) still->OnKeyUp(key, modifiers);
+    return used;
 }
 
 }  // namespace Headless

@@ -81,8 +81,9 @@ private:
     bool m_live = false;             // from WM_CREATE to WM_DESTROY: messages go to the owner
     HWND m_disabledOwner = nullptr;  // the owner RunModal disabled, until re-enabled
     bool m_trackingLeave = false;
-    bool m_capturing = false;  // between a button press and its release
-    UINT m_pendingResult = 0;  // the modal result given to Destroy
+    bool m_capturing = false;     // between a button press and its release
+    bool m_paintPending = false;  // the whole window is invalid until the next WM_PAINT
+    UINT m_pendingResult = 0;     // the modal result given to Destroy
     ModalState* m_modal = nullptr;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;

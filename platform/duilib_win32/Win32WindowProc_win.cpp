@@ -1,6 +1,7 @@
 // Win32WindowBackend's window procedure: native messages become paint-manager
-// input (mouse, hover, caption drag, painting, DPI) or go to the owning
-// CWindowWnd's HandleMessage, whose unhandled messages come back to DefaultProc.
+// input (mouse, hover, keys, caption drag, painting, DPI, system colours) or go
+// to the owning CWindowWnd's HandleMessage, whose unhandled messages come back
+// to DefaultProc.
 // Nothing here touches `this` after a call that may delete it (OnFinalMessage).
 #include <windows.h>
 #include <windowsx.h>
@@ -8,9 +9,22 @@
 #include "duilib/UIManager.h"
 #include "duilib/UIWindow.h"
 #include "duilib_win32/Win32Dpi.h"
+#include "duilib_win32/Win32System.h"
 #include "duilib_win32/Win32Window.h"
 
 namespace DuiLib {
+
+namespace {
+
+unsigned KeyModifiers() {
+    unsigned modifiers = 0;
+    if (GetKeyState(VK_SHIFT) < 0) modifiers |= UIMOD_SHIFT;
+    if (GetKeyState(VK_CONTROL) < 0) modifiers |= UIMOD_CONTROL;
+    if (GetKeyState(VK_MENU) < 0) modifiers |= UIMOD_ALT;
+    return modifiers;
+}
+
+}  // namespace
 
 LRESULT CALLBACK Win32WindowBackend::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
@@ -44,6 +58,7 @@ LRESULT Win32WindowBackend::HandleNative(UINT message, WPARAM wParam, LPARAM lPa
             if (CPaintManagerUI* manager = Manager()) {
                 manager->SetScale(GetDpiScale());
             }
+            CPaintManagerUI::SetSystemColors(Win32System::ReadColors());
             m_live = true;
             return ToOwner(WM_CREATE, 0, 0) == -1 ? -1 : 0;
         }
@@ -71,6 +86,11 @@ LRESULT Win32WindowBackend::HandleNative(UINT message, WPARAM wParam, LPARAM lPa
             if (m_live && m_accessible.OnGetObject(m_hwnd, Manager(), wParam, lParam, result)) {
                 return result;
             }
+            return ToOwner(message, wParam, lParam);
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            // High contrast switched, or the scheme's colours changed.
+            CPaintManagerUI::SetSystemColors(Win32System::ReadColors());
             return ToOwner(message, wParam, lParam);
         case WM_DESTROY: {
             const bool live = m_live;
@@ -131,6 +151,19 @@ bool Win32WindowBackend::HandleInput(UINT message, WPARAM wParam, LPARAM lParam,
                 manager->OnButtonUp(-1, -1);
             }
             return true;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            // Bit 30: the key was already down (auto-repeat). Unused keys go on
+            // to DefWindowProc (Alt+F4, Alt+Space).
+            return manager->OnKeyDown(static_cast<unsigned>(wParam), KeyModifiers(),
+                                      (lParam & (1 << 30)) != 0);  // may close the window
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return manager->OnKeyUp(static_cast<unsigned>(wParam), KeyModifiers());
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            manager->OnWindowFocus(message == WM_SETFOCUS);
+            return true;
         case WM_MOUSEWHEEL: {
             POINT pt = {x, y};  // screen coordinates for this message
             ScreenToClient(m_hwnd, &pt);
@@ -154,6 +187,7 @@ LRESULT Win32WindowBackend::OnNcHitTest(LPARAM lParam) {
 }
 
 void Win32WindowBackend::OnPaint() {
+    m_paintPending = false;  // what changes from here on asks for the next paint
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hwnd, &paint);
     RECT client;

@@ -5,9 +5,13 @@
 //    icon group, title, resize, modal loops that disable the owner, close
 //    requests and destruction, timers, invalidation.
 //  - Input: mouse move, hover leave (TrackMouseEvent), left button with
-//    capture, wheel, caption drag through WM_NCHITTEST (Win32WindowProc_win.cpp).
+//    capture, wheel, caption drag through WM_NCHITTEST, keys (WM_KEYDOWN /
+//    WM_SYSKEYDOWN / WM_KEYUP; WM_CHAR is not needed: no control takes text),
+//    the window's keyboard focus (Win32WindowProc_win.cpp).
 //  - Tooltips the core asks for, in a standard tracking tooltip window
 //    (Win32ToolTip_win.cpp).
+//  - System settings: high contrast and the system colours, the wheel's lines
+//    per notch (Win32System_win.cpp).
 //  - Painting: the core's render list drawn with GDI into a back buffer, with
 //    alpha through AlphaBlend and the system UI font per DPI (Win32Painter_win.cpp,
 //    Win32Fonts_win.cpp); per-monitor DPI changes (Win32Dpi_win.cpp).
@@ -15,7 +19,7 @@
 //    the calls on other top-level windows of UIWindowApi.h (WindowApi_win.cpp).
 //  - Assistive technology: MSAA objects from the accessible tree and WinEvents
 //    of control changes (Win32Accessible_win.cpp, Win32AccessibleObject_win.cpp).
-// Not implemented: keyboard input, right and middle buttons, images, child
+// Not implemented: text input, right and middle buttons, images, child
 // windows, non-client areas other than the caption drag.
 //
 // This file: Win32WindowBackend's creation, showing, the modal loop, closing and
@@ -320,7 +324,10 @@ UISize Win32WindowBackend::GetClientSize() const {
 }
 
 void Win32WindowBackend::Invalidate() {
-    if (m_hwnd) {
+    // Building a list changes controls thousands of times before the next paint;
+    // one InvalidateRect (a wineserver round trip under Wine) covers them all.
+    if (m_hwnd && !m_paintPending) {
+        m_paintPending = true;
         InvalidateRect(m_hwnd, nullptr, FALSE);
     }
 }

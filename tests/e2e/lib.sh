@@ -17,7 +17,9 @@
 #   E2E_ROWS       the rows of the hotfix list (e2e_hotfixes sets it)
 #   E2E_LANG       the language whose texts are expected (en-US)
 #   E2E_MAIN_OPTIONS   more layout tool options for the main window (an array),
-#                  e.g. (--hide btnUninstall@0 --show UninstallResultLab@0)
+#                  e.g. (--hide btnUninstall@0 --show UninstallResultLab@0); the
+#                  input helpers below add the scrolls and keys they give it
+#   E2E_ABOUT_OPTIONS  the same for the About dialog
 #
 #   e2e_begin NAME             fresh prefix and staged program for scenario NAME
 #   e2e_registry <<'REG'       imports registry lines (regedit syntax) into the prefix
@@ -57,6 +59,21 @@
 #   e2e_log_has TEXT           true when a log record contains TEXT
 #   e2e_wait_log TEXT [S]      waits until a log record contains TEXT
 #   e2e_crop_window NAME [KIND]  crops the screenshot NAME.png to the window (NAME-window.png)
+#   e2e_key KEY [KIND]         presses a key (xdotool's name: Tab, shift+Tab, Return,
+#                              Escape, Next, Prior, Home, End) in the window of that kind
+#                              and tells the layout tool
+#   e2e_wheel CONTROL N        N notches of the wheel over CONTROL (main window; down, or
+#                              up when N is negative), told to the layout tool too
+#   e2e_drag_thumb CONTAINER DY  drags the scroll thumb of CONTAINER DY pixels down, told too
+#   e2e_thumb CONTAINER        "<l> <t> <r> <b>" of its scroll bar's track, then of its
+#                              thumb, on the screen
+#   e2e_shown_rows NAME        the rows whose control NAME is wholly in the list's view, with
+#                              their screen rectangles as e2e_rect gives them, a line each
+#   e2e_focus [KIND]           the control with the keyboard focus (NAME or NAME@ROW) and
+#                              its screen rectangle
+#   e2e_pixel SHOT X Y         the colour RRGGBB of a pixel of a screenshot
+#   e2e_wait_focus_ring [KIND] [S]  waits until the focus indicator shows round the control
+#                              the layout tool says has the focus; prints its name
 #   e2e_keep_log [TAG]         moves the program's log files to $E2E_OUT/program-log/TAG/
 #   e2e_screenshot NAME        saves $E2E_OUT/NAME.png (the whole screen); prints its path
 #   e2e_fail MESSAGE           ends the scenario as failed
@@ -112,6 +129,7 @@ e2e_begin() {
     E2E_ROWS=0
     E2E_LANG=en-US
     E2E_MAIN_OPTIONS=()
+    E2E_ABOUT_OPTIONS=()
     E2E_TEXTS=()
     E2E_WMI_REGISTERED=0
     mkdir -p "$E2E_OUT"
@@ -337,6 +355,7 @@ e2e_layout() {
     local options=(--scale "$E2E_SCALE" --lang "$E2E_LANG" --size "$size")
     if [ "$kind" = about ]; then
         layout='layout\about.xml'
+        options+=("${E2E_ABOUT_OPTIONS[@]}")
     else
         options+=(--rows "$E2E_ROWS")
         case $E2E_VIEW in
@@ -606,4 +625,94 @@ e2e_crop_window() {
 
 e2e_end() {
     orvelle_wine_finish "$E2E_PREFIX" 20 || e2e_fail "processes were still running at the end"
+}
+
+# Input that moves the focus or scrolls: given to the program through X, and to
+# the layout tool (E2E_MAIN_OPTIONS / E2E_ABOUT_OPTIONS) so that where things
+# are next is computed as the program computes it.
+e2e_key() {
+    local key=$1 kind=${2:-main}
+    xdotool key "$key"
+    case $key in
+        Return | Escape) ;;  # they act; they move nothing the tool lays out
+        *) if [ "$kind" = about ]; then
+               E2E_ABOUT_OPTIONS+=(--key "$key")
+           else
+               E2E_MAIN_OPTIONS+=(--key "$key")
+           fi ;;
+    esac
+}
+
+e2e_wheel() {
+    local rect left top right bottom button=5 notches=$2 way=--wheel-down
+    if [ "$notches" -lt 0 ]; then
+        button=4 notches=$((-notches)) way=--wheel-up
+    fi
+    rect=$(e2e_rect "$1")
+    read -r left top right bottom _ <<<"$rect"
+    xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) sleep 0.1 \
+        click --repeat "$notches" --delay 50 "$button"
+    E2E_MAIN_OPTIONS+=("$way" "$1" "$notches")
+}
+
+e2e_thumb() {
+    local geometry x y w h line values i out=
+    geometry=$(e2e_window_geometry main)
+    read -r x y w h <<<"$geometry"
+    line=$(e2e_layout thumb main "${w}x${h}" "$1") || e2e_fail "$1 does not scroll"
+    read -r -a values <<<"$line"
+    for i in 0 1 2 3 4 5 6 7; do
+        out+="$((values[i] + (i % 2 == 0 ? x : y))) "
+    done
+    echo "${out% }"
+}
+
+e2e_drag_thumb() {
+    local track_l thumb_t thumb_b x y
+    read -r track_l _ track_r _ _ thumb_t _ thumb_b <<<"$(e2e_thumb "$1")"
+    x=$(((track_l + track_r) / 2)) y=$(((thumb_t + thumb_b) / 2))
+    xdotool mousemove "$x" "$y" sleep 0.1 mousedown 1 sleep 0.1 mousemove "$x" $((y + $2 / 2)) \
+        sleep 0.1 mousemove "$x" $((y + $2)) sleep 0.1 mouseup 1 sleep 0.1 mousemove 0 0
+    E2E_MAIN_OPTIONS+=(--drag-thumb "$1" "$2")
+}
+
+e2e_shown_rows() {
+    local geometry x y w h row l t r b rest
+    geometry=$(e2e_window_geometry main)
+    read -r x y w h <<<"$geometry"
+    e2e_layout rows main "${w}x${h}" "$1" | while read -r row l t r b rest; do
+        echo "$row $((x + l)) $((y + t)) $((x + r)) $((y + b)) $rest"
+    done
+}
+
+e2e_focus() {
+    local kind=${1:-main} geometry x y w h line name l t r b rest
+    geometry=$(e2e_window_geometry "$kind")
+    read -r x y w h <<<"$geometry"
+    line=$(e2e_layout focus "$kind" "${w}x${h}") || e2e_fail "nothing has the focus in the $kind window"
+    read -r name l t r b rest <<<"$line"
+    echo "$name $((x + l)) $((y + t)) $((x + r)) $((y + b)) $rest"
+}
+
+e2e_pixel() {
+    convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- |
+        sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -n1
+}
+
+# The indicator's outer ring is #191919, 2 px wide at 100 % (scaled), 1 to 3
+# px outside the control; its middle is sampled left of the control's centre.
+e2e_wait_focus_ring() {
+    local kind=${1:-main} seconds=${2:-10} name l t r b w shot colour i
+    read -r name l t r b _ <<<"$(e2e_focus "$kind")"
+    w=$(((E2E_SCALE + 50) / 100))
+    for i in $(seq 1 $((seconds * 2))); do
+        shot=$(e2e_screenshot "focus-$name")
+        colour=$(e2e_pixel "$shot" $((l - 2 * w)) $(((t + b) / 2)))
+        if [ "$colour" = 191919 ]; then
+            echo "$name"
+            return 0
+        fi
+        sleep 0.5
+    done
+    e2e_fail "no focus indicator round $name (pixel $colour left of it in focus-$name.png)"
 }

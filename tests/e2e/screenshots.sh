@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Refreshes the screenshots in docs/ from a run of the end-to-end scenarios that
 # take them (the list, an uninstall outcome, a list with a permanent update, the
-# About dialog, and the list and the About dialog in every language for
-# docs/languages.md), each cropped to its window. Needs the same builds as
-# tests/e2e/run.sh.
+# About dialog, a long list and the keyboard focus, and the list and the About
+# dialog in every language for docs/languages.md), each cropped to its window.
+# Needs the same builds as tests/e2e/run.sh.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tests/e2e/run.sh 01-normal-start 02-uninstall-outcomes 05-about-dialog \
-    10-permanent-and-restart-codes 13-languages
+    10-permanent-and-restart-codes 13-languages 14-long-list
 copy() {
     local from=build/e2e/$1 to=docs/$2
     [ -f "$from" ] || { echo "screenshots: $from is missing" >&2; exit 1; }
@@ -24,3 +24,5 @@ for language in en-US zh-CN zh-TW ja-JP ko-KR de-DE fr-FR es-ES pt-BR ru-RU; do
     copy "13-languages/list-$language-window.png" "languages/list-$language.png"
     copy "13-languages/about-$language-window.png" "languages/about-$language.png"
 done
+copy 14-long-list/long-list-window.png screenshot-long-list.png
+copy 14-long-list/focus-window.png screenshot-focus.png

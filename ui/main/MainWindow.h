@@ -5,7 +5,7 @@
 //   MainWindowFrame.cpp      class frame: overrides, message map, InitWindow, OnClick, closing
 //   MainWindowLoad.cpp       the background load and the three views
 //   MainWindowList.cpp       list population and ReleaseItems
-//   MainWindowUninstall.cpp  uninstall coordination and the tip hover
+//   MainWindowUninstall.cpp  uninstall coordination and the tip (hover, keyboard focus)
 //   MainWindowAbout.cpp      ShowAboutForm
 //
 // Threads: everything here runs on the UI thread except the load task (its own
@@ -64,6 +64,8 @@ public:
     void SetDiscribeLayoutVisible(bool visible);
     void OnMouseEnter(DuiLib::TNotifyUI& msg);
     void OnMouseLeave(DuiLib::TNotifyUI& msg);
+    // The tip shows while the tip button is hovered or has the keyboard focus.
+    void OnTipFocus(DuiLib::TNotifyUI& msg);
 
     // Blocks until the About dialog closes.
     void ShowAboutForm();
@@ -80,6 +82,7 @@ private:
     void OnClickRowButton(const std::wstring& senderName);
     void ShowUninstallStatus(UninstallStatus status);
     HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
+    bool TipFocusedByKeyboard();
 
     DuiLib::CAnimPanelUI* m_pLoadWaitAnimate = nullptr;
     DuiLib::CControlUI* m_pLoadingHotfixLayout = nullptr;

@@ -15,6 +15,8 @@ DUI_ON_MSGTYPE(L"click", MainWindow::OnClick)
 DUI_ON_MSGTYPE(L"link", MainWindow::OnLink)
 DUI_ON_MSGTYPE(L"mouseenter", MainWindow::OnMouseEnter)
 DUI_ON_MSGTYPE(L"mouseleave", MainWindow::OnMouseLeave)
+DUI_ON_MSGTYPE(L"setfocus", MainWindow::OnTipFocus)
+DUI_ON_MSGTYPE(L"killfocus", MainWindow::OnTipFocus)
 DUI_END_MESSAGE_MAP()
 
 MainWindow::MainWindow() : m_alive(std::make_shared<AliveToken>()) {

@@ -1,5 +1,5 @@
 // One uninstall at a time: the row-button click, disabling the other rows, routing the
-// outcome back to the UI thread, and the tip button's hover.
+// outcome back to the UI thread, and the tip button's hover and keyboard focus.
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
@@ -85,7 +85,22 @@ void MainWindow::OnMouseEnter(TNotifyUI& msg) {
 void MainWindow::OnMouseLeave(TNotifyUI& msg) {
     if (!FromTipButton(msg)) return;
     KT_LOG(LOG_INFO, L"MainWindow OnMouseLeave btnUninstallTip!", "MainWindow::OnMouseLeave");
-    if (m_pBtnUninstallTip != nullptr) SetDiscribeLayoutVisible(false);
+    if (m_pBtnUninstallTip != nullptr) {
+        SetDiscribeLayoutVisible(TipFocusedByKeyboard());
+    }
+}
+
+void MainWindow::OnTipFocus(TNotifyUI& msg) {
+    if (msg.pSender == nullptr || msg.pSender != m_pBtnUninstallTip) {
+        return;
+    }
+    // A press of the mouse focuses the button too; then hovering alone decides.
+    SetDiscribeLayoutVisible(m_pBtnUninstallTip->IsHot() || TipFocusedByKeyboard());
+}
+
+bool MainWindow::TipFocusedByKeyboard() {
+    return m_pBtnUninstallTip != nullptr && m_pBtnUninstallTip->HasFocus() &&
+           m_PaintManager.IsFocusIndicatorShown();
 }
 
 void MainWindow::SetDiscribeLayoutVisible(bool visible) {

@@ -12,6 +12,15 @@
 //       the same fields, a tab and the text, for every shown one-line label with text.
 //   e2e_layout string RES LANGUAGE KEY [NUMBER...]
 //       the language text of KEY (numbers put into its placeholders), UTF-8.
+//   e2e_layout thumb RES LAYOUT [OPTIONS] CONTAINER
+//       "<left> <top> <right> <bottom>" of the scroll bar's track, then of its
+//       thumb, of a scrolling container; "none" and exit 1 when it does not scroll.
+//   e2e_layout rows RES LAYOUT [OPTIONS] NAME
+//       for every list row whose control NAME is wholly in view: the row's
+//       number, then the fields of rect, a line each.
+//   e2e_layout focus RES LAYOUT [OPTIONS]
+//       the control with the keyboard focus ("name" or "name@ROW"), then its
+//       rectangle as for rect; "none" and exit 1 when nothing has the focus.
 //
 // RES is the staged "res/" folder, LAYOUT a layout file relative to it.
 // OPTIONS:
@@ -21,6 +30,18 @@
 //   --rows N          appends N row layouts to the hotfix list, as the main window does
 //   --show NAME, --hide NAME   sets a control's visibility (a view, a row's button)
 //   --text NAME TEXT  sets a control's text as the program would (the failure view's)
+//   --attr NAME ATTRIBUTE VALUE  sets a layout attribute as the program does (the
+//                     count title's width and the tip's place for a longer count)
+// --show, --hide and --text, and the input the program was given, are replayed
+// in the order given through the same toolkit (so a list scrolls and the focus
+// moves exactly as in the program):
+//   --wheel-down NAME N, --wheel-up NAME N   N notches of the wheel over NAME's
+//                     centre (the system's 3 lines a notch, Windows' default)
+//   --drag-thumb NAME DY   presses the middle of NAME's scroll thumb, moves DY
+//                     pixels down (up when negative) and lets go
+//   --key KEY         a key as xdotool names it: Tab, shift+Tab, Next (Page
+//                     Down), Prior (Page Up), Home, End
+//   --click NAME      a press and release at NAME's centre (it takes the focus)
 // A CONTROL or NAME may be "name@ROW": that control of row ROW (from 0). A CONTROL
 // "name#LINK" is link LINK (from 0) of a text control: the control, in the link's look.
 #include <cstdio>
@@ -41,6 +62,15 @@ namespace {
 
 const wchar_t* const kRowContainer = L"containerInstalledHotfix";
 
+// What the program did or was given, in the order given.
+struct Action {
+    enum Kind { Show, Hide, Text, Attr, Wheel, DragThumb, Key, Click } kind;
+    std::wstring control;
+    int amount = 0;  // wheel delta, drag distance
+    unsigned key = 0, modifiers = 0;
+    std::wstring text, attribute;
+};
+
 struct Options {
     std::wstring res;
     std::wstring layout;
@@ -48,8 +78,7 @@ struct Options {
     int width = 0, height = 0;
     std::wstring language = L"en-US";
     int rows = 0;
-    std::vector<std::pair<std::wstring, bool>> visibility;
-    std::vector<std::pair<std::wstring, std::wstring>> texts;
+    std::vector<Action> actions;
     std::wstring control;
 };
 
@@ -71,6 +100,25 @@ std::string Narrow(const std::wstring& text) {
     return Utf8::FromWide(text);
 }
 
+bool ParseKey(const std::string& name, Action& action) {
+    const std::pair<const char*, unsigned> keys[] = {
+        {"Tab", UIKEY_TAB},   {"Next", UIKEY_PAGEDOWN}, {"Prior", UIKEY_PAGEUP},
+        {"Home", UIKEY_HOME}, {"End", UIKEY_END},
+    };
+    std::string key = name;
+    if (key.rfind("shift+", 0) == 0) {
+        action.modifiers = UIMOD_SHIFT;
+        key = key.substr(6);
+    }
+    for (const auto& [known, code] : keys) {
+        if (key == known) {
+            action.key = code;
+            return true;
+        }
+    }
+    return false;
+}
+
 Options ParseOptions(int argc, char** argv, bool wantsControl) {
     Options options;
     options.res = Wide(argv[2]);
@@ -90,10 +138,35 @@ Options ParseOptions(int argc, char** argv, bool wantsControl) {
         } else if (arg == "--rows" && hasValue) {
             options.rows = std::atoi(argv[++i]);
         } else if ((arg == "--show" || arg == "--hide") && hasValue) {
-            options.visibility.emplace_back(Wide(argv[++i]), arg == "--show");
+            options.actions.push_back(
+                Action{arg == "--show" ? Action::Show : Action::Hide, Wide(argv[++i])});
         } else if (arg == "--text" && i + 2 < argc) {
-            options.texts.emplace_back(Wide(argv[i + 1]), Wide(argv[i + 2]));
+            Action action{Action::Text, Wide(argv[i + 1])};
+            action.text = Wide(argv[i + 2]);
+            options.actions.push_back(action);
             i += 2;
+        } else if (arg == "--attr" && i + 3 < argc) {
+            Action action{Action::Attr, Wide(argv[i + 1])};
+            action.attribute = Wide(argv[i + 2]);
+            action.text = Wide(argv[i + 3]);
+            options.actions.push_back(action);
+            i += 3;
+        } else if ((arg == "--wheel-down" || arg == "--wheel-up") && i + 2 < argc) {
+            const int notches = std::atoi(argv[i + 2]);
+            options.actions.push_back(Action{Action::Wheel, Wide(argv[i + 1]),
+                                             (arg == "--wheel-down" ? -120 : 120) * notches});
+            i += 2;
+        } else if (arg == "--drag-thumb" && i + 2 < argc) {
+            options.actions.push_back(
+                Action{Action::DragThumb, Wide(argv[i + 1]), std::atoi(argv[i + 2])});
+            i += 2;
+        } else if (arg == "--key" && hasValue) {
+            Action action{Action::Key};
+            if (!ParseKey(argv[++i], action))
+                Usage(("unknown key " + std::string(argv[i])).c_str());
+            options.actions.push_back(action);
+        } else if (arg == "--click" && hasValue) {
+            options.actions.push_back(Action{Action::Click, Wide(argv[++i])});
         } else if (wantsControl && options.control.empty() && arg.rfind("--", 0) != 0) {
             options.control = Wide(argv[i]);
         } else {
@@ -136,6 +209,72 @@ CControlUI* Find(Window& window, const std::wstring& query) {
     return window.rows[row]->FindControlByName(query.substr(0, at).c_str());
 }
 
+bool Centre(CControlUI* control, int& x, int& y) {
+    const UIRect shown = control ? control->GetVisibleRect() : UIRect{};
+    if (IsRectEmpty(shown)) return false;
+    x = shown.left + shown.Width() / 2;
+    y = shown.top + shown.Height() / 2;
+    return true;
+}
+
+bool Replay(Window& window, const Action& action) {
+    CPaintManagerUI& manager = window.manager;
+    const UISize client = manager.GetClientSize();
+    manager.Layout(client.cx, client.cy);  // what the actions before changed
+    CControlUI* control = action.control.empty() ? nullptr : Find(window, action.control);
+    int x = 0, y = 0;
+    const bool placed = Centre(control, x, y);
+    switch (action.kind) {
+        case Action::Show:
+        case Action::Hide:
+        case Action::Text:
+        case Action::Attr:
+            if (!control) {
+                std::fprintf(stderr, "e2e_layout: no control %s\n", Narrow(action.control).c_str());
+                return false;
+            }
+            if (action.kind == Action::Text) {
+                control->SetText(action.text.c_str());
+            } else if (action.kind == Action::Attr) {
+                control->SetAttribute(action.attribute.c_str(), action.text.c_str());
+            } else {
+                control->SetVisible(action.kind == Action::Show);
+            }
+            return true;
+        case Action::Wheel:
+            if (!placed) break;
+            manager.OnMouseMove(x, y);
+            manager.OnMouseWheel(x, y, action.amount);
+            return true;
+        case Action::DragThumb: {
+            auto* box = dynamic_cast<CContainerUI*>(control);
+            const UIRect track = box ? box->GetScrollTrackRect() : UIRect{};
+            const UIRect thumb = box ? box->GetScrollThumbRect() : UIRect{};
+            if (IsRectEmpty(thumb)) break;
+            x = track.left + track.Width() / 2;
+            y = thumb.top + thumb.Height() / 2;
+            manager.OnMouseMove(x, y);
+            manager.OnButtonDown(x, y);
+            manager.OnMouseMove(x, y + action.amount);
+            manager.OnButtonUp(x, y + action.amount);
+            return true;
+        }
+        case Action::Key:
+            manager.OnKeyDown(action.key, action.modifiers);
+            manager.OnKeyUp(action.key, action.modifiers);
+            return true;
+        case Action::Click:
+            if (!placed) break;
+            manager.OnMouseMove(x, y);
+            manager.OnButtonDown(x, y);
+            manager.OnButtonUp(x, y);
+            return true;
+    }
+    std::fprintf(stderr, "e2e_layout: %s is not shown (or does not scroll)\n",
+                 Narrow(action.control).c_str());
+    return false;
+}
+
 bool Build(Window& window, const Options& options) {
     UseLanguage(options.res, options.language);
     window.manager.SetScale(options.scale);
@@ -149,26 +288,14 @@ bool Build(Window& window, const Options& options) {
         std::fprintf(stderr, "e2e_layout: cannot add %d rows\n", options.rows);
         return false;
     }
-    for (const auto& [name, visible] : options.visibility) {
-        CControlUI* control = Find(window, name);
-        if (!control) {
-            std::fprintf(stderr, "e2e_layout: no control %s\n", Narrow(name).c_str());
-            return false;
-        }
-        control->SetVisible(visible);
-    }
-    for (const auto& [name, text] : options.texts) {
-        CControlUI* control = Find(window, name);
-        if (!control) {
-            std::fprintf(stderr, "e2e_layout: no control %s\n", Narrow(name).c_str());
-            return false;
-        }
-        control->SetText(text.c_str());
-    }
     const UISize init = window.manager.GetInitSize();
     const int width = options.width > 0 ? options.width : window.manager.ScaleValue(init.cx);
     const int height = options.height > 0 ? options.height : window.manager.ScaleValue(init.cy);
     window.manager.Layout(width, height);
+    for (const Action& action : options.actions) {
+        if (!Replay(window, action)) return false;
+    }
+    window.manager.Layout(width, height);  // after what the actions changed
     return true;
 }
 
@@ -242,6 +369,62 @@ int Rect(int argc, char** argv) {
     return 0;
 }
 
+int Thumb(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv, true);
+    Window window;
+    if (!Build(window, options)) return 2;
+    auto* box = dynamic_cast<CContainerUI*>(Find(window, options.control));
+    const UIRect track = box ? box->GetScrollTrackRect() : UIRect{};
+    const UIRect thumb = box ? box->GetScrollThumbRect() : UIRect{};
+    if (IsRectEmpty(thumb)) {
+        std::printf("none\n");
+        return 1;
+    }
+    std::printf("%d %d %d %d %d %d %d %d\n", track.left, track.top, track.right, track.bottom,
+                thumb.left, thumb.top, thumb.right, thumb.bottom);
+    return 0;
+}
+
+int Rows(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv, true);
+    Window window;
+    if (!Build(window, options)) return 2;
+    for (size_t row = 0; row < window.rows.size(); ++row) {
+        CControlUI* control = window.rows[row]->FindControlByName(options.control.c_str());
+        std::string line;
+        if (control && control->GetVisibleRect() == control->GetPos() && Describe(control, line)) {
+            std::printf("%zu %s\n", row, line.c_str());
+        }
+    }
+    return 0;
+}
+
+// "name@ROW" for a control of an appended row, else its name.
+std::wstring QueryName(const Window& window, CControlUI* control) {
+    for (size_t row = 0; row < window.rows.size(); ++row) {
+        for (CControlUI* c = control; c; c = c->GetParent()) {
+            if (c == window.rows[row]) {
+                return control->GetName().str() + L"@" + std::to_wstring(row);
+            }
+        }
+    }
+    return control->GetName().str();
+}
+
+int Focus(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv, false);
+    Window window;
+    if (!Build(window, options)) return 2;
+    CControlUI* focus = window.manager.GetFocus();
+    std::string line;
+    if (!focus || !Describe(focus, line)) {
+        std::printf("none\n");
+        return 1;
+    }
+    std::printf("%s %s\n", Narrow(QueryName(window, focus)).c_str(), line.c_str());
+    return 0;
+}
+
 int Texts(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv, false);
     Window window;
@@ -281,8 +464,14 @@ int main(int argc, char** argv) {
     if (command == "texts" && argc >= 4) return Texts(argc, argv);
     if (command == "size" && argc >= 4) return Size(argc, argv);
     if (command == "string" && argc >= 5) return String(argc, argv);
+    if (command == "thumb" && argc >= 5) return Thumb(argc, argv);
+    if (command == "rows" && argc >= 5) return Rows(argc, argv);
+    if (command == "focus" && argc >= 4) return Focus(argc, argv);
     Usage(
         "usage: rect RES LAYOUT [OPTIONS] CONTROL | size RES LAYOUT [OPTIONS] | texts RES LAYOUT "
         "[OPTIONS] | "
-        "string RES LANGUAGE KEY [NUMBER...]");
+        "string RES LANGUAGE KEY [NUMBER...] | thumb RES LAYOUT [OPTIONS] CONTAINER | rows RES "
+        "LAYOUT "
+        "[OPTIONS] NAME | focus RES "
+        "LAYOUT [OPTIONS]");
 }

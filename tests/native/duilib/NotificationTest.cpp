@@ -217,16 +217,25 @@ TEST_F(NotificationTest, ActivationRaisesWhatAClickRaisesAndTheFocusLeavesWhatCa
     EXPECT_TRUE(Find(L"retryText")->Activate());
     EXPECT_EQ(m_window.events, (Events{L"click:aboutButton", L"link:retryText#0"}));
 
-    // Disabling an ancestor, hiding the control or destroying it clears the focus.
+    // Disabling an ancestor, hiding the control or removing it moves the focus
+    // on to the next control in tree order that can take it, wrapping round.
     Find(L"titleBar")->SetEnabled(false);
-    EXPECT_EQ(manager.GetFocus(), nullptr);
+    EXPECT_EQ(manager.GetFocus(), Find(L"retryText"));
     EXPECT_FALSE(Find(L"aboutButton")->Activate());
     Find(L"titleBar")->SetEnabled(true);
     ASSERT_TRUE(manager.SetFocus(Find(L"item2")));
     Find(L"list")->SetVisible(false);
-    EXPECT_EQ(manager.GetFocus(), nullptr);
+    EXPECT_EQ(manager.GetFocus(), Find(L"aboutButton"));
     Find(L"list")->SetVisible(true);
     ASSERT_TRUE(manager.SetFocus(Find(L"item3")));
     static_cast<IContainerUI*>(dynamic_cast<CContainerUI*>(Find(L"list")))->Remove(Find(L"item3"));
+    EXPECT_EQ(manager.GetFocus(), Find(L"item4"));
+    static_cast<IContainerUI*>(dynamic_cast<CContainerUI*>(Find(L"list")))->RemoveAll();
+    EXPECT_EQ(manager.GetFocus(), Find(L"aboutButton"));
+    // A focus destroyed with its whole tree is dropped, with no event to anyone.
+    ASSERT_TRUE(manager.SetFocus(Find(L"closeButton")));
+    m_window.events.clear();
+    manager.AttachDialog(nullptr);
     EXPECT_EQ(manager.GetFocus(), nullptr);
+    EXPECT_EQ(m_window.events, Events{});
 }

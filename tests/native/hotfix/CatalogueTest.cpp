@@ -119,6 +119,14 @@ TEST_F(Catalogue, EditedCatalogueTakesEffectOnTheNextLookup) {
         << "<C><Value detail=\"Update\" desc=\"IDS_NEW\"/></C>";
     WinApi::Testing::SetModuleFileName((file.parent_path() / "OrvelleEx.exe").wstring());
     EXPECT_EQ(XmlHelper::GetInstance()->GetValueDesc(L"Update"), L"IDS_NEW");
+    // The same file edited in place, then removed.
+    std::ofstream(file / "HotfixDestriptionDes.xml")
+        << "<C><Value detail=\"Update\" desc=\"IDS_EDITED\"/></C>";
+    EXPECT_EQ(XmlHelper::GetInstance()->GetValueDesc(L"Update"), L"IDS_EDITED");
+    fs::remove(file / "HotfixDestriptionDes.xml");
+    LogCapture capture;
+    EXPECT_EQ(XmlHelper::GetInstance()->GetValueDesc(L"Update"), L"");
+    EXPECT_TRUE(capture.Contains(L"hotfix description xml file is not exist!" + kName));
 }
 
 // The shipped catalogue maps every category Windows reports to its key.

@@ -1,0 +1,120 @@
+// CPaintManagerUI: keys from the backend. UI thread.
+//
+// Activation by key is the control's own Activate(), which raises what a click
+// raises: the same notification through the same message maps, so a window
+// cannot tell a key from a click. Space activates on its release, as Windows'
+// buttons do; Enter on its press, once.
+#include "duilib/UIControls.h"
+#include "duilib/UIManagerState.h"
+
+namespace DuiLib {
+
+namespace {
+
+// The nearest ancestor of the control that scrolls, or null.
+CContainerUI* ScrollingAncestor(CControlUI* control) {
+    for (CControlUI* p = control ? control->GetParent() : nullptr; p; p = p->GetParent()) {
+        auto* box = dynamic_cast<CContainerUI*>(p);
+        if (box && box->GetScrollRange() > 0) return box;
+    }
+    return nullptr;
+}
+
+bool IsInside(CControlUI* control, CControlUI* ancestor) {
+    for (CControlUI* c = control; c; c = c->GetParent()) {
+        if (c == ancestor) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
+    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    if (!m_state->focusCues) {
+        m_state->focusCues = true;
+        if (m_state->focus) Invalidate();
+    }
+    // Alt and Ctrl combinations are the system's (Alt+F4, Alt+Space).
+    if (modifiers & (UIMOD_ALT | UIMOD_CONTROL)) return false;
+    CControlUI* focus = m_state->focus;
+    switch (key) {
+        case UIKEY_TAB:
+            MoveFocusByKeyboard((modifiers & UIMOD_SHIFT) == 0);
+            return true;
+        case UIKEY_RETURN:
+            if (focus && !repeat) focus->Activate();  // last step: the handler may close the window
+            return focus != nullptr;
+        case UIKEY_SPACE:
+            if (!repeat) m_state->spaceDown = focus;
+            return focus != nullptr;
+        case UIKEY_ESCAPE: {
+            CControlUI* cancel = FindControl(m_state->cancelName.c_str());
+            if (!cancel || repeat || !cancel->IsVisibleInTree()) return cancel != nullptr;
+            cancel->Activate();
+            return true;
+        }
+        case UIKEY_PAGEUP:
+        case UIKEY_PAGEDOWN:
+        case UIKEY_HOME:
+        case UIKEY_END:
+            return ScrollFocusedList(key);
+        default:
+            return false;
+    }
+}
+
+bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
+    if (key != UIKEY_SPACE) return false;
+    CControlUI* pressed = m_state->spaceDown;
+    m_state->spaceDown = nullptr;
+    if (!pressed || pressed != m_state->focus) return false;
+    pressed->Activate();  // last step: the handler may close the window
+    return true;
+}
+
+// The list holding the focus scrolls by a page or to its end, and the focus
+// goes with the view: to the last (first) control that can take it and is
+// wholly in view, or for Home / End to the list's first (last) one.
+bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
+    CContainerUI* list = ScrollingAncestor(m_state->focus);
+    if (!list) return false;
+    const bool down = key == UIKEY_PAGEDOWN || key == UIKEY_END;
+    switch (key) {
+        case UIKEY_PAGEUP:
+        case UIKEY_PAGEDOWN:
+            list->SetScrollPos(list->GetScrollPos() + (down ? 1 : -1) * list->GetScrollPage());
+            break;
+        default:
+            list->SetScrollPos(down ? list->GetScrollRange() : 0);
+            break;
+    }
+    const UIRect view = list->GetViewRect();
+    const bool toEnd = key == UIKEY_HOME || key == UIKEY_END;
+    CControlUI* chosen = nullptr;
+    CControlUI* first = NextFocusable(list);
+    for (CControlUI* c = first; c && IsInside(c, list);) {
+        const UIRect rc = c->GetPos();
+        if (toEnd || (rc.top >= view.top && rc.bottom <= view.bottom)) {
+            chosen = c;
+            if (!down) break;  // the first one
+        }
+        c = NextFocusable(c);
+        if (c == first) break;  // every focusable control is in the list
+    }
+    if (chosen) {
+        SetFocus(chosen);
+        ScrollIntoView(chosen);
+    }
+    return true;
+}
+
+void CPaintManagerUI::SetCancelControl(LPCTSTR name) {
+    m_state->cancelName = name ? name : L"";
+}
+
+CDuiString CPaintManagerUI::GetCancelControl() const {
+    return CDuiString(m_state->cancelName);
+}
+
+}  // namespace DuiLib

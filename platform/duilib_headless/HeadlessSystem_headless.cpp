@@ -1,0 +1,50 @@
+// Headless backend, the system settings the toolkit reads: the wheel's lines per
+// notch and the colours with the high-contrast setting, as tests set them.
+#include "duilib/UIManager.h"
+#include "duilib_headless/HeadlessInternal.h"
+
+namespace DuiLib {
+
+namespace {
+
+unsigned g_wheelLines = 3;  // UI thread
+
+}  // namespace
+
+unsigned Backend::WheelScrollLines() {
+    return g_wheelLines;
+}
+
+namespace Headless {
+
+void SetWheelScrollLines(unsigned lines) {
+    g_wheelLines = lines;
+}
+
+UISystemColors HighContrastColors() {
+    UISystemColors colors;
+    colors.highContrast = true;
+    colors.window = 0xFF000000;
+    colors.windowText = 0xFFFFFFFF;
+    colors.buttonFace = 0xFF000000;
+    colors.buttonText = 0xFFFFFFFF;
+    colors.hotLight = 0xFFFFFF00;
+    colors.grayText = 0xFF3FF23F;
+    colors.highlight = 0xFF1AEBFF;
+    return colors;
+}
+
+void SetHighContrast(bool on) {
+    CPaintManagerUI::SetSystemColors(on ? HighContrastColors() : UISystemColors{});
+}
+
+namespace Internal {
+
+void ResetSystemSettings() {
+    g_wheelLines = 3;
+    if (UIColors::IsHighContrast()) SetHighContrast(false);
+}
+
+}  // namespace Internal
+}  // namespace Headless
+}  // namespace DuiLib

@@ -1,0 +1,67 @@
+# The About dialog by keyboard alone: Tab reaches the about button (the focus
+# indicator round it), Enter opens the dialog, Tab reaches its notice link,
+# Enter opens the notice through the shell's .htm handler (e2e_ui.exe's
+# "record"); back in the dialog (a click: the notice took the keyboard, as a
+# browser does), Esc closes it, and the focus is back on the about button:
+# its indicator shows and Enter opens the dialog again. Tab and Enter on the
+# close button end the program.
+e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\.htm]
+@="OrvelleE2E.htm"
+
+[HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
+@="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
+REG
+opened=$E2E_PREFIX/drive_c/e2e/opened.txt
+notice='C:\OrvelleEx\res\Notice\OpenSourceSoftwareNotice.htm'
+
+E2E_VIEW=result
+E2E_ROWS=1
+e2e_start
+e2e_wait_window 60
+e2e_wait_log 'get install list ret:0' 60
+e2e_key Tab
+[ "$(e2e_wait_focus_ring)" = aboutButton ] || e2e_fail "the first Tab did not reach the about button"
+e2e_crop_window focus-aboutButton
+e2e_key Return
+e2e_wait_window 30 about
+
+for expected in aboutWndCloseButton openSourceStatement; do
+    e2e_key Tab about
+    name=$(e2e_wait_focus_ring about)
+    [ "$name" = "$expected" ] || e2e_fail "Tab in the About dialog reached $name, expected $expected"
+done
+e2e_crop_window "focus-$name" about
+e2e_key Return about
+for i in $(seq 1 60); do
+    [ -s "$opened" ] && break
+    sleep 0.25
+done
+[ -s "$opened" ] || e2e_fail "Enter on the notice link opened nothing through the .htm handler"
+got=$(tr -d '\r' <"$opened")
+[ "$got" = "$notice" ] || e2e_fail "the .htm handler was given [$got], expected [$notice]"
+[ "$(e2e_window_state about)" != none ] || e2e_fail "the About dialog closed after the notice link"
+# The opened notice took the keyboard, as a browser would. The user comes back to
+# the dialog (Alt+Tab on Windows; here, with no window manager, a click on its
+# text); the focus is still on the link, and its indicator shows again at the
+# next key (Shift, which does nothing else).
+e2e_click about:aboutDescription
+xdotool key shift
+[ "$(e2e_wait_focus_ring about)" = openSourceStatement ] || e2e_fail "the link lost the focus"
+
+e2e_key Escape about
+e2e_wait_no_window 10 about
+read -r _ _ _ _ _ enabled _ <<<"$(e2e_window_state main)"
+[ "$enabled" = 1 ] || e2e_fail "the main window takes no input after Esc closed the About dialog"
+[ "$(e2e_wait_focus_ring)" = aboutButton ] || e2e_fail "the focus did not come back to the about button"
+e2e_key Return
+e2e_wait_window 30 about
+e2e_key Escape about
+e2e_wait_no_window 10 about
+
+e2e_key Tab
+e2e_key Tab
+[ "$(e2e_wait_focus_ring)" = closeButton ] || e2e_fail "Tab did not reach the close button"
+e2e_key Return
+code=$(e2e_wait_exit 1 30)
+[ "$code" = 0 ] || e2e_fail "exit code $code after Enter on the close button"

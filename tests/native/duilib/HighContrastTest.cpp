@@ -1,0 +1,93 @@
+// High contrast: with the system's setting on (the headless stand-in), every
+// colour painted comes from the system's scheme by the part it paints; with it
+// off, every colour is the layout's, exactly as before.
+#include "DuiTestEnv.h"
+
+using namespace DuiLib;
+
+namespace {
+
+class HighContrastTest : public DuiTest::ToolkitTest {
+protected:
+    void SetUp() override {
+        DuiTest::ToolkitTest::SetUp();
+        ASSERT_NE(m_window.CreateDefault(), nullptr);
+        m_driver.reset(new UITestDriver(m_window));
+        m_driver->Find(L"item2")->SetEnabled(false);
+    }
+    // The colours drawn inside a control's rectangle, by kind of command.
+    std::vector<uint32_t> Colours(const CRenderList& list, const wchar_t* name, RenderOp op) {
+        const UIRect rc = m_driver->Find(name)->GetPos();
+        std::vector<uint32_t> colours;
+        for (const RenderCommand& c : list.Commands()) {
+            const bool inside = c.rect.left >= rc.left && c.rect.top >= rc.top &&
+                                c.rect.right <= rc.right && c.rect.bottom <= rc.bottom;
+            if (c.op != op || !inside) continue;
+            colours.push_back(op == RenderOp::RoundRect && c.width > 0 ? c.borderColor : c.color);
+        }
+        return colours;
+    }
+
+    DuiTest::RecordingWindow m_window{L"layout\\window.xml"};
+    std::unique_ptr<UITestDriver> m_driver;
+};
+
+struct Part {
+    const wchar_t* control;
+    RenderOp op;
+    uint32_t UISystemColors::*colour;
+};
+
+TEST_F(HighContrastTest, EveryPartTakesItsSystemColourAndTintsAreLeftOut) {
+    Headless::SetHighContrast(true);
+    const UISystemColors scheme = Headless::HighContrastColors();
+    ASSERT_TRUE(m_driver->Hover(L"aboutButton"));    // its hover tint is left out
+    ASSERT_TRUE(m_driver->PressKeys(UIKEY_TAB, 2));  // the focus indicator on closeButton
+    const CRenderList list = m_driver->Paint();
+    const Part parts[] = {
+        {L"root", RenderOp::FillRect, &UISystemColors::window},
+        {L"title", RenderOp::Text, &UISystemColors::windowText},
+        {L"aboutButton", RenderOp::FillRect, &UISystemColors::buttonFace},
+        {L"aboutButton", RenderOp::Text, &UISystemColors::buttonText},
+        {L"aboutButton", RenderOp::FrameRect, &UISystemColors::buttonText},
+        {L"item2", RenderOp::Text, &UISystemColors::grayText},
+        {L"spinner", RenderOp::FillCircle, &UISystemColors::windowText},
+    };
+    for (const Part& part : parts) {
+        SCOPED_TRACE(std::string(part.control, part.control + wcslen(part.control)));
+        const std::vector<uint32_t> colours = Colours(list, part.control, part.op);
+        ASSERT_FALSE(colours.empty());
+        for (uint32_t c : colours) EXPECT_EQ(c | 0xFF000000u, scheme.*part.colour);
+    }
+    bool linkSeen = false;
+    for (const RenderCommand& c : list.Commands()) {
+        if (c.op == RenderOp::Text && c.font.underline) {
+            linkSeen = true;
+            EXPECT_EQ(c.color, scheme.hotLight);
+        }
+    }
+    EXPECT_TRUE(linkSeen);
+    const RenderCommand& ring = list.Commands()[list.Commands().size() - 2];
+    EXPECT_EQ(ring.color, scheme.highlight);
+    EXPECT_EQ(list.Commands().back().color, scheme.window);
+}
+
+TEST_F(HighContrastTest, OffPaintsTheLayoutsColoursExactlyAsBefore) {
+    auto colours = [this] {
+        std::vector<std::pair<uint32_t, uint32_t>> out;
+        const CRenderList list = m_driver->Paint();
+        for (const RenderCommand& c : list.Commands()) out.emplace_back(c.color, c.borderColor);
+        return out;
+    };
+    const auto before = colours();
+    EXPECT_EQ(Colours(m_driver->Paint(), L"root", RenderOp::FillRect),
+              std::vector<uint32_t>{0xFFF7F8FA});
+    EXPECT_EQ(Colours(m_driver->Paint(), L"item2", RenderOp::Text),
+              std::vector<uint32_t>{0xFFA7A6AA});
+    Headless::SetHighContrast(true);
+    EXPECT_NE(colours(), before);
+    Headless::SetHighContrast(false);
+    EXPECT_EQ(colours(), before);
+}
+
+}  // namespace

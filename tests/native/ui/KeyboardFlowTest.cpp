@@ -1,0 +1,237 @@
+// The program by keyboard alone: the focus order of every view of the main
+// window, the tip on focus, an uninstall started by a key (the same log lines
+// and installer call as a click), the focus moving on as rows are disabled, a
+// long list walked row by row, and the About dialog opened, used and closed by
+// keys with the focus back on the about button.
+#include "UiFixtures.h"
+#include "testkit/LogCapture.h"
+
+using namespace UiFixtures;
+using DuiLib::UIKEY_ESCAPE;
+using DuiLib::UIKEY_RETURN;
+using DuiLib::UIKEY_TAB;
+using DuiLib::UIMOD_SHIFT;
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+class KeyboardFlowTest : public UiTest {
+protected:
+    // The focus after each of a round of Tab presses.
+    static Names TabRound(OpenMainWindow& main, int presses) {
+        Names names;
+        for (int i = 0; i < presses; ++i) {
+            main.driver().PressKey(UIKEY_TAB);
+            names.push_back(main.driver().FocusName());
+        }
+        return names;
+    }
+};
+
+const Names kTitleButtons = {L"aboutButton", L"minButton", L"closeButton"};
+
+Names Join(Names a, const Names& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST_F(KeyboardFlowTest, TabGoesRoundWhatEachViewOffers) {
+    {
+        SCOPED_TRACE("loading");
+        m_enumeration.Hold();
+        OpenMainWindow main;
+        ASSERT_TRUE(m_enumeration.WaitForQueries(1));
+        main.driver().Pump();
+        EXPECT_EQ(TabRound(main, 4), Join(kTitleButtons, {L"aboutButton"}));
+        m_enumeration.Release();
+        ASSERT_TRUE(main.WaitForFailView() || main.WaitForResultView());
+    }
+    {
+        SCOPED_TRACE("failure, with the retry link");
+        m_enumeration.Fail();
+        OpenMainWindow main;
+        ASSERT_TRUE(main.WaitForFailView());
+        EXPECT_EQ(TabRound(main, 5), Join(kTitleButtons, {L"loadHotfixFailText", L"aboutButton"}));
+    }
+    {
+        SCOPED_TRACE("nothing installed");
+        m_enumeration.Succeed({});
+        OpenMainWindow main;
+        ASSERT_TRUE(main.WaitForFailView());
+        EXPECT_EQ(TabRound(main, 4), Join(kTitleButtons, {L"aboutButton"}));
+    }
+    {
+        SCOPED_TRACE("the list");
+        m_enumeration.Succeed({Hotfix(L"KB1"), Hotfix(L"KB2")});
+        OpenMainWindow main;
+        ASSERT_TRUE(main.WaitForResultView());
+        EXPECT_EQ(TabRound(main, 7), Join(kTitleButtons, {L"btnUninstallTip", L"btnUniNameKB1",
+                                                          L"btnUniNameKB2", L"aboutButton"}));
+    }
+}
+
+TEST_F(KeyboardFlowTest, TheRetryLinkReloadsByEnterAsByAClick) {
+    LogCapture log;
+    m_enumeration.Fail();
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForFailView());
+    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));
+    m_enumeration.Succeed({Hotfix(L"KB1")});
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
+    ASSERT_TRUE(main.WaitForResultView());
+    EXPECT_TRUE(log.Contains(L"ENTER Reload Hotfix link(MainWindow::OnLink)"));
+    // The link went with its view; the next Tab starts again at the top.
+    EXPECT_EQ(main.driver().FocusName(), L"aboutButton");
+}
+
+TEST_F(KeyboardFlowTest, TheTipShowsWhileTheTipButtonHasTheKeyboardFocus) {
+    m_enumeration.Succeed({Hotfix(L"KB1")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));
+    EXPECT_EQ(main.driver().FocusName(), L"btnUninstallTip");
+    EXPECT_TRUE(main.Shown(L"hotfixDiscribeLayout"));
+    ASSERT_TRUE(main.driver().Hover(L"appTitle"));  // the mouse passing by changes nothing
+    EXPECT_TRUE(main.Shown(L"hotfixDiscribeLayout"));
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
+    EXPECT_FALSE(main.Shown(L"hotfixDiscribeLayout"));
+
+    // A click focuses the button as well, but then hovering alone decides, as before.
+    ASSERT_TRUE(main.driver().Click(L"btnUninstallTip"));
+    EXPECT_TRUE(main.Shown(L"hotfixDiscribeLayout"));
+    ASSERT_TRUE(main.driver().Hover(L"appTitle"));
+    EXPECT_FALSE(main.Shown(L"hotfixDiscribeLayout"));
+}
+
+// The UI's log lines and the installer's calls of one uninstall of KB200.
+struct UninstallRecord {
+    std::vector<std::wstring> lines;
+    std::vector<std::string> calls;
+};
+
+TEST_F(KeyboardFlowTest, EnterOnARowButtonUninstallsExactlyAsAClickDoes) {
+    auto uninstall = [this](bool byKey) {
+        FakeInstaller installer(m_folder + (byKey ? "/key" : "/click"));
+        m_enumeration.Succeed({Hotfix(L"KB100"), Hotfix(L"KB200"), Hotfix(L"KB300")});
+        LogCapture log;
+        OpenMainWindow main;
+        EXPECT_TRUE(main.WaitForResultView());
+        if (byKey) {
+            EXPECT_TRUE(main.driver().PressKeys(UIKEY_TAB, 6));
+            EXPECT_EQ(main.driver().FocusName(), L"btnUniNameKB200");
+            EXPECT_TRUE(main.driver().PressKey(UIKEY_RETURN));
+        } else {
+            EXPECT_TRUE(main.driver().Click(L"btnUniNameKB200"));
+        }
+        EXPECT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB200"); }));
+        return UninstallRecord{UiLines(log.Records()), installer.Calls()};
+    };
+    const UninstallRecord clicked = uninstall(false);
+    const UninstallRecord keyed = uninstall(true);
+    EXPECT_EQ(keyed.lines, clicked.lines);
+    EXPECT_EQ(keyed.calls, clicked.calls);
+    EXPECT_EQ(keyed.calls, std::vector<std::string>{"/uninstall /kb:200"});
+}
+
+TEST_F(KeyboardFlowTest, TheFocusMovesOnAsItsRowIsDisabledOrFinished) {
+    FakeInstaller installer(m_folder);
+    installer.Hold();
+    m_enumeration.Succeed({Hotfix(L"KB100"), Hotfix(L"KB200"), Hotfix(L"KB300")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 6));
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
+    // Every row button is disabled while the uninstall runs: the focus goes round
+    // to the first control that can take it, and Tab keeps working.
+    EXPECT_EQ(main.driver().FocusName(), L"aboutButton");
+    EXPECT_EQ(TabRound(main, 4),
+              (Names{L"minButton", L"closeButton", L"btnUninstallTip", L"aboutButton"}));
+    installer.Release();
+    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB200"); }));
+    // The finished row's button is gone from the order; the others are back.
+    EXPECT_EQ(TabRound(main, 6), (Names{L"minButton", L"closeButton", L"btnUninstallTip",
+                                        L"btnUniNameKB100", L"btnUniNameKB300", L"aboutButton"}));
+
+    // A focused button that goes away moves the focus to the next control.
+    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));
+    ASSERT_EQ(main.driver().FocusName(), L"btnUniNameKB100");
+    installer.ExitWith(0);
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
+    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB100"); }));
+    EXPECT_EQ(main.driver().FocusName(), L"aboutButton");
+}
+
+TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeysAlone) {
+    FakeInstaller installer(m_folder);
+    m_enumeration.Succeed(NumberedHotfixes(60));
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    auto* view = main.FindAs<DuiLib::CContainerUI>(L"hotfixListView");
+    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));  // to the tip button
+    for (int i = 0; i < 60; ++i) {
+        ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
+        const std::wstring name = L"btnUniNameKB" + std::to_wstring(5000001 + i);
+        ASSERT_EQ(main.driver().FocusName(), name);
+        const DuiLib::UIRect rc = main.Find(name.c_str())->GetPos();
+        const DuiLib::UIRect shown = view->GetViewRect();
+        ASSERT_TRUE(rc.top >= shown.top && rc.bottom <= shown.bottom) << i;
+    }
+
+    // On round to the top; from there Shift+Tab wraps back to the last row's button.
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
+    ASSERT_EQ(main.driver().FocusName(), L"aboutButton");
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB, UIMOD_SHIFT));
+    ASSERT_EQ(main.driver().FocusName(), L"btnUniNameKB5000060");
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
+    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB5000060"); }));
+    EXPECT_EQ(installer.Calls(), std::vector<std::string>{"/uninstall /kb:5000060"});
+}
+
+TEST_F(KeyboardFlowTest, TheAboutDialogByKeysGivesTheFocusBackToTheAboutButton) {
+    // A stand-in opener first on PATH: the notice link's target lands in a file.
+    const fs::path opened = fs::path(m_folder) / "opened";
+    WriteFile(fs::path(m_folder) / "opener" / "xdg-open",
+              "#!/bin/sh\nprintf '%s' \"$1\" > \"" + opened.string() + ".tmp\" && mv \"" +
+                  opened.string() + ".tmp\" \"" + opened.string() + "\"\n");
+    chmod((fs::path(m_folder) / "opener" / "xdg-open").c_str(), 0755);
+    const std::string path = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", ((fs::path(m_folder) / "opener").string() + ":" + path).c_str(), 1);
+
+    m_enumeration.Succeed({Hotfix(L"KB1")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    Names dialogFocus;
+    bool dialogSeen = false;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != ABOUT_WINDOW_CLASS || dialogSeen) continue;
+            dialogSeen = true;
+            DuiLib::CPaintManagerUI* dialog = DuiLib::Headless::PaintManagerOf(state.hwnd);
+            for (int i = 0; i < 2; ++i) {
+                DuiLib::Headless::PressKey(state.hwnd, UIKEY_TAB);
+                dialogFocus.push_back(dialog->GetFocus() ? dialog->GetFocus()->GetName().str()
+                                                         : L"");
+            }
+            DuiLib::Headless::PressKey(state.hwnd, UIKEY_RETURN);  // the notice link
+            DuiLib::Headless::PressKey(state.hwnd, UIKEY_ESCAPE);
+        }
+    });
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));  // runs the dialog until Esc closes it
+    DuiLib::Headless::SetIdleHook(nullptr);
+    setenv("PATH", path.c_str(), 1);
+
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_EQ(dialogFocus, (Names{ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT}));
+    for (int i = 0; i < 250 && !fs::exists(opened); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(ReadFile(opened),
+              (fs::path(m_folder) / "res" / "Notice" / "OpenSourceSoftwareNotice.htm").string());
+    for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows())
+        EXPECT_NE(state.className, ABOUT_WINDOW_CLASS);
+    EXPECT_EQ(main.driver().FocusName(), ABOUT_BUTTON);
+    EXPECT_TRUE(main.window().GetPaintManager().IsFocusIndicatorShown());
+}
+
+}  // namespace
