@@ -32,9 +32,12 @@
 #   e2e_release_wmi            lets it go on
 #   e2e_start                  starts E2E_EXE, C:\OrvelleEx\OrvelleEx.exe unless a test
 #                              sets another (launch N = 1, 2, ...; sets E2E_LAUNCH)
+#   e2e_start_and_wait_list    e2e_start, then waits for the window and the loaded list
 #   e2e_wait_window [S] [KIND] waits until the window is shown (Win32 and X agree)
 #   e2e_wait_no_window [S] [KIND]  waits until the window is gone
 #   e2e_window_state [KIND]    "<l> <t> <r> <b> <minimized> <enabled> <foreground>" or "none"
+#   e2e_wait_window_flag FIELD VALUE MESSAGE [KIND]  waits until FIELD of the state
+#                              (minimized, enabled or foreground) is VALUE
 #   e2e_window_geometry [KIND] "<x> <y> <width> <height>" of the window as X shows it
 #   e2e_window_icons           the sizes of the main window's icons as X sees them ("16 32")
 #   e2e_rect CONTROL           a control's screen rectangle "<l> <t> <r> <b>", then its
@@ -75,6 +78,10 @@
 #   e2e_wait_focus_ring [KIND] [S]  waits until the focus indicator shows round the control
 #                              the layout tool says has the focus; prints its name
 #   e2e_keep_log [TAG]         moves the program's log files to $E2E_OUT/program-log/TAG/
+#   e2e_close_and_keep_log TAG WHAT  closes the latest launch by its close button (exit
+#                              code 0, window gone) and keeps its log as TAG; WHAT names the run
+#   e2e_record_htm_opens       .htm files open through e2e_ui.exe's "record"
+#   e2e_expect_opened PATH ACTION  waits until the .htm handler was given PATH (by ACTION)
 #   e2e_screenshot NAME        saves $E2E_OUT/NAME.png (the whole screen); prints its path
 #   e2e_fail MESSAGE           ends the scenario as failed
 #   e2e_end                    waits for the prefix's processes (kills stragglers)
@@ -250,6 +257,12 @@ e2e_start() {
         >>"$E2E_OUT/launch-$E2E_LAUNCH.log" 2>&1 &
 }
 
+e2e_start_and_wait_list() {
+    e2e_start
+    e2e_wait_window 60
+    e2e_wait_log 'get install list ret:0' 60
+}
+
 e2e_window_class() {
     case ${1:-main} in
         main) echo "$E2E_MAIN_CLASS" ;;
@@ -333,6 +346,23 @@ e2e_wait_no_window() {
         sleep 0.25
     done
     e2e_fail "the $kind window is still there after ${seconds}s"
+}
+
+e2e_wait_window_flag() {
+    local field=$1 value=$2 message=$3 kind=${4:-main} i state index fields
+    case $field in
+        minimized) index=4 ;;
+        enabled) index=5 ;;
+        foreground) index=6 ;;
+        *) e2e_fail "e2e_wait_window_flag: no field \"$field\"" ;;
+    esac
+    for i in $(seq 1 40); do
+        state=$(e2e_window_state "$kind")
+        read -r -a fields <<<"$state"
+        [ "${fields[index]:-}" = "$value" ] && return 0
+        sleep 0.25
+    done
+    e2e_fail "$message ($state)"
 }
 
 # The failure view's text as the program builds it: the load failure with the
@@ -621,6 +651,40 @@ e2e_crop_window() {
     geometry=$(e2e_window_geometry "${2:-main}")
     read -r x y w h <<<"$geometry"
     convert "$E2E_OUT/$1.png" -crop "${w}x${h}+$x+$y" +repage -strip "$E2E_OUT/$1-window.png"
+}
+
+# Ends the latest launch by its close button: exit code 0, the window gone, its
+# log kept apart as TAG.
+e2e_close_and_keep_log() {
+    local tag=$1 what=$2 code
+    e2e_click closeButton
+    code=$(e2e_wait_exit "$E2E_LAUNCH" 30)
+    [ "$code" = 0 ] || e2e_fail "exit code $code after closing ($what)"
+    e2e_wait_no_window 15
+    e2e_keep_log "$tag"
+}
+
+# .htm files open through e2e_ui.exe's "record", which writes the path it was
+# given to C:\e2e\opened.txt.
+e2e_record_htm_opens() {
+    e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\.htm]
+@="OrvelleE2E.htm"
+
+[HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
+@="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
+REG
+}
+
+e2e_expect_opened() {
+    local expected=$1 action=$2 opened=$E2E_PREFIX/drive_c/e2e/opened.txt i got
+    for i in $(seq 1 60); do
+        [ -s "$opened" ] && break
+        sleep 0.25
+    done
+    [ -s "$opened" ] || e2e_fail "$action opened nothing through the .htm handler"
+    got=$(tr -d '\r' <"$opened")
+    [ "$got" = "$expected" ] || e2e_fail "the .htm handler was given [$got], expected [$expected]"
 }
 
 e2e_end() {

@@ -142,9 +142,7 @@ links=$(shortcuts)
 [ -n "$links" ] && [ "$(wc -l <<<"$links")" = 1 ] || e2e_fail "Start-menu shortcuts: ${links:-none}"
 strings "$links" | grep -Fx "$E2E_EXE" >/dev/null || e2e_fail "the shortcut does not start $E2E_EXE"
 
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 E2E_VIEW=result
 E2E_ROWS=1
 e2e_expect_text hotfixFirstTitle "$(e2e_string IDS_HOTFIX_INSTALLED_TOTAL_COUNT 1)"

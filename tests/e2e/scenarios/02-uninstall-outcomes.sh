@@ -17,9 +17,7 @@ grey=FF999999
 while read -r exit_code status key colour <&3; do
     rm -f "$record"
     export FAKE_WUSA_EXIT_CODE=$exit_code
-    e2e_start
-    e2e_wait_window 60
-    e2e_wait_log 'get install list ret:0' 60
+    e2e_start_and_wait_list
     E2E_MAIN_OPTIONS=()
     e2e_expect_text btnUninstall@0 "$(e2e_string IDS_UNINSTALL_HOTFIX_OPERATION)"
     e2e_check_texts "before-$exit_code" 15
@@ -44,11 +42,7 @@ while read -r exit_code status key colour <&3; do
     e2e_check_texts "outcome-$exit_code" 15
     e2e_crop_window "outcome-$exit_code"
 
-    e2e_click closeButton
-    code=$(e2e_wait_exit "$E2E_LAUNCH" 30)
-    [ "$code" = 0 ] || e2e_fail "exit code $code after closing (installer exit code $exit_code)"
-    e2e_wait_no_window 15
-    e2e_keep_log "exit-code-$exit_code"
+    e2e_close_and_keep_log "exit-code-$exit_code" "installer exit code $exit_code"
 done 3<<'CODES'
 0 0 IDS_UNINSTALL_SUCCESS_CODE FF64BB5C
 3010 2 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21

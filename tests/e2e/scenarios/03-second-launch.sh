@@ -3,9 +3,7 @@
 # window covers it and when it is minimised.
 E2E_VIEW=result
 E2E_ROWS=1
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 
 # The first window shows in front: its texts are on the screen, not the cover's.
 expect_main_in_front() {
@@ -30,12 +28,7 @@ second_launch() {
 
 # Covered by another window (a plain full-screen one that takes the foreground).
 wine 'C:\e2e\e2e_ui.exe' cover 'C:\e2e\cover-release' >"$E2E_OUT/cover.log" 2>&1 &
-for i in $(seq 1 40); do
-    read -r _ _ _ _ _ _ foreground <<<"$(e2e_window_state)"
-    [ "$foreground" = 0 ] && break
-    sleep 0.25
-done
-[ "$foreground" = 0 ] || e2e_fail "the cover window did not take the foreground"
+e2e_wait_window_flag foreground 0 "the cover window did not take the foreground"
 e2e_screenshot covered >/dev/null
 second_launch covered
 expect_main_in_front restored-from-behind
@@ -43,12 +36,7 @@ touch "$E2E_PREFIX/drive_c/e2e/cover-release"
 
 # Minimised by its own button.
 e2e_click minButton
-for i in $(seq 1 40); do
-    read -r _ _ _ _ minimized _ _ <<<"$(e2e_window_state)"
-    [ "$minimized" = 1 ] && break
-    sleep 0.25
-done
-[ "$minimized" = 1 ] || e2e_fail "the minimise button did not minimise the window"
+e2e_wait_window_flag minimized 1 "the minimise button did not minimise the window"
 second_launch minimised
 expect_main_in_front restored-from-minimised
 

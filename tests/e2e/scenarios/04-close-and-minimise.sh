@@ -5,19 +5,12 @@
 # ended with the first process).
 E2E_VIEW=result
 E2E_ROWS=1
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 geometry=$(e2e_window_geometry)
 read -r x y width height <<<"$geometry"
 
 e2e_click minButton
-for i in $(seq 1 40); do
-    read -r _ _ _ _ minimized _ _ <<<"$(e2e_window_state)"
-    [ "$minimized" = 1 ] && break
-    sleep 0.25
-done
-[ "$minimized" = 1 ] || e2e_fail "the minimise button did not minimise the window ($(e2e_window_state))"
+e2e_wait_window_flag minimized 1 "the minimise button did not minimise the window"
 iconic=$(e2e_window_geometry)
 read -r _ _ icon_width icon_height <<<"$iconic"
 [ "$icon_width" -lt "$width" ] && [ "$icon_height" -lt "$height" ] ||
@@ -40,9 +33,7 @@ if e2e_x_window main >/dev/null; then
 fi
 e2e_keep_log first
 
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 e2e_expect_layout_texts main
 e2e_expect_text hotfixNameText@0 "$E2E_WINE_HOTFIX"
 e2e_check_texts later-launch 15

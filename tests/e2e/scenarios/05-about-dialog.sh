@@ -4,21 +4,12 @@
 # e2e_ui.exe's "record", which writes down the path it was given) and the
 # dialog stays open; its close button closes it and the main window takes input
 # again.
-e2e_registry <<'REG'
-[HKEY_CLASSES_ROOT\.htm]
-@="OrvelleE2E.htm"
-
-[HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
-@="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
-REG
-opened=$E2E_PREFIX/drive_c/e2e/opened.txt
+e2e_record_htm_opens
 notice='C:\OrvelleEx\res\Notice\OpenSourceSoftwareNotice.htm'
 
 E2E_VIEW=result
 E2E_ROWS=1
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 e2e_click aboutButton
 e2e_wait_window 30 about
 read -r _ _ _ _ _ enabled _ <<<"$(e2e_window_state main)"
@@ -31,13 +22,7 @@ e2e_check_texts about 15
 e2e_crop_window about about
 
 e2e_click about:openSourceStatement
-for i in $(seq 1 60); do
-    [ -s "$opened" ] && break
-    sleep 0.25
-done
-[ -s "$opened" ] || e2e_fail "the notice link opened nothing through the .htm handler"
-got=$(tr -d '\r' <"$opened")
-[ "$got" = "$notice" ] || e2e_fail "the .htm handler was given [$got], expected [$notice]"
+e2e_expect_opened "$notice" "the notice link"
 for line in 'open open source software notice file fail!' 'open source software notice file is not exist!'; do
     if e2e_log_has "$line"; then
         e2e_fail "the About dialog logged \"$line\""

@@ -12,9 +12,7 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 
 E2E_VIEW=result
 E2E_ROWS=1
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 
 E2E_LANG=en-US
 english_button=$(e2e_string IDS_UNINSTALL_HOTFIX_OPERATION)

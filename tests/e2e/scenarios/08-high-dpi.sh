@@ -20,9 +20,7 @@ read -r width height <<<"$unscaled"
 [ "$scaled" = "$((width * 3 / 2)) $((height * 3 / 2))" ] ||
     e2e_fail "the layout tool gives $scaled at 150 % for $unscaled at 100 %"
 
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 geometry=$(e2e_window_geometry)
 read -r x y w h <<<"$geometry"
 [ "$w $h" = "$scaled" ] || e2e_fail "the window is ${w}x${h} at 144 DPI, expected $scaled"

@@ -51,9 +51,7 @@ permanent_look=(--hide btnUninstall@0 --show UninstallPermanentLab@0)
 while read -r exit_code status logged key colour <&3; do
     rm -f "$record"
     export FAKE_WUSA_EXIT_CODE=$exit_code
-    e2e_start
-    e2e_wait_window 60
-    e2e_wait_log 'get install list ret:0' 60
+    e2e_start_and_wait_list
     e2e_log_has 'permanent hotfix count:1(' || e2e_fail "the store look-up did not find one permanent hotfix"
 
     E2E_MAIN_OPTIONS=("${permanent_look[@]}")
@@ -83,11 +81,7 @@ while read -r exit_code status logged key colour <&3; do
     e2e_expect_text UninstallPermanentLab@0 "$(e2e_string IDS_UNINSTALL_PERMANENT_CODE)" FF767676
     e2e_check_texts "outcome-$exit_code" 15
 
-    e2e_click closeButton
-    code=$(e2e_wait_exit "$E2E_LAUNCH" 30)
-    [ "$code" = 0 ] || e2e_fail "exit code $code after closing (installer exit code $exit_code)"
-    e2e_wait_no_window 15
-    e2e_keep_log "exit-code-$exit_code"
+    e2e_close_and_keep_log "exit-code-$exit_code" "installer exit code $exit_code"
 done 3<<'CODES'
 2359301 2 2359301 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21
 0x80070BC2 2 -2147021886 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21

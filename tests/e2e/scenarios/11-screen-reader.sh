@@ -53,9 +53,7 @@ wait_for_line() {
     e2e_fail "no line [$2] in $(basename "$1") within 20 s"
 }
 
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 E2E_VIEW=result
 uninstall=$(e2e_string IDS_UNINSTALL_HOTFIX_OPERATION)
 

@@ -11,9 +11,7 @@ E2E_EXE="C:\\$folder\\OrvelleEx\\OrvelleEx.exe"
 
 E2E_VIEW=result
 E2E_ROWS=1
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 e2e_expect_layout_texts main
 e2e_expect_text descriptionText@0 "$(e2e_string "$E2E_WINE_HOTFIX_DESCRIPTION_KEY")"
 e2e_check_texts list 15

@@ -17,9 +17,7 @@ for language in en-US zh-CN zh-TW ja-JP ko-KR de-DE fr-FR es-ES pt-BR ru-RU; do
     export LANG=$locale LC_ALL=$locale
     E2E_LANG=$language
 
-    e2e_start
-    e2e_wait_window 60
-    e2e_wait_log 'get install list ret:0' 60
+    e2e_start_and_wait_list
     e2e_expect_layout_texts main
     e2e_expect_text hotfixFirstTitle "$(e2e_string IDS_HOTFIX_INSTALLED_TOTAL_COUNT 1)"
     e2e_expect_text descriptionText@0 "$(e2e_string "$E2E_WINE_HOTFIX_DESCRIPTION_KEY")"

@@ -5,21 +5,12 @@
 # browser does), Esc closes it, and the focus is back on the about button:
 # its indicator shows and Enter opens the dialog again. Tab and Enter on the
 # close button end the program.
-e2e_registry <<'REG'
-[HKEY_CLASSES_ROOT\.htm]
-@="OrvelleE2E.htm"
-
-[HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
-@="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
-REG
-opened=$E2E_PREFIX/drive_c/e2e/opened.txt
+e2e_record_htm_opens
 notice='C:\OrvelleEx\res\Notice\OpenSourceSoftwareNotice.htm'
 
 E2E_VIEW=result
 E2E_ROWS=1
-e2e_start
-e2e_wait_window 60
-e2e_wait_log 'get install list ret:0' 60
+e2e_start_and_wait_list
 e2e_key Tab
 [ "$(e2e_wait_focus_ring)" = aboutButton ] || e2e_fail "the first Tab did not reach the about button"
 e2e_crop_window focus-aboutButton
@@ -33,13 +24,7 @@ for expected in aboutWndCloseButton openSourceStatement; do
 done
 e2e_crop_window "focus-$name" about
 e2e_key Return about
-for i in $(seq 1 60); do
-    [ -s "$opened" ] && break
-    sleep 0.25
-done
-[ -s "$opened" ] || e2e_fail "Enter on the notice link opened nothing through the .htm handler"
-got=$(tr -d '\r' <"$opened")
-[ "$got" = "$notice" ] || e2e_fail "the .htm handler was given [$got], expected [$notice]"
+e2e_expect_opened "$notice" "Enter on the notice link"
 [ "$(e2e_window_state about)" != none ] || e2e_fail "the About dialog closed after the notice link"
 # The opened notice took the keyboard, as a browser would. The user comes back to
 # the dialog (Alt+Tab on Windows; here, with no window manager, a click on its
