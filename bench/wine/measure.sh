@@ -55,6 +55,17 @@ log_time() {  # "2026-12-08 16:20:01.123 INFO ..." -> seconds since the epoch
 }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a - b}'; }
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+# The CPU ticks a shown program uses over 10 s (after SETTLE s) and its peak
+# memory, added to the arrays named IDLE and PEAKS; then the prefix's processes end.
+measure_idle() {
+    local pid=$1 settle=$2 before after
+    local -n idle=$3 peaks=$4
+    sleep "$settle"
+    before=$(cpu_ticks "$pid"); sleep 10; after=$(cpu_ticks "$pid")
+    idle+=($((after - before)))
+    peaks+=("$(peak_kib "$pid")")
+    wineserver -k; wineserver -p
+}
 
 # After each server restart Wine's services start again; a first, unmeasured
 # query lets both measured programs find them running.
@@ -81,20 +92,10 @@ for run in $(seq 1 "$runs"); do
     done
     [ -n "$marker" ] || { echo "bench-wine: OrvelleEx.exe showed no list" >&2; exit 1; }
     list_times+=("$(minus "$(log_time "$marker")" "$started")")
-    pid=$(wait_for_pid OrvelleEx.exe)
-    sleep 1
-    before=$(cpu_ticks "$pid"); sleep 10; after=$(cpu_ticks "$pid")
-    orvelle_idle+=($((after - before)))
-    orvelle_peaks+=("$(peak_kib "$pid")")
-    wineserver -k; wineserver -p
+    measure_idle "$(wait_for_pid OrvelleEx.exe)" 1 orvelle_idle orvelle_peaks
 
     (cd "$program_dir" && wine bare_window.exe >/dev/null 2>&1 &)
-    pid=$(wait_for_pid bare_window.exe)
-    sleep 2
-    before=$(cpu_ticks "$pid"); sleep 10; after=$(cpu_ticks "$pid")
-    window_idle+=($((after - before)))
-    window_peaks+=("$(peak_kib "$pid")")
-    wineserver -k; wineserver -p
+    measure_idle "$(wait_for_pid bare_window.exe)" 2 window_idle window_peaks
 
     (cd "$program_dir" && wine bare_window.exe /wmi >/dev/null 2>&1 &)
     pid=$(wait_for_pid bare_window.exe)

@@ -125,15 +125,22 @@ expect_code() {
     [ "$2" = "$3" ] || e2e_fail "$1: msiexec exited with ${2:-nothing}, expected $3 (msiexec-*.log)"
 }
 
+# One Add/Remove Programs entry, this version's, and Program Files\OrvelleEx as
+# dist/windows has it (differences in TAG-diff.txt).
+expect_installed() {
+    local tag=$1 when=$2 entries
+    entries=$(uninstall_entries)
+    [ "$entries" = "$version|$publisher" ] ||
+        e2e_fail "$when the uninstall entries are \"$entries\", expected one: $version|$publisher"
+    diff -r "$ORVELLE_ROOT/dist/windows" "$E2E_APP_DIR" >"$E2E_OUT/$tag-diff.txt" ||
+        e2e_fail "$when Program Files\\OrvelleEx differs from dist/windows ($tag-diff.txt)"
+}
+
 drive_c >"$E2E_OUT/drive-c-before.txt"
 
 code=$(run_msiexec install /i "$(e2e_winpath "$package")")
 expect_code "installing $version" "$code" 0
-entries=$(uninstall_entries)
-[ "$entries" = "$version|$publisher" ] ||
-    e2e_fail "the uninstall entries are \"$entries\", expected one: $version|$publisher"
-diff -r "$ORVELLE_ROOT/dist/windows" "$E2E_APP_DIR" >"$E2E_OUT/installed-diff.txt" ||
-    e2e_fail "Program Files\\OrvelleEx differs from dist/windows (installed-diff.txt)"
+expect_installed installed "after the install"
 icon=$(installer_products)
 [ -n "$icon" ] && [ "$(wc -l <<<"$icon")" = 1 ] || e2e_fail "product icons registered: ${icon:-none}"
 cmp -s "$(winepath -u "$icon" 2>/dev/null || true)" app/resources/OrvelleEx.ico ||
@@ -167,11 +174,7 @@ code=$(run_msiexec earlier /i "$(e2e_winpath "$E2E_OUT/packages/OrvelleEx-$earli
 expect_code "installing $earlier" "$code" 0
 code=$(run_msiexec upgrade /i "$(e2e_winpath "$package")")
 expect_code "installing $version over $earlier" "$code" 0
-entries=$(uninstall_entries)
-[ "$entries" = "$version|$publisher" ] ||
-    e2e_fail "after the upgrade the uninstall entries are \"$entries\", expected one: $version|$publisher"
-diff -r "$ORVELLE_ROOT/dist/windows" "$E2E_APP_DIR" >"$E2E_OUT/upgraded-diff.txt" ||
-    e2e_fail "after the upgrade Program Files\\OrvelleEx differs from dist/windows (upgraded-diff.txt)"
+expect_installed upgraded "after the upgrade"
 code=$(run_msiexec older /i "$(e2e_winpath "$E2E_OUT/packages/OrvelleEx-$older-x64.msi")")
 expect_code "installing $older over $version" "$code" 1603
 [ "$(uninstall_entries)" = "$version|$publisher" ] ||
