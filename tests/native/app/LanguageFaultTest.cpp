@@ -2,10 +2,7 @@
 // does not parse or is not a <Strings> document counts as absent (the next
 // candidate serves, or the missing-resource box shows), and a file that lacks
 // keys still gives a usable window.
-#include <unistd.h>
-
-#include "app/Startup.h"
-#include "native/ui/UiFixtures.h"
+#include "StartupFixture.h"
 #include "testkit/LogCapture.h"
 
 using namespace UiFixtures;
@@ -19,24 +16,12 @@ const char kFewKeys[] =
     "<Strings language=\"en-US\"><String id=\"IDS_APP_TITLE\">OrvelleEx</String>"
     "<String id=\"IDS_HOTFIX_INSTALLED_TOTAL_COUNT\">{0}</String></Strings>";
 
-class LanguageFaultTest : public ::testing::Test {
+class LanguageFaultTest : public StartupFixture<> {
 protected:
     void SetUp() override {
-        char cwd[4096];
-        m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = StageExecutableFolder(std::string("languagefault.") + info->name());
-        WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
-        setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
+        StageProgram(std::string("languagefault.") + info->name());
         m_enumeration.Succeed(NumberedHotfixes(3));
-    }
-    void TearDown() override {
-        DuiLib::Headless::SetIdleHook(nullptr);
-        if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
-        g_instanceMutex = nullptr;
-        ResetProcessState();
-        unsetenv("LC_ALL");
-        (void)!chdir(m_savedCwd.c_str());
     }
     void WriteLanguage(const std::string& name, const std::string& text) {
         WriteFile(fs::path(m_folder) / "res" / "values" / (name + ".xml"), text);
@@ -61,9 +46,6 @@ protected:
         return wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1);
     }
 
-    std::string m_folder;
-    std::string m_savedCwd;
-    FakeEnumeration m_enumeration;
     LogCapture m_log;
     int m_windowsShown = 0;
     std::wstring m_shownUninstall;

@@ -1,10 +1,7 @@
 // The elevated program restricts its DLL search to System32 before it does
 // anything else, on every start-up path: when it runs, when another instance
 // already runs, and when its language files are missing.
-#include <unistd.h>
-
-#include "app/Startup.h"
-#include "native/ui/UiFixtures.h"
+#include "StartupFixture.h"
 #include "winapi/DllSearchTesting.h"
 
 using namespace UiFixtures;
@@ -25,31 +22,18 @@ struct StartupPath {
     bool anotherInstanceRuns;
 };
 
-class StartupDllSearchTest : public ::testing::TestWithParam<StartupPath> {
+class StartupDllSearchTest : public StartupFixture<::testing::TestWithParam<StartupPath>> {
 protected:
     void SetUp() override {
-        char cwd[4096];
-        m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
+        StageProgram(std::string("dllsearch.") + GetParam().name, GetParam().stage);
         // The stand-in remembers the last folder set, whichever test set it.
         WinApi::SetCurrentDirectoryW(Utf8::ToWide(m_savedCwd).c_str());
-        m_folder =
-            StageExecutableFolder(std::string("dllsearch.") + GetParam().name, GetParam().stage);
-        WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
-        setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
         m_enumeration.Succeed(NumberedHotfixes(1));
     }
     void TearDown() override {
         WinApi::Testing::SetDllSearchRestrictionHook(nullptr);
-        DuiLib::Headless::SetIdleHook(nullptr);
-        if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
-        g_instanceMutex = nullptr;
-        ResetProcessState();
-        (void)!chdir(m_savedCwd.c_str());
+        StartupFixture::TearDown();
     }
-
-    std::string m_folder;
-    std::string m_savedCwd;
-    FakeEnumeration m_enumeration;
 };
 
 TEST_P(StartupDllSearchTest, RestrictsTheSearchOnceBeforeAnythingElse) {

@@ -2,10 +2,7 @@
 // toolkit and the stand-ins for the Windows calls. The test acts inside the
 // program's own loops through the headless idle hook, as a user would, by sending
 // the window its messages. Every path returns 0.
-#include <unistd.h>
-
-#include "app/Startup.h"
-#include "native/ui/UiFixtures.h"
+#include "StartupFixture.h"
 #include "testkit/LogCapture.h"
 
 using namespace UiFixtures;
@@ -13,24 +10,12 @@ using DuiLib::Headless::WindowState;
 
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public StartupFixture<> {
 protected:
     void SetUp() override {
-        char cwd[4096];
-        m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = StageExecutableFolder(std::string("startup.") + info->name(), Stage());
-        WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
-        setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
+        StageProgram(std::string("startup.") + info->name(), Stage());
         setenv("LC_ALL", Locale(), 1);
-    }
-    void TearDown() override {
-        DuiLib::Headless::SetIdleHook(nullptr);
-        if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
-        g_instanceMutex = nullptr;
-        ResetProcessState();
-        unsetenv("LC_ALL");
-        (void)!chdir(m_savedCwd.c_str());
     }
     virtual StageOptions Stage() const { return {}; }
     virtual const char* Locale() const { return "en_US.UTF-8"; }
@@ -49,10 +34,6 @@ protected:
         WinApi::CloseHandle(probe);
         return free;
     }
-
-    std::string m_folder;
-    std::string m_savedCwd;
-    FakeEnumeration m_enumeration;
 };
 
 TEST_F(StartupTest, NormalRunShowsTheMainWindowUntilItIsClosed) {

@@ -1,0 +1,42 @@
+// Shared by the start-up suites: wWinMain run against a scratch executable folder
+// with its own state folder for the log; afterwards the single-instance mutex,
+// the current directory, LC_ALL and the process-wide stand-ins are as before.
+#pragma once
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "app/Startup.h"
+#include "native/ui/UiFixtures.h"
+
+namespace UiFixtures {
+
+// TestBase is ::testing::Test or a TestWithParam.
+template <typename TestBase = ::testing::Test>
+class StartupFixture : public TestBase {
+protected:
+    // Stages the folder `name` and makes it the executable's folder.
+    void StageProgram(const std::string& name, StageOptions options = {}) {
+        char cwd[4096];
+        m_savedCwd = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
+        m_folder = StageExecutableFolder(name, options);
+        WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
+        setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
+    }
+    void TearDown() override {
+        DuiLib::Headless::SetIdleHook(nullptr);
+        if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
+        g_instanceMutex = nullptr;
+        ResetProcessState();
+        unsetenv("LC_ALL");
+        (void)!chdir(m_savedCwd.c_str());
+    }
+
+    std::string m_folder;
+    std::string m_savedCwd;
+    FakeEnumeration m_enumeration;
+};
+
+}  // namespace UiFixtures
