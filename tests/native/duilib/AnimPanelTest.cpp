@@ -5,12 +5,10 @@ using namespace DuiLib;
 
 namespace {
 
-class AnimPanelTest : public DuiTest::ToolkitTest {
+class AnimPanelTest : public DuiTest::DrivenWindowTest<> {
 protected:
     void SetUp() override {
-        DuiTest::ToolkitTest::SetUp();
-        ASSERT_NE(m_window.CreateDefault(), nullptr);
-        m_driver.reset(new UITestDriver(m_window));
+        ASSERT_NO_FATAL_FAILURE(DrivenWindowTest::SetUp());
         m_anim = dynamic_cast<CAnimPanelUI*>(m_driver->Find(L"spinner"));
         ASSERT_NE(m_anim, nullptr);
     }
@@ -28,8 +26,6 @@ protected:
         return lit;
     }
 
-    DuiTest::RecordingWindow m_window{L"layout\\window.xml"};
-    std::unique_ptr<UITestDriver> m_driver;
     CAnimPanelUI* m_anim = nullptr;
 };
 

@@ -1,10 +1,11 @@
 // Shared by the toolkit's tests: fixture paths, a clean toolkit state per test
-// (headless backend, queue, resource path, language), and a window whose layout
-// is a fixture file and which records what reaches it.
+// (headless backend, queue, resource path, language), a window whose layout is a
+// fixture file and which records what reaches it, and a test that keeps one open.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,8 @@ protected:
 // A window built from a fixture layout; records notifications and messages.
 class RecordingWindow : public DuiLib::WindowImplBase {
 public:
-    explicit RecordingWindow(std::wstring skin, std::wstring className = L"DuiTestWindow")
+    explicit RecordingWindow(std::wstring skin = L"layout\\window.xml",
+                             std::wstring className = L"DuiTestWindow")
         : m_skin(std::move(skin)), m_className(std::move(className)) {}
 
     DuiLib::LPCTSTR GetWindowClassName() const override { return m_className.c_str(); }
@@ -53,6 +55,20 @@ protected:
 private:
     std::wstring m_skin;
     std::wstring m_className;
+};
+
+// A toolkit test with a window (default layout) open for the whole test and a driver for it.
+template <typename Window = RecordingWindow>
+class DrivenWindowTest : public ToolkitTest {
+protected:
+    void SetUp() override {
+        ToolkitTest::SetUp();
+        ASSERT_NE(m_window.CreateDefault(), nullptr);
+        m_driver.reset(new DuiLib::UITestDriver(m_window));
+    }
+
+    Window m_window;
+    std::unique_ptr<DuiLib::UITestDriver> m_driver;
 };
 
 }  // namespace DuiTest

@@ -7,12 +7,10 @@ using namespace DuiLib;
 
 namespace {
 
-class HighContrastTest : public DuiTest::ToolkitTest {
+class HighContrastTest : public DuiTest::DrivenWindowTest<> {
 protected:
     void SetUp() override {
-        DuiTest::ToolkitTest::SetUp();
-        ASSERT_NE(m_window.CreateDefault(), nullptr);
-        m_driver.reset(new UITestDriver(m_window));
+        ASSERT_NO_FATAL_FAILURE(DrivenWindowTest::SetUp());
         m_driver->Find(L"item2")->SetEnabled(false);
     }
     // The colours drawn inside a control's rectangle, by kind of command.
@@ -27,9 +25,6 @@ protected:
         }
         return colours;
     }
-
-    DuiTest::RecordingWindow m_window{L"layout\\window.xml"};
-    std::unique_ptr<UITestDriver> m_driver;
 };
 
 struct Part {

@@ -38,13 +38,8 @@ DUI_ON_MSGTYPE(L"link", LinkWindow::OnLink)
 DUI_ON_MSGTYPE_CTRNAME(L"click", L"closeButton", LinkWindow::OnCloseButton)
 DUI_END_MESSAGE_MAP()
 
-class NotificationTest : public DuiTest::ToolkitTest {
+class NotificationTest : public DuiTest::DrivenWindowTest<LinkWindow> {
 protected:
-    void SetUp() override {
-        DuiTest::ToolkitTest::SetUp();
-        ASSERT_NE(m_window.CreateDefault(), nullptr);
-        m_driver.reset(new UITestDriver(m_window));
-    }
     // The recorded events of one kind ("click", "enter", ...), in order.
     std::vector<std::wstring> Of(const std::wstring& kind) const {
         std::vector<std::wstring> out;
@@ -55,9 +50,6 @@ protected:
     }
     CControlUI* Find(const wchar_t* name) { return m_driver->Find(name); }
     using Events = std::vector<std::wstring>;
-
-    LinkWindow m_window;
-    std::unique_ptr<UITestDriver> m_driver;
 };
 
 TEST_F(NotificationTest, ClicksReachTheFirstMatchingEntryAlongTheChainedMaps) {
