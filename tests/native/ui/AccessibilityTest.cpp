@@ -100,31 +100,29 @@ TEST_F(AccessibilityTest, TheLoadingViewAndTheAboutDialogInAnotherLanguage) {
 TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     FakeInstaller installer(m_folder);
     installer.Hold();
-    m_enumeration.Succeed({Hotfix(L"KB11"), Hotfix(L"KB22"), Hotfix(L"KB33")});
-    OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
-    Heard(main.hwnd());
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11"), Hotfix(L"KB22"), Hotfix(L"KB33")}));
+    Heard(main().hwnd());
 
     // What a screen reader's default action on the button does.
-    main.driver().Layout();
-    ASSERT_TRUE(main.Find(L"btnUniNameKB22")->Activate());
-    EXPECT_EQ(Heard(main.hwnd()),
+    main().driver().Layout();
+    ASSERT_TRUE(main().Find(L"btnUniNameKB22")->Activate());
+    EXPECT_EQ(Heard(main().hwnd()),
               (std::vector<std::wstring>{
                   L"namechange Uninstalling… KB22", L"statechange Uninstalling… KB22",
                   L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
-    EXPECT_EQ(DuiLib::Accessible::StateOf(main.Find(L"btnUniNameKB11")),
+    EXPECT_EQ(DuiLib::Accessible::StateOf(main().Find(L"btnUniNameKB11")),
               unsigned{DuiLib::kAccUnavailable});
 
     installer.Release();
-    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB22"); }));
-    std::vector<std::wstring> heard = Heard(main.hwnd());
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB22"); }));
+    std::vector<std::wstring> heard = Heard(main().hwnd());
     std::sort(heard.begin(), heard.end());
     EXPECT_EQ(heard, (std::vector<std::wstring>{
                          L"hide Uninstalling… KB22", L"namechange Uninstalled",
                          L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
-    const std::wstring tree = Tree(main.window());
+    const std::wstring tree = Tree(main().window());
     EXPECT_NE(
         tree.find(L"    list item \"KB22\" []\n      text \"KB22\" []\n      text \"Update\" "
                   L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),

@@ -31,6 +31,8 @@ struct CatalogueFault {
     std::wstring updateText;
 };
 
+using Texts = std::vector<std::wstring>;
+
 class CatalogueFaultTest : public UiTest, public ::testing::WithParamInterface<CatalogueFault> {};
 
 TEST_P(CatalogueFaultTest, ListIsCompleteAndUsable) {
@@ -46,29 +48,24 @@ TEST_P(CatalogueFaultTest, ListIsCompleteAndUsable) {
     FakeInstaller installer(m_folder);
     installer.ExitWith(0);
     LogCapture log;
-    m_enumeration.Succeed({Hotfix(L"KB11", L"Update", L"1/2/2026"),
-                           Hotfix(L"KB22", L"Hotfix", L"3/4/2025"),
-                           Hotfix(L"KB33", L"Update", L"5/6/2024")});
-    OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11", L"Update", L"1/2/2026"),
+                              Hotfix(L"KB22", L"Hotfix", L"3/4/2025"),
+                              Hotfix(L"KB33", L"Update", L"5/6/2024")}));
 
-    ASSERT_EQ(main.RowCount(), 3);
-    const wchar_t* ids[] = {L"KB11", L"KB22", L"KB33"};
-    const wchar_t* dates[] = {L"2026-1-2", L"2025-3-4", L"2024-5-6"};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(main.InRow(i, L"hotfixNameText")->GetText().str(), ids[i]);
-        EXPECT_EQ(main.InRow(i, L"installedTimeText")->GetText().str(), dates[i]);
-    }
-    EXPECT_EQ(main.InRow(0, L"descriptionText")->GetText().str(), fault.updateText);
-    EXPECT_EQ(main.InRow(2, L"descriptionText")->GetText().str(), fault.updateText);
+    ASSERT_EQ(main().RowCount(), 3);
+    EXPECT_EQ(main().RowTexts(L"hotfixNameText"), (Texts{L"KB11", L"KB22", L"KB33"}));
+    EXPECT_EQ(main().RowTexts(L"installedTimeText"),
+              (Texts{L"2026-1-2", L"2025-3-4", L"2024-5-6"}));
+    EXPECT_EQ(main().InRow(0, L"descriptionText")->GetText().str(), fault.updateText);
+    EXPECT_EQ(main().InRow(2, L"descriptionText")->GetText().str(), fault.updateText);
     if (!fault.line.empty()) {
         EXPECT_EQ(log.Matching(fault.line).size(), 3u);
     }
 
-    ASSERT_TRUE(main.driver().Click(L"btnUniNameKB22")) << main.driver().LastError();
-    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB22"); }));
-    EXPECT_EQ(main.Text(L"labUniNameKB22"), L"Uninstalled");
-    EXPECT_TRUE(main.InRow(0, L"btnUniNameKB11")->IsEnabled());
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB22")) << main().driver().LastError();
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB22"); }));
+    EXPECT_EQ(main().Text(L"labUniNameKB22"), L"Uninstalled");
+    EXPECT_TRUE(main().InRow(0, L"btnUniNameKB11")->IsEnabled());
     EXPECT_EQ(installer.Calls(), std::vector<std::string>{"/uninstall /kb:22"});
 }
 

@@ -8,33 +8,32 @@ using DuiLib::CControlUI;
 
 namespace {
 
+using Texts = std::vector<std::wstring>;
+
 class HotfixListTest : public UiTest {};
 
 TEST_F(HotfixListTest, RowsFollowQueryOrderWithSeparatorsOnAllButTheLast) {
-    m_enumeration.Succeed({Hotfix(L"KB300", L"Security Update", L"1/15/2026"),
-                           Hotfix(L"KB100", L"Update", L"12/7/2026"),
-                           Hotfix(L"KB200", L"Unknown Category", L"3/4/2025")});
-    OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
-    ASSERT_EQ(main.RowCount(), 3);
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB300", L"Security Update", L"1/15/2026"),
+                              Hotfix(L"KB100", L"Update", L"12/7/2026"),
+                              Hotfix(L"KB200", L"Unknown Category", L"3/4/2025")}));
+    ASSERT_EQ(main().RowCount(), 3);
 
     const wchar_t* ids[] = {L"KB300", L"KB100", L"KB200"};
-    const wchar_t* types[] = {L"Security Update", L"Update", L""};
-    const wchar_t* dates[] = {L"2026-1-15", L"2026-12-7", L"2025-3-4"};
+    EXPECT_EQ(main().RowTexts(L"hotfixNameText"), (Texts{ids, ids + 3}));
+    EXPECT_EQ(main().RowTexts(L"descriptionText"), (Texts{L"Security Update", L"Update", L""}));
+    EXPECT_EQ(main().RowTexts(L"installedTimeText"),
+              (Texts{L"2026-1-15", L"2026-12-7", L"2025-3-4"}));
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(main.InRow(i, L"hotfixNameText")->GetText().str(), ids[i]);
-        EXPECT_EQ(main.InRow(i, L"descriptionText")->GetText().str(), types[i]);
-        EXPECT_EQ(main.InRow(i, L"installedTimeText")->GetText().str(), dates[i]);
-        CControlUI* button = main.InRow(i, (L"btnUniName" + std::wstring(ids[i])).c_str());
+        CControlUI* button = main().InRow(i, (L"btnUniName" + std::wstring(ids[i])).c_str());
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->GetText().str(), L"Uninstall");
         EXPECT_TRUE(button->IsEnabled());
         EXPECT_TRUE(button->IsVisible());
-        CControlUI* label = main.InRow(i, (L"labUniName" + std::wstring(ids[i])).c_str());
+        CControlUI* label = main().InRow(i, (L"labUniName" + std::wstring(ids[i])).c_str());
         ASSERT_NE(label, nullptr);
         EXPECT_FALSE(label->IsVisible());
-        EXPECT_EQ(main.InRow(i, L"lytStartupItemDetail")->IsVisible(), i != 2);
+        EXPECT_EQ(main().InRow(i, L"lytStartupItemDetail")->IsVisible(), i != 2);
     }
 }
 

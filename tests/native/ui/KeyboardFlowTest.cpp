@@ -137,29 +137,27 @@ TEST_F(KeyboardFlowTest, EnterOnARowButtonUninstallsExactlyAsAClickDoes) {
 TEST_F(KeyboardFlowTest, TheFocusMovesOnAsItsRowIsDisabledOrFinished) {
     FakeInstaller installer(m_folder);
     installer.Hold();
-    m_enumeration.Succeed({Hotfix(L"KB100"), Hotfix(L"KB200"), Hotfix(L"KB300")});
-    OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
-    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 6));
-    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB100"), Hotfix(L"KB200"), Hotfix(L"KB300")}));
+    ASSERT_TRUE(main().driver().PressKeys(UIKEY_TAB, 6));
+    ASSERT_TRUE(main().driver().PressKey(UIKEY_RETURN));
     // Every row button is disabled while the uninstall runs: the focus goes round
     // to the first control that can take it, and Tab keeps working.
-    EXPECT_EQ(main.driver().FocusName(), L"aboutButton");
-    EXPECT_EQ(TabRound(main, 4),
+    EXPECT_EQ(main().driver().FocusName(), L"aboutButton");
+    EXPECT_EQ(TabRound(main(), 4),
               (Names{L"minButton", L"closeButton", L"btnUninstallTip", L"aboutButton"}));
     installer.Release();
-    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB200"); }));
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB200"); }));
     // The finished row's button is gone from the order; the others are back.
-    EXPECT_EQ(TabRound(main, 6), (Names{L"minButton", L"closeButton", L"btnUninstallTip",
-                                        L"btnUniNameKB100", L"btnUniNameKB300", L"aboutButton"}));
+    EXPECT_EQ(TabRound(main(), 6), (Names{L"minButton", L"closeButton", L"btnUninstallTip",
+                                          L"btnUniNameKB100", L"btnUniNameKB300", L"aboutButton"}));
 
     // A focused button that goes away moves the focus to the next control.
-    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));
-    ASSERT_EQ(main.driver().FocusName(), L"btnUniNameKB100");
+    ASSERT_TRUE(main().driver().PressKeys(UIKEY_TAB, 4));
+    ASSERT_EQ(main().driver().FocusName(), L"btnUniNameKB100");
     installer.ExitWith(0);
-    ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
-    ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB100"); }));
-    EXPECT_EQ(main.driver().FocusName(), L"aboutButton");
+    ASSERT_TRUE(main().driver().PressKey(UIKEY_RETURN));
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB100"); }));
+    EXPECT_EQ(main().driver().FocusName(), L"aboutButton");
 }
 
 TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeysAlone) {

@@ -292,6 +292,15 @@ public:
         DuiLib::CContainerUI* row = Row(index);
         return row ? dynamic_cast<T*>(row->FindSubControl(name)) : nullptr;
     }
+    // The text of the control `name` of every row, in list order.
+    std::vector<std::wstring> RowTexts(const wchar_t* name) const {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < RowCount(); ++i) {
+            DuiLib::CControlUI* control = InRow(i, name);
+            texts.push_back(control ? control->GetText().str() : L"<missing>");
+        }
+        return texts;
+    }
 
     // Deletes the window as start-up does after its loop.
     void Destroy() {
@@ -312,8 +321,8 @@ private:
     std::unique_ptr<DuiLib::UITestDriver> m_driver;
 };
 
-// A test with its own scratch executable folder and fake enumeration; puts the
-// process-wide stand-ins back afterwards.
+// A test with its own scratch executable folder, fake enumeration and, when it
+// asks, a main window; puts the process-wide stand-ins back afterwards.
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -323,14 +332,24 @@ protected:
         UseExecutableFolder(m_folder, Language());
     }
     void TearDown() override {
+        m_main.reset();
         m_enumeration.Release();  // a held load ends before the test does
         ResetProcessState();
     }
     virtual StageOptions Stage() const { return {}; }
     virtual std::wstring Language() const { return L"en-US"; }
 
+    // Opens a main window (main()) that loads `records`; true once it shows them as rows.
+    [[nodiscard]] bool OpenWithRows(std::vector<HotfixInfo> records) {
+        m_enumeration.Succeed(std::move(records));
+        m_main.reset(new OpenMainWindow());
+        return m_main->WaitForResultView();
+    }
+    OpenMainWindow& main() { return *m_main; }
+
     std::string m_folder;
     FakeEnumeration m_enumeration;
+    std::unique_ptr<OpenMainWindow> m_main;  // deleted before the stand-ins are put back
 };
 
 }  // namespace UiFixtures

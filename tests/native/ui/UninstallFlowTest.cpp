@@ -12,29 +12,17 @@ namespace {
 
 class UninstallFlowTest : public UiTest {
 protected:
-    void OpenWithRows(std::vector<HotfixInfo> records) {
-        m_enumeration.Succeed(std::move(records));
-        m_main.reset(new OpenMainWindow());
-        ASSERT_TRUE(m_main->WaitForResultView());
-    }
-    OpenMainWindow& main() { return *m_main; }
     CButtonUI* Button(int row, const wchar_t* id) {
         return main().InRow<CButtonUI>(row, (L"btnUniName" + std::wstring(id)).c_str());
     }
     CLabelUI* Text(int row, const wchar_t* name) { return main().InRow<CLabelUI>(row, name); }
-    void TearDown() override {
-        m_main.reset();
-        UiTest::TearDown();
-    }
-
-    std::unique_ptr<OpenMainWindow> m_main;
 };
 
 TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
     LogCapture log;
     FakeInstaller installer(m_folder);
     installer.Hold();
-    OpenWithRows({Hotfix(L"KB5005565"), Hotfix(L"KB200"), Hotfix(L"KB300")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5005565"), Hotfix(L"KB200"), Hotfix(L"KB300")}));
 
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5005565")) << main().driver().LastError();
 
@@ -90,7 +78,7 @@ class OutcomeTest : public UninstallFlowTest, public ::testing::WithParamInterfa
 TEST_P(OutcomeTest, RowShowsTheOutcomeAndOthersAreEnabledAgain) {
     FakeInstaller installer(m_folder);
     installer.ExitWith(GetParam().exitCode);
-    OpenWithRows({Hotfix(L"KB11"), Hotfix(L"kb22"), Hotfix(L"KB33")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11"), Hotfix(L"kb22"), Hotfix(L"KB33")}));
 
     ASSERT_TRUE(main().driver().Click(L"btnUniNamekb22")) << main().driver().LastError();
     CButtonUI* button = Button(1, L"kb22");
@@ -126,7 +114,7 @@ TEST_F(UninstallFlowTest, CancelReturnsTheRowToIdleWithIdleColours) {
     FakeInstaller installer(m_folder);
     installer.ExitWith(1223);
     installer.Hold();
-    OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")}));
 
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB1"));
     EXPECT_FALSE(Button(1, L"KB2")->IsEnabled());
@@ -152,7 +140,7 @@ TEST_F(UninstallFlowTest, CancelReturnsTheRowToIdleWithIdleColours) {
 TEST_F(UninstallFlowTest, DeclinedElevationCancelsWithoutRunningTheInstaller) {
     FakeInstaller installer(m_folder);
     WinApi::Testing::SetLaunchFailure(1223);
-    OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")}));
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB1"));
     ASSERT_TRUE(main().PumpUntil([&] { return Button(1, L"KB2")->IsEnabled(); }));
     EXPECT_TRUE(Button(0, L"KB1")->IsEnabled());
@@ -168,7 +156,7 @@ TEST_P(UnsafeIdentifierTest, StartsNothingAndLeavesEveryRowIdle) {
     LogCapture log;
     FakeInstaller installer(m_folder);
     const std::wstring id = GetParam();
-    OpenWithRows({Hotfix(id), Hotfix(L"KB2")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(id), Hotfix(L"KB2")}));
     ASSERT_TRUE(main().driver().Click((L"btnUniName" + id).c_str())) << main().driver().LastError();
     main().driver().Pump();
 
@@ -191,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Identifiers, UnsafeIdentifierTest,
 TEST_F(UninstallFlowTest, NumberIsTakenAfterTheFirstMarker) {
     FakeInstaller installer(m_folder);
     installer.ExitWith(0);
-    OpenWithRows({Hotfix(L"xKB77"), Hotfix(L"kb5")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"xKB77"), Hotfix(L"kb5")}));
     ASSERT_TRUE(main().driver().Click(L"btnUniNamexKB77"));
     ASSERT_TRUE(main().PumpUntil(
         [&] { return installer.Calls().size() == 1 && Button(1, L"kb5")->IsEnabled(); }));
@@ -200,7 +188,7 @@ TEST_F(UninstallFlowTest, NumberIsTakenAfterTheFirstMarker) {
 
 TEST_F(UninstallFlowTest, IdentifierNotInTheListChangesNothing) {
     LogCapture log;
-    OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")}));
     Button(0, L"KB1")->SetName(L"btnUniNameKB999");
     log.Clear();
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB999"));
@@ -214,7 +202,7 @@ TEST_F(UninstallFlowTest, IdentifierNotInTheListChangesNothing) {
 TEST_F(UninstallFlowTest, RowButtonNameInTheMiddleIsStillARowButton) {
     FakeInstaller installer(m_folder);
     installer.Hold();
-    OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB1"), Hotfix(L"KB2")}));
     Button(1, L"KB2")->SetName(L"xbtnUniNameKB1");
     ASSERT_TRUE(main().driver().Click(L"xbtnUniNameKB1"));
     EXPECT_EQ(main().InRow(0, L"btnUniNameKB1")->GetText().str(), L"Uninstalling…");
@@ -223,7 +211,7 @@ TEST_F(UninstallFlowTest, RowButtonNameInTheMiddleIsStillARowButton) {
 
 TEST_F(UninstallFlowTest, HoveringTheTipShowsTheDescriptionPanel) {
     LogCapture log;
-    OpenWithRows({Hotfix(L"KB1")});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB1")}));
     EXPECT_FALSE(main().Shown(L"hotfixDiscribeLayout"));
 
     ASSERT_TRUE(main().driver().Hover(L"btnUninstallTip")) << main().driver().LastError();

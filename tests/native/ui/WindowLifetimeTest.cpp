@@ -7,7 +7,18 @@ using namespace UiFixtures;
 
 namespace {
 
-class WindowLifetimeTest : public UiTest {};
+class WindowLifetimeTest : public UiTest {
+protected:
+    // Starts the uninstall of the row whose button is `button` (its installer held),
+    // then closes the window by its close button.
+    static void UninstallThenClose(OpenMainWindow& main, const wchar_t* button) {
+        ASSERT_TRUE(main.WaitForResultView());
+        ASSERT_TRUE(main.driver().Click(button));
+        ASSERT_EQ(WaitForLaunches(1).size(), 1u);
+        ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
+        main.driver().Pump();
+    }
+};
 
 TEST_F(WindowLifetimeTest, LoadFinishingAfterCloseTouchesNothing) {
     LogCapture log;
@@ -41,11 +52,7 @@ TEST_F(WindowLifetimeTest, UninstallFinishingAfterCloseTouchesNothing) {
     m_enumeration.Succeed(NumberedHotfixes(3));
     {
         OpenMainWindow main;
-        ASSERT_TRUE(main.WaitForResultView());
-        ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000002"));
-        ASSERT_EQ(WaitForLaunches(1).size(), 1u);
-        ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
-        main.driver().Pump();
+        ASSERT_NO_FATAL_FAILURE(UninstallThenClose(main, L"btnUniNameKB5000002"));
     }  // rows and window deleted while the installer still runs
 
     installer.Release();
@@ -59,11 +66,7 @@ TEST_F(WindowLifetimeTest, ClosingDuringAnUninstallDoesNotWaitForIt) {
     installer.Hold();
     m_enumeration.Succeed(NumberedHotfixes(1));
     OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
-    ASSERT_TRUE(main.driver().Click(L"btnUniNameKB5000001"));
-    ASSERT_EQ(WaitForLaunches(1).size(), 1u);
-    ASSERT_TRUE(main.driver().Click(CLOSE_BUTTON));
-    main.driver().Pump();
+    ASSERT_NO_FATAL_FAILURE(UninstallThenClose(main, L"btnUniNameKB5000001"));
     DuiLib::Headless::WindowState state;
     EXPECT_FALSE(DuiLib::Headless::FindWindowState(main.hwnd(), state));
     EXPECT_TRUE(DuiLib::Headless::IsQuitPending());
