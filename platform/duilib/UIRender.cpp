@@ -14,69 +14,47 @@ UIRect IntersectRect(const UIRect& a, const UIRect& b) {
     return r;
 }
 
-void CRenderList::FillRect(const UIRect& rc, uint32_t argb, const UIRect& clip) {
+RenderCommand& CRenderList::Add(RenderOp op, const UIRect& rect, uint32_t argb,
+                                const UIRect& clip) {
     RenderCommand c;
-    c.op = RenderOp::FillRect;
-    c.rect = rc;
+    c.op = op;
+    c.rect = rect;
     c.clip = clip;
     c.color = argb;
     m_commands.push_back(std::move(c));
+    return m_commands.back();
+}
+
+void CRenderList::FillRect(const UIRect& rc, uint32_t argb, const UIRect& clip) {
+    Add(RenderOp::FillRect, rc, argb, clip);
 }
 
 void CRenderList::FrameRect(const UIRect& rc, uint32_t argb, int width, const UIRect& clip) {
-    RenderCommand c;
-    c.op = RenderOp::FrameRect;
-    c.rect = rc;
-    c.clip = clip;
-    c.color = argb;
-    c.width = width;
-    m_commands.push_back(std::move(c));
+    Add(RenderOp::FrameRect, rc, argb, clip).width = width;
 }
 
 void CRenderList::RoundRect(const UIRect& rc, int radius, uint32_t fill, uint32_t border, int width,
                             const UIRect& clip) {
-    RenderCommand c;
-    c.op = RenderOp::RoundRect;
-    c.rect = rc;
-    c.clip = clip;
-    c.color = fill;
+    RenderCommand& c = Add(RenderOp::RoundRect, rc, fill, clip);
     c.borderColor = border;
     c.width = width;
     c.radius = radius;
-    m_commands.push_back(std::move(c));
 }
 
 void CRenderList::Text(const UIRect& cell, const std::wstring& text, const UIFont& font,
                        uint32_t argb, const UIRect& clip) {
-    RenderCommand c;
-    c.op = RenderOp::Text;
-    c.rect = cell;
-    c.clip = clip;
-    c.color = argb;
+    RenderCommand& c = Add(RenderOp::Text, cell, argb, clip);
     c.text = text;
     c.font = font;
-    m_commands.push_back(std::move(c));
 }
 
 void CRenderList::Line(int x1, int y1, int x2, int y2, uint32_t argb, int width,
                        const UIRect& clip) {
-    RenderCommand c;
-    c.op = RenderOp::Line;
-    c.rect = UIRect{x1, y1, x2, y2};
-    c.clip = clip;
-    c.color = argb;
-    c.width = width;
-    m_commands.push_back(std::move(c));
+    Add(RenderOp::Line, UIRect{x1, y1, x2, y2}, argb, clip).width = width;
 }
 
 void CRenderList::FillCircle(int cx, int cy, int radius, uint32_t argb, const UIRect& clip) {
-    RenderCommand c;
-    c.op = RenderOp::FillCircle;
-    c.rect = UIRect{cx, cy, cx, cy};
-    c.clip = clip;
-    c.color = argb;
-    c.radius = radius;
-    m_commands.push_back(std::move(c));
+    Add(RenderOp::FillCircle, UIRect{cx, cy, cx, cy}, argb, clip).radius = radius;
 }
 
 }  // namespace DuiLib

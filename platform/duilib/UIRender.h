@@ -60,6 +60,9 @@ public:
     void Clear() { m_commands.clear(); }
 
 private:
+    // Appends a command with what every kind has; the caller sets the rest.
+    RenderCommand& Add(RenderOp op, const UIRect& rect, uint32_t argb, const UIRect& clip);
+
     std::vector<RenderCommand> m_commands;
 };
 
