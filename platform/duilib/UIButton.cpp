@@ -14,10 +14,6 @@ LPCTSTR CButtonUI::GetClass() const {
     return L"ButtonUI";
 }
 
-void CButtonUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
-    CLabelUI::SetAttribute(name, value);
-}
-
 bool CButtonUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
     uint32_t c = 0;
     if (name && std::wcscmp(name, L"pushedtextcolor") == 0) {

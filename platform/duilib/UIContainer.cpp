@@ -110,10 +110,6 @@ LPCTSTR CHorizontalLayoutUI::GetClass() const {
     return L"HorizontalLayoutUI";
 }
 
-void CContainerUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
-    CControlUI::SetAttribute(name, value);
-}
-
 bool CContainerUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
     // No copies of the name: most attributes are not a container's and go to the base.
     const std::wstring_view n = name ? name : L"";

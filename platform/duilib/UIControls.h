@@ -14,7 +14,6 @@ namespace DuiLib {
 class CLabelUI : public CControlUI {
 public:
     LPCTSTR GetClass() const override;
-    void SetAttribute(LPCTSTR name, LPCTSTR value) override;
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
 
     void SetTextColor(uint32_t argb);
@@ -52,7 +51,6 @@ class CButtonUI : public CLabelUI {
 public:
     CButtonUI();
     LPCTSTR GetClass() const override;
-    void SetAttribute(LPCTSTR name, LPCTSTR value) override;
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
@@ -135,7 +133,6 @@ class CContainerUI : public CControlUI, public IContainerUI {
 public:
     ~CContainerUI() override;
     LPCTSTR GetClass() const override;
-    void SetAttribute(LPCTSTR name, LPCTSTR value) override;
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
 
     CControlUI* GetItemAt(int index) const override;

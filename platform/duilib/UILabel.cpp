@@ -13,10 +13,6 @@ LPCTSTR CLabelUI::GetClass() const {
     return L"LabelUI";
 }
 
-void CLabelUI::SetAttribute(LPCTSTR name, LPCTSTR value) {
-    CControlUI::SetAttribute(name, value);
-}
-
 bool CLabelUI::ApplyAttribute(LPCTSTR name, LPCTSTR value) {
     // No copies of the name: most attributes are not a label's and go to the base.
     const std::wstring_view n = name ? name : L"";
