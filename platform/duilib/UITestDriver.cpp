@@ -87,6 +87,12 @@ bool UITestDriver::CentreOf(LPCTSTR name, int& x, int& y) {
     return CheckReachable(control, x, y);
 }
 
+void UITestDriver::PressAndRelease(int x, int y) {
+    m_manager->OnMouseMove(x, y);
+    m_manager->OnButtonDown(x, y);
+    m_manager->OnButtonUp(x, y);
+}
+
 bool UITestDriver::Hover(LPCTSTR name) {
     int x = 0, y = 0;
     if (!CanTakeInput() || !CentreOf(name, x, y)) return false;
@@ -103,9 +109,7 @@ bool UITestDriver::LeaveWindow() {
 bool UITestDriver::Click(LPCTSTR name) {
     int x = 0, y = 0;
     if (!CanTakeInput() || !CentreOf(name, x, y)) return false;
-    m_manager->OnMouseMove(x, y);
-    m_manager->OnButtonDown(x, y);
-    m_manager->OnButtonUp(x, y);
+    PressAndRelease(x, y);
     return true;
 }
 
@@ -119,9 +123,7 @@ bool UITestDriver::ClickLink(LPCTSTR name, int index) {
     int x = rc.left + rc.Width() / 2;
     int y = rc.top + rc.Height() / 2;
     if (!CheckReachable(text, x, y)) return false;
-    m_manager->OnMouseMove(x, y);
-    m_manager->OnButtonDown(x, y);
-    m_manager->OnButtonUp(x, y);
+    PressAndRelease(x, y);
     return true;
 }
 
@@ -141,9 +143,7 @@ bool UITestDriver::MoveTo(int x, int y) {
 
 bool UITestDriver::ClickAt(int x, int y) {
     if (!CanTakeInput()) return false;
-    m_manager->OnMouseMove(x, y);
-    m_manager->OnButtonDown(x, y);
-    m_manager->OnButtonUp(x, y);
+    PressAndRelease(x, y);
     return true;
 }
 

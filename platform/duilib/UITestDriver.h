@@ -74,6 +74,8 @@ private:
     bool CanTakeInput();
     bool CentreOf(LPCTSTR name, int& x, int& y);
     bool CheckReachable(CControlUI* control, int x, int y);
+    // The mouse moves to (x, y), and the left button goes down and up there.
+    void PressAndRelease(int x, int y);
     bool Fail(const std::string& why);
 
     WindowImplBase* m_window = nullptr;
