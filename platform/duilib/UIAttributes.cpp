@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "duilib/UITextStyle.h"
+#include "support/TextConversion.h"
 
 namespace DuiLib {
 namespace Attr {
@@ -27,11 +28,6 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t sep) {
         if (at == std::wstring::npos) return parts;
         start = at + 1;
     }
-}
-
-std::wstring Lower(std::wstring text) {
-    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
-    return text;
 }
 
 bool ParseInts(const std::wstring& text, int* out, size_t count) {
@@ -90,7 +86,7 @@ bool ParseColor(const std::wstring& text, uint32_t& out) {
 }
 
 bool ParseBool(const std::wstring& text, bool& out) {
-    std::wstring t = Lower(Trim(text));
+    std::wstring t = LowerCase(Trim(text));
     if (t == L"true" || t == L"1") {
         out = true;
         return true;
@@ -104,7 +100,7 @@ bool ParseBool(const std::wstring& text, bool& out) {
 
 bool ParseAlign(const std::wstring& text, unsigned& out) {
     unsigned style = 0;
-    for (const std::wstring& part : Split(Lower(text), L'|')) {
+    for (const std::wstring& part : Split(LowerCase(text), L'|')) {
         if (part == L"left") {
             style |= DT_ALIGN_LEFT;
         } else if (part == L"center") {

@@ -3,7 +3,6 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <filesystem>
 #include <vector>
 
@@ -23,20 +22,15 @@ std::wstring JoinFolder(const std::wstring& folder, const std::wstring& fileName
     return path + fileName;
 }
 
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
 std::wstring BaseLanguage(const std::wstring& language) {
-    return Lower(language.substr(0, language.find(L'-')));
+    return LowerCase(language.substr(0, language.find(L'-')));
 }
 
 // Chinese is written in two scripts: Traditional in Taiwan, Hong Kong and Macao
 // (or wherever the name says Hant), Simplified elsewhere. The sibling file in the
 // reader's own script comes before any other file of the same base language.
 std::wstring SameScriptSibling(const std::wstring& language) {
-    const std::wstring name = Lower(language);
+    const std::wstring name = LowerCase(language);
     if (BaseLanguage(name) != L"zh") return std::wstring();
     for (const wchar_t* traditional : {L"-hant", L"-tw", L"-hk", L"-mo"}) {
         if (name.find(traditional) != std::wstring::npos) return L"zh-TW";

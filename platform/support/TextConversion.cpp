@@ -1,5 +1,7 @@
 #include "support/TextConversion.h"
 
+#include <cwctype>
+
 namespace Utf8 {
 namespace {
 
@@ -79,3 +81,8 @@ std::wstring ToWide(const std::string& text) {
 }
 
 }  // namespace Utf8
+
+std::wstring LowerCase(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}

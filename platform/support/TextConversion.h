@@ -4,6 +4,7 @@
 //                                     code page (CP_ACP) on Windows, the LC_CTYPE
 //                                     locale's code set elsewhere
 //   PathText                          wide text <-> filesystem paths
+//   LowerCase                         for names compared without regard to case
 // wchar_t is UTF-16 on Windows and UTF-32 elsewhere. TextConversion.cpp holds the
 // portable part, TextConversion_win.cpp and TextConversion_posix.cpp the rest.
 #pragma once
@@ -22,6 +23,9 @@ std::wstring ToWide(const std::string& text);
 // lacks "?"; a text the system cannot convert at all gives an empty result.
 std::wstring StringToWString(const std::string& text);
 std::string WStringToString(const std::wstring& text);
+
+// Each character through the C library's towlower (the locale's rules).
+std::wstring LowerCase(std::wstring text);
 
 // Windows paths are UTF-16 already; elsewhere paths are bytes, taken as UTF-8.
 namespace PathText {

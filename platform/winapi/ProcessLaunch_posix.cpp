@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cwctype>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -49,11 +48,6 @@ struct LaunchState {
 LaunchState& State() {
     static LaunchState* const state = new LaunchState;
     return *state;
-}
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-    return text;
 }
 
 // A started child. Waiting reaps it once; the exit code is then fixed.
@@ -190,7 +184,7 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
 
 std::string ProgramFor(const std::wstring& file) {
     std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().programs.find(Lower(file));
+    auto it = State().programs.find(LowerCase(file));
     return it == State().programs.end() ? std::string() : it->second;
 }
 
@@ -277,7 +271,7 @@ namespace Testing {
 
 void MapProgram(const std::wstring& windowsPath, const std::string& realProgram) {
     std::lock_guard<std::mutex> lock(State().mutex);
-    State().programs[Lower(windowsPath)] = realProgram;
+    State().programs[LowerCase(windowsPath)] = realProgram;
 }
 
 void SetLaunchFailure(uint32_t error) {

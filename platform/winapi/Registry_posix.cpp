@@ -1,12 +1,12 @@
 // The registry on other systems: HKEY_LOCAL_MACHINE is a tree in memory that
 // tests fill (RegistryTesting.h); open keys are handles of the shared table.
 #include <algorithm>
-#include <cwctype>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "support/TextConversion.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
@@ -38,11 +38,6 @@ struct RegistryState {
 RegistryState& State() {
     static RegistryState* const state = new RegistryState;
     return *state;
-}
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-    return text;
 }
 
 std::wstring Join(const std::wstring& parent, const std::wstring& child) {
@@ -82,7 +77,7 @@ void AddKeyLocked(const std::wstring& path) {
         const std::wstring part = path.substr(start, end - start);
         if (!part.empty()) {
             sofar = Join(sofar, part);
-            State().keys.emplace(Lower(sofar), Key{part, {}});
+            State().keys.emplace(LowerCase(sofar), Key{part, {}});
         }
         start = end + 1;
     }
@@ -93,7 +88,7 @@ void AddKeyLocked(const std::wstring& path) {
 uint32_t RegOpenKeyExW(HKEY key, const wchar_t* subKey, uint32_t, uint32_t access, HKEY* result) {
     std::wstring base;
     if (result == nullptr || !PathOf(key, base)) return kErrorInvalidHandle;
-    const std::wstring path = Join(base, subKey != nullptr ? Lower(subKey) : L"");
+    const std::wstring path = Join(base, subKey != nullptr ? LowerCase(subKey) : L"");
     std::function<void(const std::wstring&)> hook;
     {
         std::lock_guard<std::mutex> lock(State().mutex);
@@ -137,7 +132,7 @@ uint32_t RegQueryValueExW(HKEY key, const wchar_t* valueName, uint32_t* type, ui
     std::lock_guard<std::mutex> lock(State().mutex);
     auto found = State().keys.find(path);
     if (found == State().keys.end()) return kErrorFileNotFound;
-    auto value = found->second.values.find(Lower(valueName != nullptr ? valueName : L""));
+    auto value = found->second.values.find(LowerCase(valueName != nullptr ? valueName : L""));
     if (value == found->second.values.end()) return kErrorFileNotFound;
     if (type != nullptr) *type = value->second.type;
     if (dataSize == nullptr) return kErrorSuccess;
@@ -166,7 +161,7 @@ void SetRegistryValue(const std::wstring& keyPath, const std::wstring& name, uin
                       std::vector<uint8_t> data) {
     std::lock_guard<std::mutex> lock(State().mutex);
     AddKeyLocked(keyPath);
-    State().keys[Lower(keyPath)].values[Lower(name)] = Value{type, std::move(data)};
+    State().keys[LowerCase(keyPath)].values[LowerCase(name)] = Value{type, std::move(data)};
 }
 
 void SetRegistryOpenHook(std::function<void(const std::wstring& path)> hook) {
