@@ -33,6 +33,24 @@ std::wstring NameOf(IAccessible* object) {
     return text;
 }
 
+// The object a VT_DISPATCH answer holds, or null; the answer's reference is released.
+IAccessible* TakeObject(VARIANT& answer) {
+    if (answer.vt != VT_DISPATCH) return nullptr;
+    IAccessible* object = nullptr;
+    answer.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&object));
+    answer.pdispVal->Release();
+    return object;
+}
+
+// The name of the object a VT_DISPATCH answer holds ("<no object>" when none).
+std::wstring NameOfAnswer(VARIANT& answer) {
+    IAccessible* object = TakeObject(answer);
+    if (!object) return L"<no object>";
+    std::wstring name = NameOf(object);
+    object->Release();
+    return name;
+}
+
 class Win32AccessibleTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,9 +79,7 @@ protected:
         ASSERT_EQ(AccessibleChildren(m_root, 0, count, found.data(), &obtained), S_OK);
         for (long i = 0; i < obtained; ++i) {
             ASSERT_EQ(found[i].vt, VT_DISPATCH);
-            IAccessible* child = nullptr;
-            found[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
-            found[i].pdispVal->Release();
+            IAccessible* child = TakeObject(found[i]);
             ASSERT_NE(child, nullptr);
             m_children.push_back(child);
         }
@@ -94,12 +110,7 @@ TEST_F(Win32AccessibleTest, TheClientObjectServesTheLiveTree) {
     VARIANT hit;
     ASSERT_EQ(m_root->accHitTest(x + w / 2, y + h / 2, &hit), S_OK);
     ASSERT_EQ(hit.vt, VT_DISPATCH);
-    IAccessible* hitObject = nullptr;
-    hit.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&hitObject));
-    hit.pdispVal->Release();
-    ASSERT_NE(hitObject, nullptr);
-    EXPECT_EQ(NameOf(hitObject), L"OK");
-    hitObject->Release();
+    EXPECT_EQ(NameOfAnswer(hit), L"OK");
 
     // The client area's parent is the window; the focus is the control's.
     IDispatch* parent = nullptr;
@@ -111,12 +122,7 @@ TEST_F(Win32AccessibleTest, TheClientObjectServesTheLiveTree) {
     VARIANT focus;
     ASSERT_EQ(m_root->get_accFocus(&focus), S_OK);
     ASSERT_EQ(focus.vt, VT_DISPATCH);
-    IAccessible* focused = nullptr;
-    focus.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&focused));
-    focus.pdispVal->Release();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(NameOf(focused), L"OK");
-    focused->Release();
+    EXPECT_EQ(NameOfAnswer(focus), L"OK");
 
     // A change is seen at once by the objects already handed out.
     m_window->GetPaintManager().FindControl(L"probeButton")->SetText(L"Apply");
