@@ -44,24 +44,19 @@ void CollectElements(CControlUI* control, std::vector<CControlUI*>& out) {
 }
 
 const wchar_t* RoleText(UIRole role) {
-    switch (role) {
-        case UIRole::Window:
-            return L"client";
-        case UIRole::PushButton:
-            return L"push button";
-        case UIRole::Link:
-            return L"link";
-        case UIRole::StaticText:
-            return L"text";
-        case UIRole::List:
-            return L"list";
-        case UIRole::ListItem:
-            return L"list item";
-        case UIRole::Animation:
-            return L"animation";
-        default:
-            return L"none";
+    static const struct {
+        UIRole role;
+        const wchar_t* text;
+    } kRoles[] = {
+        {UIRole::Window, L"client"},       {UIRole::PushButton, L"push button"},
+        {UIRole::Link, L"link"},           {UIRole::StaticText, L"text"},
+        {UIRole::List, L"list"},           {UIRole::ListItem, L"list item"},
+        {UIRole::Animation, L"animation"},
+    };
+    for (const auto& entry : kRoles) {
+        if (entry.role == role) return entry.text;
     }
+    return L"none";
 }
 
 std::wstring StateText(unsigned state) {

@@ -24,24 +24,19 @@ namespace {
 using LinkPtr = std::shared_ptr<Win32Accessible::Link>;
 
 long RoleOf(UIRole role) {
-    switch (role) {
-        case UIRole::Window:
-            return ROLE_SYSTEM_CLIENT;
-        case UIRole::PushButton:
-            return ROLE_SYSTEM_PUSHBUTTON;
-        case UIRole::Link:
-            return ROLE_SYSTEM_LINK;
-        case UIRole::StaticText:
-            return ROLE_SYSTEM_STATICTEXT;
-        case UIRole::List:
-            return ROLE_SYSTEM_LIST;
-        case UIRole::ListItem:
-            return ROLE_SYSTEM_LISTITEM;
-        case UIRole::Animation:
-            return ROLE_SYSTEM_ANIMATION;
-        default:
-            return ROLE_SYSTEM_GROUPING;
+    static const struct {
+        UIRole core;
+        long msaa;
+    } kRoles[] = {
+        {UIRole::Window, ROLE_SYSTEM_CLIENT},       {UIRole::PushButton, ROLE_SYSTEM_PUSHBUTTON},
+        {UIRole::Link, ROLE_SYSTEM_LINK},           {UIRole::StaticText, ROLE_SYSTEM_STATICTEXT},
+        {UIRole::List, ROLE_SYSTEM_LIST},           {UIRole::ListItem, ROLE_SYSTEM_LISTITEM},
+        {UIRole::Animation, ROLE_SYSTEM_ANIMATION},
+    };
+    for (const auto& entry : kRoles) {
+        if (entry.core == role) return entry.msaa;
     }
+    return ROLE_SYSTEM_GROUPING;
 }
 
 long StateOf(unsigned state) {
