@@ -1,7 +1,7 @@
 // Shared machinery of the non-Windows stand-ins (only *_posix.cpp files
-// include this): the calling thread's last error and a table of handles.
-// The table is never destroyed, so detached threads may still use handles
-// while the process exits.
+// include this): Windows error codes, the calling thread's last error and a
+// table of handles. The table is never destroyed, so detached threads may
+// still use handles while the process exits.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,15 @@
 #include "winapi/WinTypes.h"
 
 namespace WinApi {
+
+// The Windows error codes the stand-ins set or return.
+constexpr std::uint32_t kErrorFileNotFound = 2;          // ERROR_FILE_NOT_FOUND
+constexpr std::uint32_t kErrorAccessDenied = 5;          // ERROR_ACCESS_DENIED
+constexpr std::uint32_t kErrorInvalidHandle = 6;         // ERROR_INVALID_HANDLE
+constexpr std::uint32_t kErrorGenFailure = 31;           // ERROR_GEN_FAILURE
+constexpr std::uint32_t kErrorInvalidParameter = 87;     // ERROR_INVALID_PARAMETER
+constexpr std::uint32_t kErrorInsufficientBuffer = 122;  // ERROR_INSUFFICIENT_BUFFER
+
 namespace PosixStandIn {
 
 void SetLastError(std::uint32_t error);

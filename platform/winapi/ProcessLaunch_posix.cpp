@@ -27,11 +27,6 @@ extern char** environ;
 namespace WinApi {
 namespace {
 
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorAccessDenied = 5;
-constexpr uint32_t kErrorInvalidHandle = 6;
-constexpr uint32_t kErrorInvalidParameter = 87;
-constexpr uint32_t kErrorGenFailure = 31;
 constexpr uint32_t kShellExecuteInfoSize = 112;  // SHELLEXECUTEINFOW on x64
 
 // Test controls; leaked on purpose so detached workers may launch at exit.

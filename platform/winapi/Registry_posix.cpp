@@ -14,9 +14,6 @@
 namespace WinApi {
 namespace {
 
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorInvalidHandle = 6;
-
 struct Value {
     uint32_t type = 0;
     std::vector<uint8_t> data;

@@ -22,9 +22,6 @@ namespace WinApi {
 namespace {
 
 constexpr std::uint32_t kErrorSuccess = 0;
-constexpr std::uint32_t kErrorFileNotFound = 2;
-constexpr std::uint32_t kErrorInvalidHandle = 6;
-constexpr std::uint32_t kErrorInsufficientBuffer = 122;
 constexpr int kIdOk = 1;
 
 thread_local std::uint32_t t_lastError = kErrorSuccess;
