@@ -47,6 +47,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "duilib/UIControls.h"
@@ -64,7 +65,10 @@ const wchar_t* const kRowContainer = L"containerInstalledHotfix";
 
 // What the program did or was given, in the order given.
 struct Action {
-    enum Kind { Show, Hide, Text, Attr, Wheel, DragThumb, Key, Click } kind;
+    enum Kind { Show, Hide, Text, Attr, Wheel, DragThumb, Key, Click };
+    explicit Action(Kind kind, std::wstring control = std::wstring(), int amount = 0)
+        : kind(kind), control(std::move(control)), amount(amount) {}
+    Kind kind;
     std::wstring control;
     int amount = 0;  // wheel delta, drag distance
     unsigned key = 0, modifiers = 0;
