@@ -77,6 +77,7 @@
 #   e2e_pixel SHOT X Y         the colour RRGGBB of a pixel of a screenshot
 #   e2e_wait_focus_ring [KIND] [S]  waits until the focus indicator shows round the control
 #                              the layout tool says has the focus; prints its name
+#   e2e_focus_ring_shows [KIND]  the same, looked at once (succeeds when it shows)
 #   e2e_keep_log [TAG]         moves the program's log files to $E2E_OUT/program-log/TAG/
 #   e2e_close_and_keep_log TAG WHAT  closes the latest launch by its close button (exit
 #                              code 0, window gone) and keeps its log as TAG; WHAT names the run
@@ -765,18 +766,26 @@ e2e_pixel() {
 
 # The indicator's outer ring is #191919, 2 px wide at 100 % (scaled), 1 to 3
 # px outside the control; its middle is sampled left of the control's centre.
-e2e_wait_focus_ring() {
-    local kind=${1:-main} seconds=${2:-10} name l t r b w shot colour i
+# e2e_focus_ring_shows [KIND] prints the focused control's name and succeeds
+# when its ring shows on a fresh screenshot.
+e2e_focus_ring_shows() {
+    local kind=${1:-main} name l t r b w shot colour
     read -r name l t r b _ <<<"$(e2e_focus "$kind")"
     w=$(((E2E_SCALE + 50) / 100))
+    shot=$(e2e_screenshot "focus-$name")
+    colour=$(e2e_pixel "$shot" $((l - 2 * w)) $(((t + b) / 2)))
+    echo "$name"
+    [ "$colour" = 191919 ]
+}
+
+e2e_wait_focus_ring() {
+    local kind=${1:-main} seconds=${2:-10} name i
     for i in $(seq 1 $((seconds * 2))); do
-        shot=$(e2e_screenshot "focus-$name")
-        colour=$(e2e_pixel "$shot" $((l - 2 * w)) $(((t + b) / 2)))
-        if [ "$colour" = 191919 ]; then
+        if name=$(e2e_focus_ring_shows "$kind"); then
             echo "$name"
             return 0
         fi
         sleep 0.5
     done
-    e2e_fail "no focus indicator round $name (pixel $colour left of it in focus-$name.png)"
+    e2e_fail "no focus indicator round $name (pixel left of it in focus-$name.png is not the ring's)"
 }
