@@ -150,8 +150,16 @@ void CPaintManagerUI::ScrollIntoView(CControlUI* control) {
     for (CControlUI* p = control->GetParent(); p; p = p->GetParent()) {
         auto* box = dynamic_cast<CContainerUI*>(p);
         if (!box || box->GetScrollRange() <= 0) continue;
-        const UIRect rc = control->GetFocusRect().Inflate(room);
         const UIRect view = box->GetViewRect();
+        // The largest enclosing part that fits (a list's whole row), else the control.
+        UIRect rc = control->GetFocusRect().Inflate(room);
+        for (CControlUI* part = control->GetParent(); part != box; part = part->GetParent()) {
+            const UIRect pos = part->GetPos();
+            const int top = std::min(rc.top, pos.top), bottom = std::max(rc.bottom, pos.bottom);
+            if (bottom - top > view.Height()) break;
+            rc.top = top;
+            rc.bottom = bottom;
+        }
         int by = 0;
         if (rc.top < view.top) {
             by = rc.top - view.top;

@@ -166,12 +166,15 @@ TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeys
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForResultView());
     auto* view = main.FindAs<DuiLib::CContainerUI>(L"hotfixListView");
+    DuiLib::CControlUI* rows = main.Find(L"containerInstalledHotfix");
     ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));  // to the tip button
     for (int i = 0; i < 60; ++i) {
         ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
         const std::wstring name = L"btnUniNameKB" + std::to_wstring(5000001 + i);
         ASSERT_EQ(main.driver().FocusName(), name);
-        const DuiLib::UIRect rc = main.Find(name.c_str())->GetPos();
+        DuiLib::CControlUI* row = main.Find(name.c_str());
+        while (row->GetParent() != rows) row = row->GetParent();
+        const DuiLib::UIRect rc = row->GetPos();  // the whole row, not only its button
         const DuiLib::UIRect shown = view->GetViewRect();
         ASSERT_TRUE(rc.top >= shown.top && rc.bottom <= shown.bottom) << i;
     }
