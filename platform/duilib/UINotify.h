@@ -48,7 +48,7 @@ protected:                                                   \
     static const DuiLib::DUI_MSGMAP* BaseMessageMap();       \
                                                              \
 public:                                                      \
-    virtual const DuiLib::DUI_MSGMAP* GetMessageMap() const;
+    const DuiLib::DUI_MSGMAP* GetMessageMap() const override;
 
 #define DUI_BEGIN_MESSAGE_MAP(theClass, baseClass)                                   \
     const DuiLib::DUI_MSGMAP* theClass::BaseMessageMap() {                           \
