@@ -325,6 +325,13 @@ bool CControlUI::IsVisibleInTree() const {
     return true;
 }
 
+bool CControlUI::IsInside(const CControlUI* ancestor) const {
+    for (const CControlUI* c = this; c; c = c->m_parent) {
+        if (c == ancestor) return true;
+    }
+    return false;
+}
+
 bool CControlUI::IsInteractiveAt(int x, int y) const {
     return false;
 }

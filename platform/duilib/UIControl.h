@@ -149,6 +149,8 @@ public:
     // True when this control and every ancestor is enabled / visible.
     bool IsEnabledInTree() const;
     bool IsVisibleInTree() const;
+    // True when this control is `ancestor` or inside it.
+    bool IsInside(const CControlUI* ancestor) const;
     bool IsHot() const { return m_hot; }
     bool IsPushed() const { return m_pushed; }
     // True when a press at that point belongs to the control (a button, a link)

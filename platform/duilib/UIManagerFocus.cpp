@@ -69,13 +69,6 @@ CControlUI* PreviousInTree(CControlUI* control) {
     return parent;
 }
 
-bool IsInside(const CControlUI* control, const CControlUI* ancestor) {
-    for (const CControlUI* c = control; c; c = c->GetParent()) {
-        if (c == ancestor) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 CControlUI* CPaintManagerUI::GetFocus() const {
@@ -129,10 +122,10 @@ void CPaintManagerUI::ReportChange(CControlUI* control, UIChange change) {
 }
 
 void CPaintManagerUI::OnRemovingControl(CControlUI* control) {
-    if (!m_state->focus || !IsInside(m_state->focus, control)) return;
+    if (!m_state->focus || !m_state->focus->IsInside(control)) return;
     // The next control after the whole subtree; one inside it only by wrapping round.
     CControlUI* next = NextFocusable(LastInTree(control));
-    SetFocus(next && !IsInside(next, control) ? next : nullptr);
+    SetFocus(next && !next->IsInside(control) ? next : nullptr);
 }
 
 void CPaintManagerUI::MoveFocusByKeyboard(bool forward) {

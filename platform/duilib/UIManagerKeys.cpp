@@ -20,13 +20,6 @@ CContainerUI* ScrollingAncestor(CControlUI* control) {
     return nullptr;
 }
 
-bool IsInside(CControlUI* control, CControlUI* ancestor) {
-    for (CControlUI* c = control; c; c = c->GetParent()) {
-        if (c == ancestor) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
@@ -93,7 +86,7 @@ bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
     const bool toEnd = key == UIKEY_HOME || key == UIKEY_END;
     CControlUI* chosen = nullptr;
     CControlUI* first = NextFocusable(list);
-    for (CControlUI* c = first; c && IsInside(c, list);) {
+    for (CControlUI* c = first; c && c->IsInside(list);) {
         const UIRect rc = c->GetPos();
         if (toEnd || (rc.top >= view.top && rc.bottom <= view.bottom)) {
             chosen = c;

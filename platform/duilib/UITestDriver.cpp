@@ -14,13 +14,6 @@ std::string Narrow(LPCTSTR name) {
     return Utf8::FromWide(name ? name : L"");
 }
 
-bool IsSelfOrAncestor(const CControlUI* ancestor, const CControlUI* control) {
-    for (const CControlUI* c = control; c; c = c->GetParent()) {
-        if (c == ancestor) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 UITestDriver::UITestDriver(WindowImplBase& window)
@@ -70,7 +63,7 @@ bool UITestDriver::CanTakeInput() {
 bool UITestDriver::CheckReachable(CControlUI* control, int x, int y) {
     CControlUI* root = m_manager->GetRoot();
     CControlUI* hit = root ? root->FindControlAt(x, y) : nullptr;
-    if (IsSelfOrAncestor(control, hit)) return true;
+    if (hit && hit->IsInside(control)) return true;
     std::string over =
         hit ? Narrow(hit->GetName()) + " (" + Narrow(hit->GetClass()) + ")" : "nothing";
     return Fail("control " + Narrow(control->GetName()) + " is covered by " + over);
