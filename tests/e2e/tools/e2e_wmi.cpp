@@ -1,6 +1,6 @@
 // e2e_wmi.dll: the WMI service as the end-to-end scenarios want it. A scenario
 // registers it in its prefix as the in-process server of the WbemLocator class
-// (tests/e2e/lib.sh: e2e_hotfixes, e2e_gate_wmi). When C:\e2e\hotfixes.txt
+// (tests/e2e/lib/standins.sh: e2e_hotfixes, e2e_gate_wmi). When C:\e2e\hotfixes.txt
 // exists it serves that list as the instances of Win32_QuickFixEngineering in
 // ROOT\CIMV2, through the calls WMIHelper_win.cpp makes (ConnectServer,
 // ExecQuery, Next, Get); otherwise Wine's own wbemprox.dll answers. Files in

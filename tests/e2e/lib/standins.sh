@@ -1,0 +1,140 @@
+# Stand-ins the program meets instead of Windows' own: WMI and the .htm handler.
+# WMI: e2e_wmi.dll (tools/e2e_wmi.cpp, where its files are described) stands in
+# for the WbemLocator class once a scenario calls one of the WMI helpers. With
+# e2e_hotfixes it serves a list; without, Wine's WMI answers (one hotfix, below).
+# A list is one hotfix a line, HotFixID, Description and InstalledOn separated by
+# tabs; "<null>" is a null value, "<missing>" an absent property. printf writes
+# the tabs, three arguments a line; "< <(...)", not a pipe, keeps e2e_hotfixes in
+# the scenario's shell (it sets E2E_ROWS); the list may change between two loads:
+#   e2e_hotfixes < <(printf '%s\t%s\t%s\n' KB5034441 'Security Update' 1/9/2024 \
+#       KB5034439 '' '<null>')
+#   e2e_hotfixes < <(for i in $(seq 1 60); do
+#       printf 'KB50%05d\tUpdate\t3/%d/2024\n' "$i" "$((i % 28 + 1))"; done)
+#   e2e_wmi_fail 0x80041003             (ExecQuery fails: the failure view)
+#   e2e_wmi_fail 0x80041001 Next 2      (Next fails after two hotfixes)
+#   e2e_wmi_fail 0x40004 Next           (Next times out, WBEM_S_TIMEDOUT)
+#   e2e_wmi_slow 1500                   (the loading view shows for 1.5 s)
+# e2e_wmi_calls shows what the program asked for ("ConnectServer ROOT\CIMV2 ...",
+# "Next timeout=60000 count=1 -> 0x00000001 returned=0", "all objects released").
+#   e2e_hotfixes <LIST         WMI reports the hotfixes of LIST instead of Wine's one
+#   e2e_wmi_fail HRESULT [STAGE [AFTER]]  a WMI call fails; e2e_wmi_fail none: no more
+#   e2e_wmi_slow MS            the hotfixes come MS ms after the query (0: at once)
+#   e2e_wmi_calls              what the program asked of WMI, a line per call
+#   e2e_gate_wmi               makes the next WMI query wait
+#   e2e_wait_wmi_held [S]      waits until the query waits at the gate
+#   e2e_release_wmi            lets it go on
+#   e2e_record_htm_opens       .htm files open through e2e_ui.exe's "record"
+#   e2e_expect_opened PATH ACTION  waits until the .htm handler was given PATH (by ACTION)
+
+# What Wine's WMI reports: one hotfix (Win32_QuickFixEngineering), its category
+# and its date as Wine writes it (day first, "22/2/2022").
+E2E_WINE_HOTFIX=KB1234567
+E2E_WINE_HOTFIX_NUMBER=1234567
+E2E_WINE_HOTFIX_DESCRIPTION_KEY=IDS_HOTFIX_DESC_UPDATE
+# The first number cannot be a month, so the program reads it day first.
+E2E_WINE_HOTFIX_DATE_SHOWN=2022-2-22
+
+# e2e_wmi.dll becomes the WbemLocator class (once per prefix).
+e2e_wmi_register() {
+    [ "$E2E_WMI_REGISTERED" = 1 ] && return 0
+    e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]
+@="C:\\e2e\\e2e_wmi.dll"
+"ThreadingModel"="Both"
+REG
+    E2E_WMI_REGISTERED=1
+}
+
+# Writes a file into C:\e2e\ whole (e2e_wmi.dll may read it at any moment).
+e2e_wmi_file() {
+    local file=$E2E_PREFIX/drive_c/e2e/$1
+    cat >"$file.new"
+    mv -f "$file.new" "$file"
+}
+
+e2e_hotfixes() {
+    local list line number=0 rows=0 tabs
+    list=$(cat)
+    while IFS= read -r line; do
+        number=$((number + 1))
+        [ -n "$line" ] || continue
+        tabs=${line//[^$'\t']/}
+        [ "${#tabs}" = 2 ] ||
+            e2e_fail "e2e_hotfixes: line $number has $((${#tabs} + 1)) tab-separated fields, not 3: $line"
+        rows=$((rows + 1))
+    done <<<"$list"
+    printf '%s\n' "$list" | e2e_wmi_file hotfixes.txt
+    E2E_ROWS=$rows
+    e2e_wmi_register
+}
+
+e2e_wmi_fail() {
+    local stage=${2:-ExecQuery}
+    if [ "$1" = none ]; then
+        rm -f "$E2E_PREFIX/drive_c/e2e/wmi-fail.txt"
+        return 0
+    fi
+    case $stage in
+        CreateInstance | ConnectServer | ExecQuery | Next) ;;
+        *) e2e_fail "e2e_wmi_fail: no WMI call \"$stage\"" ;;
+    esac
+    [ -f "$E2E_PREFIX/drive_c/e2e/hotfixes.txt" ] ||
+        e2e_fail "e2e_wmi_fail: Wine's WMI cannot fail; give a list first (e2e_hotfixes)"
+    echo "$stage $1 ${3:-0}" | e2e_wmi_file wmi-fail.txt
+}
+
+e2e_wmi_slow() {
+    [ -f "$E2E_PREFIX/drive_c/e2e/hotfixes.txt" ] ||
+        e2e_fail "e2e_wmi_slow: Wine's WMI cannot be slowed; give a list first (e2e_hotfixes)"
+    echo "$1" | e2e_wmi_file wmi-slow.txt
+}
+
+e2e_wmi_calls() {
+    local file=$E2E_PREFIX/drive_c/e2e/wmi-calls.txt
+    [ -f "$file" ] && cat "$file"
+    return 0
+}
+
+# The next WMI query (served or Wine's) waits in e2e_wmi.dll until
+# e2e_release_wmi; e2e_wait_wmi_held waits until it is there. Each gate holds once.
+e2e_gate_wmi() {
+    rm -f "$E2E_PREFIX/drive_c/e2e/wmi-held" "$E2E_PREFIX/drive_c/e2e/wmi-release"
+    touch "$E2E_PREFIX/drive_c/e2e/wmi-hold"
+    e2e_wmi_register
+}
+
+e2e_wait_wmi_held() {
+    local seconds=${1:-60} i
+    for i in $(seq 1 $((seconds * 4))); do
+        [ -e "$E2E_PREFIX/drive_c/e2e/wmi-held" ] && return 0
+        sleep 0.25
+    done
+    e2e_fail "the WMI query did not reach the gate within ${seconds}s"
+}
+
+e2e_release_wmi() {
+    touch "$E2E_PREFIX/drive_c/e2e/wmi-release"
+}
+
+# .htm files open through e2e_ui.exe's "record", which writes the path it was
+# given to C:\e2e\opened.txt.
+e2e_record_htm_opens() {
+    e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\.htm]
+@="OrvelleE2E.htm"
+
+[HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
+@="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
+REG
+}
+
+e2e_expect_opened() {
+    local expected=$1 action=$2 opened=$E2E_PREFIX/drive_c/e2e/opened.txt i got
+    for i in $(seq 1 60); do
+        [ -s "$opened" ] && break
+        sleep 0.25
+    done
+    [ -s "$opened" ] || e2e_fail "$action opened nothing through the .htm handler"
+    got=$(tr -d '\r' <"$opened")
+    [ "$got" = "$expected" ] || e2e_fail "the .htm handler was given [$got], expected [$expected]"
+}
