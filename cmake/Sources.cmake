@@ -7,7 +7,7 @@
 # find, and the build fails.
 #
 # Files ending in _win.cpp build only for Windows; files ending in _posix.cpp
-# or _headless.cpp only elsewhere (the support layer's thin shims pick their
+# or _headless.cpp only elsewhere (the winapi and support layers pick their
 # platform this way; the toolkit's backends are targets of their own).
 
 # orvelle_sources(out dir...): every .cpp under the dirs that builds on this platform.

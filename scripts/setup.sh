@@ -44,10 +44,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
     sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The shipped languages' locales, for the language tests under Wine (LANG per language).
-locales=(en_US zh_CN zh_TW ja_JP ko_KR de_DE fr_FR es_ES pt_BR ru_RU)
+# The shipped languages' locales (a language file "de-DE.xml" wants de_DE), for
+# the language tests under Wine (LANG per language).
 missing_locales=()
-for l in "${locales[@]}"; do
+for file in "$(dirname "$0")"/../res/values/*.xml; do
+    l=$(basename "$file" .xml)
+    l=${l/-/_}
     locale -a 2>/dev/null | grep -qix "${l}.utf8" || missing_locales+=("$l")
 done
 if [ "${#missing_locales[@]}" -gt 0 ]; then

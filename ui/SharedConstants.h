@@ -1,4 +1,5 @@
-// Names that tie the program to its files on disk and to its windows.
+// Names that tie the program to its files on disk, to its windows and to the
+// controls of their layouts.
 // Each including file gets its own copy (internal linkage); values are the same everywhere.
 #pragma once
 
@@ -13,12 +14,31 @@ const wchar_t* const ABOUT_WINDOW_CLASS = L"OrvelleAboutExUI";
 const wchar_t* const ABOUT_WINDOW_TITLE = L"OrvelleEx";
 const wchar_t* const MAIN_WINDOW_CLASS = L"OrvelleExUI";
 const wchar_t* const MAIN_WINDOW_TITLE = L"OrvelleEx";
+
+// Controls the code finds by name in layout\MainWindow.xml.
 const wchar_t* const CLOSE_BUTTON = L"closeButton";
 const wchar_t* const MIN_BUTTON = L"minButton";
 const wchar_t* const ABOUT_BUTTON = L"aboutButton";
+const wchar_t* const LOADING_ANIMATION = L"loadWaitAnimate";
+const wchar_t* const LOADING_VIEW = L"loadingHotfixLayout";
+const wchar_t* const LOAD_FAIL_VIEW = L"loadHotfixFailLayout";
+const wchar_t* const LOAD_FAIL_TEXT = L"loadHotfixFailText";
+const wchar_t* const RESULT_VIEW = L"loadHotfixFinishLayout";
+const wchar_t* const COUNT_TITLE = L"hotfixFirstTitle";
+const wchar_t* const TIP_BUTTON = L"btnUninstallTip";
+const wchar_t* const TIP_PANEL = L"hotfixDiscribeLayout";
+const wchar_t* const HOTFIX_LIST = L"containerInstalledHotfix";
+const wchar_t* const MAIN_WINDOW_CONTROLS[] = {
+    CLOSE_BUTTON,   MIN_BUTTON,  ABOUT_BUTTON, LOADING_ANIMATION, LOADING_VIEW, LOAD_FAIL_VIEW,
+    LOAD_FAIL_TEXT, RESULT_VIEW, COUNT_TITLE,  TIP_BUTTON,        TIP_PANEL,    HOTFIX_LIST};
+
+// Controls the code finds by name in layout\about.xml.
 const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
 const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
 const wchar_t* const TOOL_VERSION = L"toolVersion";
+const wchar_t* const ABOUT_WINDOW_CONTROLS[] = {ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT,
+                                                TOOL_VERSION};
+
 const std::wstring ITEM_LAYOUT = L"layout\\Hotfix_container_item_detail.xml";
 // A row's uninstall button is named this followed by the row's HotFixID.
 const std::wstring UNINSTALL_BUTTON_PREFIX = L"btnUniName";

@@ -1,8 +1,8 @@
 // The seam between the toolkit core and a native backend. The core (controls,
 // layout, notifications, CWindowWnd) never includes <windows.h>; a backend
 // implements CWindowBackend per window and the functions in DuiLib::Backend once
-// per process. Two backends exist: Win32 (*_win.cpp, win32/) and headless
-// (headless/*_headless.cpp); exactly one is linked.
+// per process. Two backends exist: Win32 (platform/duilib_win32/) and headless
+// (platform/duilib_headless/); exactly one is linked.
 //
 // Everything here runs on the UI thread (the thread that runs the message loop)
 // unless a comment says otherwise.

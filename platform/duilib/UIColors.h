@@ -37,6 +37,10 @@ struct UISystemColors {
 
 namespace UIColors {
 
+// The keyboard focus indicator's outer ring (its inner ring is the window's
+// colour), with high contrast off.
+constexpr uint32_t kFocusRing = 0xFF191919;
+
 // The colours in force (the backend's last report; high contrast off before one).
 const UISystemColors& Current();
 void SetCurrent(const UISystemColors& colors);

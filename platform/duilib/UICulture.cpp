@@ -20,7 +20,7 @@ namespace DuiLib {
 
 struct UICulture::Strings {
     std::wstring folder;
-    std::wstring language;  // as loaded: the file's language, e.g. "zh-CN" for "zh-TW"
+    std::wstring language;  // as loaded: the file's language, e.g. "de-DE" for "de-AT"
     std::unordered_map<std::wstring, std::wstring> texts;
     mutable std::unordered_set<std::wstring> reported;  // unknown keys already logged
 };

@@ -18,9 +18,9 @@ public:
     // UI thread (tests): drains repeatedly until done() or the timeout, in milliseconds.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs);
 
-    // UI thread, at exit (after the message loop, before windows are deleted):
-    // drops the closures still queued and refuses new ones, so a late background
-    // callback cannot reach a deleted window. reopen() accepts closures again.
+    // UI thread (tests): drops the closures still queued and refuses new ones
+    // until reopen(). The program never closes the queue: each closure it queues
+    // checks its window's alive token before touching the window.
     void shutdown();
     void reopen();
     bool isAccepting() const;

@@ -189,7 +189,7 @@ void CPaintManagerUI::PaintFocusIndicator(CRenderList& list) const {
     }
     if (IsRectEmpty(clip)) return;
     const int w = std::max(1, ScaleValue(1));
-    const uint32_t outer = UIColors::Resolve(0xFF191919, UIColorRole::Highlight);
+    const uint32_t outer = UIColors::Resolve(UIColors::kFocusRing, UIColorRole::Highlight);
     const uint32_t inner =
         UIColors::IsHighContrast() ? UIColors::Current().window | 0xFF000000u : 0xFFFFFFFF;
     const UIRect rc = focus->GetFocusRect();

@@ -1,5 +1,5 @@
 // Shared parts of the headless backend's files: the window backend class, the
-// registry of live windows, and the loop. Only headless/*_headless.cpp include it.
+// registry of live windows, and the loop. Only duilib_headless/*_headless.cpp include it.
 #pragma once
 
 #include <functional>

@@ -1,7 +1,7 @@
 // A window's accessible tree (duilib/UIAccessible.h) served to assistive
 // technology through Microsoft Active Accessibility: WM_GETOBJECT for the client
 // area answers with an IAccessible made from the live control tree, and the
-// core's change reports become WinEvents. Included by the win32/*_win.cpp files.
+// core's change reports become WinEvents. Included by the duilib_win32/*_win.cpp files.
 //
 // Every element is an object of its own (children are VT_DISPATCH), which knows
 // its element by the control's stable id only; ids double as the child ids of

@@ -1,5 +1,5 @@
 // The UI thread's message loops and the hidden message-only window that wakes
-// them for the main-thread queue (UIMainQueue). Included by win32/*_win.cpp.
+// them for the main-thread queue (UIMainQueue). Included by duilib_win32/*_win.cpp.
 #pragma once
 
 #include <windows.h>

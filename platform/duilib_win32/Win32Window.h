@@ -1,7 +1,7 @@
 // The Win32 side of one toolkit window (CWindowBackend): a borderless popup
 // whose messages are translated into paint-manager input and core messages, and
 // whose client area is painted from the core's draw list through a back buffer.
-// Included by the win32/*_win.cpp files only.
+// Included by the duilib_win32/*_win.cpp files only.
 #pragma once
 
 #include <windows.h>

@@ -16,11 +16,11 @@
 #include <sstream>
 #include <thread>
 
-#include "support/TextConversion.h"
 #include "winapi/ComApartmentTesting.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
+#include "winapi/WideText.h"
 
 extern char** environ;
 

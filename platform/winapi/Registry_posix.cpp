@@ -6,10 +6,10 @@
 #include <mutex>
 #include <vector>
 
-#include "support/TextConversion.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
+#include "winapi/WideText.h"
 
 namespace WinApi {
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TextConversion.h"
 #include "winapi/PosixStandIn.h"
+#include "winapi/WideText.h"
 #include "winapi/WinApi.h"
 #include "winapi/WinApiTesting.h"
 

@@ -19,10 +19,16 @@ copy 01-normal-start/list-window.png screenshot-list.png
 copy 02-uninstall-outcomes/outcome-3010-window.png screenshot-outcome.png
 copy 05-about-dialog/about-window.png screenshot-about.png
 copy 10-permanent-and-restart-codes/permanent-window.png screenshot-permanent.png
+# The gallery: a row per shipped language (each file in res/values/), after the
+# table's header in docs/languages.md.
 mkdir -p docs/languages
-for language in en-US zh-CN zh-TW ja-JP ko-KR de-DE fr-FR es-ES pt-BR ru-RU; do
+gallery=$(sed '/^|---|---|---|$/q' docs/languages.md)
+for file in res/values/*.xml; do
+    language=$(basename "$file" .xml)
     copy "13-languages/list-$language-window.png" "languages/list-$language.png"
     copy "13-languages/about-$language-window.png" "languages/about-$language.png"
+    gallery+=$'\n'"| $language | ![](languages/list-$language.png) | ![](languages/about-$language.png) |"
 done
+echo "$gallery" >docs/languages.md
 copy 14-long-list/long-list-window.png screenshot-long-list.png
 copy 14-long-list/focus-window.png screenshot-focus.png

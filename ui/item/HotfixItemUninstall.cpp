@@ -5,23 +5,10 @@
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
 #include "ui/item/HotfixManageItemDetail.h"
+#include "ui/item/RowColors.h"
 
 using namespace DuiLib;
-
-namespace {
-
-const uint32_t kIdleNameColor = 0xFF191919;
-const uint32_t kIdleDescriptionColor = 0xFF666666;
-const uint32_t kIdleDateColor = 0x99000000;
-const uint32_t kUninstallingTextColor = 0xFF999999;
-const uint32_t kUninstallingButtonTextColor = 0x660A59F7;
-const wchar_t* const kUninstallingButtonBkColor = L"#66FFFFFF";
-const uint32_t kOtherBusyButtonTextColor = 0xFF0A59F7;
-const wchar_t* const kOtherBusyButtonBkColor = L"#0D000000";
-const uint32_t kSuccessColor = 0xFF64BB5C;
-const uint32_t kProblemColor = 0xFFED6F21;
-
-}  // namespace
+using namespace RowColors;
 
 bool HotfixManageItemDetail::OnClickUninstall(std::wstring ctrName) {
     if (ctrName.empty()) {

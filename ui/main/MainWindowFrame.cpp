@@ -38,15 +38,14 @@ CDuiString MainWindow::GetSkinFile() {
 
 void MainWindow::InitWindow() {
     WindowApi::SetWindowTextW(GetHWND(), MAIN_WINDOW_TITLE);
-    m_pLoadWaitAnimate =
-        dynamic_cast<CAnimPanelUI*>(m_PaintManager.FindControl(L"loadWaitAnimate"));
-    m_pLoadingHotfixLayout = m_PaintManager.FindControl(L"loadingHotfixLayout");
-    m_pLoadHotfixFailLayout = m_PaintManager.FindControl(L"loadHotfixFailLayout");
-    m_pLoadHotfixFinishLayout = m_PaintManager.FindControl(L"loadHotfixFinishLayout");
-    m_pLoadHotfixFailText = m_PaintManager.FindControl(L"loadHotfixFailText");
-    m_pHotfixFirstTitle = m_PaintManager.FindControl(L"hotfixFirstTitle");
-    m_pBtnUninstallTip = m_PaintManager.FindControl(L"btnUninstallTip");
-    m_pHotfixDiscribeLayout = m_PaintManager.FindControl(L"hotfixDiscribeLayout");
+    m_pLoadWaitAnimate = dynamic_cast<CAnimPanelUI*>(m_PaintManager.FindControl(LOADING_ANIMATION));
+    m_pLoadingHotfixLayout = m_PaintManager.FindControl(LOADING_VIEW);
+    m_pLoadHotfixFailLayout = m_PaintManager.FindControl(LOAD_FAIL_VIEW);
+    m_pLoadHotfixFinishLayout = m_PaintManager.FindControl(RESULT_VIEW);
+    m_pLoadHotfixFailText = m_PaintManager.FindControl(LOAD_FAIL_TEXT);
+    m_pHotfixFirstTitle = m_PaintManager.FindControl(COUNT_TITLE);
+    m_pBtnUninstallTip = m_PaintManager.FindControl(TIP_BUTTON);
+    m_pHotfixDiscribeLayout = m_PaintManager.FindControl(TIP_PANEL);
     if (!m_pLoadWaitAnimate || !m_pLoadingHotfixLayout || !m_pLoadHotfixFailLayout ||
         !m_pLoadHotfixFinishLayout || !m_pLoadHotfixFailText || !m_pHotfixFirstTitle ||
         !m_pBtnUninstallTip || !m_pHotfixDiscribeLayout) {

@@ -2,6 +2,7 @@
 #include <new>
 
 #include "support/KtLogger.h"
+#include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 
@@ -12,8 +13,7 @@ const int kRowHeight = 64;  // unscaled, per row
 }
 
 void MainWindow::UpdateContainer() {
-    CContainerUI* container =
-        dynamic_cast<CContainerUI*>(m_PaintManager.FindControl(L"containerInstalledHotfix"));
+    CContainerUI* container = dynamic_cast<CContainerUI*>(m_PaintManager.FindControl(HOTFIX_LIST));
     if (container == nullptr) {
         KT_LOG(LOG_ERROR, L"containerInstalledHotfix control is null!",
                "MainWindow::UpdateContainer");

@@ -8,10 +8,9 @@
 using namespace DuiLib;
 
 namespace {
-const wchar_t* const kTipButton = L"btnUninstallTip";
 
 bool FromTipButton(const TNotifyUI& msg) {
-    return msg.pSender != nullptr && msg.pSender->GetName() == kTipButton;
+    return msg.pSender != nullptr && msg.pSender->GetName() == TIP_BUTTON;
 }
 }  // namespace
 

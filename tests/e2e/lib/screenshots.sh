@@ -7,6 +7,9 @@
 #   e2e_wait_focus_ring [KIND] [S]  waits until the focus indicator shows round the control
 #                              the layout tool says has the focus; prints its name
 
+E2E_FOCUS_RING=$(sed -n 's/.*kFocusRing = 0xFF\([0-9A-Fa-f]\{6\}\);.*/\1/p' \
+    "$ORVELLE_ROOT/platform/duilib/UIColors.h")
+
 e2e_screenshot() {
     local file=$E2E_OUT/$1.png
     import -window root "$file"
@@ -44,8 +47,9 @@ e2e_white_runs() {
             END { if (n) print first, last }'
 }
 
-# The indicator's outer ring is #191919, 2 px wide at 100 % (scaled), 1 to 3
-# px outside the control; its middle is sampled left of the control's centre.
+# The indicator's outer ring (its colour is the toolkit's, UIColors::kFocusRing)
+# is 2 px wide at 100 % (scaled), 1 to 3 px outside the control; its middle is
+# sampled left of the control's centre.
 # e2e_focus_ring_shows [KIND] prints the focused control's name and succeeds
 # when its ring shows on a fresh screenshot.
 e2e_focus_ring_shows() {
@@ -55,7 +59,7 @@ e2e_focus_ring_shows() {
     shot=$(e2e_screenshot "focus-$name")
     colour=$(e2e_pixel "$shot" $((l - 2 * w)) $(((t + b) / 2)))
     echo "$name"
-    [ "$colour" = 191919 ]
+    [ "$colour" = "$E2E_FOCUS_RING" ]
 }
 
 e2e_wait_focus_ring() {

@@ -1,4 +1,4 @@
-# Every shipped language, one start each in the same prefix: with LANG set to
+# Every shipped language (each file in res/values/), one start each in the same prefix: with LANG set to
 # the language's locale (Wine takes the user's UI language and the system's
 # fonts from it) the list and the About dialog show that language's texts where
 # the layout puts them, found pixel for pixel, and no key is missing; the fit
@@ -10,7 +10,8 @@ suite=$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/orvelle_win_tests.exe
 
 E2E_VIEW=result
 E2E_ROWS=1
-for language in en-US zh-CN zh-TW ja-JP ko-KR de-DE fr-FR es-ES pt-BR ru-RU; do
+for file in "$E2E_APP_DIR/res/values/"*.xml; do
+    language=$(basename "$file" .xml)
     locale=${language/-/_}.UTF-8
     locale -a 2>/dev/null | grep -qix "${language/-/_}.utf8" ||
         e2e_fail "the locale $locale is not generated (scripts/setup.sh generates it)"

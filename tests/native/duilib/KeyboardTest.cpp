@@ -171,7 +171,7 @@ bool FindRings(const CRenderList& list, Rings& rings) {
     const RenderCommand& inner = commands.back();
     if (outer.op != RenderOp::FrameRect || inner.op != RenderOp::FrameRect) return false;
     rings = Rings{outer.rect, inner.rect, outer.width, inner.width};
-    return outer.color == 0xFF191919 && inner.color == 0xFFFFFFFF;
+    return outer.color == UIColors::kFocusRing && inner.color == 0xFFFFFFFF;
 }
 
 class FocusIndicatorTest : public KeyboardTest, public ::testing::WithParamInterface<unsigned> {};

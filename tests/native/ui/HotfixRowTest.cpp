@@ -4,6 +4,7 @@
 #include "hotfix/KbNumber.h"
 #include "testkit/LogCapture.h"
 #include "ui/item/HotfixManageItemDetail.h"
+#include "ui/item/RowColors.h"
 
 using namespace UiFixtures;
 using DuiLib::CButtonUI;
@@ -125,7 +126,7 @@ TEST_F(HotfixRowTest, StatusAboveFourShowsFailure) {
     auto* label = Find<CLabelUI>(L"labUniNameKB9");
     EXPECT_TRUE(label->IsVisible());
     EXPECT_EQ(label->GetText().str(), L"Uninstall failed");
-    EXPECT_EQ(label->GetTextColor(), 0xFFED6F21u);
+    EXPECT_EQ(label->GetTextColor(), RowColors::kProblemColor);
     EXPECT_FALSE(Find(L"btnUniNameKB9")->IsVisible());
 }
 
@@ -137,7 +138,7 @@ TEST_F(HotfixRowTest, ReEnabledButtonKeepsTheDisabledColoursForNextTime) {
     row->UpdateItemDisableStatus(true);
     EXPECT_TRUE(button->IsEnabled());
     EXPECT_EQ(button->GetDisabledBkColor(), 0x0D000000u);
-    EXPECT_EQ(button->GetDisabledTextColor(), 0xFF0A59F7u);
+    EXPECT_EQ(button->GetDisabledTextColor(), RowColors::kOtherBusyButtonTextColor);
     // A hidden button stays hidden.
     row->UnstallStatusUIChange(UNINSTALL_SUCCESS);
     row->UpdateItemDisableStatus(true);

@@ -56,20 +56,16 @@ TEST_F(ShippedResourcesTest, LayoutsBuildWithoutComplaints) {
     {
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
-        for (const wchar_t* name :
-             {L"loadWaitAnimate", L"loadingHotfixLayout", L"loadHotfixFailLayout",
-              L"loadHotfixFinishLayout", L"loadHotfixFailText", L"hotfixFirstTitle",
-              L"btnUninstallTip", L"hotfixDiscribeLayout", L"containerInstalledHotfix",
-              L"closeButton", L"minButton", L"aboutButton"})
+        for (const wchar_t* name : MAIN_WINDOW_CONTROLS)
             EXPECT_NE(main.Find(name), nullptr) << name;
-        EXPECT_NE(main.FindAs<DuiLib::CTextUI>(L"loadHotfixFailText"), nullptr);
-        EXPECT_NE(main.FindAs<DuiLib::CAnimPanelUI>(L"loadWaitAnimate"), nullptr);
+        EXPECT_NE(main.FindAs<DuiLib::CTextUI>(LOAD_FAIL_TEXT), nullptr);
+        EXPECT_NE(main.FindAs<DuiLib::CAnimPanelUI>(LOADING_ANIMATION), nullptr);
     }
     AboutDialog about;
     ASSERT_NE(about.Create(nullptr, ABOUT_WINDOW_TITLE, WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
               nullptr);
-    for (const wchar_t* name : {TOOL_VERSION, ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT})
+    for (const wchar_t* name : ABOUT_WINDOW_CONTROLS)
         EXPECT_NE(about.GetPaintManager().FindControl(name), nullptr) << name;
 
     for (const LogRecord& record : log.Records())
@@ -118,7 +114,7 @@ TEST_F(ShippedResourcesTest, EveryLanguageHoldsExactlyTheKeysInUse) {
     const std::set<std::string>& expected = used;
     const Texts englishTexts = TextsOf(SourcePath("res/values/en-US.xml"));
     const std::vector<fs::path> files = ShippedLanguageFiles();
-    EXPECT_EQ(files.size(), 10u);
+    ASSERT_FALSE(files.empty());
     for (const fs::path& file : files) {
         const Texts texts = TextsOf(file);
         const std::set<std::string> keys = KeysOf(texts);

@@ -2,6 +2,7 @@
 // rows, the installer's command line (a real script in place of wusa.exe) and each outcome.
 #include "UiFixtures.h"
 #include "testkit/LogCapture.h"
+#include "ui/item/RowColors.h"
 
 using namespace UiFixtures;
 using DuiLib::CButtonUI;
@@ -41,16 +42,16 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
     EXPECT_EQ(running->GetDisabledTextColor(), 0x660A59F7u);
     EXPECT_EQ(running->GetDisabledBkColor(), 0x66FFFFFFu);
     for (const wchar_t* name : {L"hotfixNameText", L"descriptionText", L"installedTimeText"})
-        EXPECT_EQ(Text(0, name)->GetTextColor(), 0xFF999999u) << name;
+        EXPECT_EQ(Text(0, name)->GetTextColor(), RowColors::kUninstallingTextColor) << name;
     // The others: disabled with the "another row uninstalls" look, texts untouched.
     for (int row : {1, 2}) {
         CButtonUI* other =
             main().InRow<CButtonUI>(row, row == 1 ? L"btnUniNameKB200" : L"btnUniNameKB300");
         EXPECT_FALSE(other->IsEnabled());
         EXPECT_EQ(other->GetText().str(), L"Uninstall");
-        EXPECT_EQ(other->GetDisabledTextColor(), 0xFF0A59F7u);
+        EXPECT_EQ(other->GetDisabledTextColor(), RowColors::kOtherBusyButtonTextColor);
         EXPECT_EQ(other->GetDisabledBkColor(), 0x0D000000u);
-        EXPECT_EQ(Text(row, L"hotfixNameText")->GetTextColor(), 0xFF191919u);
+        EXPECT_EQ(Text(row, L"hotfixNameText")->GetTextColor(), RowColors::kIdleNameColor);
     }
     // A disabled button takes no click: once every worker has ended, one installer ran.
     main().driver().Click(L"btnUniNameKB200");
@@ -89,7 +90,7 @@ TEST_P(OutcomeTest, RowShowsTheOutcomeAndOthersAreEnabledAgain) {
     EXPECT_EQ(label->GetTextColor(), GetParam().color);
     EXPECT_FALSE(button->IsVisible());
     for (const wchar_t* name : {L"hotfixNameText", L"descriptionText", L"installedTimeText"})
-        EXPECT_EQ(Text(1, name)->GetTextColor(), 0xFF999999u) << name;
+        EXPECT_EQ(Text(1, name)->GetTextColor(), RowColors::kUninstallingTextColor) << name;
     EXPECT_TRUE(Button(0, L"KB11")->IsEnabled());
     EXPECT_TRUE(Button(2, L"KB33")->IsEnabled());
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
@@ -101,14 +102,14 @@ TEST_P(OutcomeTest, RowShowsTheOutcomeAndOthersAreEnabledAgain) {
     EXPECT_EQ(label->GetText().str(), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(ExitCodes, OutcomeTest,
-                         ::testing::Values(OutcomeCase{0, L"Uninstalled", 0xFF64BB5C},
-                                           OutcomeCase{3010, L"Restart to finish", 0xFFED6F21},
-                                           OutcomeCase{1641, L"Restart to finish", 0xFFED6F21},
-                                           OutcomeCase{0x80242004LL, L"Cannot be uninstalled",
-                                                       0xFFED6F21},
-                                           OutcomeCase{1, L"Uninstall failed", 0xFFED6F21},
-                                           OutcomeCase{87, L"Uninstall failed", 0xFFED6F21}));
+INSTANTIATE_TEST_SUITE_P(
+    ExitCodes, OutcomeTest,
+    ::testing::Values(OutcomeCase{0, L"Uninstalled", RowColors::kSuccessColor},
+                      OutcomeCase{3010, L"Restart to finish", RowColors::kProblemColor},
+                      OutcomeCase{1641, L"Restart to finish", RowColors::kProblemColor},
+                      OutcomeCase{0x80242004LL, L"Cannot be uninstalled", RowColors::kProblemColor},
+                      OutcomeCase{1, L"Uninstall failed", RowColors::kProblemColor},
+                      OutcomeCase{87, L"Uninstall failed", RowColors::kProblemColor}));
 
 TEST_F(UninstallFlowTest, CancelReturnsTheRowToIdleWithIdleColours) {
     FakeInstaller installer(m_folder);
@@ -125,8 +126,8 @@ TEST_F(UninstallFlowTest, CancelReturnsTheRowToIdleWithIdleColours) {
     EXPECT_TRUE(button->IsVisible());
     EXPECT_EQ(button->GetText().str(), L"Uninstall");
     EXPECT_FALSE(main().InRow(0, L"labUniNameKB1")->IsVisible());
-    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(), 0xFF191919u);
-    EXPECT_EQ(Text(0, L"descriptionText")->GetTextColor(), 0xFF666666u);
+    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(), RowColors::kIdleNameColor);
+    EXPECT_EQ(Text(0, L"descriptionText")->GetTextColor(), RowColors::kIdleDescriptionColor);
     EXPECT_EQ(Text(0, L"installedTimeText")->GetTextColor(), 0x99000000u);
     EXPECT_TRUE(Button(1, L"KB2")->IsEnabled());
 
@@ -166,7 +167,8 @@ TEST_P(UnsafeIdentifierTest, StartsNothingAndLeavesEveryRowIdle) {
     CButtonUI* button = Button(0, id.c_str());
     EXPECT_TRUE(button->IsEnabled());
     EXPECT_EQ(button->GetText().str(), L"Uninstall");
-    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(), 0xFF191919u);  // the layout's idle colour
+    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(),
+              RowColors::kIdleNameColor);  // the layout's idle colour
     EXPECT_TRUE(Button(1, L"KB2")->IsEnabled());
     EXPECT_EQ(log.Matching(L"hotfix id has no plain kb number:" + id).size(), 1u);
     EXPECT_FALSE(log.Contains(L"find kb is"));

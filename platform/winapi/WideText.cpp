@@ -1,4 +1,4 @@
-#include "support/TextConversion.h"
+#include "winapi/WideText.h"
 
 #include <cwctype>
 
