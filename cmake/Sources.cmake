@@ -37,9 +37,15 @@ endfunction()
 function(orvelle_expose target visibility)
     set(root ${CMAKE_BINARY_DIR}/layers/${target})
     file(MAKE_DIRECTORY ${root})
+    # A link the target no longer names would keep its wall open in this build tree.
+    file(GLOB links ${root}/*)
+    foreach(link ${links})
+        if(IS_SYMLINK ${link})
+            file(REMOVE ${link})  # the link only, never what it points to
+        endif()
+    endforeach()
     foreach(dir ${ARGN})
         get_filename_component(name ${dir} NAME)
-        file(REMOVE ${root}/${name})  # the link only, never what it points to
         file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${dir} ${root}/${name} SYMBOLIC RESULT failed)
         if(failed)
             # No symbolic links here (Windows without the privilege): build
