@@ -133,6 +133,7 @@ find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 # PackageCode: one per distinct package, from everything that goes into it.
 upgrade_code=$(sed -n 's/^<?define UpgradeCode = "\(.*\)"?>$/\1/p' packaging/OrvelleEx.wxs)
 product_code=$("${tools[@]}" guid "$upgrade_code" "ProductCode $version")
+revision_component=$("${tools[@]}" guid "$upgrade_code" "InstalledRevision $major.$minor.$build" | tr -d '{}')
 bash scripts/wix-files.sh "$stage" >"$work/StagedFiles.wxs"
 package_code=$("${tools[@]}" guid "$upgrade_code" "PackageCode $version $(
     {
@@ -144,7 +145,7 @@ package_code=$("${tools[@]}" guid "$upgrade_code" "PackageCode $version $(
 
 "${at_epoch[@]}" wixl --arch x64 -D Version="$version" -D NextBuild="$major.$minor.$((build + 1))" \
     -D Build="$major.$minor.$build" -D Revision="$revision" \
-    -D ProductCode="$product_code" \
+    -D ProductCode="$product_code" -D RevisionComponent="$revision_component" \
     -D StagedDir="$stage" -o "$work/$name.msi" packaging/OrvelleEx.wxs "$work/StagedFiles.wxs"
 # wixl leaves the File table's Version and Language empty, which makes every
 # file unversioned to Windows Installer: a PE file carries its own (English
@@ -160,6 +161,9 @@ for f in "${pe_files[@]}"; do
     fi
     edits+=(-q "UPDATE \`File\` SET \`Version\` = '$("${tools[@]}" pe-version "$stage/$f")', \`Language\` = '1033' WHERE \`FileName\` = '$base'")
 done
+# Removal takes the key that records the revision ("-": the key and all
+# beneath it, when its component goes), which wixl cannot author.
+edits+=(-q "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \`Component_\`) VALUES ('RemoveRevisionKey', 2, 'Software\\Orvelle\\OrvelleEx', '-', 'InstalledRevision')")
 "${at_epoch[@]}" msibuild "$work/$name.msi" "${edits[@]}" -s "OrvelleEx $version" Orvelle "x64;1033" "$package_code"
 [ "${#sign_args[@]}" -eq 0 ] || sign "$work/$name.msi"
 

@@ -187,6 +187,8 @@ expect_code "removing $version" "$code" 0
 [ -z "$(uninstall_entries)" ] || e2e_fail "uninstall entries left: $(uninstall_entries)"
 [ -z "$(installer_products)" ] || e2e_fail "products left: $(installer_products)"
 [ -z "$(shortcuts)" ] || e2e_fail "shortcuts left: $(shortcuts)"
+wine reg query 'HKLM\Software\Orvelle\OrvelleEx' >/dev/null 2>&1 &&
+    e2e_fail "the key HKLM\\Software\\Orvelle\\OrvelleEx is left"
 # Windows Installer keeps its own folder (empty again); the program's logs stay.
 drive_c | grep -v -e '^\./windows/Installer$' -e '/AppData/Local/Orvelle' >"$E2E_OUT/drive-c-after.txt" || true
 diff "$E2E_OUT/drive-c-before.txt" "$E2E_OUT/drive-c-after.txt" >"$E2E_OUT/drive-c-diff.txt" ||
