@@ -25,8 +25,12 @@ function(orvelle_delay_load target dll)
     set(lib ${dir}/lib${name}_delay.a)
     list(JOIN ARGN "\n" exports)
     file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY \"${dll}\"\nEXPORTS\n${exports}\n" @ONLY)
+    # dlltool names the library's symbols after its output path: a bare file
+    # name keeps the build folder out of the executable.
     add_custom_command(OUTPUT ${lib}
-        COMMAND ${ORVELLE_DLLTOOL} --input-def ${def} --dllname ${dll} --output-delaylib ${lib}
+        COMMAND ${ORVELLE_DLLTOOL} --input-def ${name}.def --dllname ${dll}
+                --output-delaylib lib${name}_delay.a
+        WORKING_DIRECTORY ${dir}
         DEPENDS ${def}
         COMMENT "Delay-import library for ${dll}"
         VERBATIM)

@@ -11,6 +11,7 @@ packages=(
     wine wine64 xvfb xdotool x11-utils imagemagick
     fonts-wine fonts-wqy-microhei locales dpkg-dev
     msitools wixl
+    osslsigncode openssl faketime python3 diffoscope-minimal
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -31,6 +31,8 @@ bash tests/hardening/pe-header-test.sh dist/windows/OrvelleEx.exe
 echo "== Windows tests under Wine"
 bash scripts/wine-tests.sh
 
-echo "== Windows packages, and the MSI installed, started, upgraded and removed under Wine"
-bash scripts/package.sh
-bash tests/package/msi-test.sh
+echo "== Windows packages: signed with a throwaway certificate, reproducible, versioned"
+bash tests/package/signing-test.sh
+
+echo "== the signed MSI installed, started, upgraded and removed under Wine"
+ORVELLE_TEST_SIGNER=build/package-test/signer.pem bash tests/package/msi-test.sh

@@ -2,14 +2,19 @@
 # The Windows Installer package under Wine, in a fresh prefix, used silently as
 # an administrator would (msiexec /qn):
 #   - the package (dist/, built by scripts/package.sh) installs; Program Files
-#     holds exactly the staged files; the Start-menu shortcut starts the
+#     holds exactly the files of the portable zip (the exe as signed, when it
+#     is); with ORVELLE_TEST_SIGNER (a certificate, as tests/package/
+#     signing-test.sh leaves it) the package and the installed exe verify
+#     against it; the Start-menu shortcut starts the
 #     executable there; the uninstall entry carries the name, version and
 #     publisher of the executable's version resource, and the product icon;
 #   - the installed program starts from Program Files and shows the list;
 #   - removal leaves no file, folder, shortcut or entry; only the program's own
 #     log folder (the user's) stays;
 #   - an earlier revision of this build installs and the package replaces it
-#     (one entry, the new version); an older build refuses to replace it (1603).
+#     (one entry, the new version); an older build refuses to replace it (1603),
+#     and so does the earlier revision, though Windows Installer compares only
+#     three fields of a version.
 # The lower versions are built by scripts/package.sh from the same WiX source.
 # msiexec's exit code is read in full through e2e_ui.exe run (GetExitCodeProcess):
 # the shell's $? keeps only its low byte under Wine, where 1603 reads 67.
@@ -33,9 +38,14 @@ if [ -z "$version" ] || [ -z "$publisher" ]; then
     echo "msi-test: no version resource in dist/windows/OrvelleEx.exe" >&2
     exit 1
 fi
-IFS=. read -r major minor build _ <<<"$version"
+IFS=. read -r major minor build revision <<<"$version"
+if [ "${revision:-0}" = 0 ]; then
+    echo "msi-test: $version has no earlier revision to test the fourth field with" >&2
+    exit 1
+fi
 package=$ORVELLE_ROOT/dist/OrvelleEx-$version-x64.msi
-for needed in "$package" "$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" "$E2E_LAYOUT_TOOL"; do
+portable=$ORVELLE_ROOT/dist/OrvelleEx-$version-x64-portable.zip
+for needed in "$package" "$portable" "$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" "$E2E_LAYOUT_TOOL"; do
     if [ ! -f "$needed" ]; then
         echo "msi-test: $needed is missing; build with: cmake --build --preset windows &&" \
             "cmake --build --preset linux --target e2e_layout && bash scripts/package.sh" >&2
@@ -126,21 +136,34 @@ expect_code() {
 }
 
 # One Add/Remove Programs entry, this version's, and Program Files\OrvelleEx as
-# dist/windows has it (differences in TAG-diff.txt).
+# the portable zip has it, but its README.txt (differences in TAG-diff.txt).
 expect_installed() {
     local tag=$1 when=$2 entries
     entries=$(uninstall_entries)
     [ "$entries" = "$version|$publisher" ] ||
         e2e_fail "$when the uninstall entries are \"$entries\", expected one: $version|$publisher"
-    diff -r "$ORVELLE_ROOT/dist/windows" "$E2E_APP_DIR" >"$E2E_OUT/$tag-diff.txt" ||
-        e2e_fail "$when Program Files\\OrvelleEx differs from dist/windows ($tag-diff.txt)"
+    diff -r "$shipped" "$E2E_APP_DIR" >"$E2E_OUT/$tag-diff.txt" ||
+        e2e_fail "$when Program Files\\OrvelleEx differs from the portable zip ($tag-diff.txt)"
 }
+
+/usr/bin/python3 -m zipfile -e "$portable" "$E2E_OUT/portable"
+shipped=$E2E_OUT/portable/OrvelleEx-$version-x64
+rm "$shipped/README.txt"
+
+# verify_signed FILE: FILE carries a signature that verifies against the test signer.
+verify_signed() {
+    [ -z "${ORVELLE_TEST_SIGNER:-}" ] && return
+    osslsigncode verify -CAfile "$ORVELLE_TEST_SIGNER" -in "$1" >"$E2E_OUT/verify.log" 2>&1 ||
+        e2e_fail "$1 does not verify against $ORVELLE_TEST_SIGNER (verify.log)"
+}
+verify_signed "$package"
 
 drive_c >"$E2E_OUT/drive-c-before.txt"
 
 code=$(run_msiexec install /i "$(e2e_winpath "$package")")
 expect_code "installing $version" "$code" 0
 expect_installed installed "after the install"
+verify_signed "$E2E_APP_DIR/OrvelleEx.exe"
 icon=$(installer_products)
 [ -n "$icon" ] && [ "$(wc -l <<<"$icon")" = 1 ] || e2e_fail "product icons registered: ${icon:-none}"
 cmp -s "$(winepath -u "$icon" 2>/dev/null || true)" app/resources/OrvelleEx.ico ||
@@ -164,6 +187,8 @@ expect_code "removing $version" "$code" 0
 [ -z "$(uninstall_entries)" ] || e2e_fail "uninstall entries left: $(uninstall_entries)"
 [ -z "$(installer_products)" ] || e2e_fail "products left: $(installer_products)"
 [ -z "$(shortcuts)" ] || e2e_fail "shortcuts left: $(shortcuts)"
+wine reg query 'HKLM\Software\Orvelle\OrvelleEx' >/dev/null 2>&1 &&
+    e2e_fail "the key HKLM\\Software\\Orvelle\\OrvelleEx is left"
 # Windows Installer keeps its own folder (empty again); the program's logs stay.
 drive_c | grep -v -e '^\./windows/Installer$' -e '/AppData/Local/Orvelle' >"$E2E_OUT/drive-c-after.txt" || true
 diff "$E2E_OUT/drive-c-before.txt" "$E2E_OUT/drive-c-after.txt" >"$E2E_OUT/drive-c-diff.txt" ||
@@ -179,7 +204,10 @@ code=$(run_msiexec older /i "$(e2e_winpath "$E2E_OUT/packages/OrvelleEx-$older-x
 expect_code "installing $older over $version" "$code" 1603
 [ "$(uninstall_entries)" = "$version|$publisher" ] ||
     e2e_fail "the refused downgrade changed the entries: $(uninstall_entries)"
+code=$(run_msiexec earlier-again /i "$(e2e_winpath "$E2E_OUT/packages/OrvelleEx-$earlier-x64.msi")")
+expect_code "installing $earlier over $version" "$code" 1603
+expect_installed after-earlier "after the refused $earlier"
 
 e2e_end
 rm -rf "$E2E_PREFIX"
-echo "msi-test: passed in $((SECONDS - started))s (install, start, removal; upgrade from $earlier; $older refused)"
+echo "msi-test: passed in $((SECONDS - started))s (install, start, removal; upgrade from $earlier; $older and $earlier refused)"
