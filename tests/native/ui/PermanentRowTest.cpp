@@ -30,9 +30,9 @@ TEST_F(PermanentRowTest, PermanentRowShowsWhyAndStaysOutOfEveryUninstall) {
     auto* button = main.InRow<CButtonUI>(0, L"btnUniNameKB5005565");
     ASSERT_TRUE(label && button);
     EXPECT_TRUE(label->IsVisible());
-    EXPECT_EQ(label->GetText().str(), L"Can't be removed");
+    EXPECT_EQ(label->GetText().str(), L"Required by Windows");
     EXPECT_EQ(label->GetToolTip().str(),
-              L"Windows marks this update as permanent, so it can't be uninstalled.");
+              L"Windows marks this update as permanent: it cannot be uninstalled.");
     EXPECT_EQ(label->GetTextColor(), 0xFF767676u);  // grey, readable (4.5:1 on white)
     EXPECT_FALSE(button->IsVisible());
     EXPECT_FALSE(button->IsEnabled());
