@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "duilib/UIlib.h"
+#include "hotfix/ServicingStore.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
@@ -76,7 +77,7 @@ private:
     // Releases the rows, then closes and posts the quit message once per window.
     void CloseAndQuit();
     static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list);
-    void FinishLoad(int result, std::vector<HotfixInfo> list, std::set<std::wstring> permanent);
+    void FinishLoad(int result, std::vector<HotfixInfo> list, WindowsHotfix::RemovalPlans plans);
     void BuildRows(DuiLib::CContainerUI* container);
     void DeleteRows();
     void OnClickRowButton(const std::wstring& senderName);
@@ -93,8 +94,8 @@ private:
     DuiLib::CControlUI* m_pBtnUninstallTip = nullptr;
     DuiLib::CControlUI* m_pHotfixDiscribeLayout = nullptr;
     std::vector<HotfixInfo> m_hotfixInfos;
-    // HotFixIDs that Windows marks as permanent, found by the load with the list.
-    std::set<std::wstring> m_permanentHotfixes;
+    // How each hotfix is removed, found by the load with the list (absent: the installer).
+    WindowsHotfix::RemovalPlans m_removalPlans;
     // Rows by HotFixID; a duplicated HotFixID maps to its later row.
     std::unordered_map<std::wstring, HotfixManageItemDetail*> m_itemMap;
     std::wstring m_curHotfixName;

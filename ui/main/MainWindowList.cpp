@@ -43,7 +43,9 @@ void MainWindow::BuildRows(CContainerUI* container) {
         m_createdItems.emplace_back(row);
         row->InitItemLayout(container);
         row->SetContent(info, i == count - 1);
-        if (m_permanentHotfixes.count(info.HotFixID) != 0) {
+        auto plan = m_removalPlans.find(info.HotFixID);
+        if (plan != m_removalPlans.end() &&
+            plan->second.route == WindowsHotfix::RemovalRoute::Permanent) {
             row->ShowPermanentStatusUI();
         }
         m_itemMap[info.HotFixID] = row;
@@ -61,5 +63,5 @@ void MainWindow::DeleteRows() {
 void MainWindow::ReleaseItems() {
     DeleteRows();
     m_hotfixInfos.clear();
-    m_permanentHotfixes.clear();
+    m_removalPlans.clear();
 }
