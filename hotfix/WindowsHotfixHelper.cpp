@@ -82,7 +82,7 @@ uint32_t WindowsHotfixHelper::RestartWindows() {
         KT_LOG(LOG_ERROR, L"enable shutdown privilege fail! ret:" << error, kFunction);
         return error;
     }
-    const uint32_t error = WinApi::InitiateShutdown(
+    const uint32_t error = WinApi::RequestShutdown(
         WinApi::kShutdownRestart | WinApi::kShutdownRestartApps,
         WinApi::kReasonMajorOperatingSystem | WinApi::kReasonMinorHotfixUninstall |
             WinApi::kReasonFlagPlanned);

@@ -16,7 +16,8 @@ constexpr uint32_t kReasonFlagPlanned = 0x80000000;           // SHTDN_REASON_FL
 // Enables SE_SHUTDOWN_NAME in the process token: 0, or the system error
 // (ERROR_NOT_ALL_ASSIGNED 1300 when the token does not hold it).
 uint32_t EnableShutdownPrivilege();
-// InitiateShutdownW(NULL, NULL, 0, flags, reason): 0, or the system error.
-uint32_t InitiateShutdown(uint32_t flags, uint32_t reason);
+// InitiateShutdownW(NULL, NULL, 0, flags, reason): 0, or the system error. (Not
+// named InitiateShutdown: <windows.h> makes that name a macro.)
+uint32_t RequestShutdown(uint32_t flags, uint32_t reason);
 
 }  // namespace WinApi

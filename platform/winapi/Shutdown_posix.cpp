@@ -28,7 +28,7 @@ uint32_t EnableShutdownPrivilege() {
     return State().privilegeResult;
 }
 
-uint32_t InitiateShutdown(uint32_t flags, uint32_t reason) {
+uint32_t RequestShutdown(uint32_t flags, uint32_t reason) {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().calls.push_back({State().privilegeEnabled, flags, reason});
     return State().shutdownResult;

@@ -29,7 +29,7 @@ uint32_t EnableShutdownPrivilege() {
     return error;
 }
 
-uint32_t InitiateShutdown(uint32_t flags, uint32_t reason) {
+uint32_t RequestShutdown(uint32_t flags, uint32_t reason) {
     return ::InitiateShutdownW(nullptr, nullptr, 0, flags, reason);
 }
 
