@@ -105,6 +105,8 @@
 # e2e_wmi_calls shows what the program asked for ("ConnectServer ROOT\CIMV2 ...",
 # "Next timeout=60000 count=1 -> 0x00000001 returned=0", "all objects released").
 
+source "$(dirname "${BASH_SOURCE[0]}")/lib/servicing.sh"
+
 # A failing $(...) inside a helper ends the scenario too.
 shopt -s inherit_errexit
 

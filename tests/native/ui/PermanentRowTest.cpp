@@ -17,9 +17,9 @@ class PermanentRowTest : public UiTest {};
 TEST_F(PermanentRowTest, PermanentRowShowsWhyAndStaysOutOfEveryUninstall) {
     FakeServicingStore store("PermanentRowTest.Store");
     store.AddPackage(L"Package_for_KB5005565~31bf3856ad364e35~amd64~~19041.1237.1.7", 0x70,
-                     FakeServicingStore::Manifest(true));
+                     FakeServicingStore::Manifest("Package_for_KB5005565", "KB5005565", true));
     store.AddPackage(L"Package_for_KB200~31bf3856ad364e35~amd64~~1.0.0.0", 0x70,
-                     FakeServicingStore::Manifest(false));
+                     FakeServicingStore::Manifest("Package_for_KB200", "KB200", false));
     FakeInstaller installer(m_folder);
     installer.Hold();
     m_enumeration.Succeed({Hotfix(L"KB5005565"), Hotfix(L"KB200"), Hotfix(L"KB300")});
