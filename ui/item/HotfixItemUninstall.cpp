@@ -91,6 +91,7 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
                "HotfixManageItemDetail::UnstallStatusUIChange");
         return;
     }
+    if (m_pProgressLayout != nullptr) m_pProgressLayout->SetVisible(false);
     if (status == UNINSTALL_CANCEL) {
         m_pUninstallResultLab->SetVisible(false);
         m_pBtnUninstall->SetEnabled(true);
@@ -99,7 +100,6 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
         return;
     }
     const OutcomeLook& look = LookOf(status);
-    if (m_pProgressLayout != nullptr) m_pProgressLayout->SetVisible(false);
     m_pUninstallResultLab->SetVisible(true);
     m_pUninstallResultLab->SetText(UICulture::GetInstance()->GetString(look.textKey));
     m_pUninstallResultLab->SetTextColor(look.color);
