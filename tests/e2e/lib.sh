@@ -106,6 +106,7 @@
 # "Next timeout=60000 count=1 -> 0x00000001 returned=0", "all objects released").
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/servicing.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/cumulative.sh"
 
 # A failing $(...) inside a helper ends the scenario too.
 shopt -s inherit_errexit

@@ -126,6 +126,13 @@ bool HotfixManageItemDetail::IsPermanent() const {
 }
 
 void HotfixManageItemDetail::StartPackageRemoval(const std::wstring& package) {
+    ShowPackageRemovalUI();
+    KT_LOG(LOG_INFO, L"remove package " << package << L" of " << m_hotfixId,
+           "HotfixManageItemDetail::StartPackageRemoval");
+    WindowsHotfix::WindowsHotfixHelper::GetInstance()->StartRemovePackage(package);
+}
+
+void HotfixManageItemDetail::ShowPackageRemovalUI() {
     UnstallStartorCancelUI(false);
     // Without its progress controls the row keeps the disabled "Uninstalling…" button.
     if (m_pProgressLayout != nullptr && m_pProgressText != nullptr && m_pProgressBar != nullptr) {
@@ -134,9 +141,6 @@ void HotfixManageItemDetail::StartPackageRemoval(const std::wstring& package) {
         m_pProgressBar->SetValue(0);
         OnProgressShown();
     }
-    KT_LOG(LOG_INFO, L"remove package " << package << L" of " << m_hotfixId,
-           "HotfixManageItemDetail::StartPackageRemoval");
-    WindowsHotfix::WindowsHotfixHelper::GetInstance()->StartRemovePackage(package);
 }
 
 void HotfixManageItemDetail::ShowRemovalProgress(int percent) {

@@ -43,6 +43,8 @@ public:
     // A cumulative update: removes `package` through the servicing stack (the
     // caller asked the user first) and shows its progress in place of the button.
     void StartPackageRemoval(const std::wstring& package);
+    // The looks of a package removal at 0 %, without starting one.
+    void ShowPackageRemovalUI();
     // Any thread's progress, delivered on the UI thread: the bar takes it (and
     // repaints at most ten times a second); the status line follows the bar.
     void ShowRemovalProgress(int percent);
