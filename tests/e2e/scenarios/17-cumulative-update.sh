@@ -61,6 +61,7 @@ e2e_keep_log closed-mid-removal
 while read -r result status key colour <&3; do
     e2e_dism_result "$result"
     rm -f "$(e2e_dism_folder)/removed.txt"
+    E2E_MAIN_OPTIONS=()
     e2e_start_and_wait_list
     confirm_removal
     e2e_wait_log "unstall status ui callback status:$status(" 60
@@ -77,6 +78,13 @@ while read -r result status key colour <&3; do
         e2e_crop_window "outcome-$result"
         e2e_click restartNowButton
         e2e_wait_log 'WindowsHotfix::WindowsHotfixHelper::RestartWindows' 30
+        # Wine does not restart (InitiateShutdownW answers an error): the bar shows its code.
+        refused=$(e2e_log | sed -n 's/.*InitiateShutdownW fail! ret:\([0-9]*\)(.*/\1/p' | tail -n1)
+        if [ -n "$refused" ]; then
+            failed=$(e2e_string IDS_RESTART_FAILED)
+            e2e_expect_text restartBarText "${failed//\{0\}/$refused}"
+            e2e_check_texts restart-refused 15
+        fi
     fi
     e2e_close_and_keep_log "dism-$result" "servicing result $result"
 done 3<<'CODES'
