@@ -42,6 +42,11 @@ E2E_MAIN_OPTIONS=("${removing[@]}")
 e2e_expect_text removalProgressText@0 "$(e2e_progress_text 40)"
 e2e_check_texts progress-40 20
 e2e_crop_window progress-40
+# A screen reader hears the row's bar as a progress bar at that percentage.
+percent=$(e2e_string IDS_PROGRESS_VALUE)
+tree=$(e2e_msaa tree main)
+grep -F 'progress bar "' <<<"$tree" | grep -F 'KB5031356" [' | grep -F "= \"${percent//\{0\}/40}\"" >/dev/null ||
+    e2e_fail "the screen reader hears no progress bar at 40 % for KB5031356: $(grep -F 'progress' <<<"$tree")"
 e2e_click closeButton
 sleep 2
 [ "$(e2e_window_state main)" != none ] || e2e_fail "the window closed while the update was being removed"
