@@ -63,6 +63,8 @@ while read -r exit_code status logged key colour line <&3; do
     grep -q '/uninstall /kb:5006670' "$record" || e2e_fail "wusa.exe was not run for KB5006670"
     [ -z "$line" ] || e2e_log_has "$line" || e2e_fail "no log line \"$line\" (exit code $exit_code)"
     E2E_MAIN_OPTIONS=("${permanent_look[@]}" --hide btnUninstall@1 --show UninstallResultLab@1)
+    # A restart is due: the restart bar shows above the list.
+    [ "$status" = 2 ] && E2E_MAIN_OPTIONS+=(--show restartBar)
     e2e_expect_text UninstallResultLab@1 "$(e2e_string "$key")" "$colour"
     e2e_expect_text UninstallPermanentLab@0 "$(e2e_string IDS_UNINSTALL_PERMANENT_CODE)" FF767676
     e2e_check_texts "outcome-$exit_code" 15
