@@ -157,7 +157,10 @@ void LogDismFailure(const wchar_t* call, uint32_t result) {
            kRemovalName);
 }
 
-uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service) {
+// The result of DismRemovePackage, or of the call before it that failed
+// (`removing` false: a failure whatever its code).
+uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, bool& removing) {
+    removing = false;
     uint32_t result = WinApi::DismInitialize();
     if (result != 0) {
         LogDismFailure(L"DismInitialize", result);
@@ -169,6 +172,7 @@ uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service) {
         LogDismFailure(L"DismOpenSession", result);
     } else {
         KT_LOG(LOG_INFO, L"remove package:" << name, kRemovalName);
+        removing = true;
         int reported = -1;
         result = WinApi::DismRemovePackageByName(
             session, name, [service, &reported](uint32_t current, uint32_t total) {
@@ -191,7 +195,10 @@ uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service) {
 using Run = void (*)(const std::wstring& argument, WindowsHotfixHelper* service);
 
 void RunRemoval(const std::wstring& packageName, WindowsHotfixHelper* service) {
-    service->SetUninstallStatus(static_cast<int>(RemovePackage(packageName, service)));
+    bool removing = false;
+    const int code = static_cast<int>(RemovePackage(packageName, service, removing));
+    if (removing) return service->SetUninstallStatus(code);
+    service->ReportUninstallStatus(code, UNINSTALL_FAIL);
 }
 
 // Starts `run` on a detached worker with its own copy of `argument`; without
