@@ -24,6 +24,9 @@ orvelle_delay_load(OrvelleEx VERSION.dll GetFileVersionInfoSizeW GetFileVersionI
 orvelle_delay_load(OrvelleEx MSIMG32.dll AlphaBlend)
 orvelle_delay_load(OrvelleEx OLEACC.dll LresultFromObject CreateStdAccessibleObject)
 orvelle_delay_load(OrvelleEx COMCTL32.dll InitCommonControlsEx)
+# The servicing API, used only to remove a cumulative update (winapi/Dism_win.cpp).
+orvelle_delay_load(OrvelleEx DismApi.dll DismInitialize DismOpenSession DismRemovePackage
+                   DismCloseSession DismShutdown DismGetLastErrorMessage DismDelete)
 # windres finds the icon and the manifest through the include path.
 target_include_directories(OrvelleEx PRIVATE ${ORVELLE_RESOURCE_DIR} ${ORVELLE_GENERATED_DIR})
 set_source_files_properties(${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc PROPERTIES

@@ -1,15 +1,23 @@
-// The installer's raw outcomes (its exit code, a launch error or a wait result)
-// and what each one means for the row. One table (UninstallCodes.cpp) owns the
+// The raw outcomes of a removal (the installer's exit code, the servicing
+// API's result) and what each one means for the row. One table (UninstallCodes.cpp) owns the
 // mapping; every code it does not hold is a failure.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "hotfix/UninstallStatus.h"
 
 namespace WindowsHotfix {
 
+// WU_S_ALREADY_UNINSTALLED: see UninstallCodes.cpp.
+constexpr uint32_t kAlreadyUninstalledCode = 0x00240007;
+
 UninstallStatus MapUninstallCode(int code);
+// The table itself, code by code, for whoever must read it whole (tests).
+std::vector<std::pair<uint32_t, UninstallStatus>> KnownUninstallCodes();
 // The code as the status line shows it: signed decimal, followed for a code the
 // table does not hold by its 32-bit hexadecimal form, so that a log can be read
 // against Microsoft's lists ("-2147024809 0x80070057").

@@ -1,4 +1,4 @@
-// Where uninstall statuses go: the callback of the hotfix service, which
+// Where uninstall statuses and progress go: the callbacks of the hotfix service, which
 // WindowsHotfixHelper::SetUninstallStatus hands each mapped status to. Closing
 // it drops every later status (see WindowsHotfixHelper::GetInstance).
 #pragma once
@@ -14,10 +14,13 @@ namespace WindowsHotfix {
 class UninstallReporter {
 public:
     using Callback = std::function<void(UninstallStatus)>;
+    using ProgressCallback = std::function<void(int percent)>;
 
     void SetCallback(Callback callback);
+    void SetProgressCallback(ProgressCallback callback);
     // Calls the callback with the status, if one is stored and this is not closed.
     void Deliver(UninstallStatus status);
+    void DeliverProgress(int percent);
     // After Close returns no callback is running or will run; later statuses
     // are dropped. The callback must not call back into this.
     void Close();
@@ -25,6 +28,7 @@ public:
 private:
     std::mutex m_mutex;  // held while the callback runs, so Close waits for it
     Callback m_callback;
+    ProgressCallback m_progress;
     bool m_closed = false;
 };
 

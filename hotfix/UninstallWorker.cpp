@@ -1,20 +1,26 @@
-// The uninstall worker. Workers are detached and nothing joins them, so the
-// process exits without waiting for the installer; a worker reports through
+// The removal workers. Workers are detached and nothing joins them, so the
+// process exits without waiting for the installer or the servicing API; a worker reports through
 // the service, which outlives it (see WindowsHotfixHelper.cpp). The window's
 // own callback checks that the window still exists before it queues anything
 // to the UI thread.
 #include "hotfix/UninstallWorker.h"
 
+#include <chrono>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
+#include "hotfix/ServicingStore.h"
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "hotfix/WindowsHotfixTesting.h"
 #include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
 #include "winapi/ComApartment.h"
+#include "winapi/Dism.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/WinApi.h"
 
@@ -26,7 +32,12 @@ namespace {
 
 constexpr const char* kWorkerName =
     "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix::UninstallWorker";
-constexpr int kNoThreadCode = 1450;  // ERROR_NO_SYSTEM_RESOURCES
+constexpr const char* kRemovalName =
+    "WindowsHotfix::WindowsHotfixHelper::StartRemovePackage::RemovalWorker";
+constexpr int kNoThreadCode = 1450;            // ERROR_NO_SYSTEM_RESOURCES
+constexpr uint32_t kElevationDeclined = 1223;  // ERROR_CANCELLED from ShellExecuteEx
+// The store reads around one installer run, off the load thread.
+constexpr std::chrono::milliseconds kStoreReadBudget{1000};
 
 std::mutex g_starterMutex;
 Testing::ThreadStarter g_starter;
@@ -51,9 +62,16 @@ bool Launch(WinApi::ShellExecuteRecord& record, uint32_t& error) {
     return false;
 }
 
-// Launch, wait, read the exit code; each failure is logged once. Returns the
-// code to report.
-uint32_t RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord& record) {
+// What became of the installer: only an exit code is its outcome; a start or
+// wait failure is a failure whatever its system error says (0 included).
+struct InstallerRun {
+    bool started = false;
+    bool exited = false;
+    uint32_t code = 0;  // the exit code, else the system error or wait result
+};
+
+// Launch, wait, read the exit code; each failure is logged once.
+InstallerRun RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord& record) {
     record.cbSize = WinApi::ShellExecuteRecordSize();
     record.fMask = WinApi::kSeeMaskNoCloseProcess;
     record.lpVerb = L"runas";
@@ -63,45 +81,151 @@ uint32_t RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord
     uint32_t error = 0;
     if (!Launch(record, error)) {
         KT_LOG(LOG_ERROR, L"ShellExecute exe fail! ret:" << error, kWorkerName);
-        return error;
+        return {false, false, error};
     }
     const uint32_t waited = WinApi::WaitForSingleObject(record.hProcess, WinApi::kInfinite);
     if (waited != WinApi::kWaitObject0) {
         KT_LOG(LOG_ERROR, L"WaitForSingleObject out time, ret:" << waited, kWorkerName);
-        return waited;
+        return {true, false, waited};
     }
     uint32_t exitCode = 0;
     if (!WinApi::GetExitCodeProcess(record.hProcess, &exitCode)) {
-        // An unread exit code is no success: the cause, a system error, maps to a failure.
         error = WinApi::GetLastError();
         KT_LOG(LOG_ERROR, L"GetExitCodeProcess fail! ret:" << error, kWorkerName);
-        return error;
+        return {true, false, error};
     }
-    return exitCode;
+    return {true, true, exitCode};
+}
+
+// The number after "/kb:" in the installer's parameters.
+std::wstring NumberIn(const std::wstring& parameters) {
+    const size_t at = parameters.find(L"/kb:");
+    if (at == std::wstring::npos) return {};
+    size_t end = at + 4;
+    while (end < parameters.size() && parameters[end] >= L'0' && parameters[end] <= L'9') ++end;
+    return parameters.substr(at + 4, end - at - 4);
+}
+
+// After WU_S_ALREADY_UNINSTALLED only the store can tell whether the update is
+// gone: it is when the store knew packages of it before and holds none now.
+UninstallStatus StatusInStore(const std::wstring& number, std::optional<size_t> before) {
+    if (!before || *before == 0) {
+        KT_LOG(LOG_ERROR, L"KB" << number << L" not removed: no package of it known before",
+               kWorkerName);
+        return UNINSTALL_FAIL;
+    }
+    const std::optional<size_t> after = CountPresentPackages(number, kStoreReadBudget);
+    if (!after || *after != 0) {
+        KT_LOG(LOG_ERROR,
+               L"KB" << number << L" not removed: packages still present:"
+                     << (after ? std::to_wstring(*after) : std::wstring(L"unknown")),
+               kWorkerName);
+        return UNINSTALL_FAIL;
+    }
+    KT_LOG(LOG_INFO, L"KB" << number << L" removed: no package of it left", kWorkerName);
+    return UNINSTALL_SUCCESS;
 }
 
 void RunWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
+    const std::wstring number = NumberIn(parameters);
+    const std::optional<size_t> before =
+        number.empty() ? std::nullopt : CountPresentPackages(number, kStoreReadBudget);
     WinApi::ShellExecuteRecord record;
-    const uint32_t code = RunInstaller(parameters, record);
+    const InstallerRun run = RunInstaller(parameters, record);
     if (record.hProcess != nullptr) WinApi::CloseHandle(record.hProcess);
-    service->SetUninstallStatus(static_cast<int>(code));
+    const int code = static_cast<int>(run.code);
+    if (!run.exited) {
+        // The one start failure that is no failure: the user said no to the elevation prompt.
+        const bool declined = !run.started && run.code == kElevationDeclined;
+        return service->ReportUninstallStatus(code, declined ? UNINSTALL_CANCEL : UNINSTALL_FAIL);
+    }
+    if (run.code != kAlreadyUninstalledCode) return service->SetUninstallStatus(code);
+    service->ReportUninstallStatus(code, StatusInStore(number, before));
+}
+
+std::wstring Hex(uint32_t value) {
+    wchar_t text[16];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"0x%08X", value);
+    return text;
+}
+
+// Logs a failed servicing API call with DISM's message (read on this thread,
+// right after the call, as the API keeps it per thread).
+void LogDismFailure(const wchar_t* call, uint32_t result) {
+    const std::wstring message = WinApi::DismLastErrorMessage();
+    KT_LOG(LOG_ERROR, call << L" fail! ret:" << Hex(result) << L" message:" << message,
+           kRemovalName);
+}
+
+// The result of DismRemovePackage, or of the call before it that failed
+// (`removing` false: a failure whatever its code).
+uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, bool& removing) {
+    removing = false;
+    uint32_t result = WinApi::DismInitialize();
+    if (result != 0) {
+        LogDismFailure(L"DismInitialize", result);
+        return result;
+    }
+    WinApi::DismSessionId session = 0;
+    result = WinApi::DismOpenOnlineSession(&session);
+    if (result != 0) {
+        LogDismFailure(L"DismOpenSession", result);
+    } else {
+        KT_LOG(LOG_INFO, L"remove package:" << name, kRemovalName);
+        removing = true;
+        int reported = -1;
+        result = WinApi::DismRemovePackageByName(
+            session, name, [service, &reported](uint32_t current, uint32_t total) {
+                const uint64_t scaled = total == 0 ? 0 : uint64_t{current} * 100 / total;
+                const int percent = static_cast<int>(scaled > 100 ? 100 : scaled);
+                if (percent == reported) return;
+                reported = percent;
+                service->ReportUninstallProgress(percent);
+            });
+        if (result != 0 && MapUninstallCode(static_cast<int>(result)) != UNINSTALL_NEED_RESTART)
+            LogDismFailure(L"DismRemovePackage", result);
+        if (const uint32_t closed = WinApi::DismCloseSession(session))
+            KT_LOG(LOG_ERROR, L"DismCloseSession fail! ret:" << Hex(closed), kRemovalName);
+    }
+    if (const uint32_t shut = WinApi::DismShutdown())
+        KT_LOG(LOG_ERROR, L"DismShutdown fail! ret:" << Hex(shut), kRemovalName);
+    return result;
+}
+
+using Run = void (*)(const std::wstring& argument, WindowsHotfixHelper* service);
+
+void RunRemoval(const std::wstring& packageName, WindowsHotfixHelper* service) {
+    bool removing = false;
+    const int code = static_cast<int>(RemovePackage(packageName, service, removing));
+    if (removing) return service->SetUninstallStatus(code);
+    service->ReportUninstallStatus(code, UNINSTALL_FAIL);
+}
+
+// Starts `run` on a detached worker with its own copy of `argument`; without
+// a thread (or memory for the copy), reports a failure on this thread.
+void StartReportingWorker(Run run, const std::wstring& argument, WindowsHotfixHelper* service,
+                          const char* function) {
+    try {
+        StartDetached([run, argument, service] { run(argument, service); });
+    } catch (const std::system_error& error) {
+        KT_LOG(LOG_ERROR, L"create uninstall thread fail! ret:" << error.code().value(), function);
+        service->ReportUninstallStatus(kNoThreadCode, UNINSTALL_FAIL);
+    } catch (const std::exception&) {  // e.g. std::bad_alloc for the copy
+        KT_LOG(LOG_ERROR, L"create uninstall worker fail! ret:" << kNoThreadCode, function);
+        service->ReportUninstallStatus(kNoThreadCode, UNINSTALL_FAIL);
+    }
 }
 
 }  // namespace
 
 void StartUninstallWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
-    try {
-        auto copy = std::make_shared<const std::wstring>(parameters);
-        StartDetached([copy, service] { RunWorker(*copy, service); });
-    } catch (const std::system_error& error) {
-        KT_LOG(LOG_ERROR, L"create uninstall thread fail! ret:" << error.code().value(),
-               "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix");
-        service->SetUninstallStatus(kNoThreadCode);
-    } catch (const std::exception&) {  // e.g. std::bad_alloc for the copy
-        KT_LOG(LOG_ERROR, L"create uninstall worker fail! ret:" << kNoThreadCode,
-               "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix");
-        service->SetUninstallStatus(kNoThreadCode);
-    }
+    StartReportingWorker(RunWorker, parameters, service,
+                         "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix");
+}
+
+void StartPackageRemovalWorker(const std::wstring& packageName, WindowsHotfixHelper* service) {
+    StartReportingWorker(RunRemoval, packageName, service,
+                         "WindowsHotfix::WindowsHotfixHelper::StartRemovePackage");
 }
 
 namespace Testing {

@@ -1,5 +1,6 @@
-// One uninstall: runs the installer elevated on its own detached thread and
-// reports the outcome through the service's SetUninstallStatus.
+// One removal on its own detached thread, reported through the service: the
+// installer run elevated, or one servicing package removed through the
+// servicing API.
 #pragma once
 
 #include <string>
@@ -14,5 +15,9 @@ extern const wchar_t* const kInstallerPath;  // "C:\Windows\System32\wusa.exe"
 // can be started, reports a failure on the calling thread instead. The
 // service must outlive the worker (the process's one service always does).
 void StartUninstallWorker(const std::wstring& parameters, WindowsHotfixHelper* service);
+// The same for the servicing API: DismInitialize, DismOpenSession (the running
+// Windows), DismRemovePackage by name with progress, DismCloseSession,
+// DismShutdown; a failure is logged with DISM's own message.
+void StartPackageRemovalWorker(const std::wstring& packageName, WindowsHotfixHelper* service);
 
 }  // namespace WindowsHotfix

@@ -13,6 +13,7 @@
 #include "hotfix/UninstallWorker.h"
 #include "support/KtLogger.h"
 #include "support/WMIHelper.h"
+#include "winapi/Shutdown.h"
 
 namespace WindowsHotfix {
 
@@ -53,10 +54,44 @@ void WindowsHotfixHelper::StartUninstallHotfix(const std::wstring& parameters) {
     StartUninstallWorker(parameters, this);
 }
 
+void WindowsHotfixHelper::SetUninstallProgressCallback(std::function<void(int percent)> callback) {
+    m_reporter.SetProgressCallback(std::move(callback));
+}
+
+void WindowsHotfixHelper::StartRemovePackage(const std::wstring& packageName) {
+    StartPackageRemovalWorker(packageName, this);
+}
+
 void WindowsHotfixHelper::SetUninstallStatus(int code) {
+    ReportUninstallStatus(code, MapUninstallCode(code));
+}
+
+void WindowsHotfixHelper::ReportUninstallStatus(int code, UninstallStatus status) {
     KT_LOG(LOG_ERROR, L"update uninstall status:" << UninstallCodeText(code),
            "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus");
-    m_reporter.Deliver(MapUninstallCode(code));
+    m_reporter.Deliver(status);
+}
+
+void WindowsHotfixHelper::ReportUninstallProgress(int percent) {
+    m_reporter.DeliverProgress(percent);
+}
+
+uint32_t WindowsHotfixHelper::RestartWindows() {
+    constexpr const char* kFunction = "WindowsHotfix::WindowsHotfixHelper::RestartWindows";
+    if (const uint32_t error = WinApi::EnableShutdownPrivilege()) {
+        KT_LOG(LOG_ERROR, L"enable shutdown privilege fail! ret:" << error, kFunction);
+        return error;
+    }
+    const uint32_t error = WinApi::RequestShutdown(
+        WinApi::kShutdownRestart | WinApi::kShutdownRestartApps,
+        WinApi::kReasonMajorOperatingSystem | WinApi::kReasonMinorHotfixUninstall |
+            WinApi::kReasonFlagPlanned);
+    if (error != 0) {
+        KT_LOG(LOG_ERROR, L"InitiateShutdownW fail! ret:" << error, kFunction);
+    } else {
+        KT_LOG(LOG_INFO, L"restart of windows started", kFunction);
+    }
+    return error;
 }
 
 }  // namespace WindowsHotfix

@@ -1,7 +1,9 @@
 // The hotfix service: enumerates installed hotfixes and removes one at a time
-// through the Windows Update Standalone Installer on a worker thread.
+// on a worker thread, through the Windows Update Standalone Installer or, for
+// a cumulative update, through the servicing API by package name.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,12 +25,27 @@ public:
 
     // UI thread, before any uninstall starts. The callback runs on a worker thread.
     void SetUninstallStatusCallback(std::function<void(UninstallStatus)> callback);
-    // Starts the installer with these parameters on a detached worker; returns at once.
+    // UI thread, before any removal starts: progress 0..100 of a package
+    // removal, called on the worker thread.
+    void SetUninstallProgressCallback(std::function<void(int percent)> callback);
+    // Starts the installer with these parameters (" /uninstall /kb:<number>")
+    // on a detached worker; returns at once.
     void StartUninstallHotfix(const std::wstring& parameters);
-    // The one way an uninstall reports, from any thread: logs the raw outcome
-    // (exit code, system error or wait result), maps it and hands the status
-    // to the callback.
+    // Removes one servicing package by name through the servicing API on a
+    // detached worker; returns at once. Reports like the installer does.
+    void StartRemovePackage(const std::wstring& packageName);
+    // The one way a removal reports, from any thread: logs the raw outcome
+    // (exit code or servicing API result), maps it and hands the status to
+    // the callback.
     void SetUninstallStatus(int code);
+    // As SetUninstallStatus, for an outcome decided other than by the code
+    // alone (a failed start, or the store read after the installer).
+    void ReportUninstallStatus(int code, UninstallStatus status);
+    void ReportUninstallProgress(int percent);
+
+    // Restarts Windows now (shutdown privilege, then InitiateShutdownW): 0, or
+    // the system error, logged here.
+    uint32_t RestartWindows();
 
 private:
     WindowsHotfixHelper() = default;

@@ -32,6 +32,11 @@ else
     echo "wine-tests: no fake wusa.exe under $build_dir/tests; the uninstall tests run without it" >&2
 fi
 
+# The servicing API's stand-in (tests/e2e/tools/e2e_dism.cpp) as the prefix's dismapi.dll.
+if [ -f "$build_dir/tests/e2e/e2e_dism.dll" ]; then
+    cp "$build_dir/tests/e2e/e2e_dism.dll" "$prefix/drive_c/windows/system32/dismapi.dll"
+fi
+
 trap 'orvelle_display_stop' EXIT
 orvelle_display_start
 

@@ -10,6 +10,7 @@ const wchar_t* const LANGUAGE_FOLDER = L"res\\values\\";
 const wchar_t* const MAIN_WINDOW_LAYOUT = L"layout\\MainWindow.xml";
 const wchar_t* const ABOUT_WINDOW_LAYOUT = L"layout\\about.xml";
 const wchar_t* const OPEN_SOURCE_NOTICE_FILE = L"res\\Notice\\OpenSourceSoftwareNotice.htm";
+const wchar_t* const CONFIRM_WINDOW_LAYOUT = L"layout\\cumulative_confirm.xml";
 const wchar_t* const ABOUT_WINDOW_CLASS = L"OrvelleAboutExUI";
 const wchar_t* const ABOUT_WINDOW_TITLE = L"OrvelleEx";
 const wchar_t* const MAIN_WINDOW_CLASS = L"OrvelleExUI";
@@ -35,6 +36,14 @@ const wchar_t* const MAIN_WINDOW_CONTROLS[] = {
 // Controls the code finds by name in layout\about.xml.
 const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
 const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
+const wchar_t* const CONFIRM_WINDOW_CLASS = L"OrvelleConfirmExUI";
+const wchar_t* const CONFIRM_QUESTION = L"confirmQuestion";
+const wchar_t* const CONFIRM_UNINSTALL_BUTTON = L"confirmUninstallButton";
+const wchar_t* const CONFIRM_CANCEL_BUTTON = L"confirmCancelButton";
+const wchar_t* const RESTART_BAR = L"restartBar";
+const wchar_t* const RESTART_BAR_TEXT = L"restartBarText";
+const wchar_t* const RESTART_NOW_BUTTON = L"restartNowButton";
+const wchar_t* const CLOSING_NOTICE = L"closingNotice";
 const wchar_t* const TOOL_VERSION = L"toolVersion";
 const wchar_t* const ABOUT_WINDOW_CONTROLS[] = {ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT,
                                                 TOOL_VERSION};

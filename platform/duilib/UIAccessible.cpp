@@ -7,6 +7,7 @@
 #include "duilib/UIBackend.h"
 #include "duilib/UIControls.h"
 #include "duilib/UIManager.h"
+#include "duilib/UIProgress.h"
 #include "duilib/UITextLayout.h"
 
 namespace DuiLib {
@@ -16,10 +17,10 @@ bool ParseAccessibleRole(const std::wstring& text, UIRole& role) {
         const wchar_t* text;
         UIRole role;
     } kRoles[] = {
-        {L"button", UIRole::PushButton}, {L"link", UIRole::Link},
-        {L"text", UIRole::StaticText},   {L"list", UIRole::List},
-        {L"listitem", UIRole::ListItem}, {L"animation", UIRole::Animation},
-        {L"none", UIRole::None},
+        {L"button", UIRole::PushButton},       {L"link", UIRole::Link},
+        {L"text", UIRole::StaticText},         {L"list", UIRole::List},
+        {L"listitem", UIRole::ListItem},       {L"animation", UIRole::Animation},
+        {L"progressbar", UIRole::ProgressBar}, {L"none", UIRole::None},
     };
     for (const auto& entry : kRoles) {
         if (text == entry.text) {
@@ -63,6 +64,7 @@ UIRole RoleOfClass(const CControlUI* control) {
     }
     if (dynamic_cast<const CLabelUI*>(control)) return UIRole::StaticText;
     if (dynamic_cast<const CAnimPanelUI*>(control)) return UIRole::Animation;
+    if (dynamic_cast<const CProgressUI*>(control)) return UIRole::ProgressBar;
     return UIRole::None;
 }
 
@@ -129,6 +131,11 @@ std::wstring DescriptionOf(const CControlUI* control) {
     if (!control) return std::wstring();
     const CDuiString& description = control->GetAccessibleInfo().description;
     return (description.IsEmpty() ? control->GetToolTip() : description).str();
+}
+
+std::wstring ValueOf(const CControlUI* control) {
+    auto* progress = dynamic_cast<const CProgressUI*>(control);
+    return progress ? progress->ValueText() : std::wstring();
 }
 
 std::wstring DefaultActionOf(const CControlUI* control) {

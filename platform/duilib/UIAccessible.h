@@ -69,6 +69,8 @@ UIRole RoleOf(const CControlUI* control);
 std::wstring NameOf(const CControlUI* control);
 // The explicit description, else the tooltip.
 std::wstring DescriptionOf(const CControlUI* control);
+// The element's value: a progress bar's shown percentage ("40 %"); else empty.
+std::wstring ValueOf(const CControlUI* control);
 // "Press" for a button, "Jump" for a link, empty for an element without an action.
 std::wstring DefaultActionOf(const CControlUI* control);
 unsigned StateOf(const CControlUI* control);

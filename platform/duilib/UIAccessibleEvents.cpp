@@ -51,7 +51,7 @@ const wchar_t* RoleText(UIRole role) {
         {UIRole::Window, L"client"},       {UIRole::PushButton, L"push button"},
         {UIRole::Link, L"link"},           {UIRole::StaticText, L"text"},
         {UIRole::List, L"list"},           {UIRole::ListItem, L"list item"},
-        {UIRole::Animation, L"animation"},
+        {UIRole::Animation, L"animation"}, {UIRole::ProgressBar, L"progress bar"},
     };
     for (const auto& entry : kRoles) {
         if (entry.role == role) return entry.text;
@@ -78,6 +78,8 @@ void DescribeInto(const CControlUI* element, int depth, bool withLocations,
                   std::wostringstream& out) {
     out << std::wstring(depth * 2, L' ') << RoleText(RoleOf(element)) << L" \"" << NameOf(element)
         << L"\" [" << StateText(StateOf(element)) << L"]";
+    const std::wstring value = ValueOf(element);
+    if (!value.empty()) out << L" = \"" << value << L'"';
     if (withLocations) {
         const UIRect rc = LocationOf(element);
         out << L" @" << rc.left << L',' << rc.top << L',' << rc.right << L',' << rc.bottom;

@@ -22,6 +22,7 @@ enum class UIRole {
     List,
     ListItem,
     Animation,
+    ProgressBar,
 };
 
 struct UIAccessibleInfo {
@@ -31,7 +32,7 @@ struct UIAccessibleInfo {
     CDuiString description;  // when empty, the tooltip is the description
 };
 
-// "button", "link", "text", "list", "listitem", "animation", "none"; false for
+// "button", "link", "text", "list", "listitem", "animation", "progressbar", "none"; false for
 // anything else.
 bool ParseAccessibleRole(const std::wstring& text, UIRole& role);
 

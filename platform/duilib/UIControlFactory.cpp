@@ -1,6 +1,7 @@
 #include "duilib/UIControlFactory.h"
 
 #include "duilib/UIControls.h"
+#include "duilib/UIProgress.h"
 
 namespace DuiLib {
 
@@ -22,6 +23,7 @@ CControlFactory::CControlFactory() {
     m_creators[L"VerticalLayout"] = &Make<CVerticalLayoutUI>;
     m_creators[L"HorizontalLayout"] = &Make<CHorizontalLayoutUI>;
     m_creators[L"AnimPanel"] = &Make<CAnimPanelUI>;
+    m_creators[L"Progress"] = &Make<CProgressUI>;
 }
 
 CControlFactory* CControlFactory::GetInstance() {

@@ -1,7 +1,7 @@
 // Calls on native top-level windows that the program makes outside its own
 // window objects: finding the first instance's main window, restoring and
-// raising it, a window's title and the quit message. The linked backend serves
-// them: real windows on Windows, the headless windows in tests. UI thread.
+// raising it, a window's title, holding a sign-out or shutdown and the quit message. The linked
+// backend serves them: real windows on Windows, the headless windows in tests. UI thread.
 #pragma once
 
 #include "winapi/WinTypes.h"
@@ -15,6 +15,11 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL SetForegroundWindow(HWND window);
 BOOL SetWindowTextW(HWND window, const wchar_t* text);
 void PostQuitMessage(int exitCode);
+// Windows shows `reason` while this window holds a sign-out or shutdown (the
+// window answers WM_QUERYENDSESSION with FALSE meanwhile); Destroy releases it.
+// The window's own thread only.
+BOOL ShutdownBlockReasonCreate(HWND window, const wchar_t* reason);
+BOOL ShutdownBlockReasonDestroy(HWND window);
 
 }  // namespace WindowApi
 }  // namespace DuiLib

@@ -57,6 +57,9 @@ public:
     const WindowState& State() const { return m_state; }
     std::vector<HeardEvent> TakeHeard() { return std::move(m_heard); }
     void SetInputEnabled(bool enabled) { m_state.inputEnabled = enabled; }
+    void SetShutdownBlockReason(const std::wstring& reason) {
+        m_state.shutdownBlockReason = reason;
+    }
     // Makes this the foreground window (and no other).
     void SetForeground();
     void SetKeyboardFocus(bool focused);

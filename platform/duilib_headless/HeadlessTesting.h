@@ -54,8 +54,9 @@ struct WindowState {
     UINT iconId = 0;
     UIRect rect;  // screen position and size, physical pixels
     unsigned scale = 100;
-    std::wstring toolTip;  // the tooltip shown, or empty
-    UIRect toolTipAnchor;  // what it is shown beside, client pixels
+    std::wstring toolTip;              // the tooltip shown, or empty
+    UIRect toolTipAnchor;              // what it is shown beside, client pixels
+    std::wstring shutdownBlockReason;  // while it holds a sign-out or shutdown, else empty
 };
 
 // The live (created, not yet destroyed) windows, in creation order.

@@ -43,5 +43,19 @@ void PostQuitMessage(int exitCode) {
     DuiLib::Backend::PostQuit(exitCode);
 }
 
+BOOL ShutdownBlockReasonCreate(HWND window, const wchar_t* reason) {
+    HeadlessWindow* w = Lookup(window);
+    if (!w) return FALSE;
+    w->SetShutdownBlockReason(reason ? reason : L"");
+    return TRUE;
+}
+
+BOOL ShutdownBlockReasonDestroy(HWND window) {
+    HeadlessWindow* w = Lookup(window);
+    if (!w) return FALSE;
+    w->SetShutdownBlockReason(L"");
+    return TRUE;
+}
+
 }  // namespace WindowApi
 }  // namespace DuiLib

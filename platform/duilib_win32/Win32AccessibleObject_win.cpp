@@ -31,7 +31,7 @@ long RoleOf(UIRole role) {
         {UIRole::Window, ROLE_SYSTEM_CLIENT},       {UIRole::PushButton, ROLE_SYSTEM_PUSHBUTTON},
         {UIRole::Link, ROLE_SYSTEM_LINK},           {UIRole::StaticText, ROLE_SYSTEM_STATICTEXT},
         {UIRole::List, ROLE_SYSTEM_LIST},           {UIRole::ListItem, ROLE_SYSTEM_LISTITEM},
-        {UIRole::Animation, ROLE_SYSTEM_ANIMATION},
+        {UIRole::Animation, ROLE_SYSTEM_ANIMATION}, {UIRole::ProgressBar, ROLE_SYSTEM_PROGRESSBAR},
     };
     for (const auto& entry : kRoles) {
         if (entry.core == role) return entry.msaa;
@@ -275,7 +275,14 @@ public:
         *height = rc.Height();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* out) override { return None(out); }
+    // Only a progress bar has a value; the others answer as they did without one.
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
+        CControlUI* control = nullptr;
+        if (SUCCEEDED(Find(child, control)) && Accessible::RoleOf(control) == UIRole::ProgressBar) {
+            return Text(child, out, &Accessible::ValueOf);
+        }
+        return None(out);
+    }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return None(out); }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* out) override {
         return None(out);

@@ -26,5 +26,13 @@ void PostQuitMessage(int exitCode) {
     ::PostQuitMessage(exitCode);
 }
 
+BOOL ShutdownBlockReasonCreate(HWND window, const wchar_t* reason) {
+    return ::ShutdownBlockReasonCreate(window, reason);
+}
+
+BOOL ShutdownBlockReasonDestroy(HWND window) {
+    return ::ShutdownBlockReasonDestroy(window);
+}
+
 }  // namespace WindowApi
 }  // namespace DuiLib

@@ -2,26 +2,32 @@
 
 #include <tinyxml2.h>
 
+#include <cstdint>
 #include <fstream>
 
 namespace FileReader {
 
 bool ReadAll(const std::filesystem::path& path, std::string& bytes) {
+    return ReadAtMost(path, SIZE_MAX, bytes) == BoundedRead::kRead;
+}
+
+BoundedRead ReadAtMost(const std::filesystem::path& path, size_t maxBytes, std::string& bytes) {
     bytes.clear();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    if (!std::filesystem::is_regular_file(path, ec)) return BoundedRead::kUnreadable;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > maxBytes) return BoundedRead::kTooLarge;
     std::ifstream in(path, std::ios::binary);
-    if (ec || !in) return false;
+    if (ec || !in) return BoundedRead::kUnreadable;
     // Sized once and read in one call (a file that grows meanwhile is read to its old size).
     bytes.resize(static_cast<size_t>(size));
     in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
         bytes.clear();
-        return false;
+        return BoundedRead::kUnreadable;
     }
     bytes.resize(static_cast<size_t>(in.gcount()));
-    return true;
+    return BoundedRead::kRead;
 }
 
 XmlRead ReadXml(const std::filesystem::path& path, tinyxml2::XMLDocument& document) {

@@ -3,6 +3,7 @@
 // program's wide text), so any folder name the file system allows works.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -14,6 +15,10 @@ namespace FileReader {
 
 // False when the file cannot be opened or read; `bytes` is then empty.
 bool ReadAll(const std::filesystem::path& path, std::string& bytes);
+
+enum class BoundedRead { kRead, kUnreadable, kTooLarge };
+// As ReadAll, for a file of at most `maxBytes`; a larger one is not read.
+BoundedRead ReadAtMost(const std::filesystem::path& path, size_t maxBytes, std::string& bytes);
 
 enum class XmlRead {
     kParsed,      // the document holds the file (it may still have no element)

@@ -32,6 +32,8 @@ struct LaunchRecord {
 void MapProgram(const std::wstring& windowsPath, const std::string& realProgram);
 // Every later launch fails with this system error (0: launches run again).
 void SetLaunchFailure(uint32_t error);
+// Every later launch fails while GetLastError reads 0 (false: launches run again).
+void SetLaunchFailureWithoutError(bool enabled);
 // Every later launch "succeeds" without starting anything or giving a handle.
 void SetLaunchWithoutProcessHandle(bool enabled);
 // Every later GetExitCodeProcess fails with this error (0: reads work again).

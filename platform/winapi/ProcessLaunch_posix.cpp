@@ -34,6 +34,7 @@ struct LaunchState {
     std::mutex mutex;
     std::map<std::wstring, std::string> programs;  // lower-cased Windows path -> real program
     uint32_t launchFailure = 0;
+    bool failWithoutError = false;
     bool withoutHandle = false;
     uint32_t exitCodeReadFailure = 0;
     std::vector<Testing::LaunchRecord> records;
@@ -196,6 +197,7 @@ BOOL ShellExecuteExW(ShellExecuteRecord* record) {
     }
     record->hProcess = nullptr;
     uint32_t failure = 0;
+    bool failWithoutError = false;
     bool withoutHandle = false;
     {
         std::lock_guard<std::mutex> lock(State().mutex);
@@ -205,9 +207,10 @@ BOOL ShellExecuteExW(ShellExecuteRecord* record) {
                                    record->lpDirectory != nullptr, record->nShow,
                                    Testing::ComReadyOnThisThread()});
         failure = State().launchFailure;
+        failWithoutError = State().failWithoutError;
         withoutHandle = State().withoutHandle;
     }
-    if (failure != 0) {
+    if (failure != 0 || failWithoutError) {
         PosixStandIn::SetLastError(failure);
         return FALSE;
     }
@@ -274,6 +277,11 @@ void SetLaunchFailure(uint32_t error) {
     State().launchFailure = error;
 }
 
+void SetLaunchFailureWithoutError(bool enabled) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().failWithoutError = enabled;
+}
+
 void SetLaunchWithoutProcessHandle(bool enabled) {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().withoutHandle = enabled;
@@ -298,6 +306,7 @@ void ResetProcessLaunch() {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().programs.clear();
     State().launchFailure = 0;
+    State().failWithoutError = false;
     State().withoutHandle = false;
     State().exitCodeReadFailure = 0;
     State().records.clear();

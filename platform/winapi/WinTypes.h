@@ -24,6 +24,9 @@ typedef wchar_t* LPWSTR;
 #ifndef WM_QUIT
 #define WM_QUIT 0x0012
 #endif
+#ifndef WM_QUERYENDSESSION
+#define WM_QUERYENDSESSION 0x0011
+#endif
 #ifndef WM_SYSCOMMAND
 #define WM_SYSCOMMAND 0x0112
 #endif

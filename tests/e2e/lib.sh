@@ -16,6 +16,9 @@
 #   standins.sh     WMI and the .htm handler as the scenario sets them
 # Every lib/*.sh is sourced, in name order.
 
+source "$(dirname "${BASH_SOURCE[0]}")/lib/servicing.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/cumulative.sh"
+
 # A failing $(...) inside a helper ends the scenario too.
 shopt -s inherit_errexit
 

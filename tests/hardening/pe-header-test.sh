@@ -2,7 +2,7 @@
 # The elevated executable is hardened: its PE header asks for ASLR with a
 # high-entropy 64-bit address space and for DEP, it keeps the relocations ASLR
 # needs, and it imports statically only KnownDLLs, which Windows always takes
-# from System32. Any other DLL (VERSION.dll, MSIMG32.dll, OLEACC.dll) is
+# from System32. Any other DLL (VERSION.dll, MSIMG32.dll, OLEACC.dll, DismApi.dll) is
 # delay-loaded, so it is looked up only after wWinMain has restricted the search
 # to System32.
 #
@@ -39,7 +39,7 @@ imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')
 for dll in $imports; do
     [[ "$known" == *" $dll "* ]] || fail "$dll is imported statically but is not a KnownDLL"
 done
-for dll in VERSION.dll MSIMG32.dll OLEACC.dll; do
+for dll in VERSION.dll MSIMG32.dll OLEACC.dll DismApi.dll; do
     grep -qaF "$dll" "$exe" || fail "$dll is not delay-loaded (its name is not in the image)"
 done
 

@@ -21,8 +21,12 @@ public:
     // Forgets every package and manifest.
     void Clear();
 
-    // Manifests as the store writes them.
-    static std::string Manifest(bool permanent);
+    // A manifest as the store keeps it: an <assembly> with its
+    // <assemblyIdentity> (the package's name up to "~") and a <package> of
+    // update `identifier` ("KB5031356") that holds <update> children.
+    static std::string Manifest(const std::string& assemblyName, const std::string& identifier,
+                                bool permanent, const std::string& releaseType = "Update",
+                                int updates = 2);
 
 private:
     std::string m_windowsFolder;

@@ -48,15 +48,26 @@ void FakeServicingStore::Clear() {
     fs::remove_all(fs::path(m_windowsFolder) / "servicing", ec);
 }
 
-std::string FakeServicingStore::Manifest(bool permanent) {
-    return std::string(
-               "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\n"
-               "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v3\" "
-               "manifestVersion=\"1.0\" copyright=\"Copyright (c) Microsoft Corporation. "
-               "All Rights Reserved.\"") +
-           (permanent ? " permanence=\"permanent\"" : "") +
-           ">\n  <assemblyIdentity name=\"Package_for_KB5005565\" version=\"19041.1237.1.7\" "
-           "language=\"neutral\" processorArchitecture=\"amd64\" "
-           "publicKeyToken=\"31bf3856ad364e35\"/>\n  <package identifier=\"KB5005565\" "
-           "releaseType=\"Security Update\"/>\n</assembly>\n";
+std::string FakeServicingStore::Manifest(const std::string& assemblyName,
+                                         const std::string& identifier, bool permanent,
+                                         const std::string& releaseType, int updates) {
+    const std::string identity =
+        "\" version=\"19041.3570.1.12\" language=\"neutral\" "
+        "processorArchitecture=\"amd64\" "
+        "publicKeyToken=\"31bf3856ad364e35\" buildType=\"release\"/>\n";
+    std::string text =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v3\" manifestVersion=\"1.0\" "
+        "copyright=\"Copyright (c) Microsoft Corporation. All Rights Reserved.\">\n"
+        "  <assemblyIdentity name=\"" +
+        assemblyName + identity + "  <package identifier=\"" + identifier + "\" releaseType=\"" +
+        releaseType + "\" restart=\"possible\"" +
+        (permanent ? " selfUpdate=\"true\" permanence=\"permanent\"" : "") + ">\n";
+    for (int i = 1; i <= updates; ++i) {
+        const std::string child = "Package_" + std::to_string(i) + "_for_" + identifier;
+        text += "    <update name=\"" + std::to_string(i) +
+                "\">\n      <package integrate=\"hidden\">\n        <assemblyIdentity name=\"" +
+                child + identity + "      </package>\n    </update>\n";
+    }
+    return text + "  </package>\n</assembly>\n";
 }

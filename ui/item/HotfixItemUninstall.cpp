@@ -2,10 +2,12 @@
 // and the permanent look.
 // UI thread only. The row keeps no state of its own: its looks are its state.
 #include "hotfix/KbNumber.h"
+#include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/item/RowColors.h"
+#include "ui/item/UninstallOutcomes.h"
 
 using namespace DuiLib;
 using namespace RowColors;
@@ -78,6 +80,7 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
                "HotfixManageItemDetail::UnstallStatusUIChange");
         return;
     }
+    if (m_pProgressLayout != nullptr) m_pProgressLayout->SetVisible(false);
     if (status == UNINSTALL_CANCEL) {
         m_pUninstallResultLab->SetVisible(false);
         m_pBtnUninstall->SetEnabled(true);
@@ -85,19 +88,10 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
         m_pBtnUninstall->SetVisible(true);
         return;
     }
-    LPCTSTR key = L"IDS_UNINSTALL_FAIL_CODE";
-    uint32_t color = kProblemColor;
-    if (status == UNINSTALL_SUCCESS) {
-        key = L"IDS_UNINSTALL_SUCCESS_CODE";
-        color = kSuccessColor;
-    } else if (status == UNINSTALL_NEED_RESTART) {
-        key = L"IDS_UNINSTALL_NEED_RESTART_CODE";
-    } else if (status == UNINSTALL_CANNOT) {
-        key = L"IDS_UNINSTALL_CANNOT_CODE";
-    }
+    const OutcomeLook& look = LookOf(status);
     m_pUninstallResultLab->SetVisible(true);
-    m_pUninstallResultLab->SetText(UICulture::GetInstance()->GetString(key));
-    m_pUninstallResultLab->SetTextColor(color);
+    m_pUninstallResultLab->SetText(UICulture::GetInstance()->GetString(look.textKey));
+    m_pUninstallResultLab->SetTextColor(look.color);
     m_pBtnUninstall->SetVisible(false);
 }
 
@@ -118,4 +112,43 @@ void HotfixManageItemDetail::ShowPermanentStatusUI() {
 
 bool HotfixManageItemDetail::IsPermanent() const {
     return m_pPermanentLab != nullptr && m_pPermanentLab->IsVisible();
+}
+
+void HotfixManageItemDetail::StartPackageRemoval(const std::wstring& package) {
+    ShowPackageRemovalUI();
+    KT_LOG(LOG_INFO, L"remove package " << package << L" of " << m_hotfixId,
+           "HotfixManageItemDetail::StartPackageRemoval");
+    WindowsHotfix::WindowsHotfixHelper::GetInstance()->StartRemovePackage(package);
+}
+
+void HotfixManageItemDetail::ShowPackageRemovalUI() {
+    UnstallStartorCancelUI(false);
+    // Without its progress controls the row keeps the disabled "Uninstalling…" button.
+    if (m_pProgressLayout != nullptr && m_pProgressText != nullptr && m_pProgressBar != nullptr) {
+        m_pBtnUninstall->SetVisible(false);
+        m_pProgressLayout->SetVisible(true);
+        m_pProgressBar->SetValue(0);
+        OnProgressShown();
+    }
+}
+
+void HotfixManageItemDetail::ShowRemovalProgress(int percent) {
+    if (m_pProgressBar == nullptr || m_pProgressLayout == nullptr ||
+        !m_pProgressLayout->IsVisible()) {
+        return;  // no removal shows here (it ended, or the row has no bar)
+    }
+    m_pProgressBar->SetValue(percent);
+}
+
+void HotfixManageItemDetail::OnProgressShown() {
+    if (m_pProgressText == nullptr || m_pProgressBar == nullptr) return;
+    const std::wstring pattern =
+        UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_PROGRESS").str();
+    const std::wstring text =
+        FormatString(pattern, std::to_wstring(m_pProgressBar->GetShownValue()), L"{0}");
+    m_pProgressText->SetText(text.c_str());
+}
+
+CControlUI* HotfixManageItemDetail::ProgressBar() const {
+    return m_pProgressBar;
 }

@@ -23,8 +23,7 @@ int g_liveRows = 0;  // UI thread only, as the rows themselves
 
 }  // namespace
 
-HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info)
-    : m_hotfixId(info.HotFixID) {
+HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info) : m_hotfixId(info.HotFixID) {
     ++g_liveRows;
 }
 
@@ -63,6 +62,9 @@ void HotfixManageItemDetail::InitUI() {
     m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
     m_pDescriptionText = FindUnder<CLabelUI>(m_pItemLayout, L"descriptionText");
     m_pInstalledTimeText = FindUnder<CLabelUI>(m_pItemLayout, L"installedTimeText");
+    m_pProgressLayout = FindUnder<CControlUI>(m_pItemLayout, L"removalProgressLyt");
+    m_pProgressText = FindUnder<CLabelUI>(m_pItemLayout, L"removalProgressText");
+    m_pProgressBar = FindUnder<CProgressUI>(m_pItemLayout, L"removalProgressBar");
     if (!m_pBtnUninstall || !m_pUninstallResultLab || !m_pHotfixNameText || !m_pDescriptionText ||
         !m_pInstalledTimeText) {
         KT_LOG(LOG_ERROR, L"init hotfixmanage item control null", "HotfixManageItemDetail::InitUI");
@@ -100,6 +102,11 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
     m_pBtnUninstall->SetVisible(true);
     m_pUninstallResultLab->SetName((L"labUniName" + info.HotFixID).c_str());
     m_pUninstallResultLab->SetVisible(false);
+    if (m_pProgressBar != nullptr) {
+        m_pProgressBar->SetName((L"progressBar" + info.HotFixID).c_str());
+        m_pProgressBar->SetAccessibleNameSuffix(info.HotFixID.c_str());
+        m_pProgressBar->SetValuePattern(culture->GetString(L"IDS_PROGRESS_VALUE").str());
+    }
     SetLineVisible(isLastItem);
 }
 

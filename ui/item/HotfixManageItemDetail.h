@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "duilib/UIProgress.h"
 #include "duilib/UIlib.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
@@ -39,6 +40,18 @@ public:
     void ShowPermanentStatusUI();
     bool IsPermanent() const;
 
+    // A cumulative update: removes `package` through the servicing stack (the
+    // caller asked the user first) and shows its progress in place of the button.
+    void StartPackageRemoval(const std::wstring& package);
+    // The looks of a package removal at 0 %, without starting one.
+    void ShowPackageRemovalUI();
+    // Any thread's progress, delivered on the UI thread: the bar takes it (and
+    // repaints at most ten times a second); the status line follows the bar.
+    void ShowRemovalProgress(int percent);
+    // The bar showed a new value: the status line says the same.
+    void OnProgressShown();
+    DuiLib::CControlUI* ProgressBar() const;
+
     DUI_DECLARE_MESSAGE_MAP()
 
 private:
@@ -50,5 +63,8 @@ private:
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;
     DuiLib::CLabelUI* m_pInstalledTimeText = nullptr;
+    DuiLib::CControlUI* m_pProgressLayout = nullptr;
+    DuiLib::CLabelUI* m_pProgressText = nullptr;
+    DuiLib::CProgressUI* m_pProgressBar = nullptr;
     std::wstring m_hotfixId;
 };

@@ -7,9 +7,12 @@
 //   MainWindowList.cpp       list population and ReleaseItems
 //   MainWindowUninstall.cpp  uninstall coordination and the tip (hover, keyboard focus)
 //   MainWindowAbout.cpp      ShowAboutForm
+//   MainWindowRemoval.cpp    cumulative updates: confirmation, progress, the restart
+//                            bar, and closing or ending the session while one is removed
 //
 // Threads: everything here runs on the UI thread except the load task (its own
-// detached thread) and UnstallStatusUICallback (the uninstall worker). Those two
+// detached thread), UnstallStatusUICallback and RemovalProgressUICallback (the
+// uninstall worker). Those two
 // reach the window only through closures queued with UIMainQueue, and those
 // closures reach it only through the window's alive token, which the window clears
 // when it closes or is destroyed; so work that ends late touches nothing, and
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "duilib/UIlib.h"
+#include "hotfix/ServicingStore.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
@@ -70,19 +74,38 @@ public:
     // Blocks until the About dialog closes.
     void ShowAboutForm();
 
+    // Cumulative updates (MainWindowRemoval.cpp). The callback runs on the worker.
+    static void RemovalProgressUICallback(const std::shared_ptr<AliveToken>& alive, int percent);
+    // Blocks in the confirmation dialog; true when the user chose "Uninstall".
+    bool ConfirmCumulativeRemoval(const std::wstring& hotfixId);
+    void ShowRestartBar();
+    void OnProgressShown(DuiLib::TNotifyUI& msg);
+    // True while a package removal runs (closing and the session's end wait for it).
+    bool IsRemovingPackage() const { return m_removingPackage; }
+
     DUI_DECLARE_MESSAGE_MAP()
 
 private:
     // Releases the rows, then closes and posts the quit message once per window.
     void CloseAndQuit();
     static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list);
-    void FinishLoad(int result, std::vector<HotfixInfo> list, std::set<std::wstring> permanent);
+    void FinishLoad(int result, std::vector<HotfixInfo> list, WindowsHotfix::RemovalPlans plans,
+                    bool restartPending);
     void BuildRows(DuiLib::CContainerUI* container);
     void DeleteRows();
     void OnClickRowButton(const std::wstring& senderName);
     void ShowUninstallStatus(UninstallStatus status);
     HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
     bool TipFocusedByKeyboard();
+    // The route of a row's removal: the load's plan, the installer when it has none.
+    WindowsHotfix::RemovalPlan PlanOf(const std::wstring& hotfixId) const;
+    bool StartCumulativeRemoval(HotfixManageItemDetail* row, const std::wstring& hotfixId);
+    // After the outcome of a package removal: the session may end, a close waits no more.
+    void EndPackageRemoval();
+    void HoldSessionEnd(bool hold);
+    void OnClickRestartNow();
+    // A close while a package removal runs: the notice, and the close waits for its end.
+    bool DeferCloseForRemoval();
 
     DuiLib::CAnimPanelUI* m_pLoadWaitAnimate = nullptr;
     DuiLib::CControlUI* m_pLoadingHotfixLayout = nullptr;
@@ -93,8 +116,10 @@ private:
     DuiLib::CControlUI* m_pBtnUninstallTip = nullptr;
     DuiLib::CControlUI* m_pHotfixDiscribeLayout = nullptr;
     std::vector<HotfixInfo> m_hotfixInfos;
-    // HotFixIDs that Windows marks as permanent, found by the load with the list.
-    std::set<std::wstring> m_permanentHotfixes;
+    // How each hotfix is removed, by HotFixID, found by the load with the list.
+    WindowsHotfix::RemovalPlans m_removalPlans;
+    bool m_removingPackage = false;
+    bool m_closeRequested = false;  // closes when the package removal ends
     // Rows by HotFixID; a duplicated HotFixID maps to its later row.
     std::unordered_map<std::wstring, HotfixManageItemDetail*> m_itemMap;
     std::wstring m_curHotfixName;

@@ -17,6 +17,7 @@ DUI_ON_MSGTYPE(L"mouseenter", MainWindow::OnMouseEnter)
 DUI_ON_MSGTYPE(L"mouseleave", MainWindow::OnMouseLeave)
 DUI_ON_MSGTYPE(L"setfocus", MainWindow::OnTipFocus)
 DUI_ON_MSGTYPE(L"killfocus", MainWindow::OnTipFocus)
+DUI_ON_MSGTYPE(L"valuechanged", MainWindow::OnProgressShown)
 DUI_END_MESSAGE_MAP()
 
 MainWindow::MainWindow() : m_alive(std::make_shared<AliveToken>()) {
@@ -56,6 +57,8 @@ void MainWindow::InitWindow() {
     std::shared_ptr<AliveToken> alive = m_alive;
     WindowsHotfix::WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
         [alive](UninstallStatus status) { UnstallStatusUICallback(alive, status); });
+    WindowsHotfix::WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback(
+        [alive](int percent) { RemovalProgressUICallback(alive, percent); });
     StartLoadHotfix();
 }
 
@@ -75,17 +78,32 @@ void MainWindow::OnClick(TNotifyUI& msg) {
         SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else if (name == ABOUT_BUTTON) {
         ShowAboutForm();
+    } else if (name == RESTART_NOW_BUTTON) {
+        OnClickRestartNow();
     }
 }
 
 LRESULT MainWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    // A sign-out or shutdown waits for a package removal (the block reason says why).
+    if (uMsg == WM_QUERYENDSESSION && m_removingPackage) {
+        bHandled = TRUE;
+        return FALSE;
+    }
     if (uMsg == WM_CLOSE || uMsg == WM_QUIT) {
+        // Kept open: it closes itself when the removal ends.
+        if (DeferCloseForRemoval()) {
+            bHandled = TRUE;
+            return 0;
+        }
         CloseAndQuit();
     }
     return 0;
 }
 
 void MainWindow::CloseAndQuit() {
+    if (DeferCloseForRemoval()) {
+        return;
+    }
     ReleaseItems();
     if (m_alive->window == nullptr) {
         // The close request of a close already under way, coming back as a message.

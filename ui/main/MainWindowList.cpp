@@ -43,7 +43,7 @@ void MainWindow::BuildRows(CContainerUI* container) {
         m_createdItems.emplace_back(row);
         row->InitItemLayout(container);
         row->SetContent(info, i == count - 1);
-        if (m_permanentHotfixes.count(info.HotFixID) != 0) {
+        if (PlanOf(info.HotFixID).route == WindowsHotfix::RemovalRoute::Permanent) {
             row->ShowPermanentStatusUI();
         }
         m_itemMap[info.HotFixID] = row;
@@ -61,5 +61,5 @@ void MainWindow::DeleteRows() {
 void MainWindow::ReleaseItems() {
     DeleteRows();
     m_hotfixInfos.clear();
-    m_permanentHotfixes.clear();
+    m_removalPlans.clear();
 }

@@ -1,7 +1,7 @@
 // The background load of the installed hotfixes and the loading, failure and result views.
 #include <system_error>
 
-#include "hotfix/PermanentHotfixes.h"
+#include "hotfix/ServicingStore.h"
 #include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/DetachedThreads.h"
@@ -45,8 +45,9 @@ void MainWindow::StartLoadHotfix() {
     }
 }
 
-// Load thread: only the enumeration, its log line and the permanence look-up run
-// here; every step that touches a control is queued to the UI thread, in order.
+// Load thread: only the enumeration, its log line, the removal plans and the
+// pending-restart check run here; every step that touches a control is queued to the UI thread, in
+// order.
 void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list) {
     UIMainQueue* queue = UIMainQueue::getInstance();
     queue->dispatch([alive] {
@@ -57,21 +58,25 @@ void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<H
     const int result =
         WindowsHotfix::WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(list);
     KT_LOG(LOG_INFO, L"get install list ret:" << result, "MainWindow::StartLoadHotfix::LoadTask");
-    std::set<std::wstring> permanent;
+    WindowsHotfix::RemovalPlans plans;
     if (result == 0) {
-        permanent = WindowsHotfix::GetPermanentHotFixes(list);
+        plans = WindowsHotfix::ReadRemovalPlans(list);
     }
-    queue->dispatch([alive, result, list, permanent]() mutable {
+    const bool restartPending = WindowsHotfix::IsRestartPending();
+    queue->dispatch([alive, result, list, plans, restartPending]() mutable {
         if (MainWindow* window = alive->window) {
-            window->FinishLoad(result, std::move(list), std::move(permanent));
+            window->FinishLoad(result, std::move(list), std::move(plans), restartPending);
         }
     });
 }
 
 void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list,
-                            std::set<std::wstring> permanent) {
+                            WindowsHotfix::RemovalPlans plans, bool restartPending) {
     m_hotfixInfos = std::move(list);
-    m_permanentHotfixes = std::move(permanent);
+    m_removalPlans = std::move(plans);
+    if (restartPending) {
+        ShowRestartBar();
+    }
     if (result != 0) {
         ShowHotFixesFailUI(result);
     } else {

@@ -3,6 +3,7 @@
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
+#include "ui/item/UninstallOutcomes.h"
 #include "ui/main/MainWindow.h"
 
 using namespace DuiLib;
@@ -29,7 +30,11 @@ void MainWindow::OnClickRowButton(const std::wstring& senderName) {
         return;
     }
     // A row that starts nothing stays idle, and so do the others: no status will come.
-    if (!row->OnClickUninstall(m_curHotfixName)) {
+    const WindowsHotfix::RemovalPlan plan = PlanOf(m_curHotfixName);
+    const bool started = plan.route == WindowsHotfix::RemovalRoute::Cumulative
+                             ? StartCumulativeRemoval(row, m_curHotfixName)
+                             : row->OnClickUninstall(m_curHotfixName);
+    if (!started) {
         return;
     }
     UpdateOtherDisableStatus(m_curHotfixName);
@@ -62,7 +67,8 @@ void MainWindow::UnstallStatusUICallback(const std::shared_ptr<AliveToken>& aliv
     });
 }
 
-// UI thread: the row of the running uninstall shows the outcome, the others are enabled.
+// UI thread: the row of the running uninstall shows the outcome, the others are enabled,
+// and an outcome that wants a restart brings up the restart bar.
 void MainWindow::ShowUninstallStatus(UninstallStatus status) {
     HotfixManageItemDetail* running = FindRow(m_curHotfixName);
     for (const auto& row : m_createdItems) {
@@ -72,6 +78,10 @@ void MainWindow::ShowUninstallStatus(UninstallStatus status) {
             row->UpdateItemDisableStatus(true);
         }
     }
+    if (LookOf(status).needsRestart) {
+        ShowRestartBar();
+    }
+    EndPackageRemoval();
 }
 
 // The tip button's hover shows the description panel; leaving it hides the panel.

@@ -34,6 +34,8 @@ while read -r exit_code status key colour <&3; do
         e2e_fail "wusa.exe got [$command_line], expected [$expected_command_line]"
 
     E2E_MAIN_OPTIONS=(--hide btnUninstall@0 --show UninstallResultLab@0)
+    # A restart is due: the restart bar shows above the list.
+    [ "$status" = 2 ] && E2E_MAIN_OPTIONS+=(--show restartBar)
     label=$(e2e_string "$key")
     e2e_expect_text UninstallResultLab@0 "$label" "$colour"
     e2e_expect_text hotfixNameText@0 "$E2E_WINE_HOTFIX" "$grey"

@@ -5,7 +5,8 @@
 //
 //   tree CLASS TITLE         the client area's tree, one element a line, two
 //                            spaces of indent per level:
-//                            role "name" [states] @left,top,right,bottom (screen)
+//                            role "name" [states] @left,top,right,bottom (screen),
+//                            then = "value" for an element with a value
 //   check CLASS TITLE        "consistent: N elements, H hit where they are", or one
 //                            line per disagreement of the children with
 //                            get_accParent, accNavigate (next) and accHitTest (just
@@ -81,6 +82,15 @@ std::wstring Name(const Element& e) {
     return text;
 }
 
+// The element's value, or empty when it has none.
+std::wstring Value(const Element& e) {
+    BSTR value = nullptr;
+    if (e.object->get_accValue(ChildVariant(e.child), &value) != S_OK || !value) return L"";
+    std::wstring text(value, SysStringLen(value));
+    SysFreeString(value);
+    return text;
+}
+
 long Role(const Element& e) {
     VARIANT role;
     VariantInit(&role);
@@ -119,6 +129,8 @@ std::wstring RoleText(long role) {
             return L"list item";
         case ROLE_SYSTEM_ANIMATION:
             return L"animation";
+        case ROLE_SYSTEM_PROGRESSBAR:
+            return L"progress bar";
         default:
             return L"role " + std::to_wstring(role);
     }
@@ -148,7 +160,8 @@ std::wstring Line(const Element& e) {
     const RECT rc = Location(e);
     return RoleText(Role(e)) + L" \"" + Name(e) + L"\" [" + StateText(State(e)) + L"] @" +
            std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top) + L"," +
-           std::to_wstring(rc.right) + L"," + std::to_wstring(rc.bottom);
+           std::to_wstring(rc.right) + L"," + std::to_wstring(rc.bottom) +
+           (Value(e).empty() ? L"" : L" = \"" + Value(e) + L"\"");
 }
 
 // A VARIANT naming a child of `parent` as an element: an object of its own, or a

@@ -1,51 +1,67 @@
-// The one table from raw uninstall outcomes to statuses, row by row, through the
-// service's own entry point: the status handed on and the line logged for it.
+// The one table from raw removal outcomes to statuses, read row by row and
+// applied through the service's own entry point: the status handed on and the
+// line logged for it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "testkit/LogCapture.h"
 
-using WindowsHotfix::WindowsHotfixHelper;
+using namespace WindowsHotfix;
 
 namespace {
 
-struct CodeCase {
-    uint32_t code;
-    UninstallStatus status;
-    const wchar_t* shown;  // after "update uninstall status:"
+struct Delivered {
+    std::vector<UninstallStatus> statuses;
+    std::vector<std::wstring> lines;
 };
 
-TEST(UninstallCodes, EachCodeMapsToItsStatusAndUnknownOnesAreLoggedInHex) {
-    const CodeCase cases[] = {
-        {0, UNINSTALL_SUCCESS, L"0"},
-        {0x00240007, UNINSTALL_SUCCESS, L"2359303"},  // already uninstalled
-        {1223, UNINSTALL_CANCEL, L"1223"},
-        {1641, UNINSTALL_NEED_RESTART, L"1641"},
-        {3010, UNINSTALL_NEED_RESTART, L"3010"},
-        {0x80070BC2, UNINSTALL_NEED_RESTART, L"-2147021886"},  // 3010 as an HRESULT
-        {0x00240005, UNINSTALL_NEED_RESTART, L"2359301"},      // reboot required
-        {0x80242004, UNINSTALL_CANNOT, L"-2145116156"},
-        {87, UNINSTALL_FAIL, L"87 0x00000057"},
-        {1, UNINSTALL_FAIL, L"1 0x00000001"},
-        {0x80070057, UNINSTALL_FAIL, L"-2147024809 0x80070057"},
-        {0xFFFFFFFF, UNINSTALL_FAIL, L"-1 0xFFFFFFFF"},  // a failed wait
-        {0x00240006, UNINSTALL_FAIL, L"2359302 0x00240006"},
-    };
-    std::vector<UninstallStatus> reported;
+Delivered Deliver(uint32_t code) {
+    Delivered delivered;
     WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
-        [&reported](UninstallStatus status) { reported.push_back(status); });
-    for (const CodeCase& c : cases) {
-        SCOPED_TRACE(c.shown);
-        reported.clear();
-        LogCapture capture;
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatus(static_cast<int>(c.code));
-        EXPECT_EQ(reported, std::vector<UninstallStatus>{c.status});
-        EXPECT_EQ(
-            capture.Texts(),
-            std::vector<std::wstring>{L"update uninstall status:" + std::wstring(c.shown) +
-                                      L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)"});
-    }
+        [&delivered](UninstallStatus status) { delivered.statuses.push_back(status); });
+    LogCapture capture;
+    WindowsHotfixHelper::GetInstance()->SetUninstallStatus(static_cast<int>(code));
     WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
+    delivered.lines = capture.Texts();
+    return delivered;
+}
+
+std::wstring Line(const std::wstring& shown) {
+    return L"update uninstall status:" + shown +
+           L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)";
+}
+
+TEST(UninstallCodes, EveryKnownCodeReportsItsStatusAndIsLoggedInDecimal) {
+    const auto known = KnownUninstallCodes();
+    ASSERT_FALSE(known.empty());
+    for (const auto& [code, status] : known) {
+        SCOPED_TRACE(code);
+        const Delivered delivered = Deliver(code);
+        EXPECT_EQ(delivered.statuses, std::vector<UninstallStatus>{status});
+        EXPECT_EQ(delivered.lines,
+                  std::vector<std::wstring>{Line(std::to_wstring(static_cast<int>(code)))});
+    }
+}
+
+TEST(UninstallCodes, UnknownCodesFailAndAreLoggedWithTheirHexadecimalForm) {
+    for (const uint32_t code : {1u, 87u, 0x80070057u, 0xFFFFFFFFu, 0x00240006u, 0x800F081Fu}) {
+        SCOPED_TRACE(code);
+        wchar_t hex[16];
+        std::swprintf(hex, 16, L" 0x%08X", code);
+        const Delivered delivered = Deliver(code);
+        EXPECT_EQ(delivered.statuses, std::vector<UninstallStatus>{UNINSTALL_FAIL});
+        EXPECT_EQ(delivered.lines,
+                  std::vector<std::wstring>{Line(std::to_wstring(static_cast<int>(code)) + hex)});
+    }
+}
+
+TEST(UninstallCodes, AlreadyUninstalledIsNoSuccessOnItsOwn) {
+    // The installer says so when it finds no package it may remove: the worker
+    // asks the servicing store instead (RemovalOutcomeTest).
+    EXPECT_EQ(MapUninstallCode(static_cast<int>(kAlreadyUninstalledCode)), UNINSTALL_FAIL);
 }
 
 }  // namespace

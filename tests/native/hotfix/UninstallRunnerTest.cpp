@@ -169,6 +169,11 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
          [](UninstallRunner&) { WinApi::Testing::SetLaunchFailure(1223); },
          {L"ShellExecute exe fail! ret:1223" + kWorker, L"update uninstall status:1223" + kStatus},
          UNINSTALL_CANCEL},
+        // Any other start or wait failure fails whatever its system error says.
+        {"not started, no error given",
+         [](UninstallRunner&) { WinApi::Testing::SetLaunchFailureWithoutError(true); },
+         {L"ShellExecute exe fail! ret:0" + kWorker, L"update uninstall status:0" + kStatus},
+         UNINSTALL_FAIL},
         {"installer missing",
          [](UninstallRunner& t) {
              WinApi::Testing::MapProgram(kInstallerPath, t.m_folder + "/absent");
@@ -180,6 +185,14 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
          [](UninstallRunner&) { WinApi::Testing::SetLaunchWithoutProcessHandle(true); },
          {L"WaitForSingleObject out time, ret:4294967295" + kWorker,
           L"update uninstall status:-1 0xFFFFFFFF" + kStatus},
+         UNINSTALL_FAIL},
+        {"started, then a wait that fails with a success code",
+         [](UninstallRunner& t) {
+             t.UseInstaller("exit 0");
+             WinApi::Testing::SetExitCodeReadFailure(3010);
+         },
+         {L"GetExitCodeProcess fail! ret:3010" + kWorker,
+          L"update uninstall status:3010" + kStatus},
          UNINSTALL_FAIL},
         {"exit code unreadable",
          [](UninstallRunner& t) {

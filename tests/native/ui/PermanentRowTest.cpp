@@ -17,9 +17,9 @@ class PermanentRowTest : public UiTest {};
 TEST_F(PermanentRowTest, PermanentRowShowsWhyAndStaysOutOfEveryUninstall) {
     FakeServicingStore store("PermanentRowTest.Store");
     store.AddPackage(L"Package_for_KB5005565~31bf3856ad364e35~amd64~~19041.1237.1.7", 0x70,
-                     FakeServicingStore::Manifest(true));
+                     FakeServicingStore::Manifest("Package_for_KB5005565", "KB5005565", true));
     store.AddPackage(L"Package_for_KB200~31bf3856ad364e35~amd64~~1.0.0.0", 0x70,
-                     FakeServicingStore::Manifest(false));
+                     FakeServicingStore::Manifest("Package_for_KB200", "KB200", false));
     FakeInstaller installer(m_folder);
     installer.Hold();
     m_enumeration.Succeed({Hotfix(L"KB5005565"), Hotfix(L"KB200"), Hotfix(L"KB300")});
@@ -30,9 +30,9 @@ TEST_F(PermanentRowTest, PermanentRowShowsWhyAndStaysOutOfEveryUninstall) {
     auto* button = main.InRow<CButtonUI>(0, L"btnUniNameKB5005565");
     ASSERT_TRUE(label && button);
     EXPECT_TRUE(label->IsVisible());
-    EXPECT_EQ(label->GetText().str(), L"Can't be removed");
+    EXPECT_EQ(label->GetText().str(), L"Required by Windows");
     EXPECT_EQ(label->GetToolTip().str(),
-              L"Windows marks this update as permanent, so it can't be uninstalled.");
+              L"Windows marks this update as permanent: it cannot be uninstalled.");
     EXPECT_EQ(label->GetTextColor(), 0xFF767676u);  // grey, readable (4.5:1 on white)
     EXPECT_FALSE(button->IsVisible());
     EXPECT_FALSE(button->IsEnabled());

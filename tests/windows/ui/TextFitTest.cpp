@@ -19,10 +19,12 @@
 
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
+#include "hotfix/TextUtil.h"
 #include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
 #include "ui/about/AboutDialog.h"
+#include "ui/confirm/CumulativeConfirmDialog.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 
@@ -59,8 +61,16 @@ const RowState kRowStates[] = {
      [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_CANNOT); }},
     {"uninstall failed",
      [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_FAIL); }},
-    {"can't be removed",
+    {"restart, then try again",
+     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_RESTART_FIRST); }},
+    {"required by Windows",
      [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
+    {"cumulative update being removed, 100 %",
+     [](HotfixManageItemDetail& row, CContainerUI&) {
+         row.ShowPackageRemovalUI();
+         row.ShowRemovalProgress(100);
+         row.OnProgressShown();
+     }},
 };
 
 std::wstring WinePath(const std::wstring& path) {
@@ -189,6 +199,17 @@ protected:
                 state.apply(row, *rowRoot);
                 Check(manager, scale, std::string("main window, row ") + state.name);
             }
+            // The bars above the list, the restart bar also with a failed restart's code.
+            window->ShowRestartBar();
+            manager.FindControl(L"closingNoticeBar")->SetVisible(true);
+            Check(manager, scale, "main window, restart bar and closing notice");
+            const std::wstring failed =
+                UICulture::GetInstance()->GetString(L"IDS_RESTART_FAILED").str();
+            manager.FindControl(RESTART_BAR_TEXT)
+                ->SetText(FormatString(failed, L"1190", L"{0}").c_str());
+            Check(manager, scale, "main window, restart bar with a failure");
+            manager.FindControl(RESTART_BAR)->SetVisible(false);
+            manager.FindControl(L"closingNoticeBar")->SetVisible(false);
         }
         delete window;
     }
@@ -201,6 +222,15 @@ protected:
         for (unsigned scale : kScales) Check(about.GetPaintManager(), scale, "About dialog");
     }
 
+    void CheckConfirmDialog() {
+        CumulativeConfirmDialog confirm(L"KB5031356");
+        ASSERT_NE(confirm.Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+                  nullptr);
+        for (unsigned scale : kScales)
+            Check(confirm.GetPaintManager(), scale, "cumulative update confirmation");
+    }
+
     std::ostringstream m_failures;
     int m_layouts = 0;
 };
@@ -208,7 +238,8 @@ protected:
 TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckMainWindow();
     CheckAboutDialog();
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 1));
+    CheckConfirmDialog();
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 2 + 1 + 1));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 

@@ -1,0 +1,160 @@
+#include "hotfix/ServicingPackages.h"
+
+#include <cwctype>
+
+#include "hotfix/KbNumber.h"
+#include "support/KtLogger.h"
+#include "winapi/WinApi.h"
+
+namespace WindowsHotfix {
+namespace {
+
+constexpr const char* kFunction = "WindowsHotfix::ServicingPackages";
+const wchar_t* const kPackagesKey =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages";
+constexpr uint32_t kReadOnly = WinApi::kKeyRead | WinApi::kKeyWow64_64Key;
+
+// The numbers after each "KB" (in any case) of a package name, whole digit runs.
+std::vector<std::wstring> KbNumbersIn(const std::wstring& name) {
+    std::vector<std::wstring> numbers;
+    for (size_t i = 0; i + 2 < name.size(); ++i) {
+        if (std::towupper(name[i]) != L'K' || std::towupper(name[i + 1]) != L'B') continue;
+        size_t end = i + 2;
+        while (end < name.size() && name[end] >= L'0' && name[end] <= L'9') ++end;
+        if (end > i + 2) numbers.push_back(name.substr(i + 2, end - i - 2));
+    }
+    return numbers;
+}
+
+// The update packages that name no number: a handful on any machine, unlike
+// the hundreds of feature packages ("Microsoft-Windows-...") left unread.
+bool IsUnnumberedUpdate(const std::wstring& name) {
+    return StartsWithNoCase(name, L"package_for_");
+}
+
+std::wstring WindowsFolder() {
+    wchar_t folder[1024];
+    const uint32_t length = WinApi::GetWindowsDirectoryW(folder, 1024);
+    return length > 0 && length < 1024 ? std::wstring(folder, length) : std::wstring();
+}
+
+}  // namespace
+
+bool StartsWithNoCase(const std::wstring& text, const std::wstring& lowerPrefix) {
+    if (text.size() < lowerPrefix.size()) return false;
+    for (size_t i = 0; i < lowerPrefix.size(); ++i)
+        if (static_cast<wchar_t>(std::towlower(text[i])) != lowerPrefix[i]) return false;
+    return true;
+}
+
+bool IsPresentState(uint32_t state) {
+    return state == 0x50 || state == 0x60 || state == 0x65 || state == 0x70 || state == 0x80;
+}
+
+bool IsAbsentState(uint32_t state) {
+    return state == 0x00 || state == 0x05 || state == 0x10 || state == 0x20 || state == 0x30 ||
+           state == 0x40;
+}
+
+ServicingPackages::ServicingPackages(std::chrono::milliseconds budget)
+    : m_deadline(std::chrono::steady_clock::now() + budget) {}
+
+ServicingPackages::~ServicingPackages() {
+    if (m_packages != nullptr) WinApi::RegCloseKey(m_packages);
+}
+
+bool ServicingPackages::OutOfTime() const {
+    return std::chrono::steady_clock::now() >= m_deadline;
+}
+
+bool ServicingPackages::ListNames(std::vector<std::wstring>& names) {
+    wchar_t name[WinApi::kMaxRegistryKeyName + 1];
+    for (uint32_t index = 0;; ++index) {
+        if (OutOfTime()) {
+            KT_LOG(LOG_ERROR, L"servicing store look-up out of time, packages read:" << index,
+                   kFunction);
+            return false;
+        }
+        uint32_t length = WinApi::kMaxRegistryKeyName + 1;
+        const uint32_t status = WinApi::RegEnumKeyExW(m_packages, index, name, &length);
+        if (status == WinApi::kErrorNoMoreItems) return true;
+        if (status != WinApi::kErrorSuccess) {
+            KT_LOG(LOG_ERROR, L"enum servicing packages fail! ret:" << status, kFunction);
+            return false;
+        }
+        names.emplace_back(name, length);
+    }
+}
+
+bool ServicingPackages::Find(const std::set<std::wstring>& numbers) {
+    const uint32_t opened =
+        WinApi::RegOpenKeyExW(WinApi::LocalMachineKey(), kPackagesKey, 0, kReadOnly, &m_packages);
+    if (opened != WinApi::kErrorSuccess) {
+        m_packages = nullptr;
+        KT_LOG(LOG_INFO, L"no servicing store to read, ret:" << opened, kFunction);
+        return false;
+    }
+    std::vector<std::wstring> names;
+    if (!ListNames(names)) return false;
+    m_windowsFolder = WindowsFolder();
+    for (const std::wstring& name : names) {
+        const std::vector<std::wstring> inName = KbNumbersIn(name);
+        for (const std::wstring& number : inName) {
+            if (numbers.count(number) == 0) continue;
+            StorePackage& package = m_byName[name];
+            package.name = name;
+            m_byNumber[number].push_back(&package);
+        }
+        if (!inName.empty() || !IsUnnumberedUpdate(name)) continue;
+        // Only a present package's manifest is worth reading for its number.
+        StorePackage candidate;
+        candidate.name = name;
+        const std::optional<uint32_t>& state = State(candidate);
+        if (!state || !IsPresentState(*state)) continue;
+        if (OutOfTime()) {
+            KT_LOG(LOG_ERROR, L"servicing store look-up out of time at:" << name, kFunction);
+            return false;
+        }
+        const std::wstring number = ExtractKbNumber(Manifest(candidate).identifier);
+        if (number.empty() || numbers.count(number) == 0) continue;
+        StorePackage& package = m_byName[name] = std::move(candidate);
+        m_byNumber[number].push_back(&package);
+    }
+    return true;
+}
+
+std::vector<StorePackage*> ServicingPackages::PackagesOf(const std::wstring& number) const {
+    auto found = m_byNumber.find(number);
+    return found == m_byNumber.end() ? std::vector<StorePackage*>() : found->second;
+}
+
+const std::optional<uint32_t>& ServicingPackages::State(StorePackage& package) {
+    if (package.stateTried) return package.state;
+    package.stateTried = true;
+    HKEY key = nullptr;
+    uint32_t read = WinApi::RegOpenKeyExW(m_packages, package.name.c_str(), 0, kReadOnly, &key);
+    uint32_t type = 0, state = 0, size = sizeof(state);
+    if (read == WinApi::kErrorSuccess) {
+        read = WinApi::RegQueryValueExW(key, L"CurrentState", &type,
+                                        reinterpret_cast<uint8_t*>(&state), &size);
+        WinApi::RegCloseKey(key);
+    }
+    if (read != WinApi::kErrorSuccess || type != WinApi::kRegDword || size != sizeof(state)) {
+        KT_LOG(LOG_ERROR,
+               L"read servicing package state fail! ret:" << read << L" name:" << package.name,
+               kFunction);
+        return package.state;
+    }
+    if (!IsPresentState(state) && !IsAbsentState(state))
+        KT_LOG(LOG_ERROR, L"unknown servicing package state:" << state << L" name:" << package.name,
+               kFunction);
+    package.state = state;
+    return package.state;
+}
+
+const PackageManifest& ServicingPackages::Manifest(StorePackage& package) {
+    if (!package.manifest) package.manifest = ReadPackageManifest(m_windowsFolder, package.name);
+    return *package.manifest;
+}
+
+}  // namespace WindowsHotfix

@@ -1,0 +1,49 @@
+// How each installed hotfix can be removed, known before a click: a read-only
+// look-up in the component-based servicing store (the package keys in the
+// registry and their manifests beside the Windows folder).
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/HotfixInfo.h"
+
+namespace WindowsHotfix {
+
+// How long the look-up may hold the list back, in all.
+constexpr std::chrono::milliseconds kServicingLookupBudget{200};
+
+enum class RemovalRoute {
+    Installer,   // the Windows Update Standalone Installer, by number
+    Cumulative,  // the cumulative update's own package, through the servicing API
+    Permanent,   // Windows lets no one remove it
+};
+
+struct RemovalPlan {
+    RemovalRoute route = RemovalRoute::Installer;
+    std::wstring package;  // Cumulative: the RollupFix package name to remove; else empty
+};
+
+using RemovalPlans = std::map<std::wstring, RemovalPlan>;  // by HotFixID; absent = Installer
+
+// The plan of every hotfix the store decides (see ServicingStore.cpp for the
+// rule). Blocking, meant for the load thread; writes nothing anywhere. Gives
+// up once `budget` has passed since the call; a hotfix not decided by then is
+// left out and keeps the installer.
+RemovalPlans ReadRemovalPlans(const std::vector<HotfixInfo>& hotfixes,
+                              std::chrono::milliseconds budget = kServicingLookupBudget);
+
+// How many packages of update `number` ("5031356") the store holds installed,
+// superseded or permanent; nothing when the store cannot be read in time.
+std::optional<size_t> CountPresentPackages(const std::wstring& number,
+                                           std::chrono::milliseconds budget);
+
+// Windows already waits for a restart: the servicing stack's RebootPending key
+// or Windows Update's Auto Update\RebootRequired key exists.
+bool IsRestartPending();
+
+}  // namespace WindowsHotfix

@@ -1,0 +1,212 @@
+// Outcomes that are decided by more than a code: the installer's "already
+// uninstalled" checked against the servicing store, a package removed through
+// the servicing API (its calls, progress and results), and the restart.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <fstream>
+#include <thread>
+
+#include "hotfix/ServicingStore.h"
+#include "hotfix/UninstallWorker.h"
+#include "hotfix/WindowsHotfixHelper.h"
+#include "support/DetachedThreads.h"
+#include "testkit/FakeServicingStore.h"
+#include "testkit/LogCapture.h"
+#include "testkit/TestPaths.h"
+#include "winapi/DismTesting.h"
+#include "winapi/ProcessLaunchTesting.h"
+#include "winapi/Shutdown.h"
+#include "winapi/ShutdownTesting.h"
+
+using namespace WindowsHotfix;
+
+namespace {
+
+const std::wstring kRollup = L"Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3570.1.12";
+
+// What the service hands on, from any thread.
+struct Sink {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<UninstallStatus> statuses;
+    std::vector<int> progress;
+
+    std::vector<UninstallStatus> WaitForStatus() {
+        std::unique_lock<std::mutex> lock(mutex);
+        arrived.wait_for(lock, std::chrono::seconds(30), [&] { return !statuses.empty(); });
+        return statuses;
+    }
+};
+
+class RemovalOutcome : public ::testing::Test {
+public:
+    void SetUp() override {
+        WinApi::Testing::ResetProcessLaunch();
+        WinApi::Testing::ResetDism();
+        WinApi::Testing::ResetShutdown();
+        m_folder = TestPaths::MakeScratchDir(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        auto sink = m_sink;
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback([sink](UninstallStatus s) {
+            std::lock_guard<std::mutex> lock(sink->mutex);
+            sink->statuses.push_back(s);
+            sink->arrived.notify_all();
+        });
+        WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback([sink](int percent) {
+            std::lock_guard<std::mutex> lock(sink->mutex);
+            sink->progress.push_back(percent);
+        });
+    }
+    void TearDown() override {
+        EXPECT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
+        WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback(nullptr);
+        WinApi::Testing::ResetProcessLaunch();
+        WinApi::Testing::ResetDism();
+        WinApi::Testing::ResetShutdown();
+    }
+
+    std::string m_folder;
+    std::shared_ptr<Sink> m_sink = std::make_shared<Sink>();
+};
+
+struct StoreChange {
+    const char* name;
+    bool before;  // the cumulative package is installed when the removal starts
+    bool after;   // ... and when the installer has ended
+    UninstallStatus status;
+    const wchar_t* logged;
+};
+
+TEST_F(RemovalOutcome, AlreadyUninstalledIsASuccessOnlyWhenTheStoreLostThePackages) {
+    const StoreChange cases[] = {
+        {"gone meanwhile", true, false, UNINSTALL_SUCCESS,
+         L"KB5031356 removed: no package of it left"},
+        {"still there", true, true, UNINSTALL_FAIL,
+         L"KB5031356 not removed: packages still present:1"},
+        {"never known", false, false, UNINSTALL_FAIL,
+         L"KB5031356 not removed: no package of it known before"},
+    };
+    // The installer waits for the test to change the store, then says "already uninstalled".
+    const std::string go = m_folder + "/go";
+    const std::string script = m_folder + "/wusa.sh";
+    std::ofstream(script) << "#!/bin/sh\nwhile [ ! -f '" << go
+                          << "' ]; do sleep 0.01; done\necho 0x00240007 > "
+                             "\"$WINAPI_EXIT_CODE_FILE\"\n";
+    chmod(script.c_str(), 0755);
+    FakeServicingStore store("RemovalOutcome.Store");
+    for (const StoreChange& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(go.c_str());
+        m_sink->statuses.clear();
+        WinApi::Testing::ResetProcessLaunch();
+        WinApi::Testing::MapProgram(kInstallerPath, script);
+        store.Clear();
+        store.AddPackage(kRollup, c.before ? 0x70 : 0x00,
+                         FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false));
+        LogCapture capture;
+        WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:5031356");
+        for (int i = 0; i < 3000 && WinApi::Testing::LaunchRecords().empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        store.Clear();
+        store.AddPackage(kRollup, c.after ? 0x70 : 0x00,
+                         FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false));
+        std::ofstream(go).put('\n');
+        EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{c.status});
+        ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
+        EXPECT_TRUE(capture.Contains(c.logged));
+        EXPECT_TRUE(capture.Contains(L"update uninstall status:2359303("));
+    }
+}
+
+struct DismCase {
+    const char* name;
+    WinApi::Testing::DismResults results;
+    UninstallStatus status;
+    std::vector<std::wstring> calls;  // after DismInitialize
+    const wchar_t* logged;            // a failure's line, else empty
+};
+
+TEST_F(RemovalOutcome, PackageRemovalRunsTheServicingCallsInOrderAndMapsTheResult) {
+    const std::wstring remove = L"DismRemovePackage(" + kRollup + L",DismPackageName,cancel:none)";
+    const std::vector<std::wstring> full = {L"DismOpenSession(DISM_ONLINE_IMAGE,NULL,NULL)", remove,
+                                            L"DismCloseSession", L"DismShutdown"};
+    std::vector<std::wstring> failed = full;
+    failed.insert(failed.begin() + 2, {L"DismGetLastErrorMessage", L"DismDelete"});
+    const DismCase cases[] = {
+        {"removed", {}, UNINSTALL_SUCCESS, full, L""},
+        {"removed, restart needed", {0, 0, 0x80070BC2}, UNINSTALL_NEED_RESTART, full, L""},
+        {"permanent after all",
+         {0, 0, 0x800F0825},
+         UNINSTALL_CANNOT,
+         failed,
+         L"DismRemovePackage fail! ret:0x800F0825 message:The package is locked."},
+        {"other failure",
+         {0, 0, 0x800F0805},
+         UNINSTALL_FAIL,
+         failed,
+         L"DismRemovePackage fail! ret:0x800F0805 message:The package is locked."},
+        {"no session",
+         {0, 0x80070005},
+         UNINSTALL_FAIL,
+         {L"DismOpenSession(DISM_ONLINE_IMAGE,NULL,NULL)", L"DismGetLastErrorMessage",
+          L"DismDelete", L"DismShutdown"},
+         L"DismOpenSession fail! ret:0x80070005 message:The package is locked."},
+        {"not initialized",
+         {0x8007007E},
+         UNINSTALL_FAIL,
+         {L"DismGetLastErrorMessage", L"DismDelete"},
+         L"DismInitialize fail! ret:0x8007007E message:The package is locked."},
+    };
+    for (const DismCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WinApi::Testing::ResetDism();
+        WinApi::Testing::SetDismResults(c.results);
+        WinApi::Testing::SetDismErrorMessage(L"The package is locked.");
+        m_sink->statuses.clear();
+        m_sink->progress.clear();
+        LogCapture capture;
+        WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
+        EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{c.status});
+        ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
+        std::vector<std::wstring> calls = {L"DismInitialize(DismLogErrors,NULL,NULL)"};
+        calls.insert(calls.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(WinApi::Testing::DismCalls(), calls);
+        EXPECT_TRUE(capture.Contains(
+            L"update uninstall status:" +
+            std::to_wstring(static_cast<int>(c.results.removePackage | c.results.openSession |
+                                             c.results.initialize))));
+        if (*c.logged != L'\0') {
+            EXPECT_TRUE(capture.Contains(c.logged));
+        }
+        const std::vector<int> steps = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
+        const bool removing = std::find(c.calls.begin(), c.calls.end(), remove) != c.calls.end();
+        EXPECT_EQ(m_sink->progress, removing ? steps : std::vector<int>());
+    }
+}
+
+TEST_F(RemovalOutcome, RestartEnablesThePrivilegeThenAsksForAPlannedHotfixRestart) {
+    LogCapture capture;
+    EXPECT_EQ(WindowsHotfixHelper::GetInstance()->RestartWindows(), 0u);
+    auto calls = WinApi::Testing::ShutdownCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].privilegeEnabled);
+    EXPECT_EQ(calls[0].flags, 0x84u);         // SHUTDOWN_RESTART | SHUTDOWN_RESTARTAPPS
+    EXPECT_EQ(calls[0].reason, 0x80020017u);  // planned, operating system, hotfix uninstall
+
+    WinApi::Testing::ResetShutdown();
+    WinApi::Testing::SetShutdownResults(1300, 0);  // ERROR_NOT_ALL_ASSIGNED
+    EXPECT_EQ(WindowsHotfixHelper::GetInstance()->RestartWindows(), 1300u);
+    EXPECT_TRUE(WinApi::Testing::ShutdownCalls().empty());
+    EXPECT_TRUE(capture.Contains(L"enable shutdown privilege fail! ret:1300("));
+
+    WinApi::Testing::ResetShutdown();
+    WinApi::Testing::SetShutdownResults(0, 1115);  // ERROR_SHUTDOWN_IN_PROGRESS
+    EXPECT_EQ(WindowsHotfixHelper::GetInstance()->RestartWindows(), 1115u);
+    EXPECT_TRUE(capture.Contains(L"InitiateShutdownW fail! ret:1115("));
+}
+
+}  // namespace

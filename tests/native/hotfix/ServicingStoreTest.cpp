@@ -1,0 +1,232 @@
+// The servicing store look-up through the registry stand-in and manifest files
+// in the store's own shape: which route each hotfix takes, what stays unclear,
+// the deadline, the count behind an installer's "already uninstalled", the
+// pending restart, and that nothing is ever opened for more than reading.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "hotfix/PackageManifest.h"
+#include "hotfix/ServicingStore.h"
+#include "testkit/FakeServicingStore.h"
+#include "testkit/LogCapture.h"
+#include "winapi/RegistryTesting.h"
+
+using namespace WindowsHotfix;
+
+namespace {
+
+// KB5031356 as Windows 10 22H2 installs it: the cumulative part, the
+// servicing stack that came with it, and the cumulative part's children.
+const std::wstring kRollup = L"Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3570.1.12";
+const std::wstring kStack =
+    L"Package_for_ServicingStack_3565~31bf3856ad364e35~amd64~~19041.3565.1.2";
+const std::wstring kChild = L"Package_1_for_KB5031356~31bf3856ad364e35~amd64~~19041.3570.1.12";
+const std::wstring kOldStyle = L"Package_for_KB5031356~31bf3856ad364e35~amd64~~19041.3570.1.12";
+const std::wstring kSecond = L"Package_2_for_KB5031356~31bf3856ad364e35~amd64~~19041.3570.1.12";
+
+std::string RollupManifest(bool permanent = false, const std::string& id = "KB5031356") {
+    return FakeServicingStore::Manifest("Package_for_RollupFix", id, permanent);
+}
+std::string StackManifest() {
+    return FakeServicingStore::Manifest("Package_for_ServicingStack_3565", "KB5031356", true);
+}
+std::string KbManifest(bool permanent) {
+    return FakeServicingStore::Manifest("Package_for_KB5031356", "KB5031356", permanent,
+                                        "Security Update");
+}
+
+struct Package {
+    std::wstring name;
+    std::optional<uint32_t> state;
+    std::optional<std::string> manifest;
+};
+
+struct StoreCase {
+    const char* name;
+    std::vector<Package> packages;
+    RemovalRoute route;  // of KB5031356
+    std::wstring package = {};
+};
+
+TEST(ServicingStore, EachHotfixTakesTheRouteItsPresentPackagesGive) {
+    const std::string oversized =
+        FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false, "Update", 6000);
+    ASSERT_GT(oversized.size(), kMaxManifestBytes);
+    std::string onAssembly = KbManifest(false);  // the attribute where Windows never puts it
+    onAssembly.insert(onAssembly.find("<assembly ") + 10, "permanence=\"permanent\" ");
+
+    const StoreCase cases[] = {
+        {"combined: cumulative part removable, servicing stack permanent",
+         {{kRollup, 0x70, RollupManifest()},
+          {kStack, 0x70, StackManifest()},
+          {kChild, 0x70, KbManifest(false)}},
+         RemovalRoute::Cumulative,
+         kRollup},
+        {"cumulative part alone",
+         {{kRollup, 0x70, RollupManifest()}},
+         RemovalRoute::Cumulative,
+         kRollup},
+        {"cumulative part whose children lack manifests",
+         {{kRollup, 0x70, RollupManifest()}, {kChild, 0x70, std::nullopt}},
+         RemovalRoute::Cumulative,
+         kRollup},
+        {"old-style package named after its number",
+         {{kOldStyle, 0x70, KbManifest(false)}},
+         RemovalRoute::Installer},
+        {"permanent by state", {{kOldStyle, 0x80, std::nullopt}}, RemovalRoute::Permanent},
+        {"permanent by manifest", {{kOldStyle, 0x70, KbManifest(true)}}, RemovalRoute::Permanent},
+        {"servicing stack alone, found by its manifest",
+         {{kStack, 0x70, StackManifest()}},
+         RemovalRoute::Permanent},
+        {"cumulative part permanent by state beside its stack",
+         {{kRollup, 0x80, RollupManifest()}, {kStack, 0x80, StackManifest()}},
+         RemovalRoute::Permanent},
+        {"cumulative part permanent by manifest",
+         {{kRollup, 0x70, RollupManifest(true)}},
+         RemovalRoute::Permanent},
+        {"superseded cumulative part is no cumulative route",
+         {{kRollup, 0x50, RollupManifest()}, {kStack, 0x80, StackManifest()}},
+         RemovalRoute::Installer},
+        {"superseded and installed, both permanent",
+         {{kOldStyle, 0x70, KbManifest(true)}, {kSecond, 0x50, KbManifest(true)}},
+         RemovalRoute::Permanent},
+        {"installed permanent, superseded removable",
+         {{kOldStyle, 0x80, std::nullopt}, {kSecond, 0x50, KbManifest(false)}},
+         RemovalRoute::Installer},
+        {"staged, absent and pending removal do not count",
+         {{kOldStyle, 0x80, std::nullopt},
+          {kSecond, 0x40, KbManifest(false)},
+          {kChild, 0x05, KbManifest(false)},
+          {kRollup, 0x00, RollupManifest()}},
+         RemovalRoute::Permanent},
+        {"nothing present", {{kOldStyle, 0x40, KbManifest(true)}}, RemovalRoute::Installer},
+        {"permanence on <assembly> is not Windows' shape",
+         {{kOldStyle, 0x70, onAssembly}},
+         RemovalRoute::Installer},
+        {"malformed manifest",
+         {{kOldStyle, 0x70, KbManifest(true).substr(0, 300)}},
+         RemovalRoute::Installer},
+        {"malformed cumulative manifest",
+         {{kRollup, 0x70, RollupManifest().substr(0, 300)}},
+         RemovalRoute::Installer},
+        {"missing manifest", {{kOldStyle, 0x70, std::nullopt}}, RemovalRoute::Installer},
+        {"missing cumulative manifest beside a permanent package",
+         {{kRollup, 0x70, std::nullopt}, {kOldStyle, 0x80, std::nullopt}},
+         RemovalRoute::Permanent},
+        {"cumulative manifest over the size bound",
+         {{kRollup, 0x70, oversized}},
+         RemovalRoute::Installer},
+        {"two cumulative parts for one number",
+         {{kRollup, 0x70, RollupManifest()},
+          {L"Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3571.1.1", 0x70,
+           RollupManifest()}},
+         RemovalRoute::Installer},
+        {"another update's cumulative part",
+         {{kRollup, 0x70, RollupManifest(false, "KB5030211")}},
+         RemovalRoute::Installer},
+        {"no state value", {{kOldStyle, std::nullopt, KbManifest(true)}}, RemovalRoute::Installer},
+        {"unknown state", {{kOldStyle, 0xFFFFFF80u, KbManifest(true)}}, RemovalRoute::Installer},
+        {"a longer number is another update",
+         {{L"Package_for_KB50313561~31bf3856ad364e35~amd64~~1.0.1.0", 0x80, std::nullopt}},
+         RemovalRoute::Installer},
+        {"no package at all", {}, RemovalRoute::Installer},
+    };
+    FakeServicingStore store("ServicingStore.Cases");
+    for (const StoreCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.Clear();
+        for (const Package& package : c.packages)
+            store.AddPackage(package.name, package.state, package.manifest);
+        // A permanent neighbour must not decide for KB5031356, nor it for the neighbour.
+        store.AddPackage(L"Package_for_KB4023057~31bf3856ad364e35~amd64~~1.0.0.0", 0x80, {});
+
+        const RemovalPlans plans = ReadRemovalPlans(
+            {{L"KB5031356", L"Security Update", L"10/11/2023"}, {L"KB4023057", L"Update", L""}});
+
+        RemovalPlans expected{{L"KB4023057", {RemovalRoute::Permanent, L""}}};
+        if (c.route != RemovalRoute::Installer) expected[L"KB5031356"] = {c.route, c.package};
+        ASSERT_EQ(plans.size(), expected.size());
+        for (const auto& [id, plan] : expected) {
+            ASSERT_EQ(plans.count(id), 1u);
+            EXPECT_EQ(plans.at(id).route, plan.route);
+            EXPECT_EQ(plans.at(id).package, plan.package);
+        }
+        const auto opens = WinApi::Testing::RegistryOpens();
+        ASSERT_FALSE(opens.empty());
+        for (const auto& open : opens) EXPECT_EQ(open.access, 0x20119u) << open.path;
+    }
+}
+
+TEST(ServicingStore, ListIsDecidedPerNumberReadingEachManifestOnce) {
+    FakeServicingStore store("ServicingStore.List");
+    const std::vector<HotfixInfo> list = {{L"KB1", L"", L""}, {L"KB5031356", L"", L""},
+                                          {L"KB1", L"", L""}, {L"kb5031356", L"", L""},
+                                          {L"Q4", L"", L""},  {L"", L"", L""}};
+    LogCapture capture;
+    EXPECT_TRUE(ReadRemovalPlans(list).empty());
+    EXPECT_TRUE(capture.Contains(L"no servicing store to read, ret:2("));
+
+    store.AddPackage(L"Package_for_KB1~a", 0x80, {});
+    store.AddPackage(kRollup, 0x70, RollupManifest());
+    store.AddPackage(L"Package_for_DotNetRollup_481~31bf3856ad364e35~amd64~~10.0.9186.1", 0x70,
+                     RollupManifest().substr(0, 200));  // unreadable: belongs to no number
+    const RemovalPlans plans = ReadRemovalPlans(list);
+    EXPECT_EQ(plans.size(), 3u);
+    EXPECT_EQ(plans.at(L"KB1").route, RemovalRoute::Permanent);
+    EXPECT_EQ(plans.at(L"kb5031356").package, kRollup);
+    EXPECT_EQ(capture.Matching(L"package manifest malformed!").size(), 1u);
+}
+
+TEST(ServicingStore, PastTheDeadlineUndecidedHotfixesKeepTheInstaller) {
+    FakeServicingStore store("ServicingStore.Deadline");
+    for (const wchar_t* number : {L"1", L"2", L"3"})
+        store.AddPackage(L"Package_for_KB" + std::wstring(number) + L"~a", 0x80, {});
+    const std::vector<HotfixInfo> list = {
+        {L"KB1", L"", L""}, {L"KB2", L"", L""}, {L"KB3", L"", L""}};
+    // A store so slow that the budget is spent while KB2's package key opens.
+    WinApi::Testing::SetRegistryOpenHook([](const std::wstring& path) {
+        if (path.find(L"package_for_kb2~") != std::wstring::npos)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    LogCapture capture;
+    const RemovalPlans plans = ReadRemovalPlans(list);
+    EXPECT_EQ(plans.size(), 2u);
+    EXPECT_EQ(plans.count(L"KB3"), 0u);
+    EXPECT_TRUE(capture.Contains(L"servicing store look-up out of time at:KB3("));
+
+    // A store too big to list within the budget decides nothing.
+    WinApi::Testing::SetRegistryOpenHook(nullptr);
+    EXPECT_TRUE(ReadRemovalPlans(list, std::chrono::milliseconds(0)).empty());
+    EXPECT_TRUE(capture.Contains(L"servicing store look-up out of time, packages read:0("));
+}
+
+TEST(ServicingStore, PresentPackagesAreCountedWhateverTheirNames) {
+    FakeServicingStore store("ServicingStore.Count");
+    const auto count = [] { return CountPresentPackages(L"5031356", kServicingLookupBudget); };
+    EXPECT_FALSE(count().has_value());  // no store: nothing can be told
+    store.AddPackage(kRollup, 0x70, RollupManifest());
+    store.AddPackage(kStack, 0x80, StackManifest());
+    store.AddPackage(kChild, 0x50, KbManifest(false));
+    store.AddPackage(kSecond, 0x05, KbManifest(false));  // pending removal
+    store.AddPackage(kOldStyle, std::nullopt, {});       // unreadable: may still be there
+    EXPECT_EQ(count(), std::optional<size_t>(4));
+    store.Clear();
+    store.AddPackage(kRollup, 0x00, RollupManifest());
+    EXPECT_EQ(count(), std::optional<size_t>(0));
+}
+
+TEST(ServicingStore, RestartIsPendingWhenEitherKeyExists) {
+    FakeServicingStore store("ServicingStore.Restart");
+    EXPECT_FALSE(IsRestartPending());
+    for (const wchar_t* key :
+         {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\RebootPending",
+          L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\WindowsUpdate\\Auto "
+          L"Update\\RebootRequired"}) {
+        store.Clear();
+        WinApi::Testing::AddRegistryKey(key);
+        EXPECT_TRUE(IsRestartPending());
+    }
+}
+
+}  // namespace
