@@ -1,6 +1,7 @@
 // One list row on its own: built from the shipped row layout into a container of a
 // window-less paint manager, with its date rewriting, failures and looks.
 #include "UiFixtures.h"
+#include "duilib/UIAccessible.h"
 #include "hotfix/KbNumber.h"
 #include "testkit/LogCapture.h"
 #include "ui/item/HotfixManageItemDetail.h"
@@ -114,6 +115,31 @@ TEST(InstalledOnTest, DayFirstIsDecidedOncePerList) {
             HotfixManageItemDetail row(Hotfix(L"KB1"), order);
             EXPECT_EQ(row.GetInstalledOn(c.list[i]), c.shown[i]) << c.list[i];
         }
+    }
+}
+
+// The button's accessible name comes from a pattern, so the update's identifier
+// stands where the language's word order puts the object.
+TEST_F(HotfixRowTest, ButtonNameFollowsTheWordOrderOfTheLanguage) {
+    struct Case {
+        const wchar_t* language;
+        const wchar_t* id;
+        const wchar_t* idle;
+        const wchar_t* running;
+    };
+    for (Case c :
+         {Case{L"en-US", L"KB11", L"Uninstall KB11", L"Uninstalling KB11…"},
+          Case{L"ja-JP", L"KB12", L"KB12 をアンインストール", L"KB12 をアンインストール中…"},
+          Case{L"ko-KR", L"KB13", L"KB13 제거", L"KB13 제거 중…"}}) {
+        DuiLib::UICulture::GetInstance()->SetLanguage(c.language, true);
+        auto row = BuildRow(Hotfix(c.id));
+        auto* button = Find<CButtonUI>((std::wstring(L"btnUniName") + c.id).c_str());
+        ASSERT_NE(button, nullptr) << c.language;
+        EXPECT_EQ(DuiLib::Accessible::NameOf(button), c.idle);
+        row->UnstallStartorCancelUI(false);
+        EXPECT_EQ(DuiLib::Accessible::NameOf(button), c.running);
+        row->UnstallStartorCancelUI(true);
+        EXPECT_EQ(DuiLib::Accessible::NameOf(button), c.idle);
     }
 }
 
