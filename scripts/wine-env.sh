@@ -53,11 +53,12 @@ orvelle_wine_template() {
 # text in it falls back through Tahoma's font link, as on Windows, to a CJK face
 # (fonts-wqy-microhei, which Wine finds through fontconfig). In a CJK locale Wine
 # maps "MS Shell Dlg" to that locale's Windows face (SimSun, PMingLiU, MS UI
-# Gothic, Gulim), which the prefix replaces: Japanese by a Japanese face
-# (fonts-ipafont-gothic), so kanji and kana take Japanese shapes, linked in turn
-# to the Chinese one for what it lacks; the others by the Chinese one.
+# Gothic, Gulim), which the prefix replaces: Japanese by a Japanese face (IPA P
+# Gothic from fonts-ipafont-gothic, proportional as MS UI Gothic and Yu Gothic UI
+# are), so kanji and kana take Japanese shapes, linked in turn to the Chinese
+# face for what it lacks; the others by the Chinese face.
 ORVELLE_WINE_CJK_FACE="WenQuanYi Micro Hei"
-ORVELLE_WINE_JA_FACE="IPAGothic"
+ORVELLE_WINE_JA_FACE="IPAPGothic"
 orvelle_wine_fonts() {
     local prefix=$1 face
     cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
