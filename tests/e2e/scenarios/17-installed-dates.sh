@@ -5,6 +5,7 @@
 # Chinese systems, the compact form and a date with spaces round it read as
 # year-month-day. In the second list "13/5/2023" makes the whole list day first,
 # so "5/6/2023" is 5 June there.
+E2E_VIEW=result
 check_dates() {
     local tag=$1 i=0 shown
     shift
