@@ -1,14 +1,16 @@
-// Windows writes InstalledOn in the machine's regional form, or as a FILETIME on
-// older systems. Only a form that gives one real date is read as such: a text
-// that fits none is moved piece by piece as it always was, never guessed at.
+// Windows writes InstalledOn in the machine's regional short date, in the
+// compact "YYYYMMDD" form, or as a FILETIME on older systems. Only a form that
+// gives one real date is read as such; anything else is shown as written.
 #include "hotfix/InstalledOnDate.h"
 
 #include <cstdint>
-#include <vector>
 
 #include "support/LocalDate.h"
 
 namespace {
+
+const wchar_t kNoRealDate[] = L"InstalledOn names no real date; shown as written";
+const wchar_t kUnknownForm[] = L"InstalledOn is in no known date form; shown as written";
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
     std::vector<std::wstring> pieces(1);
@@ -20,6 +22,12 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
         }
     }
     return pieces;
+}
+
+std::wstring Trim(const std::wstring& text) {
+    const size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return L"";
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
 }
 
 // The value of 1 to `maxDigits` decimal digits, or -1.
@@ -54,22 +62,35 @@ std::wstring Show(const CivilDate& date) {
            std::to_wstring(date.day);
 }
 
-// Three numeric pieces, in the order given by `yearFirst`, that make a real date.
-bool ReadPieces(const std::vector<std::wstring>& pieces, bool yearFirst, bool dayFirst,
-                CivilDate& date) {
-    if (pieces.size() != 3) return false;
-    const std::wstring& yearText = yearFirst ? pieces[0] : pieces[2];
-    const std::wstring& first = yearFirst ? pieces[1] : pieces[0];
-    const std::wstring& second = yearFirst ? pieces[2] : pieces[1];
-    date.year = Year(yearText);
-    date.month = Number(dayFirst ? second : first, 2);
-    date.day = Number(dayFirst ? first : second, 2);
-    return IsRealDate(date);
+// "A/B/YYYY": the two numbers before the year, or false.
+bool SlashNumbers(const std::vector<std::wstring>& pieces, int& a, int& b) {
+    if (pieces.size() != 3 || Year(pieces[2]) < 0) return false;
+    a = Number(pieces[0], 2);
+    b = Number(pieces[1], 2);
+    return a >= 0 && b >= 0;
 }
 
-bool ReadFileTime(const std::wstring& text, CivilDate& date) {
+// Three numeric pieces that are a date in the order given.
+enum class Order { YearMonthDay, DayMonthYear };
+bool ReadPieces(const std::vector<std::wstring>& pieces, Order order, CivilDate& date) {
+    if (pieces.size() != 3) return false;
+    const bool yearFirst = order == Order::YearMonthDay;
+    date.year = Year(yearFirst ? pieces[0] : pieces[2]);
+    date.month = Number(pieces[1], 2);
+    date.day = Number(yearFirst ? pieces[2] : pieces[0], 2);
+    return date.year > 0 && date.month >= 0 && date.day >= 0;
+}
+
+bool ReadCompact(const std::wstring& text, CivilDate& date) {
+    if (text.size() != 8 || Number(text, 8) < 0) return false;
+    return ReadPieces({text.substr(0, 4), text.substr(4, 2), text.substr(6, 2)},
+                      Order::YearMonthDay, date);
+}
+
+// 16 hexadecimal digits: `value` holds them.
+bool ReadHex(const std::wstring& text, uint64_t& value) {
     if (text.size() != 16) return false;
-    uint64_t value = 0;
+    value = 0;
     for (wchar_t c : text) {
         int digit = -1;
         if (c >= L'0' && c <= L'9') digit = c - L'0';
@@ -78,36 +99,55 @@ bool ReadFileTime(const std::wstring& text, CivilDate& date) {
         if (digit < 0) return false;
         value = value << 4 | static_cast<uint64_t>(digit);
     }
-    return LocalDate::FromFileTime(value, date) && IsRealDate(date);
+    return true;
 }
 
-// The last "/" piece first, then each earlier piece after a "-".
-InstalledOnDate PieceByPiece(const std::vector<std::wstring>& pieces) {
-    if (pieces.size() < 2 || pieces.back().empty()) return {L"", L"timeStr is empty"};
-    std::wstring text = pieces.back();
-    for (size_t i = 0; i + 1 < pieces.size(); ++i) text += L"-" + pieces[i];
-    return {text, nullptr};
+InstalledOnDate Checked(const CivilDate& date, const std::wstring& shown,
+                        const std::wstring& written) {
+    if (IsRealDate(date)) return {shown, nullptr};
+    return {written, kNoRealDate};
 }
 
 }  // namespace
 
-InstalledOnDate FormatInstalledOn(const std::wstring& installedOn) {
-    if (installedOn.empty()) return {L"", L"installedTime is empty"};
-    const std::vector<std::wstring> slashed = Split(installedOn, L'/');
+SlashDates SlashOrderOf(const std::vector<std::wstring>& installedOns) {
+    bool firstAbove12 = false, secondAbove12 = false;
+    for (const std::wstring& text : installedOns) {
+        int a = 0, b = 0;
+        if (!SlashNumbers(Split(Trim(text), L'/'), a, b)) continue;
+        firstAbove12 = firstAbove12 || a > 12;
+        secondAbove12 = secondAbove12 || b > 12;
+    }
+    return firstAbove12 && !secondAbove12 ? SlashDates::DayFirst : SlashDates::MonthFirst;
+}
+
+InstalledOnDate FormatInstalledOn(const std::wstring& installedOn, SlashDates order) {
+    const std::wstring text = Trim(installedOn);
+    if (text.empty()) return {L"", L"installedTime is empty"};
     CivilDate date;
-    if (slashed.size() > 1) {
-        // Month first is Windows' default and stays as written; a first number
-        // that cannot be a month makes it day first.
-        if (ReadPieces(slashed, false, false, date)) return PieceByPiece(slashed);
-        if (Number(slashed[0], 2) > 12 && ReadPieces(slashed, false, true, date)) {
-            return {Show(date), nullptr};
+    const std::vector<std::wstring> slashed = Split(text, L'/');
+    int a = 0, b = 0;
+    if (SlashNumbers(slashed, a, b)) {
+        date.year = Year(slashed[2]);
+        if (order == SlashDates::DayFirst) {
+            date.day = a;
+            date.month = b;
+            return Checked(date, Show(date), text);
         }
-        return PieceByPiece(slashed);
+        date.month = a;
+        date.day = b;
+        return Checked(date, slashed[2] + L"-" + slashed[0] + L"-" + slashed[1], text);
     }
-    if (ReadPieces(Split(installedOn, L'.'), false, true, date) ||
-        ReadPieces(Split(installedOn, L'-'), true, false, date) ||
-        ReadFileTime(installedOn, date)) {
-        return {Show(date), nullptr};
+    if (ReadPieces(slashed, Order::YearMonthDay, date) ||
+        ReadPieces(Split(text, L'-'), Order::YearMonthDay, date) ||
+        ReadPieces(Split(text, L'.'), Order::DayMonthYear, date) || ReadCompact(text, date)) {
+        return Checked(date, Show(date), text);
     }
-    return PieceByPiece(slashed);
+    uint64_t fileTime = 0;
+    if (ReadHex(text, fileTime)) {
+        if (fileTime == 0) return {L"", L"InstalledOn is a zero FILETIME: no date"};
+        if (!LocalDate::FromFileTime(fileTime, date)) return {text, kNoRealDate};
+        return Checked(date, Show(date), text);
+    }
+    return {text, kUnknownForm};
 }

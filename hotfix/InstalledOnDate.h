@@ -1,18 +1,27 @@
 // The installation date of a hotfix as a row shows it: the InstalledOn text
-// Windows reports, rewritten as year-month-day.
+// Windows reports, rewritten as year-month-day when it names one real date.
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct InstalledOnDate {
     std::wstring text;                 // what the row shows; empty when there is no date
-    const wchar_t* problem = nullptr;  // why it is empty, for the log; null otherwise
+    const wchar_t* problem = nullptr;  // why it is not a date, for the log; null otherwise
 };
 
-// Month first "M/D/YYYY" keeps the pieces as written ("12/7/2026" -> "2026-12-7").
-// Recognised other forms, each checked to be a real date and shown unpadded:
-//   "D/M/YYYY" when the first number cannot be a month ("22/2/2022" -> "2022-2-22"),
-//   "D.M.YYYY", "YYYY-M-D", and 16 hexadecimal digits: a FILETIME, shown as the
-//   local date. Anything else is rewritten piece by piece: the last "/" piece
-//   first, then every earlier one after a "-"; without any "/" there is no date.
-InstalledOnDate FormatInstalledOn(const std::wstring& installedOn);
+// Which number of an "A/B/YYYY" date is the day. Decided once for a whole list,
+// since every row of one machine is written in its one regional form.
+enum class SlashDates { MonthFirst, DayFirst };
+
+// Day first when some "A/B/YYYY" of the list has A above 12 and none has B above 12.
+SlashDates SlashOrderOf(const std::vector<std::wstring>& installedOns);
+
+// Spaces around the text are dropped. Read as a date, each checked to be real:
+//   "A/B/YYYY" in the list's order (month first keeps the pieces as written:
+//   "12/07/2026" -> "2026-12-07"); the others are shown unpadded: "YYYY/M/D",
+//   "YYYYMMDD", "D.M.YYYY", "YYYY-M-D", and 16 hexadecimal digits: a FILETIME,
+//   shown as the local date (zero is no date). A text that no reading makes a
+//   real date is shown as written, with the reason in `problem`.
+InstalledOnDate FormatInstalledOn(const std::wstring& installedOn,
+                                  SlashDates order = SlashDates::MonthFirst);

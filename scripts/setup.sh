@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xdotool x11-utils imagemagick
-    fonts-wine fonts-wqy-microhei locales dpkg-dev
+    fonts-wine fonts-wqy-microhei fonts-ipafont-gothic unicode-data locales dpkg-dev
     msitools wixl
     osslsigncode openssl faketime python3 diffoscope-minimal
 )

@@ -16,7 +16,7 @@ ORVELLE_ROOT=${ORVELLE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 ORVELLE_WINE_DIR=${ORVELLE_WINE_DIR:-$ORVELLE_ROOT/build/wine}
 ORVELLE_WINE_TEMPLATE=$ORVELLE_WINE_DIR/template
 # Bump when the template's settings change, so old templates are rebuilt.
-ORVELLE_WINE_TEMPLATE_STAMP="orvelle-template-3"
+ORVELLE_WINE_TEMPLATE_STAMP="orvelle-template-4"
 
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -50,21 +50,30 @@ orvelle_wine_template() {
 # asks for the system message font, which Wine names "MS Shell Dlg": in Western
 # and Cyrillic locales that is Tahoma (Wine's own, from fonts-wine, which Wine
 # does not find unless it is in the prefix), and Chinese, Japanese and Korean
-# text in it falls back through Tahoma's font link, as on Windows, to the one CJK
-# face installed (fonts-wqy-microhei, which Wine finds through fontconfig). In a
-# CJK locale Wine maps "MS Shell Dlg" to that locale's Windows face (SimSun,
-# PMingLiU, MS UI Gothic, Gulim), which the prefix replaces by the same CJK face.
+# text in it falls back through Tahoma's font link, as on Windows, to a CJK face
+# (fonts-wqy-microhei, which Wine finds through fontconfig). In a CJK locale Wine
+# maps "MS Shell Dlg" to that locale's Windows face (SimSun, PMingLiU, MS UI
+# Gothic, Gulim), which the prefix replaces: Japanese by a Japanese face (IPA P
+# Gothic from fonts-ipafont-gothic, proportional as MS UI Gothic and Yu Gothic UI
+# are), so kanji and kana take Japanese shapes, linked in turn to the Chinese
+# face for what it lacks; the others by the Chinese face.
 ORVELLE_WINE_CJK_FACE="WenQuanYi Micro Hei"
+ORVELLE_WINE_JA_FACE="IPAPGothic"
 orvelle_wine_fonts() {
     local prefix=$1 face
     cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
         "$prefix/drive_c/windows/Fonts/"
     WINEPREFIX=$prefix wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v Tahoma /t REG_MULTI_SZ /d "wqy-microhei.ttc,$ORVELLE_WINE_CJK_FACE" /f
-    for face in SimSun PMingLiU 'MS UI Gothic' Gulim 'Microsoft YaHei UI' 'Microsoft JhengHei UI' \
-        'Yu Gothic UI' 'Malgun Gothic'; do
+    WINEPREFIX=$prefix wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$ORVELLE_WINE_JA_FACE" /t REG_MULTI_SZ /d "wqy-microhei.ttc,$ORVELLE_WINE_CJK_FACE" /f
+    for face in SimSun PMingLiU Gulim 'Microsoft YaHei UI' 'Microsoft JhengHei UI' 'Malgun Gothic'; do
         WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
             /v "$face" /t REG_SZ /d "$ORVELLE_WINE_CJK_FACE" /f
+    done
+    for face in 'MS UI Gothic' 'Yu Gothic UI' 'Meiryo UI'; do
+        WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+            /v "$face" /t REG_SZ /d "$ORVELLE_WINE_JA_FACE" /f
     done
 }
 

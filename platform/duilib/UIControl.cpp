@@ -50,7 +50,8 @@ void CControlUI::SetText(LPCTSTR text) {
     if (newText == m_text) return;
     m_text = newText;
     Invalidate();
-    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
+    // A name set on its own stays the name: the text is then no news to a screen reader.
+    if (m_manager && m_accessible.name.IsEmpty()) m_manager->ReportChange(this, UIChange::Name);
 }
 
 bool CControlUI::IsVisible() const {

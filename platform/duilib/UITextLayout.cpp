@@ -4,6 +4,7 @@
 
 #include "duilib/UIBackend.h"
 #include "duilib/UIControls.h"
+#include "duilib/UILineBreak.h"
 
 namespace DuiLib {
 
@@ -27,6 +28,16 @@ int LineWidth(const Line& line, const UIFont& font) {
     return w;
 }
 
+// UTF-16 (Windows): a code point above U+FFFF takes two units, never split.
+bool IsHighSurrogate(wchar_t c) {
+    return sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsSurrogatePair(const std::wstring& text, size_t i) {
+    return IsHighSurrogate(text[i]) && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+           text[i + 1] <= 0xDFFF;
+}
+
 void Append(Line& line, const std::wstring& text, int link) {
     if (!line.empty() && line.back().link == link) {
         line.back().text += text;
@@ -35,77 +46,136 @@ void Append(Line& line, const std::wstring& text, int link) {
     }
 }
 
-bool IsIdeograph(wchar_t c) {
-    return c >= 0x2E80;
+// Appends text[from, to) without a copy of its own.
+void Append(Line& line, const std::wstring& text, size_t from, size_t to, int link) {
+    if (line.empty() || line.back().link != link) line.push_back(Piece{std::wstring(), link});
+    line.back().text.append(text, from, to - from);
 }
 
-// Wrap tokens: a word with its trailing blanks, a single ideograph, or "\n".
-std::vector<std::wstring> Tokenize(const std::wstring& text, bool wrap) {
-    std::vector<std::wstring> tokens;
-    std::wstring cur;
-    auto flush = [&] {
-        if (!cur.empty()) tokens.push_back(cur);
-        cur.clear();
+// The runs' text as one, so that breaks are found across link boundaries. A
+// single run is used in place. Not copyable: `text` may point into `joined`.
+struct Flow {
+    explicit Flow(const std::vector<TextRun>& runs) {
+        for (const TextRun& run : runs) {
+            starts.push_back(Start{joined.size(), run.link});
+            if (runs.size() > 1) joined += run.text;
+        }
+        text = runs.size() == 1 ? &runs[0].text : &joined;
+        starts.push_back(Start{text->size(), -1});
+    }
+    Flow(const Flow&) = delete;
+    Flow& operator=(const Flow&) = delete;
+
+    struct Start {
+        size_t at;  // where the run begins in `*text`
+        int link;
     };
-    for (wchar_t c : text) {
-        if (c == L'\n') {
-            flush();
-            tokens.push_back(L"\n");
-        } else if (!wrap) {
-            cur += c;
-        } else if (IsIdeograph(c)) {
-            flush();
-            tokens.push_back(std::wstring(1, c));
-        } else if (c != L' ' && !cur.empty() && cur.back() == L' ') {
-            flush();
-            cur += c;
-        } else {
-            cur += c;
-        }
+    std::wstring joined;
+    const std::wstring* text = nullptr;
+    std::vector<Start> starts;  // per run, and one for the end
+};
+
+// Calls `piece(from, to, link)` for each run's share of [begin, end).
+template <typename F>
+void ForEachPiece(const Flow& flow, size_t begin, size_t end, F piece) {
+    if (flow.starts.size() == 2) {  // one run, the common case
+        if (begin < end) piece(begin, end, flow.starts[0].link);
+        return;
     }
-    flush();
-    return tokens;
+    for (size_t r = 0; r + 1 < flow.starts.size() && begin < end; ++r) {
+        const size_t runEnd = flow.starts[r + 1].at;
+        if (runEnd <= begin) continue;
+        const size_t stop = std::min(end, runEnd);
+        piece(begin, stop, flow.starts[r].link);
+        begin = stop;
+    }
 }
 
-// Adds a token that is wider than a whole line, character by character.
-void AppendSplit(std::vector<Line>& lines, int& lineWidth, const std::wstring& token, int link,
-                 const UIFont& font, int maxWidth) {
-    for (wchar_t c : token) {
-        std::wstring one(1, c);
-        int w = Width(one, font);
-        if (lineWidth > 0 && lineWidth + w > maxWidth) {
-            lines.emplace_back();
-            lineWidth = 0;
+int SegmentWidth(const Flow& flow, size_t begin, size_t end, const UIFont& font) {
+    thread_local std::wstring piece;  // reused: measuring allocates nothing
+    int w = 0;
+    ForEachPiece(flow, begin, end, [&](size_t from, size_t to, int) {
+        piece.assign(*flow.text, from, to - from);
+        w += Width(piece, font);
+    });
+    return w;
+}
+
+bool EndsLine(wchar_t c) {
+    return c == L'\n' || c == L'\r' || c == L'\v' || c == L'\f' || c == 0x85 || c == 0x2028 ||
+           c == 0x2029;
+}
+
+// Calls `segment(begin, end, hard)` for each stretch of the text that a line may
+// not break inside: between line break opportunities (UAX #14) when wrapping,
+// else between "\n". `hard` says a line ends after it; the characters that end
+// the line are left out of [begin, end).
+template <typename F>
+void ForEachSegment(const std::wstring& text, bool wrap, F segment) {
+    if (!wrap) {
+        size_t begin = 0;
+        for (size_t nl = text.find(L'\n'); nl != std::wstring::npos; nl = text.find(L'\n', begin)) {
+            segment(begin, nl, true);
+            begin = nl + 1;
         }
-        Append(lines.back(), one, link);
-        lineWidth += w;
+        segment(begin, text.size(), false);
+        return;
     }
+    // Korean words stay whole: Hangul breaks at spaces, as Korean is written.
+    thread_local std::vector<LineBreakAction> breaks;
+    FindLineBreaks(text, breaks, LineBreakStyle::KoreanWords);
+    size_t begin = 0;
+    for (size_t i = 1; i <= text.size(); ++i) {
+        if (breaks[i] == LineBreakAction::None) continue;
+        size_t end = i;
+        while (end > begin && EndsLine(text[end - 1])) --end;
+        segment(begin, end, end < i);
+        begin = i;
+    }
+}
+
+// Adds a segment that is wider than a whole line, code point by code point.
+void AppendSplit(std::vector<Line>& lines, int& lineWidth, const Flow& flow, size_t begin,
+                 size_t end, const UIFont& font, int maxWidth) {
+    ForEachPiece(flow, begin, end, [&](size_t from, size_t to, int link) {
+        for (size_t i = from; i < to;) {
+            std::wstring one = flow.text->substr(i, IsSurrogatePair(*flow.text, i) ? 2 : 1);
+            i += one.size();
+            int w = Width(one, font);
+            if (lineWidth > 0 && lineWidth + w > maxWidth) {
+                lines.emplace_back();
+                lineWidth = 0;
+            }
+            Append(lines.back(), one, link);
+            lineWidth += w;
+        }
+    });
 }
 
 std::vector<Line> BreakLines(const std::vector<TextRun>& runs, const UIFont& font, int maxWidth,
                              bool wrap) {
+    const Flow flow(runs);
     std::vector<Line> lines(1);
     int lineWidth = 0;
-    for (const TextRun& run : runs) {
-        for (const std::wstring& token : Tokenize(run.text, wrap)) {
-            if (token == L"\n") {
-                lines.emplace_back();
-                lineWidth = 0;
-                continue;
-            }
-            int w = Width(token, font);
-            if (wrap && lineWidth > 0 && lineWidth + w > maxWidth) {
-                lines.emplace_back();
-                lineWidth = 0;
-            }
-            if (wrap && w > maxWidth) {
-                AppendSplit(lines, lineWidth, token, run.link, font, maxWidth);
-                continue;
-            }
-            Append(lines.back(), token, run.link);
+    ForEachSegment(*flow.text, wrap, [&](size_t begin, size_t end, bool hard) {
+        const int w = SegmentWidth(flow, begin, end, font);
+        if (wrap && lineWidth > 0 && lineWidth + w > maxWidth) {
+            lines.emplace_back();
+            lineWidth = 0;
+        }
+        if (wrap && w > maxWidth) {
+            AppendSplit(lines, lineWidth, flow, begin, end, font, maxWidth);
+        } else {
+            ForEachPiece(flow, begin, end, [&](size_t from, size_t to, int link) {
+                Append(lines.back(), *flow.text, from, to, link);
+            });
             lineWidth += w;
         }
-    }
+        if (hard) {
+            lines.emplace_back();
+            lineWidth = 0;
+        }
+    });
     return lines;
 }
 
@@ -117,6 +187,7 @@ void Ellipsize(Line& line, const UIFont& font, int maxWidth, bool always) {
     while (!line.empty() && LineWidth(line, font) + dots > maxWidth) {
         std::wstring& last = line.back().text;
         last.pop_back();
+        if (!last.empty() && IsHighSurrogate(last.back())) last.pop_back();
         if (last.empty()) line.pop_back();
     }
     Append(line, kEllipsis, line.empty() ? -1 : line.back().link);
@@ -126,25 +197,24 @@ void Ellipsize(Line& line, const UIFont& font, int maxWidth, bool always) {
 
 UISize MeasureTextBlock(const std::vector<TextRun>& runs, const UIFont& font, int maxWidth,
                         bool wrap) {
+    const Flow flow(runs);
     int widest = 0, lineWidth = 0, lines = 1;
-    for (const TextRun& run : runs) {
-        for (const std::wstring& token : Tokenize(run.text, wrap)) {
-            if (token == L"\n") {
-                ++lines;
-                lineWidth = 0;
-                continue;
-            }
-            const int w = Width(token, font);
-            if (wrap && lineWidth > 0 && lineWidth + w > maxWidth) {
-                ++lines;
-                lineWidth = 0;
-            }
-            // Blanks that end a line take no room on screen.
-            const std::wstring shown = token.substr(0, token.find_last_not_of(L' ') + 1);
-            widest = std::max(widest, lineWidth + Width(shown, font));
-            lineWidth += w;
+    ForEachSegment(*flow.text, wrap, [&](size_t begin, size_t end, bool hard) {
+        const int w = SegmentWidth(flow, begin, end, font);
+        if (wrap && lineWidth > 0 && lineWidth + w > maxWidth) {
+            ++lines;
+            lineWidth = 0;
         }
-    }
+        // Blanks that end a line take no room on screen.
+        size_t shown = end;
+        while (shown > begin && (*flow.text)[shown - 1] == L' ') --shown;
+        widest = std::max(widest, lineWidth + SegmentWidth(flow, begin, shown, font));
+        lineWidth += w;
+        if (hard) {
+            ++lines;
+            lineWidth = 0;
+        }
+    });
     return UISize{widest, lines * Backend::MeasureText(L"", font).cy};
 }
 

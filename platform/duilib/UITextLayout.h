@@ -33,8 +33,9 @@ struct PlacedText {
 };
 
 // Lays runs out in `box` with the DT_ALIGN_* flags of `style`: single line per
-// "\n" unless DT_ALIGN_WRAP (then words, and single CJK characters, wrap at the
-// box's width); DT_ALIGN_ELLIPSIS ends a line that does not fit with "...".
+// "\n" unless DT_ALIGN_WRAP (then lines break where Unicode's line breaking
+// allows, UILineBreak.h, at the box's width); DT_ALIGN_ELLIPSIS ends a line that
+// does not fit with "...".
 std::vector<PlacedText> LayoutText(const std::vector<TextRun>& runs, const UIFont& font,
                                    const UIRect& box, unsigned style);
 

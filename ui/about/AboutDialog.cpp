@@ -1,5 +1,6 @@
 #include "ui/about/AboutDialog.h"
 
+#include "hotfix/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/ModulePath.h"
@@ -24,7 +25,9 @@ void AboutDialog::InitWindow() {
         KT_LOG(LOG_ERROR, L"show version control is null!", "AboutDialog::InitWindow");
         return;
     }
-    const std::wstring text = versionLabel->GetText().str() + GetCurrentAppVersion();
+    // The label holds the pattern ("Version {0}"), so a language can place the number.
+    const std::wstring text =
+        FormatString(versionLabel->GetText().str(), GetCurrentAppVersion(), L"{0}");
     versionLabel->SetText(text.c_str());
 }
 

@@ -43,6 +43,7 @@ void HotfixManageItemDetail::UnstallStartorCancelUI(bool cancel) {
     UICulture* culture = UICulture::GetInstance();
     if (cancel) {
         m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION"));
+        NameButton(L"IDS_UNINSTALL_HOTFIX_BUTTON_NAME");
         m_pBtnUninstall->SetEnabled(true);
         m_pHotfixNameText->SetTextColor(kIdleNameColor);
         m_pDescriptionText->SetTextColor(kIdleDescriptionColor);
@@ -50,6 +51,7 @@ void HotfixManageItemDetail::UnstallStartorCancelUI(bool cancel) {
         return;
     }
     m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALLING_HOTFIX_OPERATION"));
+    NameButton(L"IDS_UNINSTALLING_HOTFIX_BUTTON_NAME");
     m_pBtnUninstall->SetEnabled(false);
     m_pHotfixNameText->SetTextColor(kUninstallingTextColor);
     m_pDescriptionText->SetTextColor(kUninstallingTextColor);

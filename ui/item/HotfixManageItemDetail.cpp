@@ -1,7 +1,7 @@
 // Row building and content: layout, control look-up, texts, date and separator.
 #include "ui/item/HotfixManageItemDetail.h"
 
-#include "hotfix/InstalledOnDate.h"
+#include "hotfix/TextUtil.h"
 #include "hotfix/XmlHelper.h"
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
@@ -23,7 +23,8 @@ int g_liveRows = 0;  // UI thread only, as the rows themselves
 
 }  // namespace
 
-HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info) : m_hotfixId(info.HotFixID) {
+HotfixManageItemDetail::HotfixManageItemDetail(const HotfixInfo& info, SlashDates dates)
+    : m_hotfixId(info.HotFixID), m_slashDates(dates) {
     ++g_liveRows;
 }
 
@@ -72,7 +73,7 @@ void HotfixManageItemDetail::InitUI() {
 }
 
 std::wstring HotfixManageItemDetail::GetInstalledOn(std::wstring installedTime) {
-    const InstalledOnDate date = FormatInstalledOn(installedTime);
+    const InstalledOnDate date = FormatInstalledOn(installedTime, m_slashDates);
     if (date.problem) {
         KT_LOG(LOG_ERROR, date.problem, "HotfixManageItemDetail::GetInstalledOn");
     }
@@ -97,7 +98,7 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
     m_pBtnUninstall->SetName((UNINSTALL_BUTTON_PREFIX + info.HotFixID).c_str());
     // A screen reader says which row the list item is and which the button acts on.
     m_pItemLayout->SetAccessibleName(info.HotFixID.c_str());
-    m_pBtnUninstall->SetAccessibleNameSuffix(info.HotFixID.c_str());
+    NameButton(L"IDS_UNINSTALL_HOTFIX_BUTTON_NAME");
     m_pBtnUninstall->SetEnabled(true);
     m_pBtnUninstall->SetVisible(true);
     m_pUninstallResultLab->SetName((L"labUniName" + info.HotFixID).c_str());
@@ -108,6 +109,11 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
         m_pProgressBar->SetValuePattern(culture->GetString(L"IDS_PROGRESS_VALUE").str());
     }
     SetLineVisible(isLastItem);
+}
+
+void HotfixManageItemDetail::NameButton(const wchar_t* patternKey) {
+    const std::wstring pattern = UICulture::GetInstance()->GetString(patternKey).str();
+    m_pBtnUninstall->SetAccessibleName(FormatString(pattern, m_hotfixId, L"{0}").c_str());
 }
 
 void HotfixManageItemDetail::SetLineVisible(bool isLastItem) {

@@ -8,12 +8,15 @@
 
 #include "duilib/UIProgress.h"
 #include "duilib/UIlib.h"
+#include "hotfix/InstalledOnDate.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
 class HotfixManageItemDetail : public DuiLib::CNotifyPump {
 public:
-    explicit HotfixManageItemDetail(const HotfixInfo& info);
+    // `dates` is how the whole list's "A/B/YYYY" dates read (SlashOrderOf).
+    explicit HotfixManageItemDetail(const HotfixInfo& info,
+                                    SlashDates dates = SlashDates::MonthFirst);
     ~HotfixManageItemDetail() override;
     HotfixManageItemDetail(const HotfixManageItemDetail&) = delete;
     HotfixManageItemDetail& operator=(const HotfixManageItemDetail&) = delete;
@@ -23,7 +26,8 @@ public:
     // Builds the row from ITEM_LAYOUT and appends it to the list container.
     void InitItemLayout(DuiLib::CContainerUI* parent);
     void InitUI();
-    // InstalledOn as year-month-day (FormatInstalledOn); empty, and logged, without a date.
+    // InstalledOn as year-month-day (FormatInstalledOn); as written, and logged, when it
+    // names no real date.
     std::wstring GetInstalledOn(std::wstring installedTime);
     void SetContent(const HotfixInfo& info, bool isLastItem);
     void SetLineVisible(bool isLastItem);
@@ -55,6 +59,10 @@ public:
     DUI_DECLARE_MESSAGE_MAP()
 
 private:
+    // The button's accessible name from a language pattern ("Uninstall {0}") and the
+    // row's HotFixID, so each language puts the update's name where it belongs.
+    void NameButton(const wchar_t* patternKey);
+
     DuiLib::CContainerUI* m_pItemLayout = nullptr;
     DuiLib::CContainerUI* m_pParent = nullptr;
     DuiLib::CButtonUI* m_pBtnUninstall = nullptr;
@@ -67,4 +75,5 @@ private:
     DuiLib::CLabelUI* m_pProgressText = nullptr;
     DuiLib::CProgressUI* m_pProgressBar = nullptr;
     std::wstring m_hotfixId;
+    SlashDates m_slashDates = SlashDates::MonthFirst;
 };

@@ -33,9 +33,12 @@ void MainWindow::UpdateContainer() {
 // UI thread, queued by UpdateContainer; the container lives as long as the window.
 void MainWindow::BuildRows(CContainerUI* container) {
     const int count = static_cast<int>(m_hotfixInfos.size());
+    std::vector<std::wstring> dates;
+    for (const HotfixInfo& info : m_hotfixInfos) dates.push_back(info.InstalledOn);
+    const SlashDates order = SlashOrderOf(dates);
     for (int i = 0; i < count; ++i) {
         const HotfixInfo info = m_hotfixInfos[i];
-        HotfixManageItemDetail* row = new (std::nothrow) HotfixManageItemDetail(info);
+        HotfixManageItemDetail* row = new (std::nothrow) HotfixManageItemDetail(info, order);
         if (row == nullptr) {
             KT_LOG(LOG_ERROR, L"new itemUi is null!", "MainWindow::UpdateContainer::BuildRows");
             continue;

@@ -17,7 +17,7 @@ read -r _ _ _ _ _ enabled _ <<<"$(e2e_window_state main)"
 
 version_label=$(e2e_string IDS_ABOUT_VERSION)
 e2e_expect_layout_texts about
-e2e_expect_text about:toolVersion "${version_label}1.1.1.3"
+e2e_expect_text about:toolVersion "${version_label/\{0\}/1.1.1.3}"
 e2e_check_texts about 15
 e2e_crop_window about about
 

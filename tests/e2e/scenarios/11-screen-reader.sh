@@ -4,7 +4,7 @@
 # (those out of view offscreen), with parents, navigation and hit testing that
 # agree with the children. A row's button pressed by its default action starts
 # the installer (the fake wusa.exe, held while the tree is read again) with
-# " /uninstall /kb:<digits>": meanwhile the button says "Uninstalling…" and the
+# " /uninstall /kb:<digits>": meanwhile the button says "Uninstalling KB…" and the
 # other rows are unavailable; then the row names its outcome. Each change is
 # heard as a WinEvent whose child id leads to the element changed. The About
 # dialog, opened and closed by default actions, has a tree of its own, and an
@@ -55,7 +55,12 @@ wait_for_line() {
 
 e2e_start_and_wait_list
 E2E_VIEW=result
-uninstall=$(e2e_string IDS_UNINSTALL_HOTFIX_OPERATION)
+# The buttons' names come from the language's patterns ("Uninstall {0}").
+named() {
+    local pattern
+    pattern=$(e2e_string "$1")
+    echo "${pattern/\{0\}/$2}"
+}
 
 tree=$(save_tree main result)
 grep -q '^client "OrvelleEx" \[' "$tree" || e2e_fail "the tree does not start with the client area"
@@ -70,13 +75,13 @@ expect_lines "$tree" \
     '    list item "KB5000001" []' \
     '      text "KB5000001" []' \
     '      text "2024-3-1" []' \
-    "      push button \"$uninstall KB5000001\" [focusable]" \
+    "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable]" \
     '    list item "KB5000012" [offscreen]' \
-    "      push button \"$uninstall KB5000012\" [focusable offscreen]"
+    "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000012)\" [focusable offscreen]"
 [ "$(grep -c '^    list item ' "$tree")" = 12 ] || e2e_fail "the list does not hold 12 items"
 # Locations are the screen's pixels, where the layout puts the control.
 read -r l t r b _ <<<"$(e2e_rect btnUninstall@0)"
-grep -Fq "\"$uninstall KB5000001\" [focusable] @$l,$t,$r,$b" "$tree" ||
+grep -Fq "\"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable] @$l,$t,$r,$b" "$tree" ||
     e2e_fail "the first row's button is not at $l,$t,$r,$b"
 consistent_hits main 40
 
@@ -86,14 +91,14 @@ e2e_msaa events main 'C:\e2e\events-stop' >"$events" &
 listener=$!
 wait_for_line "$events" listening
 touch "$hold"
-result=$(e2e_msaa press main "$uninstall KB5000002")
+result=$(e2e_msaa press main "$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000002)")
 [ "$result" = 0x00000000 ] || e2e_fail "accDoDefaultAction on the row's button returned $result"
 e2e_wait_log 'find kb is 5000002(HotfixManageItemDetail::OnClickUninstall)' 30
 tree=$(save_tree main uninstalling)
 expect_lines "$tree" \
-    "      push button \"$(e2e_string IDS_UNINSTALLING_HOTFIX_OPERATION) KB5000002\" [unavailable]" \
-    "      push button \"$uninstall KB5000001\" [unavailable]" \
-    "      push button \"$uninstall KB5000003\" [unavailable]"
+    "      push button \"$(named IDS_UNINSTALLING_HOTFIX_BUTTON_NAME KB5000002)\" [unavailable]" \
+    "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [unavailable]" \
+    "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000003)\" [unavailable]"
 rm -f "$hold"
 e2e_wait_log 'unstall status ui callback status:0(' 30
 expected_command_line='"C:\Windows\System32\wusa.exe"  /uninstall /kb:5000002'
@@ -101,14 +106,15 @@ expected_command_line='"C:\Windows\System32\wusa.exe"  /uninstall /kb:5000002'
     e2e_fail "wusa.exe got [$(cat "$record")], expected [$expected_command_line]"
 touch "$E2E_PREFIX/drive_c/e2e/events-stop"
 wait "$listener" || e2e_fail "the event listener failed"
-uninstalling="$(e2e_string IDS_UNINSTALLING_HOTFIX_OPERATION) KB5000002"
+uninstalling=$(named IDS_UNINSTALLING_HOTFIX_BUTTON_NAME KB5000002)
 for line in "namechange $uninstalling" "statechange $uninstalling" \
-    "statechange $uninstall KB5000001" "statechange $uninstall KB5000012" \
+    "statechange $(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)" \
+    "statechange $(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000012)" \
     "hide $uninstalling" "namechange $(e2e_string IDS_UNINSTALL_SUCCESS_CODE)"; do
     grep -Fxq -- "$line" "$events" || e2e_fail "no event [$line] in events.txt"
 done
 tree=$(save_tree main outcome)
-expect_lines "$tree" "      push button \"$uninstall KB5000001\" [focusable]"
+expect_lines "$tree" "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable]"
 grep -A4 -F '    list item "KB5000002"' "$tree" | sed 's/ @[-0-9,]*$//' |
     grep -Fx "      text \"$(e2e_string IDS_UNINSTALL_SUCCESS_CODE)\" []" >/dev/null ||
     e2e_fail "the row KB5000002 does not name its outcome"

@@ -326,8 +326,10 @@ bool Describe(CControlUI* control, std::string& line) {
 void PrintTexts(CControlUI* control) {
     std::string line;
     auto* label = dynamic_cast<CLabelUI*>(control);
-    if (label && !(label->GetTextStyle() & DT_ALIGN_WRAP) && !control->GetText().str().empty() &&
-        Describe(control, line)) {
+    // A pattern ("Version {0}") is filled in by the program: its scenario expects the result.
+    const std::wstring text = control->GetText().str();
+    if (label && !(label->GetTextStyle() & DT_ALIGN_WRAP) && !text.empty() &&
+        text.find(L"{0}") == std::wstring::npos && Describe(control, line)) {
         std::printf("%s\t%s\n", line.c_str(), Narrow(control->GetText().str()).c_str());
     }
     if (auto* container = dynamic_cast<CContainerUI*>(control)) {

@@ -76,6 +76,31 @@ TEST_F(TextLayoutTest, WrapBreaksAtBlanksAndBetweenIdeographs) {
     EXPECT_EQ(dropped[1].text, L"ccc d...");
 }
 
+// Lines break where Unicode's line breaking allows: Korean at spaces like Latin,
+// Chinese and Japanese between characters but never before a closing mark or a
+// prolonged sound mark, nor after an opening one. 7 px per character.
+TEST_F(TextLayoutTest, WrapKeepsWordsAndMarksWhereTheirScriptWantsThem) {
+    struct Case {
+        const wchar_t* text;
+        int width;
+        std::vector<std::wstring> lines;
+    };
+    const Case cases[] = {
+        {L"하나씩 제거합니다.", 56, {L"하나씩 ", L"제거합니다."}},
+        {L"다시 시작해야 하며", 42, {L"다시 ", L"시작해야 ", L"하며"}},
+        {L"逐一解除安裝。", 42, {L"逐一解除安", L"裝。"}},
+        {L"解除安裝，有些", 28, {L"解除安", L"裝，有些"}},
+        {L"スーパー", 21, {L"スー", L"パー"}},
+        {L"どれも「再起動」", 28, {L"どれも", L"「再起", L"動」"}},
+    };
+    for (const Case& c : cases) {
+        const std::wstring xml = std::wstring(L"<Label text='") + c.text + L"' align='wrap'/>";
+        std::vector<std::wstring> lines;
+        for (const Drawn& d : Paint(xml.c_str(), c.width, 100)) lines.push_back(d.text);
+        EXPECT_EQ(lines, c.lines) << c.text;
+    }
+}
+
 TEST_F(TextLayoutTest, TextScalesWithTheWindow) {
     auto drawn = Paint(L"<Label text='ab' align='right'/>", 200, 40, 150);
     ASSERT_EQ(drawn.size(), 1u);

@@ -108,7 +108,7 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     ASSERT_TRUE(main().Find(L"btnUniNameKB22")->Activate());
     EXPECT_EQ(Heard(main().hwnd()),
               (std::vector<std::wstring>{
-                  L"namechange Uninstalling… KB22", L"statechange Uninstalling… KB22",
+                  L"namechange Uninstalling KB22…", L"statechange Uninstalling KB22…",
                   L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
     EXPECT_EQ(DuiLib::Accessible::StateOf(main().Find(L"btnUniNameKB11")),
               unsigned{DuiLib::kAccUnavailable});
@@ -118,7 +118,7 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     std::vector<std::wstring> heard = Heard(main().hwnd());
     std::sort(heard.begin(), heard.end());
     EXPECT_EQ(heard, (std::vector<std::wstring>{
-                         L"hide Uninstalling… KB22", L"namechange Uninstalled",
+                         L"hide Uninstalling KB22…", L"namechange Uninstalled",
                          L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");

@@ -1,6 +1,7 @@
 // One list row on its own: built from the shipped row layout into a container of a
 // window-less paint manager, with its date rewriting, failures and looks.
 #include "UiFixtures.h"
+#include "duilib/UIAccessible.h"
 #include "hotfix/KbNumber.h"
 #include "testkit/LogCapture.h"
 #include "ui/item/HotfixManageItemDetail.h"
@@ -44,49 +45,43 @@ protected:
     CContainerUI* m_list = nullptr;
 };
 
-// The forms InstalledOn takes on real machines. A text that gives no real date in
-// a known form keeps the piece-by-piece rewriting; nothing is ever guessed.
+// The forms InstalledOn takes on real machines. A text that no reading makes a
+// real date is shown as written and logged once; nothing is ever guessed.
 TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
+    const wchar_t* const kNoDate = L"InstalledOn names no real date; shown as written";
+    const wchar_t* const kUnknown = L"InstalledOn is in no known date form; shown as written";
     struct Case {
         const wchar_t* in;
         const wchar_t* out;
-        const wchar_t* line;  // logged failure, or null
+        const wchar_t* line;  // logged problem, or null
     };
     const Case cases[] = {
         // Month first, as written: no padding added or removed.
         {L"12/7/2026", L"2026-12-7", nullptr},
-        {L"1/15/2026", L"2026-1-15", nullptr},
         {L"03/04/2023", L"2023-03-04", nullptr},
         {L"2/29/2024", L"2024-2-29", nullptr},
-        // Day first where the first number cannot be a month; both <= 12 stays month first.
-        {L"22/2/2022", L"2022-2-22", nullptr},
-        {L"14/03/2023", L"2023-3-14", nullptr},
-        {L"31/12/1999", L"1999-12-31", nullptr},
-        {L"5/6/2023", L"2023-5-6", nullptr},
-        {L"14.03.2023", L"2023-3-14", nullptr},
-        {L"1.2.2023", L"2023-2-1", nullptr},
+        {L" 3/14/2023 ", L"2023-3-14", nullptr},
+        // Year first, as Japanese and Chinese short dates and the compact form write it.
+        {L"2023/03/14", L"2023-3-14", nullptr},
+        {L"20230314", L"2023-3-14", nullptr},
         {L"2023-03-14", L"2023-3-14", nullptr},
-        {L"2026-12-7", L"2026-12-7", nullptr},
+        {L"14.03.2023", L"2023-3-14", nullptr},
         // A FILETIME of 2023-03-14 12:00 UTC: the same date in every zone within 11 hours.
         {L"01d9566c80b5e000", L"2023-3-14", nullptr},
         {L"01D9566C80B5E000", L"2023-3-14", nullptr},
-        // No real date in a known form: as before, piece by piece or empty.
-        {L"13/13/2026", L"2026-13-13", nullptr},
-        {L"2/30/2023", L"2023-2-30", nullptr},
-        {L"31/2/2023", L"2023-31-2", nullptr},
-        {L"14/3/23", L"23-14-3", nullptr},
-        {L"1/2/3/4", L"4-1-2-3", nullptr},
-        {L"/7/2026", L"2026--7", nullptr},
+        // No reading makes these real: shown as Windows wrote them.
+        {L"31/2/2023", L"31/2/2023", kNoDate},
+        {L"2/31/2023", L"2/31/2023", kNoDate},
+        {L"0/0/2023", L"0/0/2023", kNoDate},
+        {L"13/13/2026", L"13/13/2026", kNoDate},
+        {L"20230230", L"20230230", kNoDate},
+        {L"2023-13-01", L"2023-13-01", kNoDate},
+        {L"14/3/23", L"14/3/23", kUnknown},
+        {L"March 14, 2023", L"March 14, 2023", kUnknown},
+        {L"ffffffffffffffff", L"ffffffffffffffff", kNoDate},
         {L"", L"", L"installedTime is empty"},
-        {L"12/7/", L"", L"timeStr is empty"},
-        {L"30.02.2023", L"", L"timeStr is empty"},
-        {L"14.3.23", L"", L"timeStr is empty"},
-        {L"2023-13-01", L"", L"timeStr is empty"},
-        {L"0023-03-14", L"", L"timeStr is empty"},
-        {L"01d9566c80b5e00", L"", L"timeStr is empty"},
-        {L"01d9566c80b5e00g", L"", L"timeStr is empty"},
-        {L"ffffffffffffffff", L"", L"timeStr is empty"},
-        {L"March 14, 2023", L"", L"timeStr is empty"},
+        {L"   ", L"", L"installedTime is empty"},
+        {L"0000000000000000", L"", L"InstalledOn is a zero FILETIME: no date"},
     };
     HotfixManageItemDetail row(Hotfix(L"KB1"));
     for (const Case& c : cases) {
@@ -99,6 +94,53 @@ TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
         } else {
             EXPECT_TRUE(UiLines(log.Records()).empty()) << c.in;
         }
+    }
+}
+
+// Day first is decided once for the list: "5/6/2023" reads as 5 June beside
+// "13/5/2023", as 6 May on its own, and a list with a second number above 12 too
+// stays month first, where "13/5/2023" names no date.
+TEST(InstalledOnTest, DayFirstIsDecidedOncePerList) {
+    struct Case {
+        std::vector<std::wstring> list;
+        std::vector<std::wstring> shown;
+    };
+    const Case cases[] = {
+        {{L"5/6/2023", L"13/5/2023", L"20230314"}, {L"2023-6-5", L"2023-5-13", L"2023-3-14"}},
+        {{L"5/6/2023", L"2023/03/14"}, {L"2023-5-6", L"2023-3-14"}},
+        {{L"5/6/2023", L"13/5/2023", L"5/20/2023"}, {L"2023-5-6", L"13/5/2023", L"2023-5-20"}},
+    };
+    for (const Case& c : cases) {
+        const SlashDates order = SlashOrderOf(c.list);
+        for (size_t i = 0; i < c.list.size(); ++i) {
+            HotfixManageItemDetail row(Hotfix(L"KB1"), order);
+            EXPECT_EQ(row.GetInstalledOn(c.list[i]), c.shown[i]) << c.list[i];
+        }
+    }
+}
+
+// The button's accessible name comes from a pattern, so the update's identifier
+// stands where the language's word order puts the object.
+TEST_F(HotfixRowTest, ButtonNameFollowsTheWordOrderOfTheLanguage) {
+    struct Case {
+        const wchar_t* language;
+        const wchar_t* id;
+        const wchar_t* idle;
+        const wchar_t* running;
+    };
+    for (Case c :
+         {Case{L"en-US", L"KB11", L"Uninstall KB11", L"Uninstalling KB11…"},
+          Case{L"ja-JP", L"KB12", L"KB12 をアンインストール", L"KB12 をアンインストール中…"},
+          Case{L"ko-KR", L"KB13", L"KB13 제거", L"KB13 제거 중…"}}) {
+        DuiLib::UICulture::GetInstance()->SetLanguage(c.language, true);
+        auto row = BuildRow(Hotfix(c.id));
+        auto* button = Find<CButtonUI>((std::wstring(L"btnUniName") + c.id).c_str());
+        ASSERT_NE(button, nullptr) << c.language;
+        EXPECT_EQ(DuiLib::Accessible::NameOf(button), c.idle);
+        row->UnstallStartorCancelUI(false);
+        EXPECT_EQ(DuiLib::Accessible::NameOf(button), c.running);
+        row->UnstallStartorCancelUI(true);
+        EXPECT_EQ(DuiLib::Accessible::NameOf(button), c.idle);
     }
 }
 

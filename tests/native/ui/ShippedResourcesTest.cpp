@@ -135,15 +135,4 @@ TEST_F(ShippedResourcesTest, EveryLanguageHoldsExactlyTheKeysInUse) {
     }
 }
 
-TEST_F(ShippedResourcesTest, VersionLabelTextKeepsItsTrailingBlank) {
-    for (const fs::path& file : ShippedLanguageFiles()) {
-        DuiLib::UICulture::GetInstance()->SetLanguage(file.stem().wstring(), true);
-        EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetLanguage(), file.stem().wstring());
-        const std::wstring text =
-            DuiLib::UICulture::GetInstance()->GetString(L"IDS_ABOUT_VERSION").str();
-        ASSERT_FALSE(text.empty()) << file;
-        EXPECT_EQ(text.back(), L' ') << file;
-    }
-}
-
 }  // namespace
