@@ -32,7 +32,7 @@ enum UIAccessibleState : unsigned {
     kAccInvisible = 1u << 4,  // hidden: only an element asked for by id can be so
 };
 
-enum class UIAccessibleEventType { Focus, NameChange, Show, Hide, StateChange };
+enum class UIAccessibleEventType { Focus, NameChange, Show, Hide, StateChange, ValueChange };
 
 struct UIAccessibleEvent {
     UIAccessibleEventType type;
@@ -97,7 +97,7 @@ int IdOf(CPaintManagerUI& manager, CControlUI* control);
 CControlUI* ControlOfId(CPaintManagerUI& manager, int id);
 
 // What assistive technology is told of a change the core reports: the element
-// that took the focus or changed its name; the elements that appeared or went
+// that took the focus, changed its name or its value; the elements that appeared or went
 // with a shown or hidden control; every element whose availability changed.
 // Nothing for what cannot be seen.
 std::vector<UIAccessibleEvent> EventsFor(CControlUI* control, UIChange change);

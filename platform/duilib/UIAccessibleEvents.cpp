@@ -108,9 +108,11 @@ std::vector<UIAccessibleEvent> EventsFor(CControlUI* control, UIChange change) {
     switch (change) {
         case UIChange::Focus:
         case UIChange::Name:
+        case UIChange::Value:
             if (IsElement(control)) elements.push_back(control);
-            type = change == UIChange::Focus ? UIAccessibleEventType::Focus
-                                             : UIAccessibleEventType::NameChange;
+            type = change == UIChange::Focus  ? UIAccessibleEventType::Focus
+                   : change == UIChange::Name ? UIAccessibleEventType::NameChange
+                                              : UIAccessibleEventType::ValueChange;
             break;
         case UIChange::Shown:
         case UIChange::Hidden: {

@@ -36,6 +36,7 @@ enum class UIChange {
     Shown,
     Hidden,
     State,
+    Value,  // the value an element shows (a progress bar's percentage)
 };
 
 struct TEventUI {

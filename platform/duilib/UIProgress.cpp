@@ -54,6 +54,7 @@ std::wstring CProgressUI::ValueText() const {
 void CProgressUI::Show() {
     m_shown = m_value;
     Invalidate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::Value);
     Notify(L"valuechanged", static_cast<WPARAM>(m_shown));
 }
 

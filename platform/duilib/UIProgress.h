@@ -1,7 +1,7 @@
 // A thin progress bar: a track and the done part of it, 0..100. It repaints at
 // most once per kRepaintMs however often its value changes; the value shown
-// (and told to assistive technology) is the last one painted, and each new one
-// raises "valuechanged" (wParam: the percentage). UI thread only.
+// (and told to assistive technology, as a value change) is the last one painted,
+// and each new one raises "valuechanged" (wParam: the percentage). UI thread only.
 #pragma once
 
 #include <string>

@@ -43,6 +43,8 @@ DWORD WinEventOf(UIAccessibleEventType type) {
             return EVENT_OBJECT_HIDE;
         case UIAccessibleEventType::StateChange:
             return EVENT_OBJECT_STATECHANGE;
+        case UIAccessibleEventType::ValueChange:
+            return EVENT_OBJECT_VALUECHANGE;
     }
     return EVENT_OBJECT_STATECHANGE;
 }

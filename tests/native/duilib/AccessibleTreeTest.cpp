@@ -168,6 +168,8 @@ const wchar_t* EventText(UIAccessibleEventType type) {
             return L"hide";
         case UIAccessibleEventType::StateChange:
             return L"statechange";
+        case UIAccessibleEventType::ValueChange:
+            return L"valuechange";
     }
     return L"?";
 }
