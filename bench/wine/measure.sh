@@ -41,8 +41,17 @@ cp "$build_dir"/bench/bare_*.exe "$build_dir"/bench/list_frame.exe "$build_dir"/
 log=$(orvelle_wine_localappdata "$prefix")/Orvelle/Orvelle.log
 
 now() { date +%s.%N; }
-# The Linux process running a Windows program of that name.
-pid_of() { pgrep -f -n "$1" || true; }
+# The Linux process running a Windows program of that name in this prefix (other
+# prefixes on the machine may run a program of the same name at the same time).
+pid_of() {
+    local pid
+    for pid in $(pgrep -f "$1" || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+            echo "$pid"
+            return
+        fi
+    done
+}
 wait_for_pid() {
     local name=$1 pid=
     for _ in $(seq 1 200); do pid=$(pid_of "$name"); [ -n "$pid" ] && break; sleep 0.05; done

@@ -43,6 +43,7 @@ public:
     // place of the button, for good. No click, no other uninstall changes it.
     void ShowPermanentStatusUI();
     bool IsPermanent() const;
+    const std::wstring& HotfixId() const { return m_hotfixId; }
 
     // A cumulative update: removes `package` through the servicing stack (the
     // caller asked the user first) and shows its progress in place of the button.

@@ -80,6 +80,8 @@ public:
     bool ConfirmCumulativeRemoval(const std::wstring& hotfixId);
     void ShowRestartBar();
     void OnProgressShown(DuiLib::TNotifyUI& msg);
+    // True once the rows of the latest list know how each is removed.
+    bool RoutesKnown() const { return m_routesKnown; }
     // True while a package removal runs (closing and the session's end wait for it).
     bool IsRemovingPackage() const { return m_removingPackage; }
 
@@ -88,10 +90,14 @@ public:
 private:
     // Releases the rows, then closes and posts the quit message once per window.
     void CloseAndQuit();
-    static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list);
-    void FinishLoad(int result, std::vector<HotfixInfo> list, WindowsHotfix::RemovalPlans plans,
-                    bool restartPending);
+    static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list,
+                               unsigned serial);
+    void FinishLoad(int result, std::vector<HotfixInfo> list);
+    // The store read's answer for load `serial`, a moment after its list.
+    void ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool restartPending, unsigned serial);
     void BuildRows(DuiLib::CContainerUI* container);
+    // Permanent rows take their label; the others take input.
+    void ApplyRoute(HotfixManageItemDetail& row);
     void DeleteRows();
     void OnClickRowButton(const std::wstring& senderName);
     void ShowUninstallStatus(UninstallStatus status);
@@ -118,6 +124,9 @@ private:
     std::vector<HotfixInfo> m_hotfixInfos;
     // How each hotfix is removed, by HotFixID, found by the load with the list.
     WindowsHotfix::RemovalPlans m_removalPlans;
+    // False from a list's arrival until its plans do: every row's button waits.
+    bool m_routesKnown = false;
+    unsigned m_loadSerial = 0;  // of the latest load started
     bool m_removingPackage = false;
     bool m_closeRequested = false;  // closes when the package removal ends
     // Rows by HotFixID; a duplicated HotFixID maps to its later row.

@@ -46,13 +46,23 @@ void MainWindow::BuildRows(CContainerUI* container) {
         m_createdItems.emplace_back(row);
         row->InitItemLayout(container);
         row->SetContent(info, i == count - 1);
-        if (PlanOf(info.HotFixID).route == WindowsHotfix::RemovalRoute::Permanent) {
-            row->ShowPermanentStatusUI();
+        if (m_routesKnown) {
+            ApplyRoute(*row);
+        } else {
+            row->UpdateItemDisableStatus(false);  // until the store read says which route
         }
         m_itemMap[info.HotFixID] = row;
     }
     const float height = static_cast<float>(count * kRowHeight) * GetScaleFactor();
     container->SetFixedHeight(static_cast<int>(height));
+}
+
+void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
+    if (PlanOf(row.HotfixId()).route == WindowsHotfix::RemovalRoute::Permanent) {
+        row.ShowPermanentStatusUI();
+    } else {
+        row.UpdateItemDisableStatus(true);
+    }
 }
 
 void MainWindow::DeleteRows() {

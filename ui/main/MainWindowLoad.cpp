@@ -35,9 +35,10 @@ std::wstring LanguageText(LPCTSTR key) {
 void MainWindow::StartLoadHotfix() {
     // The task works on its own copy of the list (as the last load left it) and hands
     // it back through the queue, so a window closed meanwhile is never written to.
+    const unsigned serial = ++m_loadSerial;
     try {
-        DetachedThreads::Start([alive = m_alive, list = m_hotfixInfos]() mutable {
-            LoadHotfixTask(alive, std::move(list));
+        DetachedThreads::Start([alive = m_alive, list = m_hotfixInfos, serial]() mutable {
+            LoadHotfixTask(alive, std::move(list), serial);
         });
     } catch (const std::system_error& error) {
         KT_LOG(LOG_ERROR, L"start load hotfix thread fail! ret:" << error.code().value(),
@@ -46,9 +47,11 @@ void MainWindow::StartLoadHotfix() {
 }
 
 // Load thread: only the enumeration, its log line, the removal plans and the
-// pending-restart check run here; every step that touches a control is queued to the UI thread, in
-// order.
-void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list) {
+// pending-restart check run here; every step that touches a control is queued to
+// the UI thread, in order. The list goes first: the store read that decides each
+// row's route follows it, and the rows take their routes when it ends.
+void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list,
+                                unsigned serial) {
     UIMainQueue* queue = UIMainQueue::getInstance();
     queue->dispatch([alive] {
         if (MainWindow* window = alive->window) {
@@ -58,29 +61,47 @@ void MainWindow::LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<H
     const int result =
         WindowsHotfix::WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(list);
     KT_LOG(LOG_INFO, L"get install list ret:" << result, "MainWindow::StartLoadHotfix::LoadTask");
+    queue->dispatch([alive, result, list]() mutable {
+        if (MainWindow* window = alive->window) {
+            window->FinishLoad(result, std::move(list));
+        }
+    });
     WindowsHotfix::RemovalPlans plans;
     if (result == 0) {
         plans = WindowsHotfix::ReadRemovalPlans(list);
     }
     const bool restartPending = WindowsHotfix::IsRestartPending();
-    queue->dispatch([alive, result, list, plans, restartPending]() mutable {
+    queue->dispatch([alive, plans = std::move(plans), restartPending, serial]() mutable {
         if (MainWindow* window = alive->window) {
-            window->FinishLoad(result, std::move(list), std::move(plans), restartPending);
+            window->ApplyRemovalPlans(std::move(plans), restartPending, serial);
         }
     });
 }
 
-void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list,
-                            WindowsHotfix::RemovalPlans plans, bool restartPending) {
+void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list) {
     m_hotfixInfos = std::move(list);
-    m_removalPlans = std::move(plans);
-    if (restartPending) {
-        ShowRestartBar();
-    }
+    m_removalPlans.clear();
+    m_routesKnown = false;
     if (result != 0) {
         ShowHotFixesFailUI(result);
     } else {
         ShowHotFixesSuccessUI();
+    }
+}
+
+// UI thread; the rows may not be built yet (BuildRows then applies the plans).
+void MainWindow::ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool restartPending,
+                                   unsigned serial) {
+    if (restartPending) {
+        ShowRestartBar();
+    }
+    if (serial != m_loadSerial) {
+        return;  // the plans of a list that a later load replaced
+    }
+    m_removalPlans = std::move(plans);
+    m_routesKnown = true;
+    for (const auto& row : m_createdItems) {
+        ApplyRoute(*row);
     }
 }
 

@@ -26,7 +26,8 @@ void MainWindow::OnClickRowButton(const std::wstring& senderName) {
     m_curHotfixName = senderName.substr(at + UNINSTALL_BUTTON_PREFIX.size());
     KT_LOG(LOG_INFO, L"click hotfix name:" << m_curHotfixName, "MainWindow::OnClick");
     HotfixManageItemDetail* row = FindRow(m_curHotfixName);
-    if (row == nullptr) {
+    // Before the plans arrive the route is unknown and the buttons are disabled.
+    if (row == nullptr || !m_routesKnown) {
         return;
     }
     // A row that starts nothing stays idle, and so do the others: no status will come.

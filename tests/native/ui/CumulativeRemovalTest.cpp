@@ -192,6 +192,44 @@ TEST_F(CumulativeRemovalTest, ClosingOrEndingTheSessionWaitsForTheRemoval) {
     }));
 }
 
+// The rows show before the store read ends: until it does, no click may take a
+// route (the cumulative row would otherwise start the installer).
+TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
+    FakeInstaller installer(m_folder);
+    // The restart check comes after the plans: holding it holds their delivery.
+    WinApi::Testing::SetRegistryOpenHook([this](const std::wstring& path) {
+        if (path.find(L"rebootpending") == std::wstring::npos) return;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_held = true;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_hold; });
+    });
+    m_enumeration.Succeed({Hotfix(L"KB5031356"), Hotfix(L"KB200")});
+    m_main.reset(new OpenMainWindow());
+    ASSERT_TRUE(main().PumpUntil([&] {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_held && main().RowCount() == 2;
+    }));
+
+    for (const wchar_t* button : {L"btnUniNameKB5031356", L"btnUniNameKB200"}) {
+        EXPECT_TRUE(main().Shown(button));
+        EXPECT_FALSE(main().Find(button)->IsEnabled()) << button;
+        main().driver().Click(button);  // refused: the button takes no input yet
+    }
+    main().driver().Pump();
+    Release();
+    ASSERT_TRUE(main().WaitForResultView());
+    EXPECT_TRUE(installer.Calls().empty());
+    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
+    for (const WindowState& state : DuiLib::Headless::Windows())
+        EXPECT_NE(state.className, CONFIRM_WINDOW_CLASS);
+
+    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());
+    EXPECT_NE(ClickAndAnswer({DuiLib::UIKEY_ESCAPE}).hwnd, nullptr);
+    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
+    EXPECT_TRUE(installer.Calls().empty());
+}
+
 struct RestartCase {
     long long installerExit;
     UninstallStatus status;

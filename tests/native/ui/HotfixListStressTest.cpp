@@ -16,7 +16,11 @@ TEST_F(HotfixListStressTest, TenThousandRows) {
     m_enumeration.Succeed(NumberedHotfixes(count));
     OpenMainWindow main;
     ASSERT_TRUE(main.PumpUntil(
-        [&] { return main.Find(L"containerInstalledHotfix")->GetFixedHeight() > 0; }, 120000));
+        [&] {
+            return main.Find(L"containerInstalledHotfix")->GetFixedHeight() > 0 &&
+                   main.window().RoutesKnown();
+        },
+        120000));
 
     ASSERT_EQ(main.RowCount(), count);
     for (int i : {0, 1, 4999, count - 2, count - 1}) {

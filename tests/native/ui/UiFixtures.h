@@ -272,8 +272,11 @@ public:
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
         return m_driver->PumpUntil(done, timeoutMs);
     }
+    // The rows, and their routes from the store read that follows them.
     bool WaitForResultView() {
-        return PumpUntil([this] { return Shown(L"loadHotfixFinishLayout") && RowsBuilt(); });
+        return PumpUntil([this] {
+            return Shown(L"loadHotfixFinishLayout") && RowsBuilt() && m_window->RoutesKnown();
+        });
     }
     bool WaitForFailView() {
         return PumpUntil([this] { return Shown(L"loadHotfixFailLayout"); });
