@@ -32,6 +32,7 @@ void CContainerUI::SetScrollPos(int pos) {
         MoveChildren(m_pos.left - frame.left, m_pos.top - frame.top, moved);
     }  // else the coming layout places the children at the new offset
     Invalidate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::Location);
 }
 
 int CContainerUI::GetScrollPage() const {

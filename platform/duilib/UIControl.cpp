@@ -5,6 +5,7 @@
 #include <map>
 #include <string_view>
 
+#include "duilib/UIAccessible.h"
 #include "duilib/UIAttributes.h"
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
@@ -38,8 +39,7 @@ CDuiString CControlUI::GetName() const {
     return m_name;
 }
 void CControlUI::SetName(LPCTSTR name) {
-    m_name = CDuiString(name);
-    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
+    m_name = CDuiString(name);  // an identifier, not what a screen reader says
 }
 CDuiString CControlUI::GetText() const {
     return m_text;
@@ -48,9 +48,16 @@ CDuiString CControlUI::GetText() const {
 void CControlUI::SetText(LPCTSTR text) {
     CDuiString newText(text);
     if (newText == m_text) return;
+    // A text that only shows text is an element while it has some: it appears
+    // to a screen reader with its first text and goes with its last.
+    const bool wasElement = m_manager && Accessible::IsElement(this);
     m_text = newText;
     Invalidate();
-    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
+    if (!m_manager) return;
+    const bool isElement = Accessible::IsElement(this);
+    UIChange change = UIChange::Name;
+    if (wasElement != isElement) change = isElement ? UIChange::Shown : UIChange::Hidden;
+    m_manager->ReportChange(this, change);
 }
 
 bool CControlUI::IsVisible() const {

@@ -29,13 +29,16 @@ enum UIEventType {
 
 // What changed on a control, as the manager reports it to its backend (and so to
 // assistive technology): the focus moved to it, its shown text (or name) changed,
-// it was shown or hidden, it was enabled or disabled.
+// it was shown or hidden, it was enabled or disabled, children were added to or
+// removed from it (a container), its children moved (a container scrolled).
 enum class UIChange {
     Focus,
     Name,
     Shown,
     Hidden,
     State,
+    Children,
+    Location,
 };
 
 struct TEventUI {
@@ -159,6 +162,9 @@ public:
     // True for a control a user acts on (a button, a text with a link), which can
     // then take the keyboard focus while it is visible and enabled in the tree.
     virtual bool IsFocusable() const { return false; }
+    // True when Tab stops at the control; a list's row can hold the focus
+    // (where the user's work is) without Tab stopping at it.
+    virtual bool IsTabStop() const { return IsFocusable(); }
     bool HasFocus() const;
     // Where the focus indicator goes round, window client coordinates: the
     // whole control by default; a text, its first link.
@@ -206,6 +212,7 @@ protected:
     bool m_pushed = false;
 
 private:
+    mutable int m_indexHint = -1;  // the place in the parent's items when last seen (CContainerUI)
     friend class CContainerUI;  // places its children with SetPos / PlaceOutOfView
 
     CDuiString m_name;

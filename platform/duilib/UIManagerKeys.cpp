@@ -23,6 +23,7 @@ CContainerUI* ScrollingAncestor(CControlUI* control) {
 }  // namespace
 
 bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
+    UIChangeBatch batch(*this);
     if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
     if (!m_state->focusCues) {
         m_state->focusCues = true;
@@ -42,6 +43,7 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
             if (!repeat) m_state->spaceDown = focus;
             return focus != nullptr;
         case UIKEY_ESCAPE: {
+            if (m_state->cancelName.empty()) return false;  // no cancel control: the key is not used
             CControlUI* cancel = FindControl(m_state->cancelName.c_str());
             if (!cancel || repeat || !cancel->IsVisibleInTree()) return cancel != nullptr;
             cancel->Activate();
@@ -59,6 +61,7 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
 
 bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
     if (key != UIKEY_SPACE) return false;
+    UIChangeBatch batch(*this);
     CControlUI* pressed = m_state->spaceDown;
     m_state->spaceDown = nullptr;
     if (!pressed || pressed != m_state->focus) return false;

@@ -3,8 +3,9 @@
 // area answers with an IAccessible made from the live control tree, and the
 // core's change reports become WinEvents. Included by the win32/*_win.cpp files.
 //
-// Every element is an object of its own (children are VT_DISPATCH), which knows
-// its element by the control's stable id only; ids double as the child ids of
+// Every element is an object of its own (children are VT_DISPATCH), one per
+// element while a client holds it, which knows its element by the control's
+// stable id only; ids double as the child ids of
 // the WinEvents, and get_accChild on any object of the window accepts them. The
 // objects reach the tree through a link the window cuts when it is destroyed, so
 // an object another process keeps answers CO_E_OBJNOTCONNECTED afterwards, and
@@ -18,8 +19,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <unordered_map>
 
 #include "duilib/UIControl.h"
+
+struct IAccessible;
 
 namespace DuiLib {
 
@@ -46,6 +50,8 @@ public:
     struct Link {
         CPaintManagerUI* manager = nullptr;  // null once disconnected
         HWND hwnd = nullptr;
+        // The live object of each element id (not owned: each leaves on its last Release).
+        std::unordered_map<int, IAccessible*> objects;
     };
 
 private:

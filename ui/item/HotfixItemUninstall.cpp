@@ -92,6 +92,7 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
         return;
     }
     if (status == UNINSTALL_CANCEL) {
+        if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(L"");
         m_pUninstallResultLab->SetVisible(false);
         m_pBtnUninstall->SetEnabled(true);
         UnstallStartorCancelUI(true);
@@ -108,8 +109,11 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
     } else if (status == UNINSTALL_CANNOT) {
         key = L"IDS_UNINSTALL_CANNOT_CODE";
     }
+    const CDuiString outcome = UICulture::GetInstance()->GetString(key);
+    // The row says its outcome when it has the focus (it keeps it once its button goes).
+    if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(outcome);
     m_pUninstallResultLab->SetVisible(true);
-    m_pUninstallResultLab->SetText(UICulture::GetInstance()->GetString(key));
+    m_pUninstallResultLab->SetText(outcome);
     m_pUninstallResultLab->SetTextColor(color);
     m_pBtnUninstall->SetVisible(false);
 }
