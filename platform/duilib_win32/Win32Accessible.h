@@ -43,7 +43,8 @@ public:
     // A change the core reported: the matching EVENT_OBJECT_* WinEvents, with the
     // elements' ids as child ids.
     static void OnControlChanged(HWND hwnd, CControlUI* control, UIChange change);
-    // The tree goes away: every object handed out answers CO_E_OBJNOTCONNECTED.
+    // The tree goes away: every object handed out answers CO_E_OBJNOTCONNECTED,
+    // and other processes' proxies are cut off (RPC_E_DISCONNECTED).
     void Disconnect();
 
     // What the objects of one window share (Win32AccessibleObject_win.cpp).
