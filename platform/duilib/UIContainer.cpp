@@ -235,6 +235,9 @@ UIRect CContainerUI::InnerRect() const {
     rc.top += Scale(m_inset.top);
     rc.right -= Scale(m_inset.right);
     rc.bottom -= Scale(m_inset.bottom);
+    // An inset larger than the container leaves an empty area, never a negative one.
+    rc.right = std::max(rc.left, rc.right);
+    rc.bottom = std::max(rc.top, rc.bottom);
     return rc;
 }
 

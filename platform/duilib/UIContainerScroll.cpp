@@ -55,6 +55,7 @@ UIRect CContainerUI::GetScrollThumbRect() const {
     const UIRect inner = InnerRect();
     const long long view = inner.Height();
     const long long content = view + m_scrollRange;
+    if (view <= 0 || content <= 0) return UIRect{};
     const int thumb = static_cast<int>(
         std::min(view, std::max<long long>(Scale(kMinThumb), view * view / content)));
     const int top = inner.top + static_cast<int>((view - thumb) * m_scrollPos / m_scrollRange);
@@ -73,7 +74,9 @@ void CContainerUI::ScrollByWheel(int delta) {
     if (m_wheelRest != 0 && (m_wheelRest < 0) != (delta < 0)) m_wheelRest = 0;
     const long long total = m_wheelRest + static_cast<long long>(delta) * step;
     m_wheelRest = static_cast<int>(total % 120);
-    SetScrollPos(m_scrollPos - static_cast<int>(total / 120));
+    // Any number of lines a notch (the setting is the user's): at most the whole range.
+    const long long by = std::max<long long>(-m_scrollRange, std::min<long long>(m_scrollRange, total / 120));
+    SetScrollPos(m_scrollPos - static_cast<int>(by));
 }
 
 bool CContainerUI::IsInteractiveAt(int x, int y) const {

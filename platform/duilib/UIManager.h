@@ -178,6 +178,8 @@ private:
     void RepairFocus();
     void MoveFocusByKeyboard(bool forward);
     bool ScrollFocusedList(unsigned key);
+    // The first (last) tab stop inside the container, or null.
+    CControlUI* EdgeFocusableIn(CControlUI* box, bool last) const;
 
     State* m_state;
 };

@@ -180,6 +180,12 @@ UIChangeBatch::~UIChangeBatch() {
     if (std::shared_ptr<CPaintManagerUI*> manager = m_manager.lock()) (*manager)->EndChanges();
 }
 
+CControlUI* CPaintManagerUI::EdgeFocusableIn(CControlUI* box, bool last) const {
+    CControlUI* c = last ? LastInTree(box) : box;
+    if (!last || !IsReachableStop(c)) c = NextFocusable(c, !last);
+    return c && c != box && c->IsInside(box) ? c : nullptr;
+}
+
 void CPaintManagerUI::OnRemovingControl(CControlUI* control) {
     if (!m_state->focus || !m_state->focus->IsInside(control)) return;
     // The next control after the whole subtree; one inside it only by wrapping round.
@@ -242,7 +248,8 @@ bool CPaintManagerUI::IsInputEnabled() const {
 
 bool CPaintManagerUI::IsFocusIndicatorShown() const {
     CControlUI* focus = m_state->focus;
-    return focus && m_state->focusCues && m_state->windowFocused && focus->IsVisibleInTree() &&
+    const bool cues = m_state->focusCues || Backend::KeyboardCuesAlwaysShown();
+    return focus && cues && m_state->windowFocused && focus->IsVisibleInTree() &&
            !IsRectEmpty(focus->GetVisibleRect());
 }
 

@@ -71,9 +71,11 @@ bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
 
 // The list holding the focus scrolls by a page or to its end, and the focus
 // goes with the view: to the last (first) control that can take it and is
-// wholly in view, or for Home / End to the list's first (last) one.
+// wholly in view, or for Home / End to the list's first (last) one. The walk
+// starts at the focus or the list's end, so a key costs what is in view.
 bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
-    CContainerUI* list = ScrollingAncestor(m_state->focus);
+    CControlUI* focus = m_state->focus;
+    CContainerUI* list = ScrollingAncestor(focus);
     if (!list) return false;
     const bool down = key == UIKEY_PAGEDOWN || key == UIKEY_END;
     switch (key) {
@@ -85,18 +87,20 @@ bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
             list->SetScrollPos(down ? list->GetScrollRange() : 0);
             break;
     }
-    const UIRect view = list->GetViewRect();
-    const bool toEnd = key == UIKEY_HOME || key == UIKEY_END;
     CControlUI* chosen = nullptr;
-    CControlUI* first = NextFocusable(list);
-    for (CControlUI* c = first; c && c->IsInside(list);) {
-        const UIRect rc = c->GetPos();
-        if (toEnd || (rc.top >= view.top && rc.bottom <= view.bottom)) {
-            chosen = c;
-            if (!down) break;  // the first one
+    if (key == UIKEY_HOME || key == UIKEY_END) {
+        chosen = EdgeFocusableIn(list, down);
+    } else {
+        const UIRect view = list->GetViewRect();
+        // From the focus towards the view, as far as the view's far edge.
+        for (CControlUI* c = focus; c && c->IsInside(list);) {
+            const UIRect rc = c->GetPos();
+            if (down ? rc.top >= view.bottom : rc.bottom <= view.top) break;
+            if (rc.top >= view.top && rc.bottom <= view.bottom) chosen = c;
+            CControlUI* next = NextFocusable(c, down);
+            if (next == focus) break;  // round the whole window
+            c = next;
         }
-        c = NextFocusable(c);
-        if (c == first) break;  // every focusable control is in the list
     }
     if (chosen) {
         SetFocus(chosen);

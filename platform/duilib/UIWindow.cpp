@@ -2,6 +2,8 @@
 // through its CWindowBackend.
 #include "duilib/UIWindow.h"
 
+#include "duilib/UIManager.h"
+
 #include "duilib/UIBackend.h"
 #include "support/KtLogger.h"
 
@@ -64,6 +66,10 @@ UINT CWindowWnd::ShowModal() {
     if (!GetHWND()) {
         KT_LOG(LOG_ERROR, "no native window to show", "CWindowWnd::ShowModal");
         return 0;
+    }
+    // A dialog opens with its first control focused, as Windows' dialogs do.
+    if (CPaintManagerUI* manager = GetPaintManagerUI()) {
+        if (!manager->GetFocus()) manager->SetFocus(manager->NextFocusable(nullptr));
     }
     return m_backend->RunModal();
 }

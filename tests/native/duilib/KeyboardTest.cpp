@@ -210,6 +210,14 @@ TEST_P(FocusIndicatorTest, ShowsAfterKeysHidesAfterAPressAndScalesWithTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(Scales, FocusIndicatorTest, ::testing::Values(100u, 150u));
 
+TEST_F(KeyboardTest, WithKeyboardCuesAlwaysOnTheIndicatorShowsAfterAPressToo) {
+    Headless::SetKeyboardCues(true);
+    KeyWindow window;
+    Open(window);
+    ASSERT_TRUE(m_driver->Click(L"closeButton"));
+    EXPECT_TRUE(window.GetPaintManager().IsFocusIndicatorShown());
+}
+
 TEST_F(KeyboardTest, TheIndicatorOfALinkGoesRoundTheLink) {
     KeyWindow window;
     Open(window);
