@@ -112,7 +112,8 @@ CControlUI* SiblingElement(const CControlUI* element, bool forward) {
         const IContainerUI* box = AsContainer(c->GetParent());
         const int at = box ? box->IndexOf(c) : -1;
         if (at < 0) return nullptr;
-        for (int i = at + (forward ? 1 : -1); i >= 0 && i < box->GetCount(); i += forward ? 1 : -1) {
+        for (int i = at + (forward ? 1 : -1); i >= 0 && i < box->GetCount();
+             i += forward ? 1 : -1) {
             if (CControlUI* found = EdgeElement(box->GetItemAt(i), forward)) return found;
         }
     }

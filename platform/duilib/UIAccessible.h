@@ -27,9 +27,9 @@ class CPaintManagerUI;
 enum UIAccessibleState : unsigned {
     kAccUnavailable = 1u << 0,  // disabled, itself or an ancestor, or its window takes no input
     kAccFocusable = 1u << 1,    // can take the keyboard focus now
-    kAccFocused = 1u << 2,  // has the focus, and its window has the keyboard focus
-    kAccOffscreen = 1u << 3,  // in the tree, but scrolled or clipped out of view
-    kAccInvisible = 1u << 4,  // hidden: only an element asked for by id can be so
+    kAccFocused = 1u << 2,      // has the focus, and its window has the keyboard focus
+    kAccOffscreen = 1u << 3,    // in the tree, but scrolled or clipped out of view
+    kAccInvisible = 1u << 4,    // hidden: only an element asked for by id can be so
 };
 
 enum class UIAccessibleEventType {

@@ -75,7 +75,8 @@ void CContainerUI::ScrollByWheel(int delta) {
     const long long total = m_wheelRest + static_cast<long long>(delta) * step;
     m_wheelRest = static_cast<int>(total % 120);
     // Any number of lines a notch (the setting is the user's): at most the whole range.
-    const long long by = std::max<long long>(-m_scrollRange, std::min<long long>(m_scrollRange, total / 120));
+    const long long by =
+        std::max<long long>(-m_scrollRange, std::min<long long>(m_scrollRange, total / 120));
     SetScrollPos(m_scrollPos - static_cast<int>(by));
 }
 

@@ -213,7 +213,7 @@ protected:
 
 private:
     mutable int m_indexHint = -1;  // the place in the parent's items when last seen (CContainerUI)
-    friend class CContainerUI;  // places its children with SetPos / PlaceOutOfView
+    friend class CContainerUI;     // places its children with SetPos / PlaceOutOfView
 
     CDuiString m_name;
     CDuiString m_text;

@@ -43,7 +43,8 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
             if (!repeat) m_state->spaceDown = focus;
             return focus != nullptr;
         case UIKEY_ESCAPE: {
-            if (m_state->cancelName.empty()) return false;  // no cancel control: the key is not used
+            if (m_state->cancelName.empty())
+                return false;  // no cancel control: the key is not used
             CControlUI* cancel = FindControl(m_state->cancelName.c_str());
             if (!cancel || repeat || !cancel->IsVisibleInTree()) return cancel != nullptr;
             cancel->Activate();

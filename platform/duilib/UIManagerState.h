@@ -46,7 +46,7 @@ struct CPaintManagerUI::State {
     std::shared_ptr<CPaintManagerUI*> self;  // UIChangeBatch's check that the window lives
     int batchDepth = 0;
     std::vector<CControlUI*> reorderedInBatch;  // containers whose children changed
-    std::wstring cancelName;          // the control Esc activates
+    std::wstring cancelName;                    // the control Esc activates
     unsigned layoutPass = 1;
     UIAccessibleIds accessibleIds;
     ToolTipState toolTip;

@@ -2,9 +2,8 @@
 // through its CWindowBackend.
 #include "duilib/UIWindow.h"
 
-#include "duilib/UIManager.h"
-
 #include "duilib/UIBackend.h"
+#include "duilib/UIManager.h"
 #include "support/KtLogger.h"
 
 namespace DuiLib {

@@ -198,7 +198,8 @@ TEST_F(AccessibleTreeTest, ChangesAreHeardOnTheElementsTheyChange) {
          [](auto& t) { t.Find(L"row1")->SetEnabled(false); },
          {L"statechange one", L"statechange first", L"statechange Go"}},
         {"focus", [](auto& t) { t.manager().SetFocus(t.Find(L"go2")); }, {L"focus Go"}},
-        {"an empty label's first text", [](auto& t) { t.Find(L"blank")->SetText(L"now"); },
+        {"an empty label's first text",
+         [](auto& t) { t.Find(L"blank")->SetText(L"now"); },
          {L"show now"}},
         {"its last text", [](auto& t) { t.Find(L"text1")->SetText(L""); }, {L"hide "}},
         {"an identifier", [](auto& t) { t.Find(L"go1")->SetName(L"renamed"); }, {}},
@@ -232,8 +233,8 @@ TEST_F(AccessibleTreeTest, ChangesAreHeardOnTheElementsTheyChange) {
                  t.Find(go)->SetEnabled(false);
              }
          },
-         {L"focus Go", L"statechange Go", L"statechange Go", L"statechange Go",
-          L"statechange Go", L"focus two"}},
+         {L"focus Go", L"statechange Go", L"statechange Go", L"statechange Go", L"statechange Go",
+          L"focus two"}},
         {"what the focused row holds changes: the row is read again",
          [](auto& t) {
              t.manager().SetFocus(t.Find(L"row1"));

@@ -132,7 +132,8 @@ TEST_F(KeyboardTest, EscPressesTheWindowsCancelControlAndOnlyWhileItCanBePressed
     EXPECT_EQ(Actions(dialog.events), Events{L"click:closeButton"});
 
     // No cancel control: Esc is not the window's, whatever the unnamed controls.
-    for (const wchar_t* skin : {L"layout\\window.xml", L"<Window size='90,30'><Button text='OK'/></Window>"}) {
+    for (const wchar_t* skin :
+         {L"layout\\window.xml", L"<Window size='90,30'><Button text='OK'/></Window>"}) {
         KeyWindow plain(skin);
         Open(plain);
         EXPECT_FALSE(m_driver->PressKey(UIKEY_ESCAPE));

@@ -117,15 +117,16 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB22"); }));
     std::vector<std::wstring> heard = Heard(main().hwnd());
     std::sort(heard.begin(), heard.end());
-    EXPECT_EQ(heard, (std::vector<std::wstring>{
-                         L"hide Uninstalling… KB22", L"show Uninstalled",
-                         L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
+    EXPECT_EQ(heard, (std::vector<std::wstring>{L"hide Uninstalling… KB22", L"show Uninstalled",
+                                                L"statechange Uninstall KB11",
+                                                L"statechange Uninstall KB33"}));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
     const std::wstring tree = Tree(main().window());
     EXPECT_NE(
-        tree.find(L"    list item \"KB22\" [focusable]\n      text \"KB22\" []\n      text \"Update\" "
-                  L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),
+        tree.find(
+            L"    list item \"KB22\" [focusable]\n      text \"KB22\" []\n      text \"Update\" "
+            L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),
         std::wstring::npos)
         << tree;
 }
