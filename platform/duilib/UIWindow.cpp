@@ -3,7 +3,6 @@
 #include "duilib/UIWindow.h"
 
 #include "duilib/UIBackend.h"
-#include "duilib/UIManager.h"
 #include "support/KtLogger.h"
 
 namespace DuiLib {
@@ -65,10 +64,6 @@ UINT CWindowWnd::ShowModal() {
     if (!GetHWND()) {
         KT_LOG(LOG_ERROR, "no native window to show", "CWindowWnd::ShowModal");
         return 0;
-    }
-    // A dialog opens with its first control focused, as Windows' dialogs do.
-    if (CPaintManagerUI* manager = GetPaintManagerUI()) {
-        if (!manager->GetFocus()) manager->SetFocus(manager->NextFocusable(nullptr));
     }
     return m_backend->RunModal();
 }
