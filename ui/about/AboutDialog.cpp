@@ -19,8 +19,6 @@ CDuiString AboutDialog::GetSkinFile() {
 }
 
 void AboutDialog::InitWindow() {
-    // A dialog opens with its first control focused, as Windows' dialogs do.
-    m_PaintManager.SetFocus(m_PaintManager.NextFocusable(nullptr));
     CControlUI* versionLabel = m_PaintManager.FindControl(TOOL_VERSION);
     if (versionLabel == nullptr) {
         KT_LOG(LOG_ERROR, L"show version control is null!", "AboutDialog::InitWindow");
