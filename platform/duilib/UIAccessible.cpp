@@ -6,9 +6,11 @@
 
 #include "duilib/UIBackend.h"
 #include "duilib/UIControls.h"
+#include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIProgress.h"
 #include "duilib/UITextLayout.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 
@@ -88,6 +90,38 @@ void CollectTopElements(const CControlUI* control, std::vector<CControlUI*>& out
     }
 }
 
+// The first (last) of the elements at or below `control` that are not below
+// another, or null; nothing of a hidden control.
+CControlUI* EdgeElement(CControlUI* control, bool first) {
+    if (!control->IsVisible()) return nullptr;
+    if (CanBeElement(control)) return control;
+    const IContainerUI* box = AsContainer(control);
+    const int n = box ? box->GetCount() : 0;
+    for (int k = 0; k < n; ++k) {
+        if (CControlUI* found = EdgeElement(box->GetItemAt(first ? k : n - 1 - k), first)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// The element beside `element` under the same parent element, found by walking
+// out from it: what a reader's next / previous costs does not grow with the list.
+CControlUI* SiblingElement(const CControlUI* element, bool forward) {
+    const CControlUI* top = ParentOf(element);
+    if (!top || !element->IsVisibleInTree()) return nullptr;
+    for (const CControlUI* c = element; c != top; c = c->GetParent()) {
+        const IContainerUI* box = AsContainer(c->GetParent());
+        const int at = box ? box->IndexOf(c) : -1;
+        if (at < 0) return nullptr;
+        for (int i = at + (forward ? 1 : -1); i >= 0 && i < box->GetCount();
+             i += forward ? 1 : -1) {
+            if (CControlUI* found = EdgeElement(box->GetItemAt(i), forward)) return found;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool CanBeElement(const CControlUI* control) {
@@ -139,24 +173,51 @@ std::wstring ValueOf(const CControlUI* control) {
 }
 
 std::wstring DefaultActionOf(const CControlUI* control) {
+    // Windows' own words for the actions, from the language files; English
+    // where no language is loaded.
+    const wchar_t* key = nullptr;
+    const wchar_t* english = nullptr;
     switch (RoleOf(control)) {
         case UIRole::PushButton:
-            return L"Press";
+            key = L"IDS_ACCESSIBLE_ACTION_PRESS";
+            english = L"Press";
+            break;
         case UIRole::Link:
-            return L"Jump";
+            key = L"IDS_ACCESSIBLE_ACTION_JUMP";
+            english = L"Jump";
+            break;
         default:
             return std::wstring();
     }
+    const std::wstring text = UICulture::GetInstance()->GetString(key).str();
+    return text.empty() ? english : text;
+}
+
+bool CanDoDefaultAction(const CControlUI* control) {
+    return IsElement(control) && !IsRoot(control) && !DefaultActionOf(control).empty() &&
+           !(StateOf(control) & (kAccUnavailable | kAccInvisible));
+}
+
+bool DoDefaultAction(CControlUI* control) {
+    if (!CanDoDefaultAction(control)) {
+        KT_LOG(LOG_INFO, L"default action refused: " << NameOf(control),
+               "Accessible::DoDefaultAction");
+        return false;
+    }
+    UIChangeBatch batch(*control->GetManager());
+    return control->Activate();  // last step: the handler may close the window
 }
 
 unsigned StateOf(const CControlUI* control) {
     if (!control) return 0;
     unsigned state = 0;
-    const bool enabled = control->IsEnabledInTree();
+    const CPaintManagerUI* manager = control->GetManager();
+    // A window that takes no input (its modal dialog runs) offers nothing to act on.
+    const bool enabled = control->IsEnabledInTree() && (!manager || manager->IsInputEnabled());
     const bool visible = control->IsVisibleInTree();
     if (!enabled) state |= kAccUnavailable;
     if (control->IsFocusable() && enabled && visible) state |= kAccFocusable;
-    if (control->HasFocus()) state |= kAccFocused;
+    if (control->HasFocus() && manager->IsWindowFocused()) state |= kAccFocused;
     if (!visible) {
         state |= kAccInvisible;
     } else if (!IsRoot(control) && IsRectEmpty(control->GetVisibleRect())) {
@@ -184,16 +245,19 @@ std::vector<CControlUI*> ChildrenOf(const CControlUI* element) {
 }
 
 CControlUI* Navigate(const CControlUI* element, Direction direction) {
+    if (!element) return nullptr;
     if (direction == Direction::FirstChild || direction == Direction::LastChild) {
-        const std::vector<CControlUI*> children = ChildrenOf(element);
-        if (children.empty()) return nullptr;
-        return direction == Direction::FirstChild ? children.front() : children.back();
+        const bool first = direction == Direction::FirstChild;
+        const IContainerUI* box = AsContainer(element);
+        const int n = box ? box->GetCount() : 0;
+        for (int k = 0; k < n; ++k) {
+            if (CControlUI* found = EdgeElement(box->GetItemAt(first ? k : n - 1 - k), first)) {
+                return found;
+            }
+        }
+        return nullptr;
     }
-    const std::vector<CControlUI*> siblings = ChildrenOf(ParentOf(element));
-    auto at = std::find(siblings.begin(), siblings.end(), element);
-    if (at == siblings.end()) return nullptr;
-    if (direction == Direction::Next) return at + 1 == siblings.end() ? nullptr : *(at + 1);
-    return at == siblings.begin() ? nullptr : *(at - 1);
+    return SiblingElement(element, direction == Direction::Next);
 }
 
 CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y) {
@@ -212,7 +276,7 @@ CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y) {
 
 CControlUI* FocusOf(const CPaintManagerUI& manager) {
     CControlUI* focus = manager.GetFocus();
-    return IsElement(focus) ? focus : nullptr;
+    return manager.IsWindowFocused() && IsElement(focus) ? focus : nullptr;
 }
 
 }  // namespace Accessible

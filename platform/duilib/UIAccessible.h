@@ -25,14 +25,23 @@ class CPaintManagerUI;
 
 // Element states, as bits.
 enum UIAccessibleState : unsigned {
-    kAccUnavailable = 1u << 0,  // disabled, itself or an ancestor
+    kAccUnavailable = 1u << 0,  // disabled, itself or an ancestor, or its window takes no input
     kAccFocusable = 1u << 1,    // can take the keyboard focus now
-    kAccFocused = 1u << 2,
-    kAccOffscreen = 1u << 3,  // in the tree, but scrolled or clipped out of view
-    kAccInvisible = 1u << 4,  // hidden: only an element asked for by id can be so
+    kAccFocused = 1u << 2,      // has the focus, and its window has the keyboard focus
+    kAccOffscreen = 1u << 3,    // in the tree, but scrolled or clipped out of view
+    kAccInvisible = 1u << 4,    // hidden: only an element asked for by id can be so
 };
 
-enum class UIAccessibleEventType { Focus, NameChange, Show, Hide, StateChange, ValueChange };
+enum class UIAccessibleEventType {
+    Focus,
+    NameChange,
+    Show,
+    Hide,
+    StateChange,
+    ValueChange,     // the value an element shows changed (a progress bar's percentage)
+    Reorder,         // the element's children were added or removed
+    LocationChange,  // the element scrolled: what it holds moved
+};
 
 struct UIAccessibleEvent {
     UIAccessibleEventType type;
@@ -71,8 +80,15 @@ std::wstring NameOf(const CControlUI* control);
 std::wstring DescriptionOf(const CControlUI* control);
 // The element's value: a progress bar's shown percentage ("40 %"); else empty.
 std::wstring ValueOf(const CControlUI* control);
-// "Press" for a button, "Jump" for a link, empty for an element without an action.
+// What the element's action is called in the user's language ("Press" for a
+// button, "Jump" for a link in English), empty for an element without one.
 std::wstring DefaultActionOf(const CControlUI* control);
+// True when the default action may run now: the element has one, and it is
+// visible, enabled and in a window that takes input.
+bool CanDoDefaultAction(const CControlUI* control);
+// Runs it (what a click does, inside a UIChangeBatch) when it may; false,
+// logged, when refused.
+bool DoDefaultAction(CControlUI* control);
 unsigned StateOf(const CControlUI* control);
 // Client coordinates, physical pixels: the whole rectangle, also where it is
 // scrolled out of view.
@@ -88,7 +104,8 @@ CControlUI* Navigate(const CControlUI* element, Direction direction);
 // The deepest element whose visible part holds the point (client coordinates):
 // the root when no deeper one does, null outside the root.
 CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y);
-// The control with the keyboard focus when it is an element, else null.
+// The control with the keyboard focus when it is an element and the window has
+// the keyboard focus, else null.
 CControlUI* FocusOf(const CPaintManagerUI& manager);
 
 // 0 for the root, the control's stable id otherwise.
@@ -98,8 +115,9 @@ CControlUI* ControlOfId(CPaintManagerUI& manager, int id);
 
 // What assistive technology is told of a change the core reports: the element
 // that took the focus, changed its name or its value; the elements that appeared or went
-// with a shown or hidden control; every element whose availability changed.
-// Nothing for what cannot be seen.
+// with a shown or hidden control; every element whose availability changed;
+// the nearest element holding a container whose children changed or that
+// scrolled. Nothing for what cannot be seen.
 std::vector<UIAccessibleEvent> EventsFor(CControlUI* control, UIChange change);
 
 // The tree below `element` as text, one element a line, two spaces of indent

@@ -120,7 +120,10 @@ std::vector<UIAccessibleEvent> EventsFor(CControlUI* control, UIChange change) {
             // appears or goes with it.
             const CControlUI* parent = control->GetParent();
             if (parent && !parent->IsVisibleInTree()) break;
-            if (CanBeElement(control)) {
+            // A text that lost its last text goes as it was (SetText).
+            const bool element = change == UIChange::Hidden ? RoleOf(control) != UIRole::None
+                                                            : CanBeElement(control);
+            if (element) {
                 elements.push_back(control);
             } else {
                 elements = ChildrenOf(control);
@@ -133,6 +136,15 @@ std::vector<UIAccessibleEvent> EventsFor(CControlUI* control, UIChange change) {
             CollectElements(control, elements);
             type = UIAccessibleEventType::StateChange;
             break;
+        case UIChange::Children:
+        case UIChange::Location: {
+            if (!control->IsVisibleInTree()) break;
+            CControlUI* element = IsElement(control) ? control : ParentOf(control);
+            if (element) elements.push_back(element);
+            type = change == UIChange::Children ? UIAccessibleEventType::Reorder
+                                                : UIAccessibleEventType::LocationChange;
+            break;
+        }
     }
     for (CControlUI* element : elements) events.push_back(UIAccessibleEvent{type, element});
     return events;

@@ -153,6 +153,11 @@ unsigned GetHoverTimeMs();
 constexpr unsigned kWheelPageScroll = 0xFFFFFFFF;
 unsigned WheelScrollLines();
 
+// True when the user asked for keyboard cues always ("underline access keys",
+// or relying on the keyboard): the focus indicator shows from the start and
+// after mouse presses too (read at each call).
+bool KeyboardCuesAlwaysShown();
+
 // Size of one line of text in a font: cx its advance width, cy the line height
 // (the line height even for empty text).
 // The headless backend's metrics are fixed (see headless/HeadlessTesting.h).

@@ -142,9 +142,31 @@ bool CContainerUI::Add(CControlUI* control) {
     if (!control) return false;
     if (std::find(m_items.begin(), m_items.end(), control) != m_items.end()) return false;
     m_items.push_back(control);
+    control->m_indexHint = static_cast<int>(m_items.size()) - 1;
     control->SetManager(m_manager, this);
     NeedUpdate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::Children);
     return true;
+}
+
+int CContainerUI::IndexOf(const CControlUI* child) const {
+    if (!child) return -1;
+    const int count = static_cast<int>(m_items.size());
+    // Where it was last seen, or one before (an earlier child was removed).
+    for (int at : {child->m_indexHint, child->m_indexHint - 1}) {
+        if (at >= 0 && at < count && m_items[at] == child) {
+            child->m_indexHint = at;
+            return at;
+        }
+    }
+    auto it = std::find(m_items.begin(), m_items.end(), child);
+    if (it == m_items.end()) return -1;
+    child->m_indexHint = static_cast<int>(it - m_items.begin());
+    return child->m_indexHint;
+}
+
+bool CContainerUI::IsFocusable() const {
+    return GetAccessibleInfo().role == UIRole::ListItem;
 }
 
 bool CContainerUI::Remove(CControlUI* control) {
@@ -158,6 +180,7 @@ bool CContainerUI::Remove(CControlUI* control) {
     m_floating.clear();
     delete control;
     NeedUpdate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::Children);
     return true;
 }
 
@@ -171,6 +194,7 @@ void CContainerUI::RemoveAll() {
     for (CControlUI* child : items) delete child;
     m_scrollPos = 0;
     NeedUpdate();
+    if (m_manager && !items.empty()) m_manager->ReportChange(this, UIChange::Children);
 }
 
 CControlUI* CContainerUI::FindSubControl(LPCTSTR name) {
@@ -211,6 +235,9 @@ UIRect CContainerUI::InnerRect() const {
     rc.top += Scale(m_inset.top);
     rc.right -= Scale(m_inset.right);
     rc.bottom -= Scale(m_inset.bottom);
+    // An inset larger than the container leaves an empty area, never a negative one.
+    rc.right = std::max(rc.left, rc.right);
+    rc.bottom = std::max(rc.top, rc.bottom);
     return rc;
 }
 

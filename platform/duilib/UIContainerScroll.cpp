@@ -32,6 +32,7 @@ void CContainerUI::SetScrollPos(int pos) {
         MoveChildren(m_pos.left - frame.left, m_pos.top - frame.top, moved);
     }  // else the coming layout places the children at the new offset
     Invalidate();
+    if (m_manager) m_manager->ReportChange(this, UIChange::Location);
 }
 
 int CContainerUI::GetScrollPage() const {
@@ -54,6 +55,7 @@ UIRect CContainerUI::GetScrollThumbRect() const {
     const UIRect inner = InnerRect();
     const long long view = inner.Height();
     const long long content = view + m_scrollRange;
+    if (view <= 0 || content <= 0) return UIRect{};
     const int thumb = static_cast<int>(
         std::min(view, std::max<long long>(Scale(kMinThumb), view * view / content)));
     const int top = inner.top + static_cast<int>((view - thumb) * m_scrollPos / m_scrollRange);
@@ -72,7 +74,10 @@ void CContainerUI::ScrollByWheel(int delta) {
     if (m_wheelRest != 0 && (m_wheelRest < 0) != (delta < 0)) m_wheelRest = 0;
     const long long total = m_wheelRest + static_cast<long long>(delta) * step;
     m_wheelRest = static_cast<int>(total % 120);
-    SetScrollPos(m_scrollPos - static_cast<int>(total / 120));
+    // Any number of lines a notch (the setting is the user's): at most the whole range.
+    const long long by =
+        std::max<long long>(-m_scrollRange, std::min<long long>(m_scrollRange, total / 120));
+    SetScrollPos(m_scrollPos - static_cast<int>(by));
 }
 
 bool CContainerUI::IsInteractiveAt(int x, int y) const {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string_view>
 
+#include "duilib/UIAccessible.h"
 #include "duilib/UIAttributes.h"
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
@@ -38,8 +39,7 @@ CDuiString CControlUI::GetName() const {
     return m_name;
 }
 void CControlUI::SetName(LPCTSTR name) {
-    m_name = CDuiString(name);
-    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
+    m_name = CDuiString(name);  // an identifier, not what a screen reader says
 }
 CDuiString CControlUI::GetText() const {
     return m_text;
@@ -48,10 +48,19 @@ CDuiString CControlUI::GetText() const {
 void CControlUI::SetText(LPCTSTR text) {
     CDuiString newText(text);
     if (newText == m_text) return;
+    // A text that only shows text is an element while it has some: it appears
+    // to a screen reader with its first text and goes with its last.
+    const bool wasElement = m_manager && Accessible::IsElement(this);
     m_text = newText;
     Invalidate();
+    if (!m_manager) return;
+    const bool isElement = Accessible::IsElement(this);
+    if (wasElement != isElement) {
+        m_manager->ReportChange(this, isElement ? UIChange::Shown : UIChange::Hidden);
+        return;
+    }
     // A name set on its own stays the name: the text is then no news to a screen reader.
-    if (m_manager && m_accessible.name.IsEmpty()) m_manager->ReportChange(this, UIChange::Name);
+    if (m_accessible.name.IsEmpty()) m_manager->ReportChange(this, UIChange::Name);
 }
 
 bool CControlUI::IsVisible() const {

@@ -29,7 +29,8 @@ enum UIEventType {
 
 // What changed on a control, as the manager reports it to its backend (and so to
 // assistive technology): the focus moved to it, its shown text (or name) changed,
-// it was shown or hidden, it was enabled or disabled.
+// it was shown or hidden, it was enabled or disabled, children were added to or
+// removed from it (a container), its children moved (a container scrolled).
 enum class UIChange {
     Focus,
     Name,
@@ -37,6 +38,8 @@ enum class UIChange {
     Hidden,
     State,
     Value,  // the value an element shows (a progress bar's percentage)
+    Children,
+    Location,
 };
 
 struct TEventUI {
@@ -160,6 +163,9 @@ public:
     // True for a control a user acts on (a button, a text with a link), which can
     // then take the keyboard focus while it is visible and enabled in the tree.
     virtual bool IsFocusable() const { return false; }
+    // True when Tab stops at the control; a list's row can hold the focus
+    // (where the user's work is) without Tab stopping at it.
+    virtual bool IsTabStop() const { return IsFocusable(); }
     bool HasFocus() const;
     // Where the focus indicator goes round, window client coordinates: the
     // whole control by default; a text, its first link.
@@ -207,7 +213,8 @@ protected:
     bool m_pushed = false;
 
 private:
-    friend class CContainerUI;  // places its children with SetPos / PlaceOutOfView
+    mutable int m_indexHint = -1;  // the place in the parent's items when last seen (CContainerUI)
+    friend class CContainerUI;     // places its children with SetPos / PlaceOutOfView
 
     CDuiString m_name;
     CDuiString m_text;

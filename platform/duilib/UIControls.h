@@ -111,6 +111,9 @@ public:
     virtual bool Remove(CControlUI* control) = 0;
     // Removes and destroys every child.
     virtual void RemoveAll() = 0;
+    // The child's index, -1 when it is not among the items; constant time
+    // while the items keep their places.
+    virtual int IndexOf(const CControlUI* child) const = 0;
 };
 
 // Stacks its children vertically (or horizontally in CHorizontalLayoutUI),
@@ -140,6 +143,7 @@ public:
     bool Add(CControlUI* control) override;
     bool Remove(CControlUI* control) override;
     void RemoveAll() override;
+    int IndexOf(const CControlUI* child) const override;
 
     // A descendant with that name, or null.
     CControlUI* FindSubControl(LPCTSTR name);
@@ -166,6 +170,9 @@ public:
 
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
     void SetPos(const UIRect& rc) override;
+    // A list's row (role list item) can hold the focus; Tab passes it by.
+    bool IsFocusable() const override;
+    bool IsTabStop() const override { return false; }
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
     CControlUI* FindControlAt(int x, int y) override;

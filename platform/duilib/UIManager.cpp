@@ -41,7 +41,7 @@ void CPaintManagerUI::SetSystemColors(const UISystemColors& colors) {
 }
 
 CControlUI* CPaintManagerUI::FindControl(LPCTSTR name) const {
-    if (!name || !m_state->root) return nullptr;
+    if (!name || !*name || !m_state->root) return nullptr;  // unnamed controls are not found
     return m_state->root->FindControlByName(name);
 }
 

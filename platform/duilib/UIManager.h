@@ -3,6 +3,7 @@
 // Process-wide settings (instance, resource path) are static.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "duilib/UIColors.h"
@@ -14,6 +15,7 @@ namespace DuiLib {
 
 class CWindowBackend;
 class UIAccessibleIds;
+class UIChangeBatch;
 
 class CPaintManagerUI {
 public:
@@ -82,7 +84,12 @@ public:
     bool OnKeyUp(unsigned key, unsigned modifiers);
     // The native window got (true) or lost the keyboard focus; the focus
     // indicator shows only while it has it.
+    // On getting it back, assistive technology hears of the focused control again.
     void OnWindowFocus(bool focused);
+    bool IsWindowFocused() const;
+    // False while the window takes no input (its modal child runs): then no
+    // input path, assistive technology's included, reaches its controls.
+    bool IsInputEnabled() const;
     // The control Esc activates ("cancel" in the layout's Window element), by name.
     void SetCancelControl(LPCTSTR name);
     CDuiString GetCancelControl() const;
@@ -94,16 +101,20 @@ public:
     // one, then UIChange::Focus reported. False when the control cannot take it.
     bool SetFocus(CControlUI* control);
     // A control changed (CControlUI's setters call this): the backend hears of it
-    // (assistive technology), and a focus that became hidden or disabled moves on
-    // to the next control that can take it.
+    // (assistive technology), and a focus that became hidden or disabled moves to
+    // the nearest control round it that can hold it (its row), else to the next
+    // tab stop. Inside a UIChangeBatch both wait for the batch to settle.
     void ReportChange(CControlUI* control, UIChange change);
+    // UIChangeBatch's two ends; batches nest, the outermost settles.
+    void BeginChanges();
+    void EndChanges();
     // Stable ids of this window's controls for assistive technology (UIAccessible.h).
     UIAccessibleIds& GetAccessibleIds();
     // A container is about to remove (and destroy) the control: a focus inside
     // it moves on to the next control after it. (A control destroyed without
     // that, with its whole tree say, just drops the focus.)
     void OnRemovingControl(CControlUI* control);
-    // The next (or previous) control after `from` in tree order that can take
+    // The next (or previous) tab stop after `from` in tree order that can take
     // the focus, wrapping; from null, the first (last). Null when there is none.
     CControlUI* NextFocusable(CControlUI* from, bool forward = true) const;
     // True while the focus indicator is drawn: there is a focus, the keyboard
@@ -161,11 +172,33 @@ public:
     struct State;
 
 private:
+    friend class UIChangeBatch;
     void PaintFocusIndicator(CRenderList& list) const;
+    void SettleChanges();
+    void RepairFocus();
     void MoveFocusByKeyboard(bool forward);
     bool ScrollFocusedList(unsigned key);
+    // The first (last) tab stop inside the container, or null.
+    CControlUI* EdgeFocusableIn(CControlUI* box, bool last) const;
 
     State* m_state;
+};
+
+// Changes made while one lives settle together when the outermost ends: a
+// focus that can no longer be held moves once, and a container whose children
+// changed is reported once (what changed inside it is not reported apart).
+// Input handlers and accessible default actions run inside one; code that
+// changes many controls outside them opens its own. Harmless when the window
+// is destroyed meanwhile.
+class UIChangeBatch {
+public:
+    explicit UIChangeBatch(CPaintManagerUI& manager);
+    ~UIChangeBatch();
+    UIChangeBatch(const UIChangeBatch&) = delete;
+    UIChangeBatch& operator=(const UIChangeBatch&) = delete;
+
+private:
+    std::weak_ptr<CPaintManagerUI*> m_manager;
 };
 
 class CResourceManager {

@@ -2,10 +2,11 @@
 // reports of control changes. UI thread.
 //
 // The focus is one control of the window's tree that is focusable, visible and
-// enabled in the tree. The order is the tree's (depth first, a container
-// before its children, children in their order, floating ones where they sit).
-// A focus that stops being able to take it (hidden, disabled, removed from the
-// tree) moves on to the next control in that order that can.
+// enabled in the tree. Tab's order is the tree's (depth first, a container
+// before its children, children in their order, floating ones where they sit)
+// over the tab stops. A focus that stops being able to take it (hidden,
+// disabled) moves once the changes settle: to the nearest enclosing control
+// that can hold it (the row whose button it was), else to the next tab stop.
 #include <algorithm>
 
 #include "duilib/UIBackend.h"
@@ -18,6 +19,10 @@ namespace {
 
 bool CanTakeFocus(const CControlUI* control) {
     return control->IsFocusable() && control->IsVisibleInTree() && control->IsEnabledInTree();
+}
+
+bool IsReachableStop(const CControlUI* control) {
+    return control->IsTabStop() && CanTakeFocus(control);
 }
 
 void SendFocusEvent(CControlUI* control, UIEventType type) {
@@ -38,11 +43,7 @@ IContainerUI* Enterable(CControlUI* control) {
 // The child's index in its parent, -1 when it is not (any more) among its items.
 int IndexInParent(CControlUI* child) {
     auto* box = dynamic_cast<IContainerUI*>(child->GetParent());
-    if (!box) return -1;
-    for (int i = 0, n = box->GetCount(); i < n; ++i) {
-        if (box->GetItemAt(i) == child) return i;
-    }
-    return -1;
+    return box ? box->IndexOf(child) : -1;
 }
 
 CControlUI* LastInTree(CControlUI* control) {
@@ -106,19 +107,83 @@ CControlUI* CPaintManagerUI::NextFocusable(CControlUI* from, bool forward) const
             if (++ends > 1) return nullptr;
             c = start();
         }
-        if (c == from) return CanTakeFocus(c) ? c : nullptr;
-        if (CanTakeFocus(c)) return c;
+        if (c == from) return IsReachableStop(c) ? c : nullptr;
+        if (IsReachableStop(c)) return c;
         c = step(c);
     }
 }
 
 void CPaintManagerUI::ReportChange(CControlUI* control, UIChange change) {
-    if (m_state->backend) m_state->backend->OnControlChanged(control, change);
-    CControlUI* focus = m_state->focus;
-    if ((change == UIChange::Hidden || change == UIChange::State) && focus &&
-        !CanTakeFocus(focus)) {
-        SetFocus(NextFocusable(focus));
+    State& s = *m_state;
+    CControlUI* focus = s.focus;
+    bool tell = s.backend != nullptr;
+    if (change == UIChange::Focus) {
+        tell = tell && s.windowFocused;  // a background window's focus moves silently
+    } else if (s.batchDepth > 0) {
+        for (CControlUI* box : s.reorderedInBatch) {
+            if (control->IsInside(box)) tell = false;  // the container's report covers it
+        }
+        if (change == UIChange::Children) {
+            if (tell) s.reorderedInBatch.push_back(control);
+            tell = false;
+        }
     }
+    if (tell) s.backend->OnControlChanged(control, change);
+    // What the focused element holds changed (a row's outcome): it is read anew.
+    if (tell && focus && focus != control && s.windowFocused &&
+        (change == UIChange::Name || change == UIChange::Shown) && control->IsInside(focus) &&
+        Accessible::IsElement(control)) {
+        s.backend->OnControlChanged(focus, UIChange::Focus);
+    }
+    if ((change == UIChange::Hidden || change == UIChange::State) && s.batchDepth == 0) {
+        RepairFocus();
+    }
+}
+
+void CPaintManagerUI::RepairFocus() {
+    CControlUI* focus = m_state->focus;
+    if (!focus || CanTakeFocus(focus)) return;
+    for (CControlUI* p = focus->GetParent(); p; p = p->GetParent()) {
+        if (CanTakeFocus(p)) {
+            SetFocus(p);
+            return;
+        }
+    }
+    SetFocus(NextFocusable(focus));
+}
+
+void CPaintManagerUI::BeginChanges() {
+    if (!m_state->self) m_state->self = std::make_shared<CPaintManagerUI*>(this);
+    ++m_state->batchDepth;
+}
+
+void CPaintManagerUI::EndChanges() {
+    if (m_state->batchDepth == 0 || --m_state->batchDepth > 0) return;
+    SettleChanges();
+}
+
+void CPaintManagerUI::SettleChanges() {
+    std::vector<CControlUI*> reordered;
+    reordered.swap(m_state->reorderedInBatch);
+    for (CControlUI* box : reordered) {
+        if (m_state->backend) m_state->backend->OnControlChanged(box, UIChange::Children);
+    }
+    RepairFocus();
+}
+
+UIChangeBatch::UIChangeBatch(CPaintManagerUI& manager) {
+    manager.BeginChanges();
+    m_manager = manager.m_state->self;
+}
+
+UIChangeBatch::~UIChangeBatch() {
+    if (std::shared_ptr<CPaintManagerUI*> manager = m_manager.lock()) (*manager)->EndChanges();
+}
+
+CControlUI* CPaintManagerUI::EdgeFocusableIn(CControlUI* box, bool last) const {
+    CControlUI* c = last ? LastInTree(box) : box;
+    if (!last || !IsReachableStop(c)) c = NextFocusable(c, !last);
+    return c && c != box && c->IsInside(box) ? c : nullptr;
 }
 
 void CPaintManagerUI::OnRemovingControl(CControlUI* control) {
@@ -167,12 +232,24 @@ void CPaintManagerUI::OnWindowFocus(bool focused) {
     if (focused == m_state->windowFocused) return;
     m_state->windowFocused = focused;
     if (!focused) m_state->spaceDown = nullptr;
-    if (m_state->focus) Invalidate();
+    if (!m_state->focus) return;
+    Invalidate();
+    // Back from another window (Alt+Tab, a closed dialog): the reader lands on the control.
+    if (focused) ReportChange(m_state->focus, UIChange::Focus);
+}
+
+bool CPaintManagerUI::IsWindowFocused() const {
+    return m_state->windowFocused;
+}
+
+bool CPaintManagerUI::IsInputEnabled() const {
+    return !m_state->backend || m_state->backend->IsInputEnabled();
 }
 
 bool CPaintManagerUI::IsFocusIndicatorShown() const {
     CControlUI* focus = m_state->focus;
-    return focus && m_state->focusCues && m_state->windowFocused && focus->IsVisibleInTree() &&
+    const bool cues = m_state->focusCues || Backend::KeyboardCuesAlwaysShown();
+    return focus && cues && m_state->windowFocused && focus->IsVisibleInTree() &&
            !IsRectEmpty(focus->GetVisibleRect());
 }
 

@@ -59,6 +59,7 @@ void CPaintManagerUI::OnMouseLeaveWindow() {
 }
 
 void CPaintManagerUI::OnButtonDown(int x, int y) {
+    UIChangeBatch batch(*this);
     if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
     // Windows' convention: no focus indicator after a mouse press until a key is used.
     if (m_state->focusCues) {
@@ -76,6 +77,7 @@ void CPaintManagerUI::OnButtonDown(int x, int y) {
 }
 
 void CPaintManagerUI::OnButtonUp(int x, int y) {
+    UIChangeBatch batch(*this);
     CControlUI* pressed = m_state->pressed;
     m_state->pressed = nullptr;
     if (pressed) Send(pressed, UIEVENT_BUTTONUP, x, y);
@@ -166,6 +168,8 @@ void CPaintManagerUI::ReapControl(CControlUI* control) {
     if (m_state->pressed == control) m_state->pressed = nullptr;
     if (m_state->spaceDown == control) m_state->spaceDown = nullptr;
     if (m_state->focus == control) m_state->focus = nullptr;
+    auto& reordered = m_state->reorderedInBatch;
+    reordered.erase(std::remove(reordered.begin(), reordered.end(), control), reordered.end());
     KillTimers(control);
     m_state->accessibleIds.Forget(control);
 }

@@ -23,6 +23,7 @@ CContainerUI* ScrollingAncestor(CControlUI* control) {
 }  // namespace
 
 bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
+    UIChangeBatch batch(*this);
     if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
     if (!m_state->focusCues) {
         m_state->focusCues = true;
@@ -42,6 +43,8 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
             if (!repeat) m_state->spaceDown = focus;
             return focus != nullptr;
         case UIKEY_ESCAPE: {
+            if (m_state->cancelName.empty())
+                return false;  // no cancel control: the key is not used
             CControlUI* cancel = FindControl(m_state->cancelName.c_str());
             if (!cancel || repeat || !cancel->IsVisibleInTree()) return cancel != nullptr;
             cancel->Activate();
@@ -59,6 +62,7 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
 
 bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
     if (key != UIKEY_SPACE) return false;
+    UIChangeBatch batch(*this);
     CControlUI* pressed = m_state->spaceDown;
     m_state->spaceDown = nullptr;
     if (!pressed || pressed != m_state->focus) return false;
@@ -68,9 +72,11 @@ bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
 
 // The list holding the focus scrolls by a page or to its end, and the focus
 // goes with the view: to the last (first) control that can take it and is
-// wholly in view, or for Home / End to the list's first (last) one.
+// wholly in view, or for Home / End to the list's first (last) one. The walk
+// starts at the focus or the list's end, so a key costs what is in view.
 bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
-    CContainerUI* list = ScrollingAncestor(m_state->focus);
+    CControlUI* focus = m_state->focus;
+    CContainerUI* list = ScrollingAncestor(focus);
     if (!list) return false;
     const bool down = key == UIKEY_PAGEDOWN || key == UIKEY_END;
     switch (key) {
@@ -82,18 +88,20 @@ bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
             list->SetScrollPos(down ? list->GetScrollRange() : 0);
             break;
     }
-    const UIRect view = list->GetViewRect();
-    const bool toEnd = key == UIKEY_HOME || key == UIKEY_END;
     CControlUI* chosen = nullptr;
-    CControlUI* first = NextFocusable(list);
-    for (CControlUI* c = first; c && c->IsInside(list);) {
-        const UIRect rc = c->GetPos();
-        if (toEnd || (rc.top >= view.top && rc.bottom <= view.bottom)) {
-            chosen = c;
-            if (!down) break;  // the first one
+    if (key == UIKEY_HOME || key == UIKEY_END) {
+        chosen = EdgeFocusableIn(list, down);
+    } else {
+        const UIRect view = list->GetViewRect();
+        // From the focus towards the view, as far as the view's far edge.
+        for (CControlUI* c = focus; c && c->IsInside(list);) {
+            const UIRect rc = c->GetPos();
+            if (down ? rc.top >= view.bottom : rc.bottom <= view.top) break;
+            if (rc.top >= view.top && rc.bottom <= view.bottom) chosen = c;
+            CControlUI* next = NextFocusable(c, down);
+            if (next == focus) break;  // round the whole window
+            c = next;
         }
-        c = NextFocusable(c);
-        if (c == first) break;  // every focusable control is in the list
     }
     if (chosen) {
         SetFocus(chosen);

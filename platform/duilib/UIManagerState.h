@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,10 @@ struct CPaintManagerUI::State {
     CControlUI* spaceDown = nullptr;  // the focus when Space went down; Space up activates it
     bool focusCues = false;           // the keyboard was used since the last mouse press
     bool windowFocused = true;        // the native window has the keyboard focus
-    std::wstring cancelName;          // the control Esc activates
+    std::shared_ptr<CPaintManagerUI*> self;  // UIChangeBatch's check that the window lives
+    int batchDepth = 0;
+    std::vector<CControlUI*> reorderedInBatch;  // containers whose children changed
+    std::wstring cancelName;                    // the control Esc activates
     unsigned layoutPass = 1;
     UIAccessibleIds accessibleIds;
     ToolTipState toolTip;

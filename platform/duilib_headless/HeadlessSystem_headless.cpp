@@ -8,6 +8,7 @@ namespace DuiLib {
 namespace {
 
 unsigned g_wheelLines = 3;  // UI thread
+bool g_keyboardCues = false;
 
 }  // namespace
 
@@ -15,7 +16,15 @@ unsigned Backend::WheelScrollLines() {
     return g_wheelLines;
 }
 
+bool Backend::KeyboardCuesAlwaysShown() {
+    return g_keyboardCues;
+}
+
 namespace Headless {
+
+void SetKeyboardCues(bool always) {
+    g_keyboardCues = always;
+}
 
 void SetWheelScrollLines(unsigned lines) {
     g_wheelLines = lines;
@@ -42,6 +51,7 @@ namespace Internal {
 
 void ResetSystemSettings() {
     g_wheelLines = 3;
+    g_keyboardCues = false;
     if (UIColors::IsHighContrast()) SetHighContrast(false);
 }
 

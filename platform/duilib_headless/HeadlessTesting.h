@@ -89,6 +89,8 @@ void SetDpiScale(unsigned percent);
 // waits; an empty function removes it. The hook may post, dispatch or close.
 void SetIdleHook(std::function<void()> hook);
 
+// The stand-in for "always show keyboard cues" (Backend::KeyboardCuesAlwaysShown); off.
+void SetKeyboardCues(bool always);
 // The wheel's lines per notch (Backend::WheelScrollLines; kWheelPageScroll: a page).
 void SetWheelScrollLines(unsigned lines);
 // The stand-in for the system's high-contrast setting: on, every window paints

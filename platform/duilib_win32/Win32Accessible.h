@@ -3,8 +3,9 @@
 // area answers with an IAccessible made from the live control tree, and the
 // core's change reports become WinEvents. Included by the duilib_win32/*_win.cpp files.
 //
-// Every element is an object of its own (children are VT_DISPATCH), which knows
-// its element by the control's stable id only; ids double as the child ids of
+// Every element is an object of its own (children are VT_DISPATCH), one per
+// element while a client holds it, which knows its element by the control's
+// stable id only; ids double as the child ids of
 // the WinEvents, and get_accChild on any object of the window accepts them. The
 // objects reach the tree through a link the window cuts when it is destroyed, so
 // an object another process keeps answers CO_E_OBJNOTCONNECTED afterwards, and
@@ -18,8 +19,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <unordered_map>
 
 #include "duilib/UIControl.h"
+
+struct IAccessible;
 
 namespace DuiLib {
 
@@ -39,13 +43,16 @@ public:
     // A change the core reported: the matching EVENT_OBJECT_* WinEvents, with the
     // elements' ids as child ids.
     static void OnControlChanged(HWND hwnd, CControlUI* control, UIChange change);
-    // The tree goes away: every object handed out answers CO_E_OBJNOTCONNECTED.
+    // The tree goes away: every object handed out answers CO_E_OBJNOTCONNECTED,
+    // and other processes' proxies are cut off (RPC_E_DISCONNECTED).
     void Disconnect();
 
     // What the objects of one window share (Win32AccessibleObject_win.cpp).
     struct Link {
         CPaintManagerUI* manager = nullptr;  // null once disconnected
         HWND hwnd = nullptr;
+        // The live object of each element id (not owned: each leaves on its last Release).
+        std::unordered_map<int, IAccessible*> objects;
     };
 
 private:

@@ -16,6 +16,7 @@
 #include "duilib/UIMainQueue.h"
 #include "duilib/UIManager.h"
 #include "duilib_win32/Win32Accessible.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 
@@ -74,8 +75,8 @@ IAccessible* CreateAccessibleObject(const LinkPtr& link, int id);
 
 class AccessibleObject final : public IAccessible, public IEnumVARIANT {
 public:
-    AccessibleObject(LinkPtr link, int id, ULONG cursor = 0)
-        : m_link(std::move(link)), m_id(id), m_cursor(cursor) {}
+    AccessibleObject(LinkPtr link, int id, ULONG cursor = 0, bool shared = false)
+        : m_link(std::move(link)), m_id(id), m_cursor(cursor), m_shared(shared) {}
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -205,8 +206,9 @@ public:
         CControlUI* self = nullptr;
         HRESULT hr = Find(Self(), self);
         if (FAILED(hr)) return hr;
-        CControlUI* focus = Accessible::FocusOf(*m_link->manager);
+        // Nothing while another window has the keyboard focus.
         const bool windowFocused = GetFocus() == m_link->hwnd;
+        CControlUI* focus = windowFocused ? Accessible::FocusOf(*m_link->manager) : nullptr;
         if (focus == self || (!focus && m_id == 0 && windowFocused)) {
             out->vt = VT_I4;
             out->lVal = CHILDID_SELF;
@@ -304,18 +306,21 @@ public:
         CControlUI* control = nullptr;
         HRESULT hr = Find(child, control);
         if (FAILED(hr)) return hr;
-        if (Accessible::DefaultActionOf(control).empty() ||
-            (Accessible::StateOf(control) & (kAccUnavailable | kAccInvisible))) {
+        if (!Accessible::CanDoDefaultAction(control)) {
+            // Nothing to do, or the control (or its window, behind a modal dialog) takes no input.
+            KT_LOG(LOG_INFO, L"default action refused: " << Accessible::NameOf(control),
+                   "AccessibleObject::accDoDefaultAction");
             return DISP_E_MEMBERNOTFOUND;
         }
         // Later, from the loop: the action may open a modal dialog, and the caller
         // (another process, waiting for this call) must not wait for it to close.
+        // It runs only if the control may still act then (DoDefaultAction checks).
         LinkPtr link = m_link;
         const int id = Accessible::IdOf(*m_link->manager, control);
         const bool queued = UIMainQueue::getInstance()->dispatch([link, id] {
             if (!link->manager) return;
             if (CControlUI* target = Accessible::ControlOfId(*link->manager, id)) {
-                target->Activate();
+                Accessible::DoDefaultAction(target);
             }
         });
         return queued ? S_OK : E_FAIL;
@@ -361,7 +366,9 @@ public:
     }
 
 private:
-    ~AccessibleObject() = default;
+    ~AccessibleObject() {
+        if (m_shared) m_link->objects.erase(m_id);
+    }
 
     static VARIANT Self() {
         VARIANT self;
@@ -409,10 +416,20 @@ private:
     LinkPtr m_link;
     int m_id;
     ULONG m_cursor;  // IEnumVARIANT's position
+    bool m_shared;   // the element's one object, listed in the link (not a Clone)
 };
 
+// The element's object while anyone holds it, so that a client comparing
+// objects sees the same element; a new one once every holder let it go.
 IAccessible* CreateAccessibleObject(const LinkPtr& link, int id) {
-    return new AccessibleObject(link, id);
+    auto found = link->objects.find(id);
+    if (found != link->objects.end()) {
+        found->second->AddRef();
+        return found->second;
+    }
+    auto* object = new AccessibleObject(link, id, 0, true);
+    link->objects.emplace(id, object);
+    return object;
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <windows.h>
 // (first: the COM header builds on it)
 #include <objbase.h>
+#include <oleacc.h>
+
+#include <vector>
 
 #include "duilib/UIAccessible.h"
 #include "duilib/UIManager.h"
@@ -45,6 +48,10 @@ DWORD WinEventOf(UIAccessibleEventType type) {
             return EVENT_OBJECT_STATECHANGE;
         case UIAccessibleEventType::ValueChange:
             return EVENT_OBJECT_VALUECHANGE;
+        case UIAccessibleEventType::Reorder:
+            return EVENT_OBJECT_REORDER;
+        case UIAccessibleEventType::LocationChange:
+            return EVENT_OBJECT_LOCATIONCHANGE;
     }
     return EVENT_OBJECT_STATECHANGE;
 }
@@ -81,7 +88,19 @@ void Win32Accessible::OnControlChanged(HWND hwnd, CControlUI* control, UIChange 
 }
 
 void Win32Accessible::Disconnect() {
-    if (m_link) m_link->manager = nullptr;
+    if (!m_link) return;
+    m_link->manager = nullptr;
+    // Other processes' proxies let go of the objects now; an object may leave
+    // the list (its last Release) while this runs.
+    std::vector<IUnknown*> objects;
+    for (const auto& entry : m_link->objects) {
+        entry.second->AddRef();
+        objects.push_back(entry.second);
+    }
+    for (IUnknown* object : objects) {
+        CoDisconnectObject(object, 0);
+        object->Release();
+    }
     m_link.reset();
 }
 

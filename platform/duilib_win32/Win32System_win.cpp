@@ -38,4 +38,13 @@ unsigned Backend::WheelScrollLines() {
     return lines;  // WHEEL_PAGESCROLL is kWheelPageScroll
 }
 
+bool Backend::KeyboardCuesAlwaysShown() {
+    BOOL cues = FALSE, keyboardPreferred = FALSE;
+    if (!SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0)) cues = FALSE;
+    if (!SystemParametersInfoW(SPI_GETKEYBOARDPREF, 0, &keyboardPreferred, 0)) {
+        keyboardPreferred = FALSE;
+    }
+    return cues || keyboardPreferred;
+}
+
 }  // namespace DuiLib

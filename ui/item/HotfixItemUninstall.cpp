@@ -84,6 +84,7 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
     }
     if (m_pProgressLayout != nullptr) m_pProgressLayout->SetVisible(false);
     if (status == UNINSTALL_CANCEL) {
+        if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(L"");
         m_pUninstallResultLab->SetVisible(false);
         m_pBtnUninstall->SetEnabled(true);
         UnstallStartorCancelUI(true);
@@ -91,8 +92,11 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
         return;
     }
     const OutcomeLook& look = LookOf(status);
+    const CDuiString outcome = UICulture::GetInstance()->GetString(look.textKey);
+    // The row says its outcome when it has the focus (it keeps it once its button goes).
+    if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(outcome);
     m_pUninstallResultLab->SetVisible(true);
-    m_pUninstallResultLab->SetText(UICulture::GetInstance()->GetString(look.textKey));
+    m_pUninstallResultLab->SetText(outcome);
     m_pUninstallResultLab->SetTextColor(look.color);
     m_pBtnUninstall->SetVisible(false);
 }

@@ -32,6 +32,8 @@ void MainWindow::UpdateContainer() {
 
 // UI thread, queued by UpdateContainer; the container lives as long as the window.
 void MainWindow::BuildRows(CContainerUI* container) {
+    // A screen reader hears of the new rows once, as one change of the list.
+    UIChangeBatch batch(m_PaintManager);
     const int count = static_cast<int>(m_hotfixInfos.size());
     std::vector<std::wstring> dates;
     for (const HotfixInfo& info : m_hotfixInfos) dates.push_back(info.InstalledOn);
@@ -53,8 +55,8 @@ void MainWindow::BuildRows(CContainerUI* container) {
         }
         m_itemMap[info.HotFixID] = row;
     }
-    const float height = static_cast<float>(count * kRowHeight) * GetScaleFactor();
-    container->SetFixedHeight(static_cast<int>(height));
+    // Unscaled: the list keeps the rows' height at whatever scale the window moves to.
+    container->SetLayoutFixedHeight(count * kRowHeight);
 }
 
 void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {

@@ -71,6 +71,7 @@ void MainWindow::UnstallStatusUICallback(const std::shared_ptr<AliveToken>& aliv
 // UI thread: the row of the running uninstall shows the outcome, the others are enabled,
 // and an outcome that wants a restart brings up the restart bar.
 void MainWindow::ShowUninstallStatus(UninstallStatus status) {
+    UIChangeBatch batch(m_PaintManager);
     HotfixManageItemDetail* running = FindRow(m_curHotfixName);
     for (const auto& row : m_createdItems) {
         if (row.get() == running) {

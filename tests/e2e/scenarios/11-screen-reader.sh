@@ -6,9 +6,12 @@
 # the installer (the fake wusa.exe, held while the tree is read again) with
 # " /uninstall /kb:<digits>": meanwhile the button says "Uninstalling KB…" and the
 # other rows are unavailable; then the row names its outcome. Each change is
-# heard as a WinEvent whose child id leads to the element changed. The About
-# dialog, opened and closed by default actions, has a tree of its own, and an
-# object another process keeps after the dialog closed answers CO_E_OBJNOTCONNECTED.
+# heard as a WinEvent whose child id leads to the element changed. An element
+# found twice is one object. The About dialog, opened and closed by default
+# actions, has a tree of its own; while it is open the main window's controls
+# are unavailable and refuse their default actions; once it closes the focus
+# event lands on the about button; and an object another process keeps after
+# the dialog closed answers as disconnected.
 cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/fake_wusa.exe" "$E2E_PREFIX/drive_c/windows/system32/wusa.exe"
 record=$E2E_PREFIX/drive_c/e2e/wusa-command-line.txt
 hold=$E2E_PREFIX/drive_c/e2e/wusa-hold
@@ -72,11 +75,11 @@ expect_lines "$tree" \
     "  text \"$(e2e_string IDS_HOTFIX_INSTALLED_TOTAL_COUNT 12)\" []" \
     "  push button \"$(e2e_string IDS_TIP_BUTTON_NAME)\" [focusable]" \
     "  list \"$(e2e_string IDS_HOTFIX_LIST_NAME)\" []" \
-    '    list item "KB5000001" []' \
+    '    list item "KB5000001" [focusable]' \
     '      text "KB5000001" []' \
     '      text "2024-3-1" []' \
     "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable]" \
-    '    list item "KB5000012" [offscreen]' \
+    '    list item "KB5000012" [focusable offscreen]' \
     "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000012)\" [focusable offscreen]"
 [ "$(grep -c '^    list item ' "$tree")" = 12 ] || e2e_fail "the list does not hold 12 items"
 # Locations are the screen's pixels, where the layout puts the control.
@@ -84,6 +87,8 @@ read -r l t r b _ <<<"$(e2e_rect btnUninstall@0)"
 grep -Fq "\"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable] @$l,$t,$r,$b" "$tree" ||
     e2e_fail "the first row's button is not at $l,$t,$r,$b"
 consistent_hits main 40
+same=$(e2e_msaa same main "$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)")
+[ "$same" = same ] || e2e_fail "the button KB5000001 found twice is two objects ($same)"
 
 # What a screen reader hears meanwhile, read through the events' child ids.
 events=$E2E_OUT/events.txt
@@ -104,13 +109,19 @@ e2e_wait_log 'unstall status ui callback status:0(' 30
 expected_command_line='"C:\Windows\System32\wusa.exe"  /uninstall /kb:5000002'
 [ "$(cat "$record")" = "$expected_command_line" ] ||
     e2e_fail "wusa.exe got [$(cat "$record")], expected [$expected_command_line]"
+# The outcome is queued to the window after that log line: the last row's
+# button is enabled again last.
+for i in $(seq 1 80); do
+    [ "$(grep -Fxc -- "statechange $(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000012)" "$events")" -ge 2 ] && break
+    sleep 0.25
+done
 touch "$E2E_PREFIX/drive_c/e2e/events-stop"
 wait "$listener" || e2e_fail "the event listener failed"
 uninstalling=$(named IDS_UNINSTALLING_HOTFIX_BUTTON_NAME KB5000002)
 for line in "namechange $uninstalling" "statechange $uninstalling" \
     "statechange $(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)" \
     "statechange $(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000012)" \
-    "hide $uninstalling" "namechange $(e2e_string IDS_UNINSTALL_SUCCESS_CODE)"; do
+    "hide $uninstalling" "show $(e2e_string IDS_UNINSTALL_SUCCESS_CODE)"; do
     grep -Fxq -- "$line" "$events" || e2e_fail "no event [$line] in events.txt"
 done
 tree=$(save_tree main outcome)
@@ -122,6 +133,8 @@ if grep -q 'KB5000002" \[' <(grep -F 'push button' "$tree"); then
     e2e_fail "the row KB5000002 still has its button"
 fi
 
+result=$(e2e_msaa focus main "$(e2e_string IDS_ABOUT_BUTTON_NAME)")
+[ "$result" = 0x00000000 ] || e2e_fail "accSelect on the about button returned $result"
 result=$(e2e_msaa press main "$(e2e_string IDS_ABOUT_BUTTON_NAME)")
 [ "$result" = 0x00000000 ] || e2e_fail "accDoDefaultAction on the about button returned $result"
 e2e_wait_window 30 about
@@ -132,6 +145,21 @@ expect_lines "$tree" \
     "  push button \"$(e2e_string IDS_OPEN_SOURCE_STATEMENT)\" [focusable]"
 consistent_hits about 6
 
+# Behind the dialog the main window offers nothing: nothing starts, nothing closes.
+refused=$(e2e_msaa press main "$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)" || true)
+[ "$refused" = 0x80020003 ] ||
+    e2e_fail "accDoDefaultAction behind the dialog returned [$refused], expected DISP_E_MEMBERNOTFOUND"
+refused=$(e2e_msaa press main "$(e2e_string IDS_CLOSE_BUTTON_NAME)" || true)
+[ "$refused" = 0x80020003 ] || e2e_fail "the main window's close button acted behind the dialog ($refused)"
+tree=$(save_tree main behind-about)
+expect_lines "$tree" "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [unavailable]"
+[ "$(cat "$record")" = "$expected_command_line" ] || e2e_fail "wusa.exe ran again behind the dialog"
+events=$E2E_OUT/events-after-about.txt
+rm -f "$E2E_PREFIX/drive_c/e2e/events-stop"
+e2e_msaa events main 'C:\e2e\events-stop' >"$events" &
+listener=$!
+wait_for_line "$events" listening
+
 held=$E2E_OUT/held.txt
 e2e_msaa hold about >"$held" &
 holder=$!
@@ -139,10 +167,15 @@ wait_for_line "$held" held
 result=$(e2e_msaa press about "$(e2e_string IDS_CLOSE_BUTTON_NAME)")
 [ "$result" = 0x00000000 ] || e2e_fail "accDoDefaultAction on the close button returned $result"
 e2e_wait_no_window 10 about
+wait_for_line "$events" "focus $(e2e_string IDS_ABOUT_BUTTON_NAME)"
+touch "$E2E_PREFIX/drive_c/e2e/events-stop"
+wait "$listener" || e2e_fail "the event listener failed"
 wait "$holder" || e2e_fail "the object holder failed: $(cat "$held")"
+# Cut off: the objects answer CO_E_OBJNOTCONNECTED, or their proxies, once the
+# window disconnected them, RPC_E_DISCONNECTED.
 for call in get_accChildCount get_accName; do
-    grep -Fxq "$call 0x800401fd" "$held" ||
-        e2e_fail "$call on a kept object of the closed dialog did not answer CO_E_OBJNOTCONNECTED: $(cat "$held")"
+    grep -Eq "^$call 0x(800401fd|80010108)$" "$held" ||
+        e2e_fail "$call on a kept object of the closed dialog did not answer as disconnected: $(cat "$held")"
 done
 
 result=$(e2e_msaa press main "$(e2e_string IDS_CLOSE_BUTTON_NAME)")

@@ -19,8 +19,14 @@
 //                            "held", waits until the window is gone (at most 60 s),
 //                            then prints the HRESULTs of get_accChildCount on the
 //                            first and get_accName on the second
+//   focus CLASS TITLE NAME   accSelect(SELFLAG_TAKEFOCUS) on the first element
+//                            named NAME; prints its HRESULT
+//   same CLASS TITLE NAME    finds the element named NAME twice, walking the tree
+//                            afresh each time; prints "same" when both walks gave
+//                            the one object (COM identity), else "different"
 //   events CLASS TITLE STOP  prints "listening", then each WinEvent (show, hide,
-//                            focus, statechange, namechange) of the client area as
+//                            reorder, focus, statechange, locationchange,
+//                            namechange) of the client area as
 //                            "<event> <name>", the name read through its child id
 //                            (AccessibleObjectFromEvent), until the file STOP exists
 //
@@ -327,7 +333,8 @@ bool FindNamed(const Element& e, const std::wstring& name, Element& found) {
     return done;
 }
 
-int Press(const wchar_t* className, const wchar_t* title, const std::wstring& name) {
+int Press(const wchar_t* className, const wchar_t* title, const std::wstring& name,
+          bool focusOnly = false) {
     Element root;
     HRESULT hr = ClientObject(className, title, root);
     if (FAILED(hr)) return Fail(L"no accessible object for the window: " + Hex(hr));
@@ -335,10 +342,33 @@ int Press(const wchar_t* className, const wchar_t* title, const std::wstring& na
     const bool found = FindNamed(root, name, target);
     root.object->Release();
     if (!found) return Fail(L"no element named \"" + name + L"\"");
-    hr = target.object->accDoDefaultAction(ChildVariant(target.child));
+    hr = focusOnly ? target.object->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(target.child))
+                   : target.object->accDoDefaultAction(ChildVariant(target.child));
     target.object->Release();
     Print(Hex(hr) + L"\n");
     return hr == S_OK ? 0 : 1;
+}
+
+// A client that compares objects (as readers do to tell a changed element from
+// a new one) needs one object per element.
+int SameObject(const wchar_t* className, const wchar_t* title, const std::wstring& name) {
+    IUnknown* identity[2] = {nullptr, nullptr};
+    for (IUnknown*& id : identity) {
+        Element root;
+        HRESULT hr = ClientObject(className, title, root);
+        if (FAILED(hr)) return Fail(L"no accessible object for the window: " + Hex(hr));
+        Element found;
+        const bool ok = FindNamed(root, name, found);
+        root.object->Release();
+        if (!ok) return Fail(L"no element named \"" + name + L"\"");
+        found.object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&id));
+        found.object->Release();
+    }
+    Print(identity[0] && identity[0] == identity[1] ? L"same\n" : L"different\n");
+    for (IUnknown* id : identity) {
+        if (id) id->Release();
+    }
+    return 0;
 }
 
 int Hold(const wchar_t* className, const wchar_t* title) {
@@ -388,6 +418,10 @@ std::wstring EventText(DWORD event) {
             return L"hide";
         case EVENT_OBJECT_STATECHANGE:
             return L"statechange";
+        case EVENT_OBJECT_REORDER:
+            return L"reorder";
+        case EVENT_OBJECT_LOCATIONCHANGE:
+            return L"locationchange";
         default:
             return L"event " + Hex(static_cast<HRESULT>(event));
     }
@@ -441,7 +475,7 @@ DWORD WINAPI Watchdog(void* milliseconds) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
         std::fputs(
-            "usage: e2e_msaa tree|check|hold CLASS TITLE, press CLASS TITLE NAME,\n"
+            "usage: e2e_msaa tree|check|hold CLASS TITLE, press|focus|same CLASS TITLE NAME,\n"
             "       events CLASS TITLE STOPFILE\n",
             stderr);
         return 2;
@@ -458,6 +492,10 @@ int wmain(int argc, wchar_t** argv) {
         status = CheckTree(argv[2], argv[3]);
     } else if (command == L"press" && argc >= 5) {
         status = Press(argv[2], argv[3], argv[4]);
+    } else if (command == L"focus" && argc >= 5) {
+        status = Press(argv[2], argv[3], argv[4], true);
+    } else if (command == L"same" && argc >= 5) {
+        status = SameObject(argv[2], argv[3], argv[4]);
     } else if (command == L"hold") {
         status = Hold(argv[2], argv[3]);
     } else if (command == L"events" && argc >= 5) {

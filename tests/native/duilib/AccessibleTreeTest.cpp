@@ -45,16 +45,16 @@ TEST_F(AccessibleTreeTest, TheTreeHoldsWhatTheWindowShowsUnderTheNamesTheUserRea
               L"  push button \"x\" [focusable]\n"
               L"  link \"Loading failed. Retry\" [focusable]\n"
               L"  list \"Things\" []\n"
-              L"    list item \"one\" []\n"
+              L"    list item \"one\" [focusable]\n"
               L"      text \"first\" []\n"
               L"      push button \"Go\" [focusable]\n"
-              L"    list item \"two\" []\n"
+              L"    list item \"two\" [focusable]\n"
               L"      text \"second\" []\n"
               L"      push button \"Go\" [focusable]\n"
-              L"    list item \"three\" []\n"
+              L"    list item \"three\" [focusable]\n"
               L"      text \"third\" []\n"
               L"      push button \"Go\" [focusable]\n"
-              L"    list item \"four\" [offscreen]\n"
+              L"    list item \"four\" [focusable offscreen]\n"
               L"      text \"fourth\" [offscreen]\n"
               L"      push button \"Go\" [focusable offscreen]\n"
               L"  animation \"Busy\" []\n");
@@ -127,7 +127,7 @@ TEST_F(AccessibleTreeTest, StatesFollowTheFocusEnablingAndScrolling) {
     auto* view = dynamic_cast<CContainerUI*>(Find(L"view"));
     view->SetScrollPos(view->GetScrollRange());
     m_driver->Layout();
-    EXPECT_EQ(Accessible::StateOf(Find(L"row1")), unsigned{kAccOffscreen});
+    EXPECT_EQ(Accessible::StateOf(Find(L"row1")), kAccFocusable | kAccOffscreen);
     EXPECT_EQ(Accessible::StateOf(Find(L"go4")), unsigned{kAccFocusable});
 
     Find(L"row2")->SetVisible(false);
@@ -170,6 +170,10 @@ const wchar_t* EventText(UIAccessibleEventType type) {
             return L"statechange";
         case UIAccessibleEventType::ValueChange:
             return L"valuechange";
+        case UIAccessibleEventType::Reorder:
+            return L"reorder";
+        case UIAccessibleEventType::LocationChange:
+            return L"locationchange";
     }
     return L"?";
 }
@@ -196,6 +200,49 @@ TEST_F(AccessibleTreeTest, ChangesAreHeardOnTheElementsTheyChange) {
          [](auto& t) { t.Find(L"row1")->SetEnabled(false); },
          {L"statechange one", L"statechange first", L"statechange Go"}},
         {"focus", [](auto& t) { t.manager().SetFocus(t.Find(L"go2")); }, {L"focus Go"}},
+        {"an empty label's first text",
+         [](auto& t) { t.Find(L"blank")->SetText(L"now"); },
+         {L"show now"}},
+        {"its last text", [](auto& t) { t.Find(L"text1")->SetText(L""); }, {L"hide "}},
+        {"an identifier", [](auto& t) { t.Find(L"go1")->SetName(L"renamed"); }, {}},
+        {"rows added at once",
+         [](auto& t) {
+             UIChangeBatch batch(t.manager());
+             auto* list = dynamic_cast<CContainerUI*>(t.Find(L"list"));
+             for (const wchar_t* text : {L"five", L"six"}) {
+                 auto* row = new CButtonUI();
+                 list->Add(row);
+                 row->SetText(text);
+             }
+         },
+         {L"reorder Things"}},
+        {"scrolled",
+         [](auto& t) { dynamic_cast<CContainerUI*>(t.Find(L"view"))->SetScrollPos(10); },
+         {L"locationchange Test"}},
+        {"the focus moved in the background, then the window activated",
+         [](auto& t) {
+             t.manager().OnWindowFocus(false);
+             t.manager().SetFocus(t.Find(L"go2"));
+             EXPECT_EQ(Accessible::FocusOf(t.manager()), nullptr);
+             t.manager().OnWindowFocus(true);
+         },
+         {L"focus Go"}},
+        {"every button disabled at once: the focus moves once, to its row",
+         [](auto& t) {
+             t.manager().SetFocus(t.Find(L"go2"));
+             UIChangeBatch batch(t.manager());
+             for (const wchar_t* go : {L"go1", L"go2", L"go3", L"go4"}) {
+                 t.Find(go)->SetEnabled(false);
+             }
+         },
+         {L"focus Go", L"statechange Go", L"statechange Go", L"statechange Go", L"statechange Go",
+          L"focus two"}},
+        {"what the focused row holds changes: the row is read again",
+         [](auto& t) {
+             t.manager().SetFocus(t.Find(L"row1"));
+             t.Find(L"text1")->SetText(L"done");
+         },
+         {L"focus one", L"namechange done", L"focus one"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.change);

@@ -131,10 +131,14 @@ TEST_F(KeyboardTest, EscPressesTheWindowsCancelControlAndOnlyWhileItCanBePressed
     m_driver->PressKey(UIKEY_ESCAPE);
     EXPECT_EQ(Actions(dialog.events), Events{L"click:closeButton"});
 
-    KeyWindow plain;  // no cancel control: Esc is not the window's
-    Open(plain);
-    EXPECT_FALSE(m_driver->PressKey(UIKEY_ESCAPE));
-    EXPECT_EQ(Actions(plain.events), Events{});
+    // No cancel control: Esc is not the window's, whatever the unnamed controls.
+    for (const wchar_t* skin :
+         {L"layout\\window.xml", L"<Window size='90,30'><Button text='OK'/></Window>"}) {
+        KeyWindow plain(skin);
+        Open(plain);
+        EXPECT_FALSE(m_driver->PressKey(UIKEY_ESCAPE));
+        EXPECT_EQ(Actions(plain.events), Events{});
+    }
 }
 
 TEST_F(KeyboardTest, SystemCombinationsAndUnknownKeysAreLeftToTheSystem) {
@@ -206,6 +210,14 @@ TEST_P(FocusIndicatorTest, ShowsAfterKeysHidesAfterAPressAndScalesWithTheWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, FocusIndicatorTest, ::testing::Values(100u, 150u));
+
+TEST_F(KeyboardTest, WithKeyboardCuesAlwaysOnTheIndicatorShowsAfterAPressToo) {
+    Headless::SetKeyboardCues(true);
+    KeyWindow window;
+    Open(window);
+    ASSERT_TRUE(m_driver->Click(L"closeButton"));
+    EXPECT_TRUE(window.GetPaintManager().IsFocusIndicatorShown());
+}
 
 TEST_F(KeyboardTest, TheIndicatorOfALinkGoesRoundTheLink) {
     KeyWindow window;

@@ -53,7 +53,23 @@ INSTANTIATE_TEST_SUITE_P(
                       WheelCase{100, 3, {-120, -120, 120}, 48},
                       WheelCase{100, 3, {-60, 30}, 12},  // a turn back starts afresh
                       WheelCase{100, Backend::kWheelPageScroll, {-120}, 170},
-                      WheelCase{100, 0, {-120}, 0}, WheelCase{100, 3, {-1200}, 170}));
+                      WheelCase{100, 0, {-120}, 0}, WheelCase{100, 3, {-1200}, 170},
+                      WheelCase{100, 0xFFFFFFFEu, {-120}, 170},  // an absurd setting
+                      WheelCase{100, 0xFFFFFFFEu, {120}, 0}));
+
+TEST_F(ListScrollTest, AnInsetTallerThanTheContainerLeavesNothingToScroll) {
+    DuiTest::RecordingWindow window(
+        L"<Window size='100,100'><VerticalLayout name='list' vscrollbar='true' "
+        L"inset='0,80,0,80'/></Window>");
+    ASSERT_NE(window.CreateDefault(), nullptr);
+    UITestDriver driver(window);
+    driver.Layout();
+    auto* list = dynamic_cast<CContainerUI*>(driver.Find(L"list"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetScrollRange(), 0);
+    EXPECT_TRUE(IsRectEmpty(list->GetScrollThumbRect()));
+    EXPECT_GE(list->GetViewRect().Height(), 0);
+}
 
 TEST_F(ListScrollTest, TheThumbIsTheVisibleShareAndFollowsADrag) {
     Open();

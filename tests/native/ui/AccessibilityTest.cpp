@@ -51,12 +51,12 @@ TEST_F(AccessibilityTest, TheResultViewNamesEveryControlInTheUsersLanguage) {
                                        L"  text \"Installed on\" []\n"
                                        L"  text \"Action\" []\n"
                                        L"  list \"Installed updates\" []\n"
-                                       L"    list item \"KB11\" []\n"
+                                       L"    list item \"KB11\" [focusable]\n"
                                        L"      text \"KB11\" []\n"
                                        L"      text \"Security Update\" []\n"
                                        L"      text \"2026-1-15\" []\n"
                                        L"      push button \"Uninstall KB11\" [focusable]\n"
-                                       L"    list item \"KB22\" []\n"
+                                       L"    list item \"KB22\" [focusable]\n"
                                        L"      text \"KB22\" []\n"
                                        L"      text \"Update\" []\n"
                                        L"      text \"2026-12-7\" []\n"
@@ -105,7 +105,7 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
 
     // What a screen reader's default action on the button does.
     main().driver().Layout();
-    ASSERT_TRUE(main().Find(L"btnUniNameKB22")->Activate());
+    ASSERT_TRUE(DuiLib::Accessible::DoDefaultAction(main().Find(L"btnUniNameKB22")));
     EXPECT_EQ(Heard(main().hwnd()),
               (std::vector<std::wstring>{
                   L"namechange Uninstalling KB22…", L"statechange Uninstalling KB22…",
@@ -118,16 +118,50 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     std::vector<std::wstring> heard = Heard(main().hwnd());
     std::sort(heard.begin(), heard.end());
     EXPECT_EQ(heard, (std::vector<std::wstring>{
-                         L"hide Uninstalling KB22…", L"namechange Uninstalled",
+                         L"hide Uninstalling KB22…", L"show Uninstalled",
                          L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
     const std::wstring tree = Tree(main().window());
     EXPECT_NE(
-        tree.find(L"    list item \"KB22\" []\n      text \"KB22\" []\n      text \"Update\" "
-                  L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),
+        tree.find(
+            L"    list item \"KB22\" [focusable]\n      text \"KB22\" []\n      text \"Update\" "
+            L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),
         std::wstring::npos)
         << tree;
+}
+
+TEST_F(AccessibilityTest, BehindTheAboutDialogNothingActsAndTheFocusIsHeardAgainAfter) {
+    FakeInstaller installer(m_folder);
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11")}));
+    main().window().ShowWindow(true, true);  // the foreground window, as the user sees it
+    ASSERT_TRUE(main().driver().PressKey(DuiLib::UIKEY_TAB));  // the About button
+    bool seen = false;
+    std::vector<bool> unavailable, acted;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != ABOUT_WINDOW_CLASS || seen) continue;
+            seen = true;
+            Heard(main().hwnd());
+            // What a screen reader can still reach of the main window: nothing to act on.
+            for (const wchar_t* name : {L"btnUniNameKB11", L"closeButton"}) {
+                DuiLib::CControlUI* control = main().Find(name);
+                unavailable.push_back(DuiLib::Accessible::StateOf(control) &
+                                      DuiLib::kAccUnavailable);
+                acted.push_back(DuiLib::Accessible::DoDefaultAction(control));
+            }
+            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_ESCAPE);
+        }
+    });
+    ASSERT_TRUE(main().driver().PressKey(DuiLib::UIKEY_RETURN));  // runs About until Esc
+    DuiLib::Headless::SetIdleHook(nullptr);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(unavailable, (std::vector<bool>{true, true}));
+    EXPECT_EQ(acted, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(installer.Calls().empty());
+    EXPECT_TRUE(main().Shown(L"btnUniNameKB11"));
+    // Back in the main window, a screen reader lands on the About button again.
+    EXPECT_EQ(Heard(main().hwnd()), std::vector<std::wstring>{L"focus About"});
 }
 
 }  // namespace

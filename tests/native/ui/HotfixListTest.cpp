@@ -43,19 +43,29 @@ TEST_F(HotfixListTest, SingleRowHasNoSeparator) {
     ASSERT_TRUE(main.WaitForResultView());
     ASSERT_EQ(main.RowCount(), 1);
     EXPECT_FALSE(main.InRow(0, L"lytStartupItemDetail")->IsVisible());
-    EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetFixedHeight(), 64);
+    main.driver().Layout();
+    EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetPos().Height(), 64);
 }
 
 class ListHeightTest : public UiTest,
                        public ::testing::WithParamInterface<std::pair<unsigned, int>> {};
 
+// Opened at the scale, or moved there from a 100 % monitor: the list is as
+// tall as its rows, and only the outer view scrolls.
 TEST_P(ListHeightTest, TenRowsSizeTheListByScale) {
-    DuiLib::Headless::SetDpiScale(GetParam().first);
-    m_enumeration.Succeed(NumberedHotfixes(10));
-    OpenMainWindow main;
-    ASSERT_TRUE(main.WaitForResultView());
-    EXPECT_EQ(main.RowCount(), 10);
-    EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetFixedHeight(), GetParam().second);
+    for (const bool moved : {false, true}) {
+        SCOPED_TRACE(moved ? "moved" : "opened");
+        DuiLib::Headless::SetDpiScale(moved ? 100 : GetParam().first);
+        m_enumeration.Succeed(NumberedHotfixes(10));
+        OpenMainWindow main;
+        ASSERT_TRUE(main.WaitForResultView());
+        EXPECT_EQ(main.RowCount(), 10);
+        if (moved) main.window().GetPaintManager().SetScale(GetParam().first);
+        main.driver().Layout();
+        auto* list = main.FindAs<DuiLib::CContainerUI>(L"containerInstalledHotfix");
+        EXPECT_EQ(list->GetPos().Height(), GetParam().second);
+        EXPECT_EQ(list->GetScrollRange(), 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ListHeightTest,

@@ -3,6 +3,7 @@
 // and installer call as a click), the focus moving on as rows are disabled, a
 // long list walked row by row, and the About dialog opened, used and closed by
 // keys with the focus back on the about button.
+// (The focus after an uninstall starts: AfterEnterOnARow... below.)
 #include "UiFixtures.h"
 #include "testkit/LogCapture.h"
 
@@ -134,30 +135,51 @@ TEST_F(KeyboardFlowTest, EnterOnARowButtonUninstallsExactlyAsAClickDoes) {
     EXPECT_EQ(keyed.calls, std::vector<std::string>{"/uninstall /kb:200"});
 }
 
-TEST_F(KeyboardFlowTest, TheFocusMovesOnAsItsRowIsDisabledOrFinished) {
+// The Focus events a screen reader heard since the last call, as element names.
+Names FocusHeard(HWND window) {
+    Names names;
+    for (const DuiLib::Headless::HeardEvent& e : DuiLib::Headless::TakeHeardEvents(window)) {
+        if (e.type == DuiLib::UIAccessibleEventType::Focus) names.push_back(e.name);
+    }
+    return names;
+}
+
+TEST_F(KeyboardFlowTest, AfterEnterOnARowTheFocusStaysOnThatRowWhichSaysItsOutcome) {
     FakeInstaller installer(m_folder);
     installer.Hold();
-    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB100"), Hotfix(L"KB200"), Hotfix(L"KB300")}));
+    ASSERT_TRUE(OpenWithRows(NumberedHotfixes(300)));
     ASSERT_TRUE(main().driver().PressKeys(UIKEY_TAB, 6));
+    ASSERT_EQ(main().driver().FocusName(), L"btnUniNameKB5000002");
+    FocusHeard(main().hwnd());
     ASSERT_TRUE(main().driver().PressKey(UIKEY_RETURN));
-    // Every row button is disabled while the uninstall runs: the focus goes round
-    // to the first control that can take it, and Tab keeps working.
-    EXPECT_EQ(main().driver().FocusName(), L"aboutButton");
-    EXPECT_EQ(TabRound(main(), 4),
-              (Names{L"minButton", L"closeButton", L"btnUninstallTip", L"aboutButton"}));
-    installer.Release();
-    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB200"); }));
-    // The finished row's button is gone from the order; the others are back.
-    EXPECT_EQ(TabRound(main(), 6), (Names{L"minButton", L"closeButton", L"btnUninstallTip",
-                                          L"btnUniNameKB100", L"btnUniNameKB300", L"aboutButton"}));
+    // Every other row went unavailable at once; the focus moved once, to the row at work.
+    DuiLib::CPaintManagerUI& manager = main().window().GetPaintManager();
+    EXPECT_EQ(DuiLib::Accessible::NameOf(manager.GetFocus()), L"KB5000002");
+    EXPECT_EQ(FocusHeard(main().hwnd()), Names{L"KB5000002"});
 
-    // A focused button that goes away moves the focus to the next control.
-    ASSERT_TRUE(main().driver().PressKeys(UIKEY_TAB, 4));
-    ASSERT_EQ(main().driver().FocusName(), L"btnUniNameKB100");
-    installer.ExitWith(0);
-    ASSERT_TRUE(main().driver().PressKey(UIKEY_RETURN));
-    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB100"); }));
-    EXPECT_EQ(main().driver().FocusName(), L"aboutButton");
+    // A second Enter starts nothing and opens nothing (a dialog would be closed at once).
+    bool dialogSeen = false;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != ABOUT_WINDOW_CLASS) continue;
+            dialogSeen = true;
+            DuiLib::Headless::PressKey(state.hwnd, UIKEY_ESCAPE);
+        }
+    });
+    main().driver().PressKey(UIKEY_RETURN);
+    DuiLib::Headless::SetIdleHook(nullptr);
+    EXPECT_FALSE(dialogSeen);
+
+    installer.Release();
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB5000002"); }));
+    // The outcome arrives on the focused row: it is read again, now with the outcome.
+    EXPECT_EQ(FocusHeard(main().hwnd()), Names{L"KB5000002"});
+    EXPECT_EQ(DuiLib::Accessible::NameOf(manager.GetFocus()), L"KB5000002");
+    EXPECT_EQ(DuiLib::Accessible::DescriptionOf(manager.GetFocus()), L"Uninstalled");
+    EXPECT_EQ(installer.Calls(), std::vector<std::string>{"/uninstall /kb:5000002"});
+    // Tab goes on from the row to the next row's button.
+    ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
+    EXPECT_EQ(main().driver().FocusName(), L"btnUniNameKB5000003");
 }
 
 TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeysAlone) {
