@@ -22,8 +22,9 @@ protected:
     }
     // "<event> <name>" of what the window's changes were heard as since the last call.
     static std::vector<std::wstring> Heard(HWND window) {
-        static const wchar_t* const kEvents[] = {L"focus", L"namechange", L"show", L"hide",
-                                                 L"statechange"};
+        static const wchar_t* const kEvents[] = {L"focus",   L"namechange",    L"show",
+                                                 L"hide",    L"statechange",   L"valuechange",
+                                                 L"reorder", L"locationchange"};
         std::vector<std::wstring> heard;
         for (const DuiLib::Headless::HeardEvent& e : DuiLib::Headless::TakeHeardEvents(window)) {
             heard.push_back(std::wstring(kEvents[static_cast<int>(e.type)]) + L" " + e.name);
@@ -117,9 +118,9 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB22"); }));
     std::vector<std::wstring> heard = Heard(main().hwnd());
     std::sort(heard.begin(), heard.end());
-    EXPECT_EQ(heard, (std::vector<std::wstring>{
-                         L"hide Uninstalling KB22…", L"show Uninstalled",
-                         L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
+    EXPECT_EQ(heard, (std::vector<std::wstring>{L"hide Uninstalling KB22…", L"show Uninstalled",
+                                                L"statechange Uninstall KB11",
+                                                L"statechange Uninstall KB33"}));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
     const std::wstring tree = Tree(main().window());
