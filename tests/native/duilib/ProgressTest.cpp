@@ -28,7 +28,8 @@ protected:
     // The width of the bar's done part as painted.
     int PaintedDoneWidth() {
         int width = 0;
-        for (const RenderCommand& c : m_driver->Paint().Commands()) {
+        const CRenderList painted = m_driver->Paint();  // the commands live as long as it
+        for (const RenderCommand& c : painted.Commands()) {
             if (c.op == RenderOp::FillRect && c.color == 0xFF0A59F7) width = c.rect.Width();
         }
         return width;
