@@ -122,9 +122,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         UITestDriver driver(*window);
         const bool ended = driver.PumpUntil(
             [&] {
+                // The rows' buttons wait for their routes, which come a moment after the rows.
                 return driver.IsShown(L"loadHotfixFailLayout") ||
                        (driver.IsShown(L"loadHotfixFinishLayout") &&
-                        driver.Find(L"containerInstalledHotfix")->GetFixedHeight() > 0);
+                        driver.Find(L"containerInstalledHotfix")->GetFixedHeight() > 0 &&
+                        window->RoutesKnown());
             },
             10000);
         FUZZ_CHECK(ended);
