@@ -51,13 +51,15 @@ UninstallStatus MapUninstallCode(int code) {
     return known != nullptr ? known->status : UNINSTALL_FAIL;
 }
 
+std::wstring HexCode(uint32_t code) {
+    wchar_t hex[16];
+    std::swprintf(hex, sizeof(hex) / sizeof(hex[0]), L"0x%08X", code);
+    return hex;
+}
+
 std::wstring UninstallCodeText(int code) {
     std::wstring text = std::to_wstring(code);
-    if (FindKnownCode(code) == nullptr) {
-        wchar_t hex[16];
-        std::swprintf(hex, sizeof(hex) / sizeof(hex[0]), L" 0x%08X", static_cast<uint32_t>(code));
-        text += hex;
-    }
+    if (FindKnownCode(code) == nullptr) text += L" " + HexCode(static_cast<uint32_t>(code));
     return text;
 }
 

@@ -22,5 +22,7 @@ std::vector<std::pair<uint32_t, UninstallStatus>> KnownUninstallCodes();
 // table does not hold by its 32-bit hexadecimal form, so that a log can be read
 // against Microsoft's lists ("-2147024809 0x80070057").
 std::wstring UninstallCodeText(int code);
+// The code's 32-bit hexadecimal form, as Microsoft's lists write it ("0x800F0825").
+std::wstring HexCode(uint32_t code);
 
 }  // namespace WindowsHotfix

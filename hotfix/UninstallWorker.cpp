@@ -6,7 +6,6 @@
 #include "hotfix/UninstallWorker.h"
 
 #include <chrono>
-#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -143,17 +142,11 @@ void RunWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
     service->ReportUninstallStatus(code, StatusInStore(number, before));
 }
 
-std::wstring Hex(uint32_t value) {
-    wchar_t text[16];
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"0x%08X", value);
-    return text;
-}
-
 // Logs a failed servicing API call with DISM's message (read on this thread,
 // right after the call, as the API keeps it per thread).
 void LogDismFailure(const wchar_t* call, uint32_t result) {
     const std::wstring message = WinApi::DismLastErrorMessage();
-    KT_LOG(LOG_ERROR, call << L" fail! ret:" << Hex(result) << L" message:" << message,
+    KT_LOG(LOG_ERROR, call << L" fail! ret:" << HexCode(result) << L" message:" << message,
            kRemovalName);
 }
 
@@ -185,10 +178,10 @@ uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, b
         if (result != 0 && MapUninstallCode(static_cast<int>(result)) != UNINSTALL_NEED_RESTART)
             LogDismFailure(L"DismRemovePackage", result);
         if (const uint32_t closed = WinApi::DismCloseSession(session))
-            KT_LOG(LOG_ERROR, L"DismCloseSession fail! ret:" << Hex(closed), kRemovalName);
+            KT_LOG(LOG_ERROR, L"DismCloseSession fail! ret:" << HexCode(closed), kRemovalName);
     }
     if (const uint32_t shut = WinApi::DismShutdown())
-        KT_LOG(LOG_ERROR, L"DismShutdown fail! ret:" << Hex(shut), kRemovalName);
+        KT_LOG(LOG_ERROR, L"DismShutdown fail! ret:" << HexCode(shut), kRemovalName);
     return result;
 }
 

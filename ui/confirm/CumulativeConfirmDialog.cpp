@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "hotfix/TextUtil.h"
 #include "support/KtLogger.h"
+#include "ui/ComposedText.h"
 #include "ui/SharedConstants.h"
 
 using namespace DuiLib;
@@ -28,8 +28,7 @@ void CumulativeConfirmDialog::InitWindow() {
         KT_LOG(LOG_ERROR, L"confirm dialog control is null", "CumulativeConfirmDialog::InitWindow");
         return;
     }
-    const std::wstring pattern = culture->GetString(L"IDS_CUMULATIVE_CONFIRM_QUESTION").str();
-    question->SetText(FormatString(pattern, m_hotfixId, L"{0}").c_str());
+    question->SetText(ComposedText(L"IDS_CUMULATIVE_CONFIRM_QUESTION", m_hotfixId).c_str());
     // The default button: Enter presses the focused button.
     m_PaintManager.SetFocus(uninstall);
 }

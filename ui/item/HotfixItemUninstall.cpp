@@ -2,9 +2,9 @@
 // and the permanent look.
 // UI thread only. The row keeps no state of its own: its looks are its state.
 #include "hotfix/KbNumber.h"
-#include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
+#include "ui/ComposedText.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/item/RowColors.h"
 #include "ui/item/UninstallOutcomes.h"
@@ -148,10 +148,8 @@ void HotfixManageItemDetail::ShowRemovalProgress(int percent) {
 
 void HotfixManageItemDetail::OnProgressShown() {
     if (m_pProgressText == nullptr || m_pProgressBar == nullptr) return;
-    const std::wstring pattern =
-        UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_PROGRESS").str();
     const std::wstring text =
-        FormatString(pattern, std::to_wstring(m_pProgressBar->GetShownValue()), L"{0}");
+        ComposedText(L"IDS_UNINSTALL_PROGRESS", std::to_wstring(m_pProgressBar->GetShownValue()));
     m_pProgressText->SetText(text.c_str());
 }
 

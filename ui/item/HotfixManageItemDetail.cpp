@@ -1,9 +1,9 @@
 // Row building and content: layout, control look-up, texts, date and separator.
 #include "ui/item/HotfixManageItemDetail.h"
 
-#include "hotfix/TextUtil.h"
 #include "hotfix/XmlHelper.h"
 #include "support/KtLogger.h"
+#include "ui/ComposedText.h"
 #include "ui/SharedConstants.h"
 
 using namespace DuiLib;
@@ -112,8 +112,7 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
 }
 
 void HotfixManageItemDetail::NameButton(const wchar_t* patternKey) {
-    const std::wstring pattern = UICulture::GetInstance()->GetString(patternKey).str();
-    m_pBtnUninstall->SetAccessibleName(FormatString(pattern, m_hotfixId, L"{0}").c_str());
+    m_pBtnUninstall->SetAccessibleName(ComposedText(patternKey, m_hotfixId).c_str());
 }
 
 void HotfixManageItemDetail::SetLineVisible(bool isLastItem) {

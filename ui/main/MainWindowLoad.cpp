@@ -100,6 +100,8 @@ void MainWindow::ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool resta
     }
     m_removalPlans = std::move(plans);
     m_routesKnown = true;
+    // Every row enabled at once: the focus settles and a screen reader hears it once.
+    UIChangeBatch batch(m_PaintManager);
     for (const auto& row : m_createdItems) {
         ApplyRoute(*row);
     }

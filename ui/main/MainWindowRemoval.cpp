@@ -3,9 +3,9 @@
 // that waits for the removal.
 #include <new>
 
-#include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
+#include "ui/ComposedText.h"
 #include "ui/SharedConstants.h"
 #include "ui/confirm/CumulativeConfirmDialog.h"
 #include "ui/item/HotfixManageItemDetail.h"
@@ -128,8 +128,6 @@ void MainWindow::OnClickRestartNow() {
     }
     CControlUI* text = m_PaintManager.FindControl(RESTART_BAR_TEXT);
     if (text != nullptr) {
-        const std::wstring pattern =
-            UICulture::GetInstance()->GetString(L"IDS_RESTART_FAILED").str();
-        text->SetText(FormatString(pattern, std::to_wstring(error), L"{0}").c_str());
+        text->SetText(ComposedText(L"IDS_RESTART_FAILED", std::to_wstring(error)).c_str());
     }
 }
