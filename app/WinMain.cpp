@@ -5,6 +5,7 @@
 
 #include "app/Startup.h"
 #include "duilib/UIlib.h"
+#include "hotfix/WindowsHotfixHelper.h"
 #include "support/Common.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
@@ -102,13 +103,20 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
     if (IsAlreadyRunning()) {
         return 0;
     }
+    // The window's first list takes this answer; the query overlaps its creation.
+    CPaintManagerUI::PrepareDisplay();
+    WindowsHotfix::WindowsHotfixHelper* hotfixes =
+        WindowsHotfix::WindowsHotfixHelper::GetInstance();
+    hotfixes->StartEarlyEnumeration();
     const std::wstring language = ConfigureResources(instance);
     if (!DE::LanguageResExist(language, LANGUAGE_FOLDER)) {
         KT_LOG(LOG_ERROR, L"get language resource file fail!", "wWinMain");
+        hotfixes->DropEarlyEnumeration();
         ShowResourceMissingTips();
         return 0;
     }
     RunMainWindow();
+    hotfixes->DropEarlyEnumeration();
     CloseInstanceMutex();
     return 0;
 }

@@ -84,6 +84,10 @@ bool CContainerUI::IsInteractiveAt(int x, int y) const {
     return GetScrollTrackRect().Contains(x, y);
 }
 
+bool CContainerUI::CaresWhenPointerLeaves() const {
+    return m_barHot || CControlUI::CaresWhenPointerLeaves();
+}
+
 void CContainerUI::PressScrollBar(int y) {
     const UIRect thumb = GetScrollThumbRect();
     if (y < thumb.top) {

@@ -346,6 +346,10 @@ bool CControlUI::IsInteractiveAt(int x, int y) const {
     return false;
 }
 
+bool CControlUI::CaresWhenPointerLeaves() const {
+    return m_hotBkColor != 0 || !m_toolTip.IsEmpty();
+}
+
 void CControlUI::Notify(LPCTSTR type, WPARAM wParam, LPARAM lParam) {
     if (m_manager) m_manager->SendNotify(this, type, wParam, lParam);
 }

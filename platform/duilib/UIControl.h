@@ -160,6 +160,11 @@ public:
     // True when a press at that point belongs to the control (a button, a link)
     // rather than to a window drag.
     virtual bool IsInteractiveAt(int x, int y) const;
+    // True when the pointer leaving the window from this control changes
+    // something (a hover look, a tip, a button's notifications); otherwise the
+    // window need not be told, and does not ask (asking keeps a timer running in
+    // some systems while the pointer rests).
+    virtual bool CaresWhenPointerLeaves() const;
     // True for a control a user acts on (a button, a text with a link), which can
     // then take the keyboard focus while it is visible and enabled in the tree.
     virtual bool IsFocusable() const { return false; }

@@ -29,6 +29,7 @@ public:
     // The rectangle the text is laid out in (the position less textpadding).
     UIRect TextRect() const;
     UIFont CurrentFont() const;
+    bool CaresWhenPointerLeaves() const override;
 
 protected:
     // The colour the text is drawn in now (disabled, hot or normal), as the
@@ -55,6 +56,7 @@ public:
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
     bool IsFocusable() const override { return true; }
+    bool CaresWhenPointerLeaves() const override { return true; }
     // Raises "click".
     bool Activate() override;
 
@@ -175,6 +177,7 @@ public:
     bool IsTabStop() const override { return false; }
     void DoEvent(TEventUI& event) override;
     bool IsInteractiveAt(int x, int y) const override;
+    bool CaresWhenPointerLeaves() const override;
     CControlUI* FindControlAt(int x, int y) override;
     CControlUI* FindControlByName(LPCTSTR name) override;
     void DoPaint(CRenderList& list, const UIRect& clip) override;

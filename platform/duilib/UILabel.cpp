@@ -105,6 +105,10 @@ UIRect CLabelUI::TextRect() const {
     return rc;
 }
 
+bool CLabelUI::CaresWhenPointerLeaves() const {
+    return m_hotTextColor != 0 || CControlUI::CaresWhenPointerLeaves();
+}
+
 UIFont CLabelUI::CurrentFont() const {
     if (m_manager) return m_manager->GetFont(m_font);
     return UIFont{};

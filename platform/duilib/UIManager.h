@@ -32,6 +32,9 @@ public:
     static CDuiString GetResourcePath();
     // Runs the UI thread's message loop (and the main-thread queue) until the quit message.
     static void MessageLoop();
+    // UI thread, before the first window and before starting other threads that
+    // load system libraries: connects the process to the display now.
+    static void PrepareDisplay();
 
     // The control with that name in this window's tree, or null.
     CControlUI* FindControl(LPCTSTR name) const;
@@ -72,6 +75,9 @@ public:
     bool HitTestCaption(int x, int y) const;
     // The control under the mouse, or null.
     CControlUI* GetHotControl() const;
+    // True when the backend must report the pointer leaving the window
+    // (OnMouseLeaveWindow): the control under it cares (CaresWhenPointerLeaves).
+    bool WantsMouseLeave() const;
 
     // Keys, from the backend (UIManagerKeys.cpp); `key` a UIKey (a virtual-key
     // code), `modifiers` UIKeyModifier flags, `repeat` for the key's auto-repeat.

@@ -105,6 +105,10 @@ CControlUI* CPaintManagerUI::GetHotControl() const {
     return m_state->hot;
 }
 
+bool CPaintManagerUI::WantsMouseLeave() const {
+    return m_state->hot && m_state->hot->CaresWhenPointerLeaves();
+}
+
 void CPaintManagerUI::OnTimer(int timerId) {
     for (const State::Timer& t : m_state->timers) {
         if (t.backendId != timerId) continue;

@@ -48,6 +48,10 @@ void CPaintManagerUI::MessageLoop() {
     Backend::RunMessageLoop();
 }
 
+void CPaintManagerUI::PrepareDisplay() {
+    Backend::PrepareDisplay();
+}
+
 CResourceManager* CResourceManager::GetInstance() {
     static CResourceManager instance;
     return &instance;

@@ -65,6 +65,7 @@ private:
 
     LRESULT HandleNative(UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void TrackMouseLeave(bool wanted);
     LRESULT ToOwner(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnPaint();

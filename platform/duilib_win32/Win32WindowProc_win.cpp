@@ -110,6 +110,20 @@ LRESULT Win32WindowBackend::HandleNative(UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+// WM_MOUSELEAVE is asked for only while the control under the pointer cares: a
+// standing request keeps Wine checking the pointer on a timer (every hover time,
+// 400 ms by default) for as long as it rests on the window.
+void Win32WindowBackend::TrackMouseLeave(bool wanted) {
+    if (wanted == m_trackingLeave) {
+        return;
+    }
+    TRACKMOUSEEVENT track = {sizeof(track), wanted ? TME_LEAVE : (TME_LEAVE | TME_CANCEL), m_hwnd,
+                             0};
+    if (TrackMouseEvent(&track)) {
+        m_trackingLeave = wanted;
+    }
+}
+
 bool Win32WindowBackend::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     CPaintManagerUI* manager = Manager();
     if (!manager) {
@@ -120,11 +134,10 @@ bool Win32WindowBackend::HandleInput(UINT message, WPARAM wParam, LPARAM lParam,
     result = 0;
     switch (message) {
         case WM_MOUSEMOVE:
-            if (!m_trackingLeave) {
-                TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hwnd, 0};
-                m_trackingLeave = TrackMouseEvent(&track) != FALSE;
-            }
             manager->OnMouseMove(x, y);
+            if (CPaintManagerUI* after = Manager()) {
+                TrackMouseLeave(after->WantsMouseLeave());
+            }
             return true;
         case WM_MOUSELEAVE:
             m_trackingLeave = false;

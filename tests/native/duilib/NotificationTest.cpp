@@ -68,6 +68,36 @@ TEST_F(NotificationTest, HoverRaisesEnterAndLeaveAsTheMouseMoves) {
               (Events{L"enter:title", L"leave:title", L"enter:aboutButton", L"leave:aboutButton"}));
 }
 
+// Asking to hear the pointer leave keeps some systems polling it: only while the
+// control under it would change (a hover look, a tip, a button's notifications).
+TEST_F(NotificationTest, TheWindowAsksToHearThePointerLeaveOnlyWhereItChangesSomething) {
+    m_driver->Layout();
+    auto* list = dynamic_cast<CContainerUI*>(Find(L"list"));
+    ASSERT_NE(list, nullptr);
+    const UIRect track = list->GetScrollTrackRect();
+    ASSERT_GT(track.Height(), 0);
+    const UIRect text = Find(L"retryText")->GetPos();
+    const struct {
+        const wchar_t* where;
+        int x, y;
+        bool wanted;
+    } cases[] = {
+        {L"plain label", Find(L"title")->GetPos().left + 1, Find(L"title")->GetPos().top + 1,
+         false},
+        {L"button", Find(L"closeButton")->GetPos().left + 1, Find(L"closeButton")->GetPos().top + 1,
+         true},
+        {L"text with a link", text.right - 2, text.top + 2, false},
+        {L"list's scroll bar", track.left + 1, track.top + 1, true},
+        {L"title bar's background", 2, 2, false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(m_driver->MoveTo(c.x, c.y)) << c.where;
+        EXPECT_EQ(m_window.GetPaintManager().WantsMouseLeave(), c.wanted) << c.where;
+    }
+    ASSERT_TRUE(m_driver->LeaveWindow());
+    EXPECT_FALSE(m_window.GetPaintManager().WantsMouseLeave());
+}
+
 TEST_F(NotificationTest, AClickOnALinkRaisesLinkWithItsIndexAndNothingElseDoes) {
     auto* text = dynamic_cast<CTextUI*>(Find(L"retryText"));
     ASSERT_NE(text, nullptr);
