@@ -57,6 +57,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     m_state->root = root;
     if (root) root->SetManager(this, nullptr);
     SetNeedsLayout();
+    if (root) FocusOnOpening();
     return root != nullptr;
 }
 
@@ -136,6 +137,9 @@ void CPaintManagerUI::Init(HWND window) {
 void CPaintManagerUI::SetBackend(CWindowBackend* backend) {
     m_state->backend = backend;
     if (!backend) return;
+    // A native window has the keyboard focus once it says so (it is shown and
+    // activated): then, and not before, the reader hears of the focused control.
+    m_state->windowFocused = false;
     for (const State::Timer& t : m_state->timers) backend->SetTimer(t.backendId, t.elapseMs);
     backend->Invalidate();
 }
