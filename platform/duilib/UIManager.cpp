@@ -140,6 +140,14 @@ void CPaintManagerUI::SetBackend(CWindowBackend* backend) {
     // A native window has the keyboard focus once it says so (it is shown and
     // activated): then, and not before, the reader hears of the focused control.
     m_state->windowFocused = false;
+    // A dialog opened by a key shows its focus indicator from the start, as Windows
+    // starts a window's keyboard cues from its owner's and the last input.
+    const HWND owner = backend->GetOwner();
+    for (CPaintManagerUI* other : LiveManagers()) {
+        if (owner && other != this && other->GetPaintWindow() == owner) {
+            m_state->focusCues = other->m_state->focusCues;
+        }
+    }
     for (const State::Timer& t : m_state->timers) backend->SetTimer(t.backendId, t.elapseMs);
     backend->Invalidate();
 }

@@ -255,11 +255,14 @@ TEST_F(KeyboardFlowTest, TheAboutDialogByKeysGivesTheFocusBackToTheAboutButton) 
     ASSERT_TRUE(main.WaitForResultView());
     Names dialogFocus;
     bool dialogSeen = false;
+    bool indicatorAtOpen = false;  // opened by a key: shown from the start
     DuiLib::Headless::SetIdleHook([&] {
         for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
             if (state.className != ABOUT_WINDOW_CLASS || dialogSeen) continue;
             dialogSeen = true;
             DuiLib::CPaintManagerUI* dialog = DuiLib::Headless::PaintManagerOf(state.hwnd);
+            dialog->Layout(state.rect.Width(), state.rect.Height());  // as its first paint does
+            indicatorAtOpen = dialog->IsFocusIndicatorShown();
             // The dialog opens with its first control focused; Tab goes on to the link.
             for (int i = 0; i < 2; ++i) {
                 if (i > 0) DuiLib::Headless::PressKey(state.hwnd, UIKEY_TAB);
@@ -276,6 +279,7 @@ TEST_F(KeyboardFlowTest, TheAboutDialogByKeysGivesTheFocusBackToTheAboutButton) 
     setenv("PATH", path.c_str(), 1);
 
     EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(indicatorAtOpen);
     EXPECT_EQ(dialogFocus, (Names{ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT}));
     for (int i = 0; i < 250 && !fs::exists(opened); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
