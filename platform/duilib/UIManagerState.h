@@ -42,7 +42,7 @@ struct CPaintManagerUI::State {
     CControlUI* focus = nullptr;      // has the keyboard focus
     CControlUI* spaceDown = nullptr;  // the focus when Space went down; Space up activates it
     bool focusCues = false;           // the keyboard was used since the last mouse press
-    bool windowFocused = true;        // the native window has the keyboard focus (none: always)
+    bool windowFocused = true;  // the native window has the keyboard focus (no window: always)
     std::shared_ptr<CPaintManagerUI*> self;  // UIChangeBatch's check that the window lives
     int batchDepth = 0;
     std::vector<CControlUI*> reorderedInBatch;  // containers whose children changed
