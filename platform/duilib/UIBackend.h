@@ -109,6 +109,8 @@ public:
     virtual bool IsMinimized() const = 0;
     // False while the window takes no input (its modal child is running).
     virtual bool IsInputEnabled() const = 0;
+    // The window that owns this one (a dialog's main window), or null.
+    virtual HWND GetOwner() const = 0;
 
     // A control of this window changed (see UIChange); a backend that serves
     // assistive technology tells it. The control is alive during the call only.

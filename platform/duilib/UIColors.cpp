@@ -25,7 +25,12 @@ uint32_t SystemColor(const UISystemColors& c, UIColorRole role) {
         case UIColorRole::DisabledText:
             return c.grayText;
         case UIColorRole::Highlight:
+        case UIColorRole::HotFace:
             return c.highlight;
+        case UIColorRole::Rule:
+            return c.windowText;
+        case UIColorRole::HotText:
+            return c.highlightText;
     }
     return c.windowText;
 }
@@ -50,6 +55,7 @@ uint32_t Resolve(uint32_t argb, UIColorRole role) {
     // Tints (hover shades, the list card on the page) would blur the scheme's
     // contrast: only an opaque background becomes the window colour.
     if (role == UIColorRole::Window && (argb >> 24) != 0xFF) return 0;
+    if (role == UIColorRole::Rule && (argb >> 24) == 0) return 0;
     return SystemColor(c, role) | 0xFF000000u;
 }
 

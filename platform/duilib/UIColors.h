@@ -21,6 +21,9 @@ enum class UIColorRole {
     Link,          // a link's text
     DisabledText,  // the text of a disabled control
     Highlight,     // the keyboard focus indicator
+    Rule,          // a separator or rule (a plain control one or two pixels thick)
+    HotFace,       // the background of a button under the mouse or pressed
+    HotText,       // its text
 };
 
 // The system's colours, 0xAARRGGBB (opaque).
@@ -33,6 +36,7 @@ struct UISystemColors {
     uint32_t hotLight = 0xFF0066CC;
     uint32_t grayText = 0xFF6D6D6D;
     uint32_t highlight = 0xFF0078D7;
+    uint32_t highlightText = 0xFFFFFFFF;
 };
 
 namespace UIColors {

@@ -2,6 +2,7 @@
 #include "duilib/UIControl.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <map>
 #include <string_view>
 
@@ -407,13 +408,26 @@ void CControlUI::PaintBackground(CRenderList& list, const UIRect& clip) {
     } else if (m_hot && m_hotBkColor) {
         color = m_hotBkColor;
     }
-    color = UIColors::Resolve(color, FaceRole());
+    UIColorRole role = FaceRole();
+    if (ShowsHotInHighContrast()) {
+        role = UIColorRole::HotFace;
+    } else if (std::wcscmp(GetClass(), L"ControlUI") == 0 &&
+               ((m_fixedHeight > 0 && m_fixedHeight <= 2) ||
+                (m_fixedWidth > 0 && m_fixedWidth <= 2))) {
+        role = UIColorRole::Rule;  // a line between parts; the window colour would hide it
+    }
+    color = UIColors::Resolve(color, role);
     if ((color >> 24) == 0) return;
     if (m_borderRound > 0) {
         list.RoundRect(m_pos, Scale(m_borderRound), color, 0, 0, clip);
     } else {
         list.FillRect(m_pos, color, clip);
     }
+}
+
+bool CControlUI::ShowsHotInHighContrast() const {
+    return UIColors::IsHighContrast() && FaceRole() == UIColorRole::ButtonFace &&
+           (m_hot || m_pushed) && IsEnabledInTree();
 }
 
 void CControlUI::PaintBorder(CRenderList& list, const UIRect& clip) {

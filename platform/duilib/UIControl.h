@@ -202,6 +202,9 @@ protected:
     // contrast (UIColors.h): its background and its text.
     virtual UIColorRole FaceRole() const { return UIColorRole::Window; }
     virtual UIColorRole TextRole() const { return UIColorRole::WindowText; }
+    // In high contrast: a button under the mouse or pressed, painted in the
+    // highlight pair so that the hover shows in any scheme.
+    bool ShowsHotInHighContrast() const;
     // Raises a notification from this control through its manager, if any.
     void Notify(LPCTSTR type, WPARAM wParam = 0, LPARAM lParam = 0);
 

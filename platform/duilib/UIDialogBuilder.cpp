@@ -86,6 +86,8 @@ private:
                 }
             } else if (name == "cancel") {
                 if (m_manager) m_manager->SetCancelControl(Wide(a->Value()).c_str());
+            } else if (name == "focus") {
+                if (m_manager) m_manager->SetOpeningFocus(Wide(a->Value()).c_str());
             } else {
                 UnknownAttribute(window, a);
             }

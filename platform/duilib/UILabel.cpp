@@ -92,8 +92,13 @@ uint32_t CLabelUI::CurrentTextColor() const {
 }
 
 uint32_t CLabelUI::PaintedTextColor() const {
-    return UIColors::Resolve(CurrentTextColor(),
-                             IsEnabledInTree() ? TextRole() : UIColorRole::DisabledText);
+    UIColorRole role = TextRole();
+    if (!IsEnabledInTree()) {
+        role = UIColorRole::DisabledText;
+    } else if (ShowsHotInHighContrast()) {
+        role = UIColorRole::HotText;
+    }
+    return UIColors::Resolve(CurrentTextColor(), role);
 }
 
 UIRect CLabelUI::TextRect() const {

@@ -57,6 +57,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     m_state->root = root;
     if (root) root->SetManager(this, nullptr);
     SetNeedsLayout();
+    if (root) FocusOnOpening();
     return root != nullptr;
 }
 
@@ -136,6 +137,17 @@ void CPaintManagerUI::Init(HWND window) {
 void CPaintManagerUI::SetBackend(CWindowBackend* backend) {
     m_state->backend = backend;
     if (!backend) return;
+    // A native window has the keyboard focus once it says so (it is shown and
+    // activated): then, and not before, the reader hears of the focused control.
+    m_state->windowFocused = false;
+    // A dialog opened by a key shows its focus indicator from the start, as Windows
+    // starts a window's keyboard cues from its owner's and the last input.
+    const HWND owner = backend->GetOwner();
+    for (CPaintManagerUI* other : LiveManagers()) {
+        if (owner && other != this && other->GetPaintWindow() == owner) {
+            m_state->focusCues = other->m_state->focusCues;
+        }
+    }
     for (const State::Timer& t : m_state->timers) backend->SetTimer(t.backendId, t.elapseMs);
     backend->Invalidate();
 }

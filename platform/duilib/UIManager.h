@@ -99,6 +99,10 @@ public:
     // The control Esc activates ("cancel" in the layout's Window element), by name.
     void SetCancelControl(LPCTSTR name);
     CDuiString GetCancelControl() const;
+    // The control that has the focus when the window opens ("focus" in the
+    // layout's Window element, a dialog's first control), by name; AttachDialog
+    // focuses it.
+    void SetOpeningFocus(LPCTSTR name);
 
     // The control with the keyboard focus, or null (UIManagerFocus.cpp).
     CControlUI* GetFocus() const;
@@ -182,6 +186,7 @@ private:
     void PaintFocusIndicator(CRenderList& list) const;
     void SettleChanges();
     void RepairFocus();
+    void FocusOnOpening();
     void MoveFocusByKeyboard(bool forward);
     bool ScrollFocusedList(unsigned key);
     // The first (last) tab stop inside the container, or null.

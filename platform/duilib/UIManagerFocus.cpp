@@ -12,6 +12,7 @@
 #include "duilib/UIBackend.h"
 #include "duilib/UIControls.h"
 #include "duilib/UIManagerState.h"
+#include "support/KtLogger.h"
 
 namespace DuiLib {
 
@@ -150,6 +151,20 @@ void CPaintManagerUI::RepairFocus() {
         }
     }
     SetFocus(NextFocusable(focus));
+}
+
+void CPaintManagerUI::SetOpeningFocus(LPCTSTR name) {
+    m_state->openingFocusName = name ? name : L"";
+}
+
+// Before the window is shown: its activation then reports the focus to the reader.
+void CPaintManagerUI::FocusOnOpening() {
+    const std::wstring& name = m_state->openingFocusName;
+    if (name.empty() || m_state->focus) return;
+    if (!SetFocus(FindControl(name.c_str()))) {
+        KT_LOG(LOG_ERROR, L"no control to focus on opening:" << name,
+               "CPaintManagerUI::FocusOnOpening");
+    }
 }
 
 void CPaintManagerUI::BeginChanges() {

@@ -42,11 +42,12 @@ struct CPaintManagerUI::State {
     CControlUI* focus = nullptr;      // has the keyboard focus
     CControlUI* spaceDown = nullptr;  // the focus when Space went down; Space up activates it
     bool focusCues = false;           // the keyboard was used since the last mouse press
-    bool windowFocused = true;        // the native window has the keyboard focus
+    bool windowFocused = true;  // the native window has the keyboard focus (no window: always)
     std::shared_ptr<CPaintManagerUI*> self;  // UIChangeBatch's check that the window lives
     int batchDepth = 0;
     std::vector<CControlUI*> reorderedInBatch;  // containers whose children changed
     std::wstring cancelName;                    // the control Esc activates
+    std::wstring openingFocusName;              // the control focused when the tree comes
     unsigned layoutPass = 1;
     UIAccessibleIds accessibleIds;
     ToolTipState toolTip;

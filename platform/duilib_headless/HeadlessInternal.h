@@ -43,6 +43,7 @@ public:
     unsigned GetDpiScale() const override { return m_state.scale; }
     bool IsMinimized() const override { return m_state.minimized; }
     bool IsInputEnabled() const override { return m_state.inputEnabled; }
+    HWND GetOwner() const override { return m_state.parent; }
     void ShowToolTip(const std::wstring& text, const UIRect& anchor) override {
         m_state.toolTip = text;
         m_state.toolTipAnchor = anchor;

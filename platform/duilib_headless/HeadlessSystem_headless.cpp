@@ -40,6 +40,7 @@ UISystemColors HighContrastColors() {
     colors.hotLight = 0xFFFFFF00;
     colors.grayText = 0xFF3FF23F;
     colors.highlight = 0xFF1AEBFF;
+    colors.highlightText = 0xFF000000;
     return colors;
 }
 

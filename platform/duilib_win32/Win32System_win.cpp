@@ -29,6 +29,7 @@ UISystemColors Win32System::ReadColors() {
     colors.hotLight = FromSysColor(COLOR_HOTLIGHT);
     colors.grayText = FromSysColor(COLOR_GRAYTEXT);
     colors.highlight = FromSysColor(COLOR_HIGHLIGHT);
+    colors.highlightText = FromSysColor(COLOR_HIGHLIGHTTEXT);
     return colors;
 }
 

@@ -41,6 +41,7 @@ public:
     unsigned GetDpiScale() const override;
     bool IsMinimized() const override;
     bool IsInputEnabled() const override;
+    HWND GetOwner() const override { return m_hwnd ? GetWindow(m_hwnd, GW_OWNER) : nullptr; }
     void OnControlChanged(CControlUI* control, UIChange change) override {
         if (m_live) Win32Accessible::OnControlChanged(m_hwnd, control, change);
     }

@@ -103,6 +103,11 @@ private:
     void ShowUninstallStatus(UninstallStatus status);
     HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
     bool TipFocusedByKeyboard();
+    // The tip button's press (click, Enter, Space, a reader's default action).
+    void OnClickTip();
+    // The panel shows while the button is hovered, focused by keys, or pressed until the
+    // user moves on.
+    void UpdateTipVisible();
     // The route of a row's removal: the load's plan, the installer when it has none.
     WindowsHotfix::RemovalPlan PlanOf(const std::wstring& hotfixId) const;
     bool StartCumulativeRemoval(HotfixManageItemDetail* row, const std::wstring& hotfixId);
@@ -121,6 +126,7 @@ private:
     DuiLib::CControlUI* m_pHotfixFirstTitle = nullptr;
     DuiLib::CControlUI* m_pBtnUninstallTip = nullptr;
     DuiLib::CControlUI* m_pHotfixDiscribeLayout = nullptr;
+    bool m_tipPressed = false;  // shown by a press; goes when the pointer or the focus moves on
     std::vector<HotfixInfo> m_hotfixInfos;
     // How each hotfix is removed, by HotFixID, found by the load with the list.
     WindowsHotfix::RemovalPlans m_removalPlans;

@@ -80,6 +80,8 @@ void MainWindow::OnClick(TNotifyUI& msg) {
         ShowAboutForm();
     } else if (name == RESTART_NOW_BUTTON) {
         OnClickRestartNow();
+    } else if (name == TIP_BUTTON) {
+        OnClickTip();
     }
 }
 

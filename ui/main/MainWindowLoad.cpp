@@ -152,6 +152,7 @@ void MainWindow::ShowHotFixesSuccessUI() {
     m_pLoadHotfixFailLayout->SetVisible(false);
     m_pLoadHotfixFinishLayout->SetVisible(true);
     m_pHotfixDiscribeLayout->SetVisible(false);
+    m_tipPressed = false;
     const int count = static_cast<int>(m_hotfixInfos.size());
     const std::wstring title = UICulture::GetInstance()->GetFormatString(
         std::wstring(L"IDS_HOTFIX_INSTALLED_TOTAL_COUNT"), std::vector<int>{count}, 0);

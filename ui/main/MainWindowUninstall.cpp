@@ -1,5 +1,5 @@
 // One uninstall at a time: the row-button click, disabling the other rows, routing the
-// outcome back to the UI thread, and the tip button's hover and keyboard focus.
+// outcome back to the UI thread, and the tip button's hover, keyboard focus and press.
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
@@ -96,22 +96,39 @@ void MainWindow::OnMouseEnter(TNotifyUI& msg) {
 void MainWindow::OnMouseLeave(TNotifyUI& msg) {
     if (!FromTipButton(msg)) return;
     KT_LOG(LOG_INFO, L"MainWindow OnMouseLeave btnUninstallTip!", "MainWindow::OnMouseLeave");
-    if (m_pBtnUninstallTip != nullptr) {
-        SetDiscribeLayoutVisible(TipFocusedByKeyboard());
-    }
+    m_tipPressed = false;
+    UpdateTipVisible();
 }
 
+// The focus going to any other control takes a pressed tip away too, as a tip goes.
 void MainWindow::OnTipFocus(TNotifyUI& msg) {
-    if (msg.pSender == nullptr || msg.pSender != m_pBtnUninstallTip) {
+    if (msg.pSender == nullptr || m_pBtnUninstallTip == nullptr) return;
+    if (msg.pSender != m_pBtnUninstallTip) {
+        if (msg.sType == L"setfocus" && m_tipPressed) {
+            m_tipPressed = false;
+            UpdateTipVisible();
+        }
         return;
     }
-    // A press of the mouse focuses the button too; then hovering alone decides.
-    SetDiscribeLayoutVisible(m_pBtnUninstallTip->IsHot() || TipFocusedByKeyboard());
+    if (msg.sType == L"killfocus") m_tipPressed = false;
+    UpdateTipVisible();
+}
+
+void MainWindow::OnClickTip() {
+    if (m_pBtnUninstallTip == nullptr) return;
+    m_tipPressed = true;
+    UpdateTipVisible();
 }
 
 bool MainWindow::TipFocusedByKeyboard() {
     return m_pBtnUninstallTip != nullptr && m_pBtnUninstallTip->HasFocus() &&
            m_PaintManager.IsFocusIndicatorShown();
+}
+
+void MainWindow::UpdateTipVisible() {
+    if (m_pBtnUninstallTip == nullptr) return;
+    // A press of the mouse focuses the button too; then hovering alone decides.
+    SetDiscribeLayoutVisible(m_tipPressed || m_pBtnUninstallTip->IsHot() || TipFocusedByKeyboard());
 }
 
 void MainWindow::SetDiscribeLayoutVisible(bool visible) {

@@ -141,7 +141,7 @@ e2e_wait_window 30 about
 tree=$(save_tree about about)
 expect_lines "$tree" \
     "  text \"$(e2e_string IDS_ABOUT_TITLE)\" []" \
-    "  push button \"$(e2e_string IDS_CLOSE_BUTTON_NAME)\" [focusable]" \
+    "  push button \"$(e2e_string IDS_CLOSE_BUTTON_NAME)\" [focusable focused]" \
     "  push button \"$(e2e_string IDS_OPEN_SOURCE_STATEMENT)\" [focusable]"
 consistent_hits about 6
 

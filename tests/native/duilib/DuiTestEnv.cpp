@@ -31,8 +31,10 @@ LRESULT RecordingWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lP
 }
 
 HWND RecordingWindow::CreateDefault(HWND parent, const wchar_t* title) {
-    return Create(parent, title, WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                  CW_USEDEFAULT);
+    HWND window = Create(parent, title, WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT);
+    ShowWindow(true, true);  // shown and active, as a window the user works in
+    return window;
 }
 
 void RecordingWindow::Record(const wchar_t* what, DuiLib::TNotifyUI& msg) {

@@ -40,7 +40,8 @@ public:
     void OnClick(DuiLib::TNotifyUI& msg) override { Record(L"click", msg); }
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
 
-    // Creates the native window (no parent, popup) and returns its handle.
+    // Creates the native window (no parent, popup), shows and activates it, and
+    // returns its handle.
     HWND CreateDefault(HWND parent = nullptr, const wchar_t* title = L"Test");
 
     // "type:name" of every notification that reached a handler, in order.

@@ -36,7 +36,6 @@ struct Part {
 TEST_F(HighContrastTest, EveryPartTakesItsSystemColourAndTintsAreLeftOut) {
     Headless::SetHighContrast(true);
     const UISystemColors scheme = Headless::HighContrastColors();
-    ASSERT_TRUE(m_driver->Hover(L"aboutButton"));    // its hover tint is left out
     ASSERT_TRUE(m_driver->PressKeys(UIKEY_TAB, 2));  // the focus indicator on closeButton
     const CRenderList list = m_driver->Paint();
     const Part parts[] = {
@@ -65,6 +64,54 @@ TEST_F(HighContrastTest, EveryPartTakesItsSystemColourAndTintsAreLeftOut) {
     const RenderCommand& ring = list.Commands()[list.Commands().size() - 2];
     EXPECT_EQ(ring.color, scheme.highlight);
     EXPECT_EQ(list.Commands().back().color, scheme.window);
+}
+
+// Lines between parts stay visible in the scheme's text colour (spacers stay
+// empty), and the button under the mouse takes the highlight pair, as Windows'
+// own controls show hover in high contrast.
+TEST_F(HighContrastTest, RulesKeepTheirLineAndTheHoveredButtonTakesTheHighlight) {
+    DuiTest::RecordingWindow window(
+        L"<Window size=\"200,100\"><VerticalLayout name=\"page\" bkcolor=\"#FFFFFFFF\">"
+        L"<HorizontalLayout height=\"30\"><Button name=\"hovered\" text=\"a\" "
+        L"hotbkcolor=\"#140A59F7\"/><Control name=\"upright\" width=\"1\" "
+        L"bkcolor=\"#14000000\"/><Button name=\"other\" text=\"b\"/></HorizontalLayout>"
+        L"<Control name=\"rule\" height=\"1\" bkcolor=\"#FFE5E7EB\"/>"
+        L"<Control name=\"spacer\" height=\"2\"/><Control name=\"block\" height=\"20\" "
+        L"bkcolor=\"#FFE5E7EB\"/></VerticalLayout></Window>");
+    ASSERT_NE(window.CreateDefault(), nullptr);
+    UITestDriver driver(window);
+    Headless::SetHighContrast(true);
+    const UISystemColors scheme = Headless::HighContrastColors();
+    ASSERT_TRUE(driver.Hover(L"hovered"));
+    const CRenderList list = driver.Paint();
+    // What each control paints, by kind: its own first command of that kind.
+    auto first = [&](const wchar_t* name, RenderOp op) -> uint32_t {
+        const UIRect rc = driver.Find(name)->GetPos();
+        for (const RenderCommand& c : list.Commands()) {
+            if (c.op == op && c.rect == rc) return c.color;
+            if (op == RenderOp::Text && c.op == op && rc.Contains(c.rect.left, c.rect.top))
+                return c.color;
+        }
+        return 0;
+    };
+    const struct {
+        const wchar_t* control;
+        RenderOp op;
+        uint32_t expected;
+    } parts[] = {
+        {L"rule", RenderOp::FillRect, scheme.windowText},
+        {L"upright", RenderOp::FillRect, scheme.windowText},
+        {L"spacer", RenderOp::FillRect, 0},
+        {L"block", RenderOp::FillRect, scheme.window},  // a panel, not a line
+        {L"hovered", RenderOp::FillRect, scheme.highlight},
+        {L"hovered", RenderOp::Text, scheme.highlightText},
+        {L"other", RenderOp::FillRect, scheme.buttonFace},
+        {L"other", RenderOp::Text, scheme.buttonText},
+    };
+    for (const auto& part : parts) {
+        SCOPED_TRACE(std::wstring(part.control));
+        EXPECT_EQ(first(part.control, part.op), part.expected);
+    }
 }
 
 TEST_F(HighContrastTest, OffPaintsTheLayoutsColoursExactlyAsBefore) {

@@ -72,6 +72,40 @@ TEST_F(KeyboardTest, TabWalksTheFocusableControlsInTreeOrderWrappingRound) {
               (Events{L"retryText", L"aboutButton", L"retryText"}));
 }
 
+// A dialog's layout names the control it opens on; the reader hears it when the
+// window is shown and active, not while it is built out of sight.
+TEST_F(KeyboardTest, AWindowOpensOnTheControlItsLayoutNamesAndTheReaderHearsItOnceShown) {
+    const struct {
+        const wchar_t* focus;
+        std::wstring opensOn, afterTab;
+    } cases[] = {
+        {L"closeButton", L"closeButton", L"retryText"},
+        {L"title", L"", L"aboutButton"},  // cannot take the focus: none, as without the attribute
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::wstring(c.focus));
+        KeyWindow window(
+            std::wstring(L"<Window size=\"200,100\" focus=\"") + c.focus +
+            L"\"><HorizontalLayout><Label name=\"title\" text=\"t\"/>"
+            L"<Button name=\"aboutButton\" text=\"?\"/>"
+            L"<Button name=\"closeButton\" text=\"x\"/>"
+            L"<Text name=\"retryText\" text=\"IDS_LOAD_FAIL\"/></HorizontalLayout></Window>");
+        ASSERT_NE(window.Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT),
+                  nullptr);
+        CControlUI* focus = window.GetPaintManager().GetFocus();
+        EXPECT_EQ(focus ? focus->GetName().str() : L"", c.opensOn);
+        EXPECT_TRUE(Headless::TakeHeardEvents(window.GetHWND()).empty());
+        window.ShowWindow(true, true);
+        const auto heard = Headless::TakeHeardEvents(window.GetHWND());
+        EXPECT_EQ(heard.size(), focus ? 1u : 0u);
+        if (focus && !heard.empty()) EXPECT_EQ(heard[0].type, UIAccessibleEventType::Focus);
+        m_driver.reset(new UITestDriver(window));
+        EXPECT_EQ(FocusAfterEach(UIKEY_TAB, 1), Events{c.afterTab});
+        m_driver.reset();
+    }
+}
+
 TEST_F(KeyboardTest, TheFirstShiftTabOfAFreshWindowFocusesTheLastControl) {
     KeyWindow window;
     Open(window);

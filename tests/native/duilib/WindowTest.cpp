@@ -32,7 +32,8 @@ class WindowScaleTest : public WindowTest, public ::testing::WithParamInterface<
 TEST_P(WindowScaleTest, CreationBuildsTheLayoutAndSizesTheWindowAtItsScale) {
     Headless::SetDpiScale(GetParam().scale);
     RecordingWindow window(L"layout\\window.xml");
-    HWND hwnd = window.CreateDefault(nullptr, L"Title");
+    HWND hwnd = window.Create(nullptr, L"Title", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(window.GetHWND(), hwnd);
     EXPECT_EQ(window.initCount, 1);

@@ -141,6 +141,7 @@ TEST_F(AboutDialogTest, AboutButtonShowsTheDialogModallyEachTime) {
 
     std::vector<DuiLib::Headless::WindowState> seen;
     bool mainTookInput = true;
+    bool indicatorShown = false;  // opened by the mouse: none until a key is used
     DuiLib::Headless::SetIdleHook([&] {
         for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
             if (state.className != ABOUT_WINDOW_CLASS) continue;
@@ -148,6 +149,9 @@ TEST_F(AboutDialogTest, AboutButtonShowsTheDialogModallyEachTime) {
             DuiLib::Headless::WindowState owner;
             DuiLib::Headless::FindWindowState(main.hwnd(), owner);
             mainTookInput = owner.inputEnabled;
+            DuiLib::CPaintManagerUI* dialog = DuiLib::Headless::PaintManagerOf(state.hwnd);
+            dialog->Layout(state.rect.Width(), state.rect.Height());  // as its first paint does
+            indicatorShown = dialog->IsFocusIndicatorShown();
             DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 1, 0);
         }
     });
@@ -161,6 +165,7 @@ TEST_F(AboutDialogTest, AboutButtonShowsTheDialogModallyEachTime) {
     EXPECT_EQ(seen[0].title, L"OrvelleEx");
     EXPECT_TRUE(seen[0].modal);
     EXPECT_FALSE(mainTookInput);
+    EXPECT_FALSE(indicatorShown);
     for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows())
         EXPECT_NE(state.className, ABOUT_WINDOW_CLASS);
     DuiLib::Headless::WindowState owner;

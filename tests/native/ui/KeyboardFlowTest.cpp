@@ -5,6 +5,7 @@
 // keys with the focus back on the about button.
 // (The focus after an uninstall starts: AfterEnterOnARow... below.)
 #include "UiFixtures.h"
+#include "duilib/UIAccessible.h"
 #include "testkit/LogCapture.h"
 
 using namespace UiFixtures;
@@ -103,6 +104,34 @@ TEST_F(KeyboardFlowTest, TheTipShowsWhileTheTipButtonHasTheKeyboardFocus) {
     EXPECT_TRUE(main.Shown(L"hotfixDiscribeLayout"));
     ASSERT_TRUE(main.driver().Hover(L"appTitle"));
     EXPECT_FALSE(main.Shown(L"hotfixDiscribeLayout"));
+}
+
+// A press that no hover or key focus explains (a reader's default action) shows the
+// tip too, and it goes as a tip goes: when the focus or the pointer moves on.
+TEST_F(KeyboardFlowTest, ThePressOfTheTipButtonShowsTheTipUntilTheUserMovesOn) {
+    m_enumeration.Succeed({Hotfix(L"KB1")});
+    OpenMainWindow main;
+    ASSERT_TRUE(main.WaitForResultView());
+    DuiLib::CControlUI* tip = main.Find(L"btnUninstallTip");
+    ASSERT_NE(tip, nullptr);
+    EXPECT_FALSE(DuiLib::Accessible::DefaultActionOf(tip).empty());
+    const struct {
+        const char* movingOn;
+        std::function<bool()> act;
+    } cases[] = {
+        {"the focus goes to another control", [&] { return main.driver().PressKey(UIKEY_TAB); }},
+        {"the pointer leaves the button",
+         [&] {
+             return main.driver().Hover(L"btnUninstallTip") && main.driver().Hover(L"appTitle");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.movingOn);
+        ASSERT_TRUE(DuiLib::Accessible::DoDefaultAction(tip));
+        EXPECT_TRUE(main.Shown(L"hotfixDiscribeLayout"));
+        ASSERT_TRUE(c.act());
+        EXPECT_FALSE(main.Shown(L"hotfixDiscribeLayout"));
+    }
 }
 
 // The UI's log lines and the installer's calls of one uninstall of KB200.
@@ -226,13 +255,17 @@ TEST_F(KeyboardFlowTest, TheAboutDialogByKeysGivesTheFocusBackToTheAboutButton) 
     ASSERT_TRUE(main.WaitForResultView());
     Names dialogFocus;
     bool dialogSeen = false;
+    bool indicatorAtOpen = false;  // opened by a key: shown from the start
     DuiLib::Headless::SetIdleHook([&] {
         for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
             if (state.className != ABOUT_WINDOW_CLASS || dialogSeen) continue;
             dialogSeen = true;
             DuiLib::CPaintManagerUI* dialog = DuiLib::Headless::PaintManagerOf(state.hwnd);
+            dialog->Layout(state.rect.Width(), state.rect.Height());  // as its first paint does
+            indicatorAtOpen = dialog->IsFocusIndicatorShown();
+            // The dialog opens with its first control focused; Tab goes on to the link.
             for (int i = 0; i < 2; ++i) {
-                DuiLib::Headless::PressKey(state.hwnd, UIKEY_TAB);
+                if (i > 0) DuiLib::Headless::PressKey(state.hwnd, UIKEY_TAB);
                 dialogFocus.push_back(dialog->GetFocus() ? dialog->GetFocus()->GetName().str()
                                                          : L"");
             }
@@ -246,6 +279,7 @@ TEST_F(KeyboardFlowTest, TheAboutDialogByKeysGivesTheFocusBackToTheAboutButton) 
     setenv("PATH", path.c_str(), 1);
 
     EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(indicatorAtOpen);
     EXPECT_EQ(dialogFocus, (Names{ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT}));
     for (int i = 0; i < 250 && !fs::exists(opened); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -246,6 +246,7 @@ public:
     OpenMainWindow() : m_window(new MainWindow()) {
         m_hwnd = m_window->Create(nullptr, L"", WS_POPUP, WS_EX_WINDOWEDGE, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
+        if (m_hwnd) m_window->ShowWindow(true, true);  // shown and active, as start-up leaves it
         m_driver.reset(new DuiLib::UITestDriver(*m_window));
     }
     ~OpenMainWindow() { Destroy(); }
