@@ -211,7 +211,8 @@ bool DoDefaultAction(CControlUI* control) {
 unsigned StateOf(const CControlUI* control) {
     if (!control) return 0;
     unsigned state = 0;
-    const CPaintManagerUI* manager = control->GetManager();
+    CPaintManagerUI* manager = control->GetManager();
+    if (manager) manager->UpdateLayout();
     // A window that takes no input (its modal dialog runs) offers nothing to act on.
     const bool enabled = control->IsEnabledInTree() && (!manager || manager->IsInputEnabled());
     const bool visible = control->IsVisibleInTree();
@@ -227,7 +228,9 @@ unsigned StateOf(const CControlUI* control) {
 }
 
 UIRect LocationOf(const CControlUI* control) {
-    return control ? control->GetPos() : UIRect{};
+    if (!control) return UIRect{};
+    if (CPaintManagerUI* manager = control->GetManager()) manager->UpdateLayout();
+    return control->GetPos();
 }
 
 CControlUI* ParentOf(const CControlUI* control) {
@@ -260,7 +263,8 @@ CControlUI* Navigate(const CControlUI* element, Direction direction) {
     return SiblingElement(element, direction == Direction::Next);
 }
 
-CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y) {
+CControlUI* HitTest(CPaintManagerUI& manager, int x, int y) {
+    manager.UpdateLayout();
     CControlUI* at = manager.GetRoot();
     if (!at || !at->IsVisible() || !at->GetPos().Contains(x, y)) return nullptr;
     for (;;) {

@@ -89,6 +89,9 @@ bool CanDoDefaultAction(const CControlUI* control);
 // Runs it (what a click does, inside a UIChangeBatch) when it may; false,
 // logged, when refused.
 bool DoDefaultAction(CControlUI* control);
+// StateOf (offscreen), LocationOf and HitTest answer from the layout the next
+// paint shows: they lay out first what changed since the last layout, if
+// anything did, and only that (CPaintManagerUI::UpdateLayout).
 unsigned StateOf(const CControlUI* control);
 // Client coordinates, physical pixels: the whole rectangle, also where it is
 // scrolled out of view.
@@ -103,7 +106,7 @@ enum class Direction { Next, Previous, FirstChild, LastChild };
 CControlUI* Navigate(const CControlUI* element, Direction direction);
 // The deepest element whose visible part holds the point (client coordinates):
 // the root when no deeper one does, null outside the root.
-CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y);
+CControlUI* HitTest(CPaintManagerUI& manager, int x, int y);
 // The control with the keyboard focus when it is an element and the window has
 // the keyboard focus, else null.
 CControlUI* FocusOf(const CPaintManagerUI& manager);

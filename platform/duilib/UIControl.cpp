@@ -310,7 +310,7 @@ void CControlUI::Invalidate() {
 }
 
 void CControlUI::NeedUpdate() {
-    if (m_manager) m_manager->SetNeedsLayout();
+    if (m_manager) m_manager->SetNeedsLayout(this);
 }
 
 void CControlUI::NeedParentUpdate() {

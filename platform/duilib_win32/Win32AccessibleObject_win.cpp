@@ -387,11 +387,8 @@ private:
         const int id = child.lVal == CHILDID_SELF ? m_id : static_cast<int>(child.lVal);
         control = Accessible::ControlOfId(*manager, id);
         if (!control) return id == m_id ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
-        // Places and children as the next paint will show them.
-        RECT client;
-        if (manager->NeedsLayout() && GetClientRect(m_link->hwnd, &client)) {
-            manager->Layout(client.right, client.bottom);
-        }
+        // No layout here: what depends on places (state, location, hit test)
+        // brings the layout up to date itself, and only what changed.
         return S_OK;
     }
 
