@@ -263,6 +263,30 @@ CControlUI* Navigate(const CControlUI* element, Direction direction) {
     return SiblingElement(element, direction == Direction::Next);
 }
 
+std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, unsigned count) {
+    std::vector<CControlUI*> found;
+    CPaintManagerUI* manager = element ? element->GetManager() : nullptr;
+    if (!manager || count == 0) return found;
+    CControlUI* next = nullptr;
+    CControlUI* last = cursor.passed > 0 ? ControlOfId(*manager, cursor.lastId) : nullptr;
+    if (last && IsElement(last) && ParentOf(last) == element) {
+        next = Navigate(last, Direction::Next);
+    } else {
+        // The last one went (or has not been): the next are where it was.
+        next = Navigate(element, Direction::FirstChild);
+        for (unsigned i = 1; i < cursor.passed && next; ++i) next = Navigate(next, Direction::Next);
+    }
+    while (next && found.size() < count) {
+        found.push_back(next);
+        if (found.size() < count) next = Navigate(next, Direction::Next);
+    }
+    if (!found.empty()) {
+        cursor.passed += static_cast<unsigned>(found.size());
+        cursor.lastId = IdOf(*manager, found.back());
+    }
+    return found;
+}
+
 CControlUI* HitTest(CPaintManagerUI& manager, int x, int y) {
     manager.UpdateLayout();
     CControlUI* at = manager.GetRoot();

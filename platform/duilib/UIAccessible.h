@@ -104,6 +104,17 @@ std::vector<CControlUI*> ChildrenOf(const CControlUI* element);
 enum class Direction { Next, Previous, FirstChild, LastChild };
 // The element in that direction, or null.
 CControlUI* Navigate(const CControlUI* element, Direction direction);
+// A place among an element's children, as an enumerator of them keeps it: how
+// many it passed, and the last one (by id) so that the next are found from
+// there. What finding them costs grows with how many are asked for, not with
+// how many were passed; only when that last one went does it count again from
+// the first, to the place where it was.
+struct ChildCursor {
+    unsigned passed = 0;
+    int lastId = -1;  // none yet
+};
+// Up to `count` children of `element` after the cursor, moving it past them.
+std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, unsigned count);
 // The deepest element whose visible part holds the point (client coordinates):
 // the root when no deeper one does, null outside the root.
 CControlUI* HitTest(CPaintManagerUI& manager, int x, int y);
