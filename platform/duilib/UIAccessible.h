@@ -56,7 +56,8 @@ public:
     int IdOf(CControlUI* control);
     // The control with that id, or null once it was destroyed (or never had it).
     CControlUI* ControlOf(int id) const;
-    void Forget(const CControlUI* control);
+    // The id the control had, or 0 when it had none.
+    int Forget(const CControlUI* control);
 
 private:
     std::unordered_map<const CControlUI*, int> m_ids;

@@ -171,7 +171,9 @@ void CPaintManagerUI::ReapControl(CControlUI* control) {
     auto& reordered = m_state->reorderedInBatch;
     reordered.erase(std::remove(reordered.begin(), reordered.end(), control), reordered.end());
     KillTimers(control);
-    m_state->accessibleIds.Forget(control);
+    if (const int id = m_state->accessibleIds.Forget(control)) {
+        if (m_state->backend) m_state->backend->OnAccessibleElementGone(id);
+    }
     auto& stale = m_state->staleContainers;
     stale.erase(std::remove(stale.begin(), stale.end(), control), stale.end());
 }

@@ -73,10 +73,14 @@ bool IsBelow(const CControlUI* element, const CControlUI* ancestor) {
 
 IAccessible* CreateAccessibleObject(const LinkPtr& link, int id);
 
+LONG g_liveObjects = 0;
+
 class AccessibleObject final : public IAccessible, public IEnumVARIANT {
 public:
     AccessibleObject(LinkPtr link, int id, Accessible::ChildCursor cursor = {}, bool shared = false)
-        : m_link(std::move(link)), m_id(id), m_cursor(cursor), m_shared(shared) {}
+        : m_link(std::move(link)), m_id(id), m_cursor(cursor), m_shared(shared) {
+        InterlockedIncrement(&g_liveObjects);
+    }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -364,6 +368,7 @@ public:
 private:
     ~AccessibleObject() {
         if (m_shared) m_link->objects.erase(m_id);
+        InterlockedDecrement(&g_liveObjects);
     }
 
     static VARIANT Self() {
@@ -426,6 +431,10 @@ IAccessible* CreateAccessibleObject(const LinkPtr& link, int id) {
 }
 
 }  // namespace
+
+long Win32Accessible::LiveObjects() {
+    return g_liveObjects;
+}
 
 LRESULT LresultFromClientObject(const LinkPtr& link, WPARAM wParam) {
     IAccessible* root = CreateAccessibleObject(link, 0);
