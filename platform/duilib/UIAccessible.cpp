@@ -122,6 +122,21 @@ CControlUI* SiblingElement(const CControlUI* element, bool forward) {
     return nullptr;
 }
 
+// The first element at or after place `index` of `holder` (`top` or a
+// container without a role below it), among `top`'s children; null past the end.
+CControlUI* FirstElementFrom(const CControlUI* top, const CControlUI* holder, int index) {
+    for (;;) {
+        const IContainerUI* box = AsContainer(holder);
+        for (int i = std::max(0, index); box && i < box->GetCount(); ++i) {
+            if (CControlUI* found = EdgeElement(box->GetItemAt(i), true)) return found;
+        }
+        const CControlUI* up = holder->GetParent();
+        if (holder == top || !AsContainer(up)) return nullptr;
+        index = AsContainer(up)->IndexOf(holder) + 1;
+        holder = up;
+    }
+}
+
 }  // namespace
 
 bool CanBeElement(const CControlUI* control) {
@@ -269,10 +284,14 @@ std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, 
     if (!manager || count == 0) return found;
     CControlUI* next = nullptr;
     CControlUI* last = cursor.passed > 0 ? ControlOfId(*manager, cursor.lastId) : nullptr;
+    CControlUI* holder = cursor.passed > 0 ? ControlOfId(*manager, cursor.holderId) : nullptr;
     if (last && IsElement(last) && ParentOf(last) == element) {
         next = Navigate(last, Direction::Next);
+    } else if (holder && holder->IsVisibleInTree() &&
+               (holder == element || (!CanBeElement(holder) && ParentOf(holder) == element))) {
+        // The last one went: the next are from the place it had.
+        next = FirstElementFrom(element, holder, cursor.index);
     } else {
-        // The last one went (or has not been): the next are where it was.
         next = Navigate(element, Direction::FirstChild);
         for (unsigned i = 1; i < cursor.passed && next; ++i) next = Navigate(next, Direction::Next);
     }
@@ -281,8 +300,12 @@ std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, 
         if (found.size() < count) next = Navigate(next, Direction::Next);
     }
     if (!found.empty()) {
+        CControlUI* end = found.back();
+        const IContainerUI* box = AsContainer(end->GetParent());
         cursor.passed += static_cast<unsigned>(found.size());
-        cursor.lastId = IdOf(*manager, found.back());
+        cursor.lastId = IdOf(*manager, end);
+        cursor.holderId = end->GetParent() ? IdOf(*manager, end->GetParent()) : -1;
+        cursor.index = box ? box->IndexOf(end) : 0;
     }
     return found;
 }

@@ -106,13 +106,15 @@ enum class Direction { Next, Previous, FirstChild, LastChild };
 // The element in that direction, or null.
 CControlUI* Navigate(const CControlUI* element, Direction direction);
 // A place among an element's children, as an enumerator of them keeps it: how
-// many it passed, and the last one (by id) so that the next are found from
-// there. What finding them costs grows with how many are asked for, not with
-// how many were passed; only when that last one went does it count again from
-// the first, to the place where it was.
+// many it passed, and the last one (by id) and where it sat, so that the next
+// are found from there. What finding them costs grows with how many are asked
+// for, not with how many were passed; only when the last one and the box it
+// sat in both went does it count again from the first.
 struct ChildCursor {
     unsigned passed = 0;
-    int lastId = -1;  // none yet
+    int lastId = -1;    // none yet
+    int holderId = -1;  // the control that held it
+    int index = 0;      // its place there
 };
 // Up to `count` children of `element` after the cursor, moving it past them.
 std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, unsigned count);

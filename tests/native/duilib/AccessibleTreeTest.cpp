@@ -191,10 +191,16 @@ TEST_F(AccessibleTreeTest, AChildCursorHandsOutTheChildrenInOrderFromWhereItStop
     EXPECT_EQ(Names(Accessible::NextChildren(list, copy, 2)),
               (std::vector<std::wstring>{all[6], all[7]}));
 
-    // The last child handed out goes: the next are those after the place it had.
+    // The last child handed out goes: the next are those after the place it had,
+    // in the list or in the box without a role.
     list->Remove(Find(all[7].c_str()));
     EXPECT_EQ(Names(Accessible::NextChildren(list, copy, 2)),
               (std::vector<std::wstring>{all[8], all[9]}));
+    Accessible::ChildCursor inBox;
+    EXPECT_EQ(Names(Accessible::NextChildren(list, inBox, 5)).back(), L"b0");
+    box->Remove(Find(L"b0"));
+    EXPECT_EQ(Names(Accessible::NextChildren(list, inBox, 2)),
+              (std::vector<std::wstring>{L"b1", L"b2"}));
 }
 
 const wchar_t* EventText(UIAccessibleEventType type) {
