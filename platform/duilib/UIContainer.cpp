@@ -274,9 +274,11 @@ bool CContainerUI::MarkStale() {
 }
 
 void CContainerUI::LayoutAgain() {
-    // Also inside an ancestor placed out of view: its m_pos and the children's
-    // new places are in that ancestor's frame, which GetPos() shifts alike.
-    if (m_layoutPass == 0 && m_manager && IsVisibleInTree()) SetPos(m_pos);
+    // Also hidden, or inside an ancestor placed out of view: the container's
+    // m_pos and the children's new places are in one frame, which GetPos()
+    // shifts alike, and whatever shows it or brings it into view moves them
+    // along without laying them out again.
+    if (m_layoutPass == 0 && m_manager) SetPos(m_pos);
 }
 
 UIRect CContainerUI::ViewRegion() const {

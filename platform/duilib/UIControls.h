@@ -172,7 +172,7 @@ public:
     void SetPos(const UIRect& rc) override;
     // For the manager's partial layouts: MarkStale makes the next SetPos lay the
     // children out again (true unless it already would); LayoutAgain does so
-    // where the container stands, unless it is hidden (showing it places it).
+    // where the container stands.
     bool MarkStale();
     void LayoutAgain();
     // A list's row (role list item) can hold the focus; Tab passes it by.

@@ -169,7 +169,16 @@ TEST_F(AccessibilityTest, AReaderAfterAChangeGetsThePlacesOfAFullLayoutWithoutOn
     ASSERT_TRUE(OpenWithRows(NumberedHotfixes(300)));
     DuiLib::CPaintManagerUI& manager = main().window().GetPaintManager();
     main().driver().Layout();
-    // A row goes, so the rows below it move up, and a row far down shows its outcome.
+    // A row far down shows its outcome while it is hidden, and comes back.
+    auto* hiddenOutcome = main().FindAs<DuiLib::CLabelUI>(L"labUniNameKB5000281");
+    ASSERT_NE(hiddenOutcome, nullptr);
+    main().Row(280)->SetVisible(false);
+    manager.UpdateLayout();
+    hiddenOutcome->SetText(L"Uninstalled");
+    hiddenOutcome->SetVisible(true);
+    manager.UpdateLayout();
+    main().Row(280)->SetVisible(true);
+    // A row goes, so the rows below it move up, and another shows its outcome.
     main().Row(10)->SetVisible(false);
     auto* outcome = main().FindAs<DuiLib::CLabelUI>(L"labUniNameKB5000251");
     ASSERT_NE(outcome, nullptr);
