@@ -122,6 +122,21 @@ CControlUI* SiblingElement(const CControlUI* element, bool forward) {
     return nullptr;
 }
 
+// The first element at or after place `index` of `holder` (`top` or a
+// container without a role below it), among `top`'s children; null past the end.
+CControlUI* FirstElementFrom(const CControlUI* top, const CControlUI* holder, int index) {
+    for (;;) {
+        const IContainerUI* box = AsContainer(holder);
+        for (int i = std::max(0, index); box && i < box->GetCount(); ++i) {
+            if (CControlUI* found = EdgeElement(box->GetItemAt(i), true)) return found;
+        }
+        const CControlUI* up = holder->GetParent();
+        if (holder == top || !AsContainer(up)) return nullptr;
+        index = AsContainer(up)->IndexOf(holder) + 1;
+        holder = up;
+    }
+}
+
 }  // namespace
 
 bool CanBeElement(const CControlUI* control) {
@@ -211,7 +226,8 @@ bool DoDefaultAction(CControlUI* control) {
 unsigned StateOf(const CControlUI* control) {
     if (!control) return 0;
     unsigned state = 0;
-    const CPaintManagerUI* manager = control->GetManager();
+    CPaintManagerUI* manager = control->GetManager();
+    if (manager) manager->UpdateLayout();
     // A window that takes no input (its modal dialog runs) offers nothing to act on.
     const bool enabled = control->IsEnabledInTree() && (!manager || manager->IsInputEnabled());
     const bool visible = control->IsVisibleInTree();
@@ -227,7 +243,9 @@ unsigned StateOf(const CControlUI* control) {
 }
 
 UIRect LocationOf(const CControlUI* control) {
-    return control ? control->GetPos() : UIRect{};
+    if (!control) return UIRect{};
+    if (CPaintManagerUI* manager = control->GetManager()) manager->UpdateLayout();
+    return control->GetPos();
 }
 
 CControlUI* ParentOf(const CControlUI* control) {
@@ -260,7 +278,40 @@ CControlUI* Navigate(const CControlUI* element, Direction direction) {
     return SiblingElement(element, direction == Direction::Next);
 }
 
-CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y) {
+std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, unsigned count) {
+    std::vector<CControlUI*> found;
+    CPaintManagerUI* manager = element ? element->GetManager() : nullptr;
+    if (!manager || count == 0) return found;
+    CControlUI* next = nullptr;
+    CControlUI* last = cursor.passed > 0 ? ControlOfId(*manager, cursor.lastId) : nullptr;
+    CControlUI* holder = cursor.passed > 0 ? ControlOfId(*manager, cursor.holderId) : nullptr;
+    if (last && IsElement(last) && ParentOf(last) == element) {
+        next = Navigate(last, Direction::Next);
+    } else if (holder && holder->IsVisibleInTree() &&
+               (holder == element || (!CanBeElement(holder) && ParentOf(holder) == element))) {
+        // The last one went: the next are from the place it had.
+        next = FirstElementFrom(element, holder, cursor.index);
+    } else {
+        next = Navigate(element, Direction::FirstChild);
+        for (unsigned i = 1; i < cursor.passed && next; ++i) next = Navigate(next, Direction::Next);
+    }
+    while (next && found.size() < count) {
+        found.push_back(next);
+        if (found.size() < count) next = Navigate(next, Direction::Next);
+    }
+    if (!found.empty()) {
+        CControlUI* end = found.back();
+        const IContainerUI* box = AsContainer(end->GetParent());
+        cursor.passed += static_cast<unsigned>(found.size());
+        cursor.lastId = IdOf(*manager, end);
+        cursor.holderId = end->GetParent() ? IdOf(*manager, end->GetParent()) : -1;
+        cursor.index = box ? box->IndexOf(end) : 0;
+    }
+    return found;
+}
+
+CControlUI* HitTest(CPaintManagerUI& manager, int x, int y) {
+    manager.UpdateLayout();
     CControlUI* at = manager.GetRoot();
     if (!at || !at->IsVisible() || !at->GetPos().Contains(x, y)) return nullptr;
     for (;;) {

@@ -56,7 +56,8 @@ public:
     int IdOf(CControlUI* control);
     // The control with that id, or null once it was destroyed (or never had it).
     CControlUI* ControlOf(int id) const;
-    void Forget(const CControlUI* control);
+    // The id the control had, or 0 when it had none.
+    int Forget(const CControlUI* control);
 
 private:
     std::unordered_map<const CControlUI*, int> m_ids;
@@ -89,6 +90,9 @@ bool CanDoDefaultAction(const CControlUI* control);
 // Runs it (what a click does, inside a UIChangeBatch) when it may; false,
 // logged, when refused.
 bool DoDefaultAction(CControlUI* control);
+// StateOf (offscreen), LocationOf and HitTest answer from the layout the next
+// paint shows: they lay out first what changed since the last layout, if
+// anything did, and only that (CPaintManagerUI::UpdateLayout).
 unsigned StateOf(const CControlUI* control);
 // Client coordinates, physical pixels: the whole rectangle, also where it is
 // scrolled out of view.
@@ -101,9 +105,22 @@ std::vector<CControlUI*> ChildrenOf(const CControlUI* element);
 enum class Direction { Next, Previous, FirstChild, LastChild };
 // The element in that direction, or null.
 CControlUI* Navigate(const CControlUI* element, Direction direction);
+// A place among an element's children, as an enumerator of them keeps it: how
+// many it passed, and the last one (by id) and where it sat, so that the next
+// are found from there. What finding them costs grows with how many are asked
+// for, not with how many were passed; only when the last one and the box it
+// sat in both went does it count again from the first.
+struct ChildCursor {
+    unsigned passed = 0;
+    int lastId = -1;    // none yet
+    int holderId = -1;  // the control that held it
+    int index = 0;      // its place there
+};
+// Up to `count` children of `element` after the cursor, moving it past them.
+std::vector<CControlUI*> NextChildren(CControlUI* element, ChildCursor& cursor, unsigned count);
 // The deepest element whose visible part holds the point (client coordinates):
 // the root when no deeper one does, null outside the root.
-CControlUI* HitTest(const CPaintManagerUI& manager, int x, int y);
+CControlUI* HitTest(CPaintManagerUI& manager, int x, int y);
 // The control with the keyboard focus when it is an element and the window has
 // the keyboard focus, else null.
 CControlUI* FocusOf(const CPaintManagerUI& manager);

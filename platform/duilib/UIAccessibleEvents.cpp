@@ -22,11 +22,13 @@ CControlUI* UIAccessibleIds::ControlOf(int id) const {
     return found == m_controls.end() ? nullptr : found->second;
 }
 
-void UIAccessibleIds::Forget(const CControlUI* control) {
+int UIAccessibleIds::Forget(const CControlUI* control) {
     auto found = m_ids.find(control);
-    if (found == m_ids.end()) return;
-    m_controls.erase(found->second);
+    if (found == m_ids.end()) return 0;
+    const int id = found->second;
+    m_controls.erase(id);
     m_ids.erase(found);
+    return id;
 }
 
 UIAccessibleIds& CPaintManagerUI::GetAccessibleIds() {

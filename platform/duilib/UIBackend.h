@@ -115,6 +115,10 @@ public:
     // A control of this window changed (see UIChange); a backend that serves
     // assistive technology tells it. The control is alive during the call only.
     virtual void OnControlChanged(CControlUI* control, UIChange change) {}
+    // The control that had this accessible id (UIAccessibleIds) is being
+    // destroyed; a backend that handed assistive technology an object for it
+    // cuts that object off now, the window living on.
+    virtual void OnAccessibleElementGone(int id) {}
 
     // Shows `text` as the window's one tooltip, beside `anchor` (client pixels),
     // replacing any shown; HideToolTip takes it away (nothing when none shows).

@@ -6,6 +6,7 @@
 #include "duilib/UIAttributes.h"
 #include "duilib/UIControls.h"
 #include "duilib/UIManager.h"
+#include "duilib/UIManagerState.h"
 
 namespace DuiLib {
 
@@ -266,6 +267,20 @@ void CContainerUI::SetPos(const UIRect& rc) {
     LayoutChildren();
 }
 
+bool CContainerUI::MarkStale() {
+    const bool wasCurrent = m_layoutPass != 0;
+    m_layoutPass = 0;
+    return wasCurrent;
+}
+
+void CContainerUI::LayoutAgain() {
+    // Also hidden, or inside an ancestor placed out of view: the container's
+    // m_pos and the children's new places are in one frame, which GetPos()
+    // shifts alike, and whatever shows it or brings it into view moves them
+    // along without laying them out again.
+    if (m_layoutPass == 0 && m_manager) SetPos(m_pos);
+}
+
 UIRect CContainerUI::ViewRegion() const {
     UIRect region = m_pos;
     for (const CControlUI* p = m_parent; p; p = p->m_parent) {
@@ -329,6 +344,7 @@ std::vector<CControlUI*> CContainerUI::ChildrenMeeting(const UIRect& area) const
 }
 
 void CContainerUI::LayoutChildren() {
+    if (m_manager) ++m_manager->m_state->containersLaidOut;
     const UIRect inner = InnerRect();
     std::vector<CControlUI*> stacked;
     std::vector<AxisItem> axis;

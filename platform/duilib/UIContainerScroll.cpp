@@ -30,7 +30,9 @@ void CContainerUI::SetScrollPos(int pos) {
         const UIRect frame = m_frame;
         m_frame = m_pos;
         MoveChildren(m_pos.left - frame.left, m_pos.top - frame.top, moved);
-    }  // else the coming layout places the children at the new offset
+    } else {
+        NeedUpdate();  // the coming layout places the children at the new offset
+    }
     Invalidate();
     if (m_manager) m_manager->ReportChange(this, UIChange::Location);
 }

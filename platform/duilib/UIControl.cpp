@@ -123,16 +123,21 @@ int CControlUI::GetFixedHeight() const {
 void CControlUI::SetFixedHeight(int height) {
     m_fixedHeight = std::max(0, height);
     m_fixedHeightIsLayout = false;
+    m_fixedHeightRepeat = 1;
     NeedParentUpdate();
 }
 
-void CControlUI::SetLayoutFixedHeight(int unscaledHeight) {
-    SetFixedHeight(unscaledHeight);
+void CControlUI::SetLayoutFixedHeight(int unscaledHeight, int repeat) {
+    repeat = std::max(1, repeat);
+    SetFixedHeight(std::max(0, unscaledHeight) * repeat);
     m_fixedHeightIsLayout = true;
+    m_fixedHeightRepeat = repeat;
 }
 
 int CControlUI::GetScaledFixedHeight() const {
-    return m_fixedHeightIsLayout ? Scale(m_fixedHeight) : m_fixedHeight;
+    if (!m_fixedHeightIsLayout) return m_fixedHeight;
+    // Each part rounds on its own, as the parts a box holds do.
+    return m_fixedHeightRepeat * Scale(m_fixedHeight / m_fixedHeightRepeat);
 }
 
 bool CControlUI::IsFloat() const {
@@ -311,7 +316,7 @@ void CControlUI::Invalidate() {
 }
 
 void CControlUI::NeedUpdate() {
-    if (m_manager) m_manager->SetNeedsLayout();
+    if (m_manager) m_manager->SetNeedsLayout(this);
 }
 
 void CControlUI::NeedParentUpdate() {

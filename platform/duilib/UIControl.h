@@ -81,7 +81,9 @@ public:
     virtual int GetFixedHeight() const;
     virtual void SetFixedHeight(int height);
     void SetLayoutFixedWidth(int unscaledWidth);
-    void SetLayoutFixedHeight(int unscaledHeight);
+    // `repeat` parts of that height, each scaled (and rounded) on its own: a box
+    // of rows `unscaledHeight` high stays exactly as tall as its rows at any scale.
+    void SetLayoutFixedHeight(int unscaledHeight, int repeat = 1);
     // The fixed sizes in device pixels at this control's scale (0: not fixed).
     int GetScaledFixedWidth() const;
     int GetScaledFixedHeight() const;
@@ -236,6 +238,7 @@ private:
     UIRect m_padding;
     int m_fixedWidth = 0, m_fixedHeight = 0;
     bool m_fixedWidthIsLayout = false, m_fixedHeightIsLayout = false;
+    int m_fixedHeightRepeat = 1;  // SetLayoutFixedHeight's parts
     int m_minWidth = 0, m_minHeight = 0, m_maxWidth = 0, m_maxHeight = 0;
     uint32_t m_bkColor = 0, m_disabledBkColor = 0, m_hotBkColor = 0, m_pushedBkColor = 0;
     uint32_t m_borderColor = 0;

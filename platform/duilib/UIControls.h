@@ -172,6 +172,11 @@ public:
 
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
     void SetPos(const UIRect& rc) override;
+    // For the manager's partial layouts: MarkStale makes the next SetPos lay the
+    // children out again (true unless it already would); LayoutAgain does so
+    // where the container stands.
+    bool MarkStale();
+    void LayoutAgain();
     // A list's row (role list item) can hold the focus; Tab passes it by.
     bool IsFocusable() const override;
     bool IsTabStop() const override { return false; }

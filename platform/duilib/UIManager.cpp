@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "duilib/UIBackend.h"
+#include "duilib/UIControls.h"
 #include "duilib/UIManagerState.h"
 
 namespace DuiLib {
@@ -160,10 +161,24 @@ void CPaintManagerUI::Layout(int clientWidth, int clientHeight) {
     UISize size{clientWidth, clientHeight};
     bool resized = size.cx != m_state->client.cx || size.cy != m_state->client.cy;
     m_state->client = size;
-    if (!resized && !m_state->needsLayout) return;
-    m_state->needsLayout = false;
-    ++m_state->layoutPass;
-    if (m_state->root) m_state->root->SetPos(UIRect{0, 0, clientWidth, clientHeight});
+    std::vector<CControlUI*> stale;
+    stale.swap(m_state->staleContainers);
+    if (resized || m_state->needsLayout) {
+        m_state->needsLayout = false;
+        ++m_state->layoutPass;
+        if (m_state->root) m_state->root->SetPos(UIRect{0, 0, clientWidth, clientHeight});
+        return;
+    }
+    // Laying one out lays out the stale ones inside it too; those then do nothing.
+    for (CControlUI* box : stale) static_cast<CContainerUI*>(box)->LayoutAgain();
+}
+
+void CPaintManagerUI::UpdateLayout() {
+    if (NeedsLayout()) Layout(m_state->client.cx, m_state->client.cy);
+}
+
+unsigned CPaintManagerUI::GetContainersLaidOut() const {
+    return m_state->containersLaidOut;
 }
 
 unsigned CPaintManagerUI::GetLayoutPass() const {
@@ -171,7 +186,7 @@ unsigned CPaintManagerUI::GetLayoutPass() const {
 }
 
 void CPaintManagerUI::Paint(CRenderList& list) {
-    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    UpdateLayout();
     if (!m_state->root) return;
     m_state->root->DoPaint(list, UIRect{0, 0, m_state->client.cx, m_state->client.cy});
     PaintFocusIndicator(list);
@@ -182,11 +197,23 @@ void CPaintManagerUI::Invalidate() {
 }
 
 bool CPaintManagerUI::NeedsLayout() const {
-    return m_state->needsLayout;
+    return m_state->needsLayout || !m_state->staleContainers.empty();
 }
 
 void CPaintManagerUI::SetNeedsLayout() {
     m_state->needsLayout = true;
+    Invalidate();
+}
+
+void CPaintManagerUI::SetNeedsLayout(CControlUI* control) {
+    CControlUI* c = control;
+    while (c && !dynamic_cast<CContainerUI*>(c)) c = c->GetParent();
+    if (!c) {
+        SetNeedsLayout();
+        return;
+    }
+    // Listed once until it is laid out again (never laid out: its parent places it).
+    if (static_cast<CContainerUI*>(c)->MarkStale()) m_state->staleContainers.push_back(c);
     Invalidate();
 }
 

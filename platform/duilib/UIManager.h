@@ -135,16 +135,26 @@ public:
     // (with room for the focus indicator).
     void ScrollIntoView(CControlUI* control);
 
-    // Lays the tree out for a client area and collects what to draw.
+    // Lays the tree out for a client area: all of it when the size or the scale
+    // changed, else only the containers whose children changed since.
     void Layout(int clientWidth, int clientHeight);
+    // Layout at the last client size when anything changed; nothing otherwise.
+    void UpdateLayout();
     void Paint(CRenderList& list);
     void Invalidate();
     bool NeedsLayout() const;
-    // The tree changed shape: lay out again before the next paint or input.
+    // The whole tree changed shape: lay all of it out again before the next
+    // paint or input.
     void SetNeedsLayout();
+    // Only the children of `control` (of its container, for a control that is
+    // none) changed: that container lays them out again where it stands.
+    void SetNeedsLayout(CControlUI* control);
     // Counts the full layouts; a container moved within one pass moves its
     // children instead of laying them out again (CContainerUI).
     unsigned GetLayoutPass() const;
+    // How many times a container laid its children out, full layouts and
+    // partial ones together: what layouts cost.
+    unsigned GetContainersLaidOut() const;
 
     // The system's colours and high-contrast setting (UIColors.h), from the
     // backend; every window paints again with them.
@@ -183,6 +193,7 @@ public:
 
 private:
     friend class UIChangeBatch;
+    friend class CContainerUI;  // counts its layouts
     void PaintFocusIndicator(CRenderList& list) const;
     void SettleChanges();
     void RepairFocus();

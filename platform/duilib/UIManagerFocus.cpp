@@ -217,7 +217,7 @@ void CPaintManagerUI::MoveFocusByKeyboard(bool forward) {
 
 void CPaintManagerUI::ScrollIntoView(CControlUI* control) {
     if (!control || control->GetManager() != this) return;
-    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    UpdateLayout();
     // Room for the indicator round the control (PaintFocusIndicator).
     const int room = 3 * std::max(1, ScaleValue(1));
     for (CControlUI* p = control->GetParent(); p; p = p->GetParent()) {

@@ -44,7 +44,7 @@ void UpdateHot(CPaintManagerUI& manager, CPaintManagerUI::State& s, CControlUI* 
 }  // namespace
 
 void CPaintManagerUI::OnMouseMove(int x, int y) {
-    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    UpdateLayout();
     if (m_state->pressed) {
         Send(m_state->pressed, UIEVENT_MOUSEMOVE, x, y);
         return;
@@ -60,7 +60,7 @@ void CPaintManagerUI::OnMouseLeaveWindow() {
 
 void CPaintManagerUI::OnButtonDown(int x, int y) {
     UIChangeBatch batch(*this);
-    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    UpdateLayout();
     // Windows' convention: no focus indicator after a mouse press until a key is used.
     if (m_state->focusCues) {
         m_state->focusCues = false;
@@ -85,7 +85,7 @@ void CPaintManagerUI::OnButtonUp(int x, int y) {
 }
 
 void CPaintManagerUI::OnMouseWheel(int x, int y, int delta) {
-    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    UpdateLayout();
     CControlUI* target = ControlAt(*m_state, x, y);
     if (!target) return;
     Send(target, UIEVENT_SCROLLWHEEL, x, y, static_cast<WPARAM>(static_cast<LPARAM>(delta)));
@@ -175,7 +175,11 @@ void CPaintManagerUI::ReapControl(CControlUI* control) {
     auto& reordered = m_state->reorderedInBatch;
     reordered.erase(std::remove(reordered.begin(), reordered.end(), control), reordered.end());
     KillTimers(control);
-    m_state->accessibleIds.Forget(control);
+    if (const int id = m_state->accessibleIds.Forget(control)) {
+        if (m_state->backend) m_state->backend->OnAccessibleElementGone(id);
+    }
+    auto& stale = m_state->staleContainers;
+    stale.erase(std::remove(stale.begin(), stale.end(), control), stale.end());
 }
 
 }  // namespace DuiLib

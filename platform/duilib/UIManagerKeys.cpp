@@ -24,7 +24,7 @@ CContainerUI* ScrollingAncestor(CControlUI* control) {
 
 bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
     UIChangeBatch batch(*this);
-    if (m_state->needsLayout) Layout(m_state->client.cx, m_state->client.cy);
+    UpdateLayout();
     if (!m_state->focusCues) {
         m_state->focusCues = true;
         if (m_state->focus) Invalidate();

@@ -33,7 +33,10 @@ struct CPaintManagerUI::State {
     std::vector<INotifyUI*> notifiers;
     std::vector<IMessageFilterUI*> filters;
     unsigned scale = 100;
-    bool needsLayout = true;
+    bool needsLayout = true;  // the whole tree
+    // Containers whose children changed since the last layout (CContainerUI, alive).
+    std::vector<CControlUI*> staleContainers;
+    unsigned containersLaidOut = 0;
     UISize client;
     int captionHeight = 0;
     UISize initSize;

@@ -8,8 +8,8 @@
 // stable id only; ids double as the child ids of
 // the WinEvents, and get_accChild on any object of the window accepts them. The
 // objects reach the tree through a link the window cuts when it is destroyed, so
-// an object another process keeps answers CO_E_OBJNOTCONNECTED afterwards, and
-// one whose control was destroyed (rows rebuilt) answers the same.
+// an object another process keeps answers CO_E_OBJNOTCONNECTED afterwards; one
+// whose control was destroyed (rows rebuilt) is cut off the same way then.
 //
 // UI thread only. The UI thread joins a single-threaded apartment at the first
 // WM_GETOBJECT and stays in it, so calls from other processes arrive on it
@@ -46,6 +46,11 @@ public:
     // The tree goes away: every object handed out answers CO_E_OBJNOTCONNECTED,
     // and other processes' proxies are cut off (RPC_E_DISCONNECTED).
     void Disconnect();
+    // The element's control goes: its object, if one was handed out, answers
+    // CO_E_OBJNOTCONNECTED, and other processes' proxies of it are cut off.
+    void DisconnectElement(int id);
+    // The element objects alive in this process (tests).
+    static long LiveObjects();
 
     // What the objects of one window share (Win32AccessibleObject_win.cpp).
     struct Link {

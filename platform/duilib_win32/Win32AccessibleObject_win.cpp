@@ -73,10 +73,14 @@ bool IsBelow(const CControlUI* element, const CControlUI* ancestor) {
 
 IAccessible* CreateAccessibleObject(const LinkPtr& link, int id);
 
+LONG g_liveObjects = 0;
+
 class AccessibleObject final : public IAccessible, public IEnumVARIANT {
 public:
-    AccessibleObject(LinkPtr link, int id, ULONG cursor = 0, bool shared = false)
-        : m_link(std::move(link)), m_id(id), m_cursor(cursor), m_shared(shared) {}
+    AccessibleObject(LinkPtr link, int id, Accessible::ChildCursor cursor = {}, bool shared = false)
+        : m_link(std::move(link)), m_id(id), m_cursor(cursor), m_shared(shared) {
+        InterlockedIncrement(&g_liveObjects);
+    }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -328,35 +332,31 @@ public:
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
-    // IEnumVARIANT: the children, each as VT_DISPATCH.
+    // IEnumVARIANT: the children, each as VT_DISPATCH. A null count is taken for
+    // any number asked (IEnumVARIANT::Next allows it); the slots not filled stay VT_EMPTY.
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
         if (fetched) *fetched = 0;
-        if (!out || (count > 1 && !fetched)) return E_INVALIDARG;
+        if (!out) return E_INVALIDARG;
+        for (ULONG i = 0; i < count; ++i) VariantInit(&out[i]);
         CControlUI* self = nullptr;
         HRESULT hr = Find(Self(), self);
         if (FAILED(hr)) return hr;
-        const std::vector<CControlUI*> children = Accessible::ChildrenOf(self);
-        ULONG done = 0;
-        for (; done < count && m_cursor < children.size(); ++done, ++m_cursor) {
-            VariantInit(&out[done]);
-            out[done].vt = VT_DISPATCH;
-            out[done].pdispVal = Object(children[m_cursor]);
+        const std::vector<CControlUI*> children = Accessible::NextChildren(self, m_cursor, count);
+        for (size_t i = 0; i < children.size(); ++i) {
+            out[i].vt = VT_DISPATCH;
+            out[i].pdispVal = Object(children[i]);
         }
-        if (fetched) *fetched = done;
-        return done == count ? S_OK : S_FALSE;
+        if (fetched) *fetched = static_cast<ULONG>(children.size());
+        return children.size() == count ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
         CControlUI* self = nullptr;
         HRESULT hr = Find(Self(), self);
         if (FAILED(hr)) return hr;
-        const ULONG total = static_cast<ULONG>(Accessible::ChildrenOf(self).size());
-        m_cursor += count;
-        if (m_cursor <= total) return S_OK;
-        m_cursor = total;
-        return S_FALSE;
+        return Accessible::NextChildren(self, m_cursor, count).size() == count ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
-        m_cursor = 0;
+        m_cursor = Accessible::ChildCursor();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
@@ -368,6 +368,7 @@ public:
 private:
     ~AccessibleObject() {
         if (m_shared) m_link->objects.erase(m_id);
+        InterlockedDecrement(&g_liveObjects);
     }
 
     static VARIANT Self() {
@@ -387,11 +388,8 @@ private:
         const int id = child.lVal == CHILDID_SELF ? m_id : static_cast<int>(child.lVal);
         control = Accessible::ControlOfId(*manager, id);
         if (!control) return id == m_id ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
-        // Places and children as the next paint will show them.
-        RECT client;
-        if (manager->NeedsLayout() && GetClientRect(m_link->hwnd, &client)) {
-            manager->Layout(client.right, client.bottom);
-        }
+        // No layout here: what depends on places (state, location, hit test)
+        // brings the layout up to date itself, and only what changed.
         return S_OK;
     }
 
@@ -415,8 +413,8 @@ private:
     LONG m_refs = 1;
     LinkPtr m_link;
     int m_id;
-    ULONG m_cursor;  // IEnumVARIANT's position
-    bool m_shared;   // the element's one object, listed in the link (not a Clone)
+    Accessible::ChildCursor m_cursor;  // IEnumVARIANT's position
+    bool m_shared;                     // the element's one object, listed in the link (not a Clone)
 };
 
 // The element's object while anyone holds it, so that a client comparing
@@ -427,12 +425,16 @@ IAccessible* CreateAccessibleObject(const LinkPtr& link, int id) {
         found->second->AddRef();
         return found->second;
     }
-    auto* object = new AccessibleObject(link, id, 0, true);
+    auto* object = new AccessibleObject(link, id, {}, true);
     link->objects.emplace(id, object);
     return object;
 }
 
 }  // namespace
+
+long Win32Accessible::LiveObjects() {
+    return g_liveObjects;
+}
 
 LRESULT LresultFromClientObject(const LinkPtr& link, WPARAM wParam) {
     IAccessible* root = CreateAccessibleObject(link, 0);

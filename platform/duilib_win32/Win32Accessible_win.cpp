@@ -104,4 +104,15 @@ void Win32Accessible::Disconnect() {
     m_link.reset();
 }
 
+void Win32Accessible::DisconnectElement(int id) {
+    if (!m_link) return;
+    auto found = m_link->objects.find(id);
+    if (found == m_link->objects.end()) return;
+    // The proxies' references go, and with them perhaps the object's last.
+    IUnknown* object = found->second;
+    object->AddRef();
+    CoDisconnectObject(object, 0);
+    object->Release();
+}
+
 }  // namespace DuiLib

@@ -45,6 +45,7 @@ public:
     void OnControlChanged(CControlUI* control, UIChange change) override {
         if (m_live) Win32Accessible::OnControlChanged(m_hwnd, control, change);
     }
+    void OnAccessibleElementGone(int id) override { m_accessible.DisconnectElement(id); }
     void ShowToolTip(const std::wstring& text, const UIRect& anchor) override;
     void HideToolTip() override;
     void DetachOwner() override {

@@ -55,8 +55,9 @@ void MainWindow::BuildRows(CContainerUI* container) {
         }
         m_itemMap[info.HotFixID] = row;
     }
-    // Unscaled: the list keeps the rows' height at whatever scale the window moves to.
-    container->SetLayoutFixedHeight(count * kRowHeight);
+    // Unscaled, one part a row: the list is as tall as its rows at whatever scale
+    // the window moves to, also where a row's height is not a whole number of pixels.
+    container->SetLayoutFixedHeight(kRowHeight, count);
 }
 
 void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {

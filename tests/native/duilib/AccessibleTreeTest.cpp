@@ -156,6 +156,53 @@ TEST_F(AccessibleTreeTest, IdsStayWithTheirControlsAndDieWithThem) {
     EXPECT_NE(freshId, rowId);
 }
 
+TEST_F(AccessibleTreeTest, AChildCursorHandsOutTheChildrenInOrderFromWhereItStopped) {
+    auto* list = dynamic_cast<CContainerUI*>(Find(L"list"));
+    ASSERT_NE(list, nullptr);
+    // More rows, two of them inside a box without a role: they are the list's children too.
+    auto* box = new CVerticalLayoutUI();
+    list->Add(box);
+    for (int i = 0; i < 20; ++i) {
+        auto* button = new CButtonUI();
+        button->SetName((L"b" + std::to_wstring(i)).c_str());
+        (i < 2 ? static_cast<CContainerUI*>(box) : list)->Add(button);
+    }
+    const std::vector<std::wstring> all = Names(Accessible::ChildrenOf(list));
+    ASSERT_EQ(all.size(), 24u);
+
+    struct Step {
+        unsigned count;
+        size_t expectedFirst, expectedCount;  // indexes into `all`
+    };
+    // Chunks as IEnumVARIANT::Next asks for them, the last one short, then nothing.
+    const Step steps[] = {{1, 0, 1},    {5, 1, 5},   {7, 6, 7}, {0, 13, 0},
+                          {10, 13, 10}, {10, 23, 1}, {3, 24, 0}};
+    Accessible::ChildCursor cursor;
+    Accessible::ChildCursor copy;  // a Clone taken after the second chunk
+    for (const Step& step : steps) {
+        const std::vector<std::wstring> got =
+            Names(Accessible::NextChildren(list, cursor, step.count));
+        EXPECT_EQ(got,
+                  std::vector<std::wstring>(all.begin() + step.expectedFirst,
+                                            all.begin() + step.expectedFirst + step.expectedCount))
+            << "asking for " << step.count << " at " << step.expectedFirst;
+        if (step.expectedFirst == 1) copy = cursor;
+    }
+    EXPECT_EQ(Names(Accessible::NextChildren(list, copy, 2)),
+              (std::vector<std::wstring>{all[6], all[7]}));
+
+    // The last child handed out goes: the next are those after the place it had,
+    // in the list or in the box without a role.
+    list->Remove(Find(all[7].c_str()));
+    EXPECT_EQ(Names(Accessible::NextChildren(list, copy, 2)),
+              (std::vector<std::wstring>{all[8], all[9]}));
+    Accessible::ChildCursor inBox;
+    EXPECT_EQ(Names(Accessible::NextChildren(list, inBox, 5)).back(), L"b0");
+    box->Remove(Find(L"b0"));
+    EXPECT_EQ(Names(Accessible::NextChildren(list, inBox, 2)),
+              (std::vector<std::wstring>{L"b1", L"b2"}));
+}
+
 const wchar_t* EventText(UIAccessibleEventType type) {
     switch (type) {
         case UIAccessibleEventType::Focus:

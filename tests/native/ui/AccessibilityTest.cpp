@@ -165,4 +165,35 @@ TEST_F(AccessibilityTest, BehindTheAboutDialogNothingActsAndTheFocusIsHeardAgain
     EXPECT_EQ(Heard(main().hwnd()), std::vector<std::wstring>{L"focus About"});
 }
 
+TEST_F(AccessibilityTest, AReaderAfterAChangeGetsThePlacesOfAFullLayoutWithoutOne) {
+    ASSERT_TRUE(OpenWithRows(NumberedHotfixes(300)));
+    DuiLib::CPaintManagerUI& manager = main().window().GetPaintManager();
+    main().driver().Layout();
+    // A row far down shows its outcome while it is hidden, and comes back.
+    auto* hiddenOutcome = main().FindAs<DuiLib::CLabelUI>(L"labUniNameKB5000281");
+    ASSERT_NE(hiddenOutcome, nullptr);
+    main().Row(280)->SetVisible(false);
+    manager.UpdateLayout();
+    hiddenOutcome->SetText(L"Uninstalled");
+    hiddenOutcome->SetVisible(true);
+    manager.UpdateLayout();
+    main().Row(280)->SetVisible(true);
+    // A row goes, so the rows below it move up, and another shows its outcome.
+    main().Row(10)->SetVisible(false);
+    auto* outcome = main().FindAs<DuiLib::CLabelUI>(L"labUniNameKB5000251");
+    ASSERT_NE(outcome, nullptr);
+    outcome->SetText(L"Uninstalled");
+    outcome->SetVisible(true);
+    const unsigned passes = manager.GetLayoutPass();
+    const unsigned laidOut = manager.GetContainersLaidOut();
+
+    // Every element's state and place, as a reader walking the window reads them.
+    const std::wstring walked = DuiLib::Accessible::Describe(manager.GetRoot(), true);
+    EXPECT_EQ(manager.GetLayoutPass(), passes);
+    EXPECT_LE(manager.GetContainersLaidOut() - laidOut, 2u);  // the list, the row's column
+    manager.SetNeedsLayout();
+    main().driver().Layout();
+    EXPECT_EQ(DuiLib::Accessible::Describe(manager.GetRoot(), true), walked);
+}
+
 }  // namespace

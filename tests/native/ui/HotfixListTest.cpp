@@ -47,30 +47,33 @@ TEST_F(HotfixListTest, SingleRowHasNoSeparator) {
     EXPECT_EQ(main.Find(L"containerInstalledHotfix")->GetPos().Height(), 64);
 }
 
-class ListHeightTest : public UiTest,
-                       public ::testing::WithParamInterface<std::pair<unsigned, int>> {};
+class ListHeightTest : public UiTest, public ::testing::WithParamInterface<unsigned> {};
 
-// Opened at the scale, or moved there from a 100 % monitor: the list is as
-// tall as its rows, and only the outer view scrolls.
+// Opened at the scale, or moved there from a 100 % monitor: the list is exactly
+// as tall as its rows, also at scales where a row is no whole number of pixels,
+// and only the outer view scrolls, to the list's end.
 TEST_P(ListHeightTest, TenRowsSizeTheListByScale) {
     for (const bool moved : {false, true}) {
         SCOPED_TRACE(moved ? "moved" : "opened");
-        DuiLib::Headless::SetDpiScale(moved ? 100 : GetParam().first);
+        DuiLib::Headless::SetDpiScale(moved ? 100 : GetParam());
         m_enumeration.Succeed(NumberedHotfixes(10));
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
-        EXPECT_EQ(main.RowCount(), 10);
-        if (moved) main.window().GetPaintManager().SetScale(GetParam().first);
+        ASSERT_EQ(main.RowCount(), 10);
+        if (moved) main.window().GetPaintManager().SetScale(GetParam());
         main.driver().Layout();
         auto* list = main.FindAs<DuiLib::CContainerUI>(L"containerInstalledHotfix");
-        EXPECT_EQ(list->GetPos().Height(), GetParam().second);
+        auto* view = main.FindAs<DuiLib::CContainerUI>(L"hotfixListView");
+        int rows = 0;
+        for (int i = 0; i < main.RowCount(); ++i) rows += main.Row(i)->GetPos().Height();
+        EXPECT_EQ(list->GetPos().Height(), rows);
         EXPECT_EQ(list->GetScrollRange(), 0);
+        EXPECT_EQ(view->GetScrollRange(), rows - view->GetScrollPage());
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ListHeightTest,
-                         ::testing::Values(std::make_pair(100u, 640), std::make_pair(125u, 800),
-                                           std::make_pair(150u, 960)));
+                         ::testing::Values(100u, 110u, 115u, 125u, 150u, 175u, 200u, 225u, 300u));
 
 TEST_F(HotfixListTest, LongListScrollsInsideTheWindow) {
     m_enumeration.Succeed(NumberedHotfixes(30));

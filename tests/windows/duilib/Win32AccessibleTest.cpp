@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "Win32TestWindow.h"
+#include "duilib_win32/Win32Accessible.h"
 
 namespace {
 
@@ -158,6 +161,95 @@ TEST_F(Win32AccessibleTest, ObjectsOfADestroyedControlOrWindowAreNotConnected) {
     EXPECT_EQ(m_children[1]->get_accName(Self(), &name), CO_E_OBJNOTCONNECTED);
     VARIANT state;
     EXPECT_EQ(m_children[1]->get_accState(Self(), &state), CO_E_OBJNOTCONNECTED);
+}
+
+// IEnumVARIANT over the client area's two children, as Microsoft documents it:
+// S_FALSE with the count fetched when fewer remain, a null count taken, Skip
+// past the end S_FALSE, Reset to the start, a Clone that keeps its own place.
+TEST_F(Win32AccessibleTest, TheChildrenEnumerationKeepsItsPlaceAndTheContract) {
+    IEnumVARIANT* children = nullptr;
+    ASSERT_EQ(m_root->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+    auto names = [](VARIANT* got, ULONG count) {
+        std::vector<std::wstring> found;
+        for (ULONG i = 0; i < count; ++i) {
+            found.push_back(got[i].vt == VT_EMPTY ? L"<empty>" : NameOfAnswer(got[i]));
+        }
+        return found;
+    };
+    VARIANT got[3];
+    ULONG fetched = 7;
+    ASSERT_EQ(children->Reset(), S_OK);
+    EXPECT_EQ(children->Next(1, got, &fetched), S_OK);
+    EXPECT_EQ(names(got, fetched), std::vector<std::wstring>{L"OK"});
+    IEnumVARIANT* clone = nullptr;
+    ASSERT_EQ(children->Clone(&clone), S_OK);
+    EXPECT_EQ(children->Next(3, got, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 1u);
+    EXPECT_EQ(names(got, 1), std::vector<std::wstring>{L""});  // the animation, unnamed
+    EXPECT_EQ(children->Next(1, got, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+
+    EXPECT_EQ(clone->Next(2, got, nullptr), S_FALSE);  // where it was cloned: one left
+    EXPECT_EQ(names(got, 2), (std::vector<std::wstring>{L"", L"<empty>"}));
+    clone->Release();
+
+    ASSERT_EQ(children->Reset(), S_OK);
+    EXPECT_EQ(children->Skip(1), S_OK);
+    EXPECT_EQ(children->Skip(5), S_FALSE);
+    ASSERT_EQ(children->Reset(), S_OK);
+    EXPECT_EQ(children->Next(2, got, &fetched), S_OK);
+    EXPECT_EQ(names(got, fetched), (std::vector<std::wstring>{L"OK", L""}));
+    children->Release();
+}
+
+// A client in another apartment holds the button's object through a proxy, as
+// another process's screen reader does. When the button goes, the window lives
+// on, and the proxy is cut off then: the object does not wait for the client.
+TEST_F(Win32AccessibleTest, AClientsProxyOfADestroyedControlIsCutOffAtOnce) {
+    std::atomic<int> step{0};
+    HRESULT held = E_FAIL, afterwards = S_OK;
+    std::thread client([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IAccessible* root = nullptr;
+        IAccessible* button = nullptr;
+        held = AccessibleObjectFromWindow(m_hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&root));
+        if (SUCCEEDED(held)) {
+            VARIANT first;
+            long obtained = 0;
+            held = AccessibleChildren(root, 0, 1, &first, &obtained);
+            button = obtained == 1 ? TakeObject(first) : nullptr;
+            root->Release();
+        }
+        step = 1;
+        DuiLib::Backend::WakeMainQueue();
+        while (step != 2) std::this_thread::yield();
+        if (button) {
+            BSTR name = nullptr;
+            afterwards = button->get_accName(Self(), &name);
+            SysFreeString(name);
+            button->Release();
+        }
+        CoUninitialize();
+        step = 3;
+        DuiLib::Backend::WakeMainQueue();
+    });
+    // The UI thread serves the client's calls meanwhile.
+    DuiLib::UIMainQueue::getInstance()->pumpUntil([&] { return step == 1; }, 10000);
+    const long alive = DuiLib::Win32Accessible::LiveObjects();
+    auto* root = dynamic_cast<DuiLib::CContainerUI*>(m_window->GetPaintManager().GetRoot());
+    auto* row = dynamic_cast<DuiLib::CContainerUI*>(root->GetItemAt(0));
+    const bool removed = row->Remove(m_window->GetPaintManager().FindControl(L"probeButton"));
+    const long afterRemoval = DuiLib::Win32Accessible::LiveObjects();
+    step = 2;
+    DuiLib::UIMainQueue::getInstance()->pumpUntil([&] { return step == 3; }, 10000);
+    client.join();
+    EXPECT_EQ(held, S_OK);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(afterRemoval, alive - 1);  // the proxy's hold went with the control
+    // Windows answers CO_E_OBJNOTCONNECTED (or RPC_E_DISCONNECTED) for a disconnected
+    // object; Wine's channel RPC_S_UNKNOWN_IF as an HRESULT. A failure either way.
+    EXPECT_TRUE(FAILED(afterwards)) << std::hex << afterwards;
 }
 
 }  // namespace
