@@ -103,7 +103,9 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
     if (IsAlreadyRunning()) {
         return 0;
     }
-    // The window's first list takes this answer; the query overlaps its creation.
+    // The query runs while the window is made, and the window's first list takes
+    // its answer. The display is connected first: the query's libraries must not
+    // meet its set-up halfway (see PrepareDisplay).
     CPaintManagerUI::PrepareDisplay();
     WindowsHotfix::WindowsHotfixHelper* hotfixes =
         WindowsHotfix::WindowsHotfixHelper::GetInstance();
