@@ -103,6 +103,12 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
     if (IsAlreadyRunning()) {
         return 0;
     }
+    const std::wstring language = ConfigureResources(instance);
+    if (!DE::LanguageResExist(language, LANGUAGE_FOLDER)) {
+        KT_LOG(LOG_ERROR, L"get language resource file fail!", "wWinMain");
+        ShowResourceMissingTips();
+        return 0;
+    }
     // The query runs while the window is made, and the window's first list takes
     // its answer. The display is connected first: the query's libraries must not
     // meet its set-up halfway (see PrepareDisplay).
@@ -110,13 +116,6 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
     WindowsHotfix::WindowsHotfixHelper* hotfixes =
         WindowsHotfix::WindowsHotfixHelper::GetInstance();
     hotfixes->StartEarlyEnumeration();
-    const std::wstring language = ConfigureResources(instance);
-    if (!DE::LanguageResExist(language, LANGUAGE_FOLDER)) {
-        KT_LOG(LOG_ERROR, L"get language resource file fail!", "wWinMain");
-        hotfixes->DropEarlyEnumeration();
-        ShowResourceMissingTips();
-        return 0;
-    }
     RunMainWindow();
     hotfixes->DropEarlyEnumeration();
     CloseInstanceMutex();

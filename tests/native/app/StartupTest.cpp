@@ -3,6 +3,7 @@
 // program's own loops through the headless idle hook, as a user would, by sending
 // the window its messages. Every path returns 0.
 #include "StartupFixture.h"
+#include "support/DetachedThreads.h"
 #include "testkit/LogCapture.h"
 
 using namespace UiFixtures;
@@ -147,6 +148,8 @@ TEST_F(MissingLanguagesTest, ShowsTheTopMostBoxAndCreatesNoWindow) {
     EXPECT_EQ(lines[0].level, LOG_ERROR);
     EXPECT_TRUE(DuiLib::Headless::Windows().empty());
     EXPECT_EQ(windowsSeen, 0);
+    ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(10000));
+    EXPECT_TRUE(log.Matching(L"get install hotfix start!").empty()) << "nothing was queried";
 }
 
 class UnshippedLanguageTest : public StartupTest {
