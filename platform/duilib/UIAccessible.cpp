@@ -8,8 +8,6 @@
 #include "duilib/UIControls.h"
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
-#include "duilib/UIProgress.h"
-#include "duilib/UITextLayout.h"
 #include "support/KtLogger.h"
 
 namespace DuiLib {
@@ -33,41 +31,12 @@ bool ParseAccessibleRole(const std::wstring& text, UIRole& role) {
     return false;
 }
 
-void CControlUI::SetAccessibleRole(UIRole role) {
-    m_accessible.role = role;
-}
-
-void CControlUI::SetAccessibleName(LPCTSTR name) {
-    m_accessible.name = CDuiString(name);
-    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
-}
-
-void CControlUI::SetAccessibleNameSuffix(LPCTSTR suffix) {
-    m_accessible.nameSuffix = CDuiString(suffix);
-    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
-}
-
-void CControlUI::SetAccessibleDescription(LPCTSTR description) {
-    m_accessible.description = CDuiString(description);
-}
-
 namespace Accessible {
 
 namespace {
 
 bool IsRoot(const CControlUI* control) {
     return control && control->GetManager() && control->GetManager()->GetRoot() == control;
-}
-
-UIRole RoleOfClass(const CControlUI* control) {
-    if (dynamic_cast<const CButtonUI*>(control)) return UIRole::PushButton;
-    if (auto* text = dynamic_cast<const CTextUI*>(control)) {
-        return text->GetLinkCount() > 0 ? UIRole::Link : UIRole::StaticText;
-    }
-    if (dynamic_cast<const CLabelUI*>(control)) return UIRole::StaticText;
-    if (dynamic_cast<const CAnimPanelUI*>(control)) return UIRole::Animation;
-    if (dynamic_cast<const CProgressUI*>(control)) return UIRole::ProgressBar;
-    return UIRole::None;
 }
 
 const IContainerUI* AsContainer(const CControlUI* control) {
@@ -154,7 +123,7 @@ UIRole RoleOf(const CControlUI* control) {
     if (!control) return UIRole::None;
     if (IsRoot(control)) return UIRole::Window;
     const UIRole role = control->GetAccessibleInfo().role;
-    return role == UIRole::Default ? RoleOfClass(control) : role;
+    return role == UIRole::Default ? control->ClassRole() : role;
 }
 
 std::wstring NameOf(const CControlUI* control) {
@@ -164,12 +133,7 @@ std::wstring NameOf(const CControlUI* control) {
         return backend ? backend->GetTitle() : std::wstring();
     }
     const UIAccessibleInfo& info = control->GetAccessibleInfo();
-    std::wstring name = info.name.str();
-    if (name.empty() && dynamic_cast<const CTextUI*>(control)) {
-        for (const TextRun& run : ParseLinkMarkup(control->GetText().str()).runs) name += run.text;
-    } else if (name.empty()) {
-        name = control->GetText().str();
-    }
+    std::wstring name = info.name.IsEmpty() ? control->AccessibleText() : info.name.str();
     if (!info.nameSuffix.IsEmpty()) {
         name += (name.empty() ? L"" : L" ") + info.nameSuffix.str();
     }
@@ -183,8 +147,7 @@ std::wstring DescriptionOf(const CControlUI* control) {
 }
 
 std::wstring ValueOf(const CControlUI* control) {
-    auto* progress = dynamic_cast<const CProgressUI*>(control);
-    return progress ? progress->ValueText() : std::wstring();
+    return control ? control->AccessibleValue() : std::wstring();
 }
 
 std::wstring DefaultActionOf(const CControlUI* control) {

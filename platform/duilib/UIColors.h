@@ -21,7 +21,7 @@ enum class UIColorRole {
     Link,          // a link's text
     DisabledText,  // the text of a disabled control
     Highlight,     // the keyboard focus indicator
-    Rule,          // a separator or rule (a plain control one or two pixels thick)
+    Rule,          // a separator ("separator" in a layout: a rule between parts)
     HotFace,       // the background of a button under the mouse or pressed
     HotText,       // its text
 };

@@ -2,7 +2,6 @@
 #include "duilib/UIControl.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <map>
 #include <string_view>
 
@@ -85,6 +84,30 @@ void CControlUI::SetEnabled(bool enable) {
     if (!enable) m_pushed = false;
     Invalidate();
     if (m_manager) m_manager->ReportChange(this, UIChange::State);
+}
+
+void CControlUI::SetAccessibleRole(UIRole role) {
+    m_accessible.role = role;
+}
+
+void CControlUI::SetAccessibleName(LPCTSTR name) {
+    m_accessible.name = CDuiString(name);
+    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
+}
+
+void CControlUI::SetAccessibleNameSuffix(LPCTSTR suffix) {
+    m_accessible.nameSuffix = CDuiString(suffix);
+    if (m_manager) m_manager->ReportChange(this, UIChange::Name);
+}
+
+void CControlUI::SetAccessibleDescription(LPCTSTR description) {
+    m_accessible.description = CDuiString(description);
+}
+
+void CControlUI::SetSeparator(bool separator) {
+    if (m_separator == separator) return;
+    m_separator = separator;
+    Invalidate();
 }
 
 bool CControlUI::HasFocus() const {
@@ -413,14 +436,7 @@ void CControlUI::PaintBackground(CRenderList& list, const UIRect& clip) {
     } else if (m_hot && m_hotBkColor) {
         color = m_hotBkColor;
     }
-    UIColorRole role = FaceRole();
-    if (ShowsHotInHighContrast()) {
-        role = UIColorRole::HotFace;
-    } else if (std::wcscmp(GetClass(), L"ControlUI") == 0 &&
-               ((m_fixedHeight > 0 && m_fixedHeight <= 2) ||
-                (m_fixedWidth > 0 && m_fixedWidth <= 2))) {
-        role = UIColorRole::Rule;  // a line between parts; the window colour would hide it
-    }
+    const UIColorRole role = ShowsHotInHighContrast() ? UIColorRole::HotFace : FaceRole();
     color = UIColors::Resolve(color, role);
     if ((color >> 24) == 0) return;
     if (m_borderRound > 0) {
@@ -477,6 +493,7 @@ const std::map<std::wstring, Setter, std::less<>>& ControlSetters() {
          [](CControlUI& c, const std::wstring& v) {
              c.SetAccessibleDescription(ShownText(v.c_str()));
          }},
+        {L"separator", DUI_SETTER(Attr::ParseBool, bool, SetSeparator)},
         {L"visible", DUI_SETTER(Attr::ParseBool, bool, SetVisible)},
         {L"enabled", DUI_SETTER(Attr::ParseBool, bool, SetEnabled)},
         {L"mouse", DUI_SETTER(Attr::ParseBool, bool, SetMouseEnabled)},

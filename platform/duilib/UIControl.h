@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "duilib/UIAccessibleInfo.h"
 #include "duilib/UIColors.h"
@@ -70,8 +71,9 @@ public:
     virtual bool IsEnabled() const;
     virtual void SetEnabled(bool enable = true);
 
-    // Applies a layout attribute by name ("width", "pos", "bkcolor", ...);
-    // unknown names are logged by the builder and ignored here.
+    // Applies a layout attribute by name ("width", "pos", "bkcolor", ...); an
+    // unknown name is logged and ignored (the builder logs a layout's own, with
+    // the file name, through ApplyAttribute).
     virtual void SetAttribute(LPCTSTR name, LPCTSTR value);
 
     // Sizes set from code are device pixels (callers scale them themselves);
@@ -106,13 +108,25 @@ public:
 
     CDuiString GetToolTip() const;
     void SetToolTip(LPCTSTR text);
-    // What assistive technology is told beyond the class and the text (defined in
-    // UIAccessible.cpp); a name or suffix set here reports UIChange::Name.
+    // What assistive technology is told beyond the class and the text, as the
+    // layout ("accrole", "accname", "accdescription") or code sets it; a name or
+    // suffix set here reports UIChange::Name.
     const UIAccessibleInfo& GetAccessibleInfo() const { return m_accessible; }
     void SetAccessibleRole(UIRole role);
     void SetAccessibleName(LPCTSTR name);
     void SetAccessibleNameSuffix(LPCTSTR suffix);
     void SetAccessibleDescription(LPCTSTR description);
+    // What the control is to a screen reader when the layout gives it no role:
+    // each class says its own (a plain control or a container: none).
+    virtual UIRole ClassRole() const { return UIRole::None; }
+    // What a screen reader reads as its name when none is set: the shown text.
+    virtual std::wstring AccessibleText() const { return GetText().str(); }
+    // The value it shows, as said (a progress bar's "40 %"); empty for most.
+    virtual std::wstring AccessibleValue() const { return std::wstring(); }
+    // A separator ("separator" attribute: a rule between rows, the line under a
+    // title bar) paints as a rule, so that high contrast keeps it visible.
+    bool IsSeparator() const { return m_separator; }
+    void SetSeparator(bool separator);
     // Outer margin "l,t,r,b" (unscaled) that the parent layout keeps free.
     UIRect GetPadding() const;
     void SetPadding(const UIRect& padding);
@@ -202,7 +216,9 @@ protected:
     virtual void PaintContent(CRenderList& list, const UIRect& clip) {}
     // The parts of the system's scheme this control paints with in high
     // contrast (UIColors.h): its background and its text.
-    virtual UIColorRole FaceRole() const { return UIColorRole::Window; }
+    virtual UIColorRole FaceRole() const {
+        return m_separator ? UIColorRole::Rule : UIColorRole::Window;
+    }
     virtual UIColorRole TextRole() const { return UIColorRole::WindowText; }
     // In high contrast: a button under the mouse or pressed, painted in the
     // highlight pair so that the hover shows in any scheme.
@@ -234,6 +250,7 @@ private:
     bool m_enabled = true;
     bool m_mouseEnabled = true;
     bool m_float = false;
+    bool m_separator = false;
     UIRect m_floatPos;
     UIRect m_padding;
     int m_fixedWidth = 0, m_fixedHeight = 0;

@@ -30,6 +30,7 @@ public:
     UIRect TextRect() const;
     UIFont CurrentFont() const;
     bool CaresWhenPointerLeaves() const override;
+    UIRole ClassRole() const override { return UIRole::StaticText; }
 
 protected:
     // The colour the text is drawn in now (disabled, hot or normal), as the
@@ -57,6 +58,7 @@ public:
     bool IsInteractiveAt(int x, int y) const override;
     bool IsFocusable() const override { return true; }
     bool CaresWhenPointerLeaves() const override { return true; }
+    UIRole ClassRole() const override { return UIRole::PushButton; }
     // Raises "click".
     bool Activate() override;
 
@@ -84,6 +86,9 @@ public:
     bool IsFocusable() const override;
     UIRect GetFocusRect() const override;
     bool Activate() override;
+    // A link while it shows one, else text; read as the shown text, without the markup.
+    UIRole ClassRole() const override;
+    std::wstring AccessibleText() const override;
     // Link targets and shown texts, in order, for the current text.
     int GetLinkCount() const;
     // The link's target, or its shown text when it has none; empty when out of range.
@@ -258,6 +263,7 @@ public:
     void StopAnim();
     bool IsAnimating() const;
     int GetFrame() const;  // advances once per timer tick while running
+    UIRole ClassRole() const override { return UIRole::Animation; }
 
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
     void DoEvent(TEventUI& event) override;

@@ -28,6 +28,8 @@ public:
     // How the shown value is said ("{0} %" unless set; {0} is the number).
     void SetValuePattern(const std::wstring& pattern);
     std::wstring ValueText() const;
+    UIRole ClassRole() const override { return UIRole::ProgressBar; }
+    std::wstring AccessibleValue() const override { return ValueText(); }
 
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
     void DoEvent(TEventUI& event) override;

@@ -36,6 +36,16 @@ uint32_t CTextUI::GetLinkColor() const {
     return m_linkColor;
 }
 
+UIRole CTextUI::ClassRole() const {
+    return GetLinkCount() > 0 ? UIRole::Link : UIRole::StaticText;
+}
+
+std::wstring CTextUI::AccessibleText() const {
+    std::wstring shown;
+    for (const TextRun& run : ParseLinkMarkup(GetText().str()).runs) shown += run.text;
+    return shown;
+}
+
 int CTextUI::GetLinkCount() const {
     return static_cast<int>(ParseLinkMarkup(GetText().str()).targets.size());
 }

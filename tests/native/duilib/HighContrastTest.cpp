@@ -66,16 +66,18 @@ TEST_F(HighContrastTest, EveryPartTakesItsSystemColourAndTintsAreLeftOut) {
     EXPECT_EQ(list.Commands().back().color, scheme.window);
 }
 
-// Lines between parts stay visible in the scheme's text colour (spacers stay
-// empty), and the button under the mouse takes the highlight pair, as Windows'
-// own controls show hover in high contrast.
+// Separators stay visible in the scheme's text colour (spacers stay empty; a
+// thin control the layout does not call a separator is a panel), and the button under the mouse
+// takes the highlight pair, as Windows' own controls show hover in high contrast.
 TEST_F(HighContrastTest, RulesKeepTheirLineAndTheHoveredButtonTakesTheHighlight) {
     DuiTest::RecordingWindow window(
         L"<Window size=\"200,100\"><VerticalLayout name=\"page\" bkcolor=\"#FFFFFFFF\">"
         L"<HorizontalLayout height=\"30\"><Button name=\"hovered\" text=\"a\" "
         L"hotbkcolor=\"#140A59F7\"/><Control name=\"upright\" width=\"1\" "
-        L"bkcolor=\"#14000000\"/><Button name=\"other\" text=\"b\"/></HorizontalLayout>"
-        L"<Control name=\"rule\" height=\"1\" bkcolor=\"#FFE5E7EB\"/>"
+        L"separator=\"true\" bkcolor=\"#14000000\"/><Button name=\"other\" "
+        L"text=\"b\"/></HorizontalLayout>"
+        L"<Control name=\"rule\" height=\"1\" separator=\"true\" bkcolor=\"#FFE5E7EB\"/>"
+        L"<Control name=\"thin\" height=\"1\" bkcolor=\"#FFE5E7EB\"/>"
         L"<Control name=\"spacer\" height=\"2\"/><Control name=\"block\" height=\"20\" "
         L"bkcolor=\"#FFE5E7EB\"/></VerticalLayout></Window>");
     ASSERT_NE(window.CreateDefault(), nullptr);
@@ -101,6 +103,7 @@ TEST_F(HighContrastTest, RulesKeepTheirLineAndTheHoveredButtonTakesTheHighlight)
     } parts[] = {
         {L"rule", RenderOp::FillRect, scheme.windowText},
         {L"upright", RenderOp::FillRect, scheme.windowText},
+        {L"thin", RenderOp::FillRect, scheme.window},
         {L"spacer", RenderOp::FillRect, 0},
         {L"block", RenderOp::FillRect, scheme.window},  // a panel, not a line
         {L"hovered", RenderOp::FillRect, scheme.highlight},
