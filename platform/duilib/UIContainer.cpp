@@ -6,7 +6,6 @@
 #include "duilib/UIAttributes.h"
 #include "duilib/UIControls.h"
 #include "duilib/UIManager.h"
-#include "duilib/UIManagerState.h"
 
 namespace DuiLib {
 
@@ -344,7 +343,7 @@ std::vector<CControlUI*> CContainerUI::ChildrenMeeting(const UIRect& area) const
 }
 
 void CContainerUI::LayoutChildren() {
-    if (m_manager) ++m_manager->m_state->containersLaidOut;
+    if (m_manager) m_manager->OnContainerLaidOut();
     const UIRect inner = InnerRect();
     std::vector<CControlUI*> stacked;
     std::vector<AxisItem> axis;

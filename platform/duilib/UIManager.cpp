@@ -21,7 +21,7 @@ std::vector<CPaintManagerUI*>& LiveManagers() {
 
 }  // namespace
 
-CPaintManagerUI::CPaintManagerUI() : m_state(new State) {
+CPaintManagerUI::CPaintManagerUI() : m_state(new State(*this)) {
     LiveManagers().push_back(this);
 }
 
@@ -58,7 +58,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     m_state->root = root;
     if (root) root->SetManager(this, nullptr);
     SetNeedsLayout();
-    if (root) FocusOnOpening();
+    if (root) m_state->focus.FocusOnOpening();
     return root != nullptr;
 }
 
@@ -140,13 +140,13 @@ void CPaintManagerUI::SetBackend(CWindowBackend* backend) {
     if (!backend) return;
     // A native window has the keyboard focus once it says so (it is shown and
     // activated): then, and not before, the reader hears of the focused control.
-    m_state->windowFocused = false;
+    m_state->focus.AwaitWindowFocus();
     // A dialog opened by a key shows its focus indicator from the start, as Windows
     // starts a window's keyboard cues from its owner's and the last input.
     const HWND owner = backend->GetOwner();
     for (CPaintManagerUI* other : LiveManagers()) {
         if (owner && other != this && other->GetPaintWindow() == owner) {
-            m_state->focusCues = other->m_state->focusCues;
+            m_state->focus.SetKeyboardCues(other->m_state->focus.HasKeyboardCues());
         }
     }
     for (const State::Timer& t : m_state->timers) backend->SetTimer(t.backendId, t.elapseMs);
@@ -158,38 +158,32 @@ CWindowBackend* CPaintManagerUI::GetBackend() const {
 }
 
 void CPaintManagerUI::Layout(int clientWidth, int clientHeight) {
-    UISize size{clientWidth, clientHeight};
-    bool resized = size.cx != m_state->client.cx || size.cy != m_state->client.cy;
-    m_state->client = size;
-    std::vector<CControlUI*> stale;
-    stale.swap(m_state->staleContainers);
-    if (resized || m_state->needsLayout) {
-        m_state->needsLayout = false;
-        ++m_state->layoutPass;
-        if (m_state->root) m_state->root->SetPos(UIRect{0, 0, clientWidth, clientHeight});
-        return;
-    }
-    // Laying one out lays out the stale ones inside it too; those then do nothing.
-    for (CControlUI* box : stale) static_cast<CContainerUI*>(box)->LayoutAgain();
+    m_state->layout.Layout(m_state->root, UISize{clientWidth, clientHeight});
 }
 
 void CPaintManagerUI::UpdateLayout() {
-    if (NeedsLayout()) Layout(m_state->client.cx, m_state->client.cy);
+    const UISize client = m_state->layout.GetClientSize();
+    if (NeedsLayout()) Layout(client.cx, client.cy);
 }
 
 unsigned CPaintManagerUI::GetContainersLaidOut() const {
-    return m_state->containersLaidOut;
+    return m_state->layout.GetContainersLaidOut();
+}
+
+void CPaintManagerUI::OnContainerLaidOut() {
+    m_state->layout.CountContainerLaidOut();
 }
 
 unsigned CPaintManagerUI::GetLayoutPass() const {
-    return m_state->layoutPass;
+    return m_state->layout.GetLayoutPass();
 }
 
 void CPaintManagerUI::Paint(CRenderList& list) {
     UpdateLayout();
     if (!m_state->root) return;
-    m_state->root->DoPaint(list, UIRect{0, 0, m_state->client.cx, m_state->client.cy});
-    PaintFocusIndicator(list);
+    const UISize client = m_state->layout.GetClientSize();
+    m_state->root->DoPaint(list, UIRect{0, 0, client.cx, client.cy});
+    m_state->focus.PaintIndicator(list);
 }
 
 void CPaintManagerUI::Invalidate() {
@@ -197,28 +191,21 @@ void CPaintManagerUI::Invalidate() {
 }
 
 bool CPaintManagerUI::NeedsLayout() const {
-    return m_state->needsLayout || !m_state->staleContainers.empty();
+    return m_state->layout.NeedsLayout();
 }
 
 void CPaintManagerUI::SetNeedsLayout() {
-    m_state->needsLayout = true;
+    m_state->layout.SetNeedsLayout();
     Invalidate();
 }
 
 void CPaintManagerUI::SetNeedsLayout(CControlUI* control) {
-    CControlUI* c = control;
-    while (c && !dynamic_cast<CContainerUI*>(c)) c = c->GetParent();
-    if (!c) {
-        SetNeedsLayout();
-        return;
-    }
-    // Listed once until it is laid out again (never laid out: its parent places it).
-    if (static_cast<CContainerUI*>(c)->MarkStale()) m_state->staleContainers.push_back(c);
+    m_state->layout.SetNeedsLayout(control);
     Invalidate();
 }
 
 UISize CPaintManagerUI::GetClientSize() const {
-    return m_state->client;
+    return m_state->layout.GetClientSize();
 }
 
 int CPaintManagerUI::GetCaptionHeight() const {

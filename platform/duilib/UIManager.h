@@ -104,7 +104,7 @@ public:
     // focuses it.
     void SetOpeningFocus(LPCTSTR name);
 
-    // The control with the keyboard focus, or null (UIManagerFocus.cpp).
+    // The control with the keyboard focus, or null (the window's UIFocusManager).
     CControlUI* GetFocus() const;
     // Moves the focus to a focusable control that is visible and enabled in the
     // tree, or clears it (null); KILLFOCUS to the old control, SETFOCUS to the new
@@ -153,8 +153,9 @@ public:
     // children instead of laying them out again (CContainerUI).
     unsigned GetLayoutPass() const;
     // How many times a container laid its children out, full layouts and
-    // partial ones together: what layouts cost.
+    // partial ones together: what layouts cost. CContainerUI counts each.
     unsigned GetContainersLaidOut() const;
+    void OnContainerLaidOut();
 
     // The system's colours and high-contrast setting (UIColors.h), from the
     // backend; every window paints again with them.
@@ -193,15 +194,8 @@ public:
 
 private:
     friend class UIChangeBatch;
-    friend class CContainerUI;  // counts its layouts
-    void PaintFocusIndicator(CRenderList& list) const;
     void SettleChanges();
-    void RepairFocus();
-    void FocusOnOpening();
-    void MoveFocusByKeyboard(bool forward);
     bool ScrollFocusedList(unsigned key);
-    // The first (last) tab stop inside the container, or null.
-    CControlUI* EdgeFocusableIn(CControlUI* box, bool last) const;
 
     State* m_state;
 };

@@ -62,10 +62,7 @@ void CPaintManagerUI::OnButtonDown(int x, int y) {
     UIChangeBatch batch(*this);
     UpdateLayout();
     // Windows' convention: no focus indicator after a mouse press until a key is used.
-    if (m_state->focusCues) {
-        m_state->focusCues = false;
-        if (m_state->focus) Invalidate();
-    }
+    m_state->focus.SetKeyboardCues(false);
     m_state->pressed = nullptr;
     UpdateHot(*this, *m_state, ControlAt(*m_state, x, y), x, y);
     ToolTip::Hide(*this, m_state->toolTip);
@@ -170,16 +167,14 @@ void CPaintManagerUI::ReapControl(CControlUI* control) {
     if (tip.waiting == control || tip.shown == control) ToolTip::Hide(*this, tip);
     if (m_state->hot == control) m_state->hot = nullptr;
     if (m_state->pressed == control) m_state->pressed = nullptr;
-    if (m_state->spaceDown == control) m_state->spaceDown = nullptr;
-    if (m_state->focus == control) m_state->focus = nullptr;
+    m_state->focus.Forget(control);
     auto& reordered = m_state->reorderedInBatch;
     reordered.erase(std::remove(reordered.begin(), reordered.end(), control), reordered.end());
     KillTimers(control);
     if (const int id = m_state->accessibleIds.Forget(control)) {
         if (m_state->backend) m_state->backend->OnAccessibleElementGone(id);
     }
-    auto& stale = m_state->staleContainers;
-    stale.erase(std::remove(stale.begin(), stale.end(), control), stale.end());
+    m_state->layout.Forget(control);
 }
 
 }  // namespace DuiLib

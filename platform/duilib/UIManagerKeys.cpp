@@ -25,22 +25,19 @@ CContainerUI* ScrollingAncestor(CControlUI* control) {
 bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
     UIChangeBatch batch(*this);
     UpdateLayout();
-    if (!m_state->focusCues) {
-        m_state->focusCues = true;
-        if (m_state->focus) Invalidate();
-    }
+    m_state->focus.SetKeyboardCues(true);
     // Alt and Ctrl combinations are the system's (Alt+F4, Alt+Space).
     if (modifiers & (UIMOD_ALT | UIMOD_CONTROL)) return false;
-    CControlUI* focus = m_state->focus;
+    CControlUI* focus = m_state->focus.GetFocus();
     switch (key) {
         case UIKEY_TAB:
-            MoveFocusByKeyboard((modifiers & UIMOD_SHIFT) == 0);
+            m_state->focus.MoveByKeyboard((modifiers & UIMOD_SHIFT) == 0);
             return true;
         case UIKEY_RETURN:
             if (focus && !repeat) focus->Activate();  // last step: the handler may close the window
             return focus != nullptr;
         case UIKEY_SPACE:
-            if (!repeat) m_state->spaceDown = focus;
+            if (!repeat) m_state->focus.PressSpace(focus);
             return focus != nullptr;
         case UIKEY_ESCAPE: {
             if (m_state->cancelName.empty())
@@ -63,9 +60,8 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
 bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
     if (key != UIKEY_SPACE) return false;
     UIChangeBatch batch(*this);
-    CControlUI* pressed = m_state->spaceDown;
-    m_state->spaceDown = nullptr;
-    if (!pressed || pressed != m_state->focus) return false;
+    CControlUI* pressed = m_state->focus.TakeSpacePress();
+    if (!pressed || pressed != m_state->focus.GetFocus()) return false;
     pressed->Activate();  // last step: the handler may close the window
     return true;
 }
@@ -75,7 +71,7 @@ bool CPaintManagerUI::OnKeyUp(unsigned key, unsigned modifiers) {
 // wholly in view, or for Home / End to the list's first (last) one. The walk
 // starts at the focus or the list's end, so a key costs what is in view.
 bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
-    CControlUI* focus = m_state->focus;
+    CControlUI* focus = m_state->focus.GetFocus();
     CContainerUI* list = ScrollingAncestor(focus);
     if (!list) return false;
     const bool down = key == UIKEY_PAGEDOWN || key == UIKEY_END;
@@ -90,7 +86,7 @@ bool CPaintManagerUI::ScrollFocusedList(unsigned key) {
     }
     CControlUI* chosen = nullptr;
     if (key == UIKEY_HOME || key == UIKEY_END) {
-        chosen = EdgeFocusableIn(list, down);
+        chosen = m_state->focus.EdgeFocusableIn(list, down);
     } else {
         const UIRect view = list->GetViewRect();
         // From the focus towards the view, as far as the view's far edge.

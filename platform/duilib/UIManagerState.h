@@ -1,7 +1,9 @@
-// The private state of one CPaintManagerUI, shared by its implementation files
-// (UIManager.cpp: tree, notifiers, fonts, layout and paint; UIManagerInput.cpp:
-// mouse input, timers and the tooltip's hooks; UIManagerFocus.cpp: keyboard
-// focus, its indicator and change reports; UIManagerKeys.cpp: keys).
+// The private state of one CPaintManagerUI, read only by its own implementation
+// files (UIManager.cpp: tree, notifiers, fonts, layout and paint;
+// UIManagerInput.cpp: mouse input, timers and the tooltip's hooks;
+// UIManagerFocus.cpp: the focus operations and change reports; UIManagerKeys.cpp:
+// keys). The focus and the layout bookkeeping are helpers of their own, which
+// the manager owns here (UIFocusManager.h, UILayoutTracker.h).
 #pragma once
 
 #include <map>
@@ -10,12 +12,16 @@
 #include <vector>
 
 #include "duilib/UIAccessible.h"
+#include "duilib/UIFocusManager.h"
+#include "duilib/UILayoutTracker.h"
 #include "duilib/UIManager.h"
 #include "duilib/UIToolTip.h"
 
 namespace DuiLib {
 
 struct CPaintManagerUI::State {
+    explicit State(CPaintManagerUI& manager) : focus(manager) {}
+
     struct Timer {
         CControlUI* control = nullptr;
         int controlTimerId = 0;
@@ -33,25 +39,16 @@ struct CPaintManagerUI::State {
     std::vector<INotifyUI*> notifiers;
     std::vector<IMessageFilterUI*> filters;
     unsigned scale = 100;
-    bool needsLayout = true;  // the whole tree
-    // Containers whose children changed since the last layout (CContainerUI, alive).
-    std::vector<CControlUI*> staleContainers;
-    unsigned containersLaidOut = 0;
-    UISize client;
+    UILayoutTracker layout;
+    UIFocusManager focus;
     int captionHeight = 0;
     UISize initSize;
-    CControlUI* hot = nullptr;        // under the mouse
-    CControlUI* pressed = nullptr;    // got the button-down; receives the button-up
-    CControlUI* focus = nullptr;      // has the keyboard focus
-    CControlUI* spaceDown = nullptr;  // the focus when Space went down; Space up activates it
-    bool focusCues = false;           // the keyboard was used since the last mouse press
-    bool windowFocused = true;  // the native window has the keyboard focus (no window: always)
+    CControlUI* hot = nullptr;               // under the mouse
+    CControlUI* pressed = nullptr;           // got the button-down; receives the button-up
     std::shared_ptr<CPaintManagerUI*> self;  // UIChangeBatch's check that the window lives
     int batchDepth = 0;
     std::vector<CControlUI*> reorderedInBatch;  // containers whose children changed
     std::wstring cancelName;                    // the control Esc activates
-    std::wstring openingFocusName;              // the control focused when the tree comes
-    unsigned layoutPass = 1;
     UIAccessibleIds accessibleIds;
     ToolTipState toolTip;
     std::vector<Timer> timers;
