@@ -16,7 +16,9 @@ endif()
 
 add_executable(OrvelleEx WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp
                                ${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc)
-target_link_libraries(OrvelleEx PRIVATE orvelle_app duilib_win32)
+# WinMain.cpp is the app layer's, so the executable names what that layer uses.
+target_link_libraries(OrvelleEx PRIVATE orvelle_app orvelle_ui duilib hotfix kt_support
+                                        duilib_win32)
 target_link_options(OrvelleEx PRIVATE -municode -mwindows)
 include(${CMAKE_SOURCE_DIR}/cmake/HardenedExecutable.cmake)
 orvelle_harden_executable(OrvelleEx)

@@ -6,7 +6,6 @@
 #include "ui/SharedConstants.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
-#include "winapi/WinApi.h"
 
 using namespace DuiLib;
 
