@@ -33,20 +33,26 @@ const wchar_t* const MAIN_WINDOW_CONTROLS[] = {
     CLOSE_BUTTON,   MIN_BUTTON,  ABOUT_BUTTON, LOADING_ANIMATION, LOADING_VIEW, LOAD_FAIL_VIEW,
     LOAD_FAIL_TEXT, RESULT_VIEW, COUNT_TITLE,  TIP_BUTTON,        TIP_PANEL,    HOTFIX_LIST};
 
-// Controls the code finds by name in layout\about.xml.
-const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
-const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
-const wchar_t* const CONFIRM_WINDOW_CLASS = L"OrvelleConfirmExUI";
-const wchar_t* const CONFIRM_QUESTION = L"confirmQuestion";
-const wchar_t* const CONFIRM_UNINSTALL_BUTTON = L"confirmUninstallButton";
-const wchar_t* const CONFIRM_CANCEL_BUTTON = L"confirmCancelButton";
+// Also in layout\MainWindow.xml: the restart bar and the notice shown while
+// closing waits for a removal.
 const wchar_t* const RESTART_BAR = L"restartBar";
 const wchar_t* const RESTART_BAR_TEXT = L"restartBarText";
 const wchar_t* const RESTART_NOW_BUTTON = L"restartNowButton";
 const wchar_t* const CLOSING_NOTICE = L"closingNotice";
+
+// Controls the code finds by name in layout\about.xml.
+const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
+const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
 const wchar_t* const TOOL_VERSION = L"toolVersion";
 const wchar_t* const ABOUT_WINDOW_CONTROLS[] = {ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT,
                                                 TOOL_VERSION};
+
+// The cumulative update's confirmation (layout\cumulative_confirm.xml): its
+// window class and the controls the code finds in it.
+const wchar_t* const CONFIRM_WINDOW_CLASS = L"OrvelleConfirmExUI";
+const wchar_t* const CONFIRM_QUESTION = L"confirmQuestion";
+const wchar_t* const CONFIRM_UNINSTALL_BUTTON = L"confirmUninstallButton";
+const wchar_t* const CONFIRM_CANCEL_BUTTON = L"confirmCancelButton";
 
 const std::wstring ITEM_LAYOUT = L"layout\\Hotfix_container_item_detail.xml";
 // A row's uninstall button is named this followed by the row's HotFixID.

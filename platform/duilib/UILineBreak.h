@@ -1,6 +1,6 @@
 // Line breaking by the Unicode Line Breaking Algorithm (UAX #14), with the
 // numbers tailoring that Unicode's own conformance test uses. The classes come
-// from UILineBreakTable.cpp, generated from LineBreak.txt by
+// from UILineBreakTable.inc, generated from LineBreak.txt by
 // scripts/gen-linebreak-table.py.
 #pragma once
 

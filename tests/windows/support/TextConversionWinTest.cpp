@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "hotfix/TextUtil.h"
+#include "support/TextConversion.h"
 
 namespace {
 
