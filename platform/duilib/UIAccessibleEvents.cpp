@@ -4,7 +4,6 @@
 
 #include "duilib/UIAccessible.h"
 #include "duilib/UIManager.h"
-#include "duilib/UIManagerState.h"
 
 namespace DuiLib {
 
@@ -29,10 +28,6 @@ int UIAccessibleIds::Forget(const CControlUI* control) {
     m_controls.erase(id);
     m_ids.erase(found);
     return id;
-}
-
-UIAccessibleIds& CPaintManagerUI::GetAccessibleIds() {
-    return m_state->accessibleIds;
 }
 
 namespace Accessible {

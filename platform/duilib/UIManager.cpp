@@ -157,6 +157,10 @@ CWindowBackend* CPaintManagerUI::GetBackend() const {
     return m_state->backend;
 }
 
+UIAccessibleIds& CPaintManagerUI::GetAccessibleIds() {
+    return m_state->accessibleIds;
+}
+
 void CPaintManagerUI::Layout(int clientWidth, int clientHeight) {
     m_state->layout.Layout(m_state->root, UISize{clientWidth, clientHeight});
 }
