@@ -59,11 +59,11 @@ void CollectTopElements(const CControlUI* control, std::vector<CControlUI*>& out
     }
 }
 
-// The first (last) of the elements at or below `control` that are not below
-// another, or null; nothing of a hidden control.
-CControlUI* EdgeElement(CControlUI* control, bool first) {
-    if (!control->IsVisible()) return nullptr;
-    if (CanBeElement(control)) return control;
+CControlUI* EdgeElement(CControlUI* control, bool first);
+
+// The first (last) of the elements below `control` that are not below another,
+// or null, whether `control` itself is visible or not.
+CControlUI* EdgeElementBelow(const CControlUI* control, bool first) {
     const IContainerUI* box = AsContainer(control);
     const int n = box ? box->GetCount() : 0;
     for (int k = 0; k < n; ++k) {
@@ -72,6 +72,13 @@ CControlUI* EdgeElement(CControlUI* control, bool first) {
         }
     }
     return nullptr;
+}
+
+// The same at or below `control`; nothing of a hidden control.
+CControlUI* EdgeElement(CControlUI* control, bool first) {
+    if (!control->IsVisible()) return nullptr;
+    if (CanBeElement(control)) return control;
+    return EdgeElementBelow(control, first);
 }
 
 // The element beside `element` under the same parent element, found by walking
@@ -228,15 +235,7 @@ std::vector<CControlUI*> ChildrenOf(const CControlUI* element) {
 CControlUI* Navigate(const CControlUI* element, Direction direction) {
     if (!element) return nullptr;
     if (direction == Direction::FirstChild || direction == Direction::LastChild) {
-        const bool first = direction == Direction::FirstChild;
-        const IContainerUI* box = AsContainer(element);
-        const int n = box ? box->GetCount() : 0;
-        for (int k = 0; k < n; ++k) {
-            if (CControlUI* found = EdgeElement(box->GetItemAt(first ? k : n - 1 - k), first)) {
-                return found;
-            }
-        }
-        return nullptr;
+        return EdgeElementBelow(element, direction == Direction::FirstChild);
     }
     return SiblingElement(element, direction == Direction::Next);
 }
