@@ -8,10 +8,6 @@
 
 namespace DuiLib {
 
-CAnimPanelUI::~CAnimPanelUI() {
-    if (m_manager) m_manager->KillTimers(this);
-}
-
 LPCTSTR CAnimPanelUI::GetClass() const {
     return L"AnimPanelUI";
 }

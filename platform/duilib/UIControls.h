@@ -256,7 +256,6 @@ public:
     static constexpr int kTimerId = 1;
     static constexpr unsigned kFrameMs = 90;
 
-    ~CAnimPanelUI() override;
     LPCTSTR GetClass() const override;
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
     void StartAnim();

@@ -10,10 +10,6 @@
 
 namespace DuiLib {
 
-CProgressUI::~CProgressUI() {
-    if (m_manager) m_manager->KillTimers(this);
-}
-
 LPCTSTR CProgressUI::GetClass() const {
     return L"ProgressUI";
 }

@@ -15,7 +15,6 @@ public:
     static constexpr int kTimerId = 1;
     static constexpr unsigned kRepaintMs = 100;
 
-    ~CProgressUI() override;
     LPCTSTR GetClass() const override;
     // "barcolor" (the done part) and "trackcolor" besides the control's own.
     bool ApplyAttribute(LPCTSTR name, LPCTSTR value) override;
