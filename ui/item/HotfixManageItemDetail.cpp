@@ -61,6 +61,7 @@ void HotfixManageItemDetail::InitUI() {
     m_pUninstallResultLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallResultLab");
     m_pPermanentLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallPermanentLab");
     m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
+    m_pLearnMoreLink = FindUnder<CTextUI>(m_pItemLayout, L"learnMoreLink");
     m_pDescriptionText = FindUnder<CLabelUI>(m_pItemLayout, L"descriptionText");
     m_pInstalledTimeText = FindUnder<CLabelUI>(m_pItemLayout, L"installedTimeText");
     m_pProgressLayout = FindUnder<CControlUI>(m_pItemLayout, L"removalProgressLyt");
@@ -108,6 +109,7 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
         m_pProgressBar->SetAccessibleNameSuffix(info.HotFixID.c_str());
         m_pProgressBar->SetValuePattern(culture->GetString(L"IDS_PROGRESS_VALUE").str());
     }
+    ShowSupportLink();
     SetLineVisible(isLastItem);
 }
 
