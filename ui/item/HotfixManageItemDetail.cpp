@@ -8,7 +8,8 @@
 
 using namespace DuiLib;
 
-// Rows receive no notifications of their own: the map holds only its end entry.
+// The map holds only its end entry: a notification from a row's own controls
+// reaches it through the window (HandleNotification).
 DUI_BEGIN_MESSAGE_MAP(HotfixManageItemDetail, CNotifyPump)
 DUI_END_MESSAGE_MAP()
 
