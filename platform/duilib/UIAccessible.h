@@ -79,7 +79,7 @@ UIRole RoleOf(const CControlUI* control);
 std::wstring NameOf(const CControlUI* control);
 // The explicit description, else the tooltip.
 std::wstring DescriptionOf(const CControlUI* control);
-// The element's value: a progress bar's shown percentage ("40 %"); else empty.
+// The element's value: a progress bar's shown percentage ("40%"); else empty.
 std::wstring ValueOf(const CControlUI* control);
 // What the element's action is called in the user's language ("Press" for a
 // button, "Jump" for a link in English), empty for an element without one.

@@ -24,7 +24,7 @@ public:
     void SetValue(int percent);
     int GetValue() const { return m_value; }
     int GetShownValue() const { return m_shown; }
-    // How the shown value is said ("{0} %" unless set; {0} is the number).
+    // How the shown value is said ("{0}%" unless set; {0} is the number).
     void SetValuePattern(const std::wstring& pattern);
     std::wstring ValueText() const;
     UIRole ClassRole() const override { return UIRole::ProgressBar; }
@@ -42,7 +42,7 @@ private:
     int m_value = 0;
     int m_shown = 0;
     bool m_throttling = false;  // the repaint timer runs: a change waits for its tick
-    std::wstring m_pattern = L"{0} %";
+    std::wstring m_pattern = L"{0}%";
     uint32_t m_barColor = 0xFF0A59F7;
     uint32_t m_trackColor = 0x1A000000;
 };

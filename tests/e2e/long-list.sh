@@ -8,9 +8,9 @@
 # button right after a scroll shows its hover colour, and a click on it
 # uninstalls that row; dragging the thumb reaches every row again.
 # Second launch, by the keyboard alone: Tab goes through the title bar, the tip
-# button (the tip shows while it has the focus) and every row's button, each
-# scrolled into view with the focus indicator round it; Home and End jump; Enter
-# on the 60th row's button uninstalls it.
+# button (the tip shows while it has the focus) and every row's "Learn more" link
+# and button, each scrolled into view with the focus indicator round it; Home and
+# End jump; Enter on the 60th row's button uninstalls it.
 
 cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/fake_wusa.exe" "$E2E_PREFIX/drive_c/windows/system32/wusa.exe"
 export FAKE_WUSA_EXIT_CODE=0
@@ -152,6 +152,9 @@ E2E_MAIN_OPTIONS+=(--hide hotfixDiscribeLayout)
 for row in $(seq 0 59); do
     e2e_key Tab
     name=$(e2e_wait_focus_ring)
+    [ "$name" = "learnMoreLink@$row" ] || e2e_fail "Tab reached $name, expected learnMoreLink@$row"
+    e2e_key Tab
+    name=$(e2e_wait_focus_ring)
     [ "$name" = "btnUninstall@$row" ] || e2e_fail "Tab reached $name, expected btnUninstall@$row"
     if [ $((row % 10)) = 7 ]; then
         e2e_expect_text "hotfixNameText@$row" "$(long_list_id "$row")"
@@ -160,7 +163,7 @@ for row in $(seq 0 59); do
     fi
 done
 e2e_key Home
-[ "$(e2e_wait_focus_ring)" = btnUninstall@0 ] || e2e_fail "Home did not reach the first row"
+[ "$(e2e_wait_focus_ring)" = learnMoreLink@0 ] || e2e_fail "Home did not reach the first row"
 e2e_key End
 [ "$(e2e_wait_focus_ring)" = btnUninstall@59 ] || e2e_fail "End did not reach the last row"
 e2e_expect_text hotfixNameText@59 "$(long_list_id 59)"
@@ -169,7 +172,8 @@ e2e_key Return
 long_list_expect_uninstalled 59
 
 # The focus stayed on the row at work (its button went); Tab goes on from it,
-# round to the about button, and the keyboard closes the window too.
+# through its link round to the about button, and the keyboard closes the window too.
+e2e_key Tab
 e2e_key Tab
 e2e_key Tab
 e2e_key Tab

@@ -8,7 +8,8 @@
 
 using namespace DuiLib;
 
-// Rows receive no notifications of their own: the map holds only its end entry.
+// The map holds only its end entry: a notification from a row's own controls
+// reaches it through the window (HandleNotification).
 DUI_BEGIN_MESSAGE_MAP(HotfixManageItemDetail, CNotifyPump)
 DUI_END_MESSAGE_MAP()
 
@@ -61,6 +62,7 @@ void HotfixManageItemDetail::InitUI() {
     m_pUninstallResultLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallResultLab");
     m_pPermanentLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallPermanentLab");
     m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
+    m_pLearnMoreLink = FindUnder<CTextUI>(m_pItemLayout, L"learnMoreLink");
     m_pDescriptionText = FindUnder<CLabelUI>(m_pItemLayout, L"descriptionText");
     m_pInstalledTimeText = FindUnder<CLabelUI>(m_pItemLayout, L"installedTimeText");
     m_pProgressLayout = FindUnder<CControlUI>(m_pItemLayout, L"removalProgressLyt");
@@ -108,6 +110,7 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
         m_pProgressBar->SetAccessibleNameSuffix(info.HotFixID.c_str());
         m_pProgressBar->SetValuePattern(culture->GetString(L"IDS_PROGRESS_VALUE").str());
     }
+    ShowSupportLink();
     SetLineVisible(isLastItem);
 }
 

@@ -44,6 +44,11 @@ public:
     void ShowPermanentStatusUI();
     bool IsPermanent() const;
     const std::wstring& HotfixId() const { return m_hotfixId; }
+    // The row's root control: the window finds a row by a control's ancestry.
+    DuiLib::CControlUI* Root() const { return m_pItemLayout; }
+    // A notification from one of the row's own controls, handed on by the window;
+    // true when the row took it. The uninstall button's click is not one of them.
+    bool HandleNotification(DuiLib::TNotifyUI& msg);
 
     // A cumulative update: removes `package` through the servicing stack (the
     // caller asked the user first) and shows its progress in place of the button.
@@ -63,6 +68,10 @@ private:
     // The button's accessible name from a language pattern ("Uninstall {0}") and the
     // row's HotFixID, so each language puts the update's name where it belongs.
     void NameButton(const wchar_t* patternKey);
+    // The "Learn more" link under the identifier, for a KB number only (see
+    // HotfixItemSupportLink.cpp).
+    void ShowSupportLink();
+    void OpenSupportArticle();
 
     DuiLib::CContainerUI* m_pItemLayout = nullptr;
     DuiLib::CContainerUI* m_pParent = nullptr;
@@ -70,6 +79,7 @@ private:
     DuiLib::CLabelUI* m_pUninstallResultLab = nullptr;
     DuiLib::CLabelUI* m_pPermanentLab = nullptr;
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
+    DuiLib::CTextUI* m_pLearnMoreLink = nullptr;
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;
     DuiLib::CLabelUI* m_pInstalledTimeText = nullptr;
     DuiLib::CControlUI* m_pProgressLayout = nullptr;

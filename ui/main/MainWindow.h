@@ -102,6 +102,8 @@ private:
     void OnClickRowButton(const std::wstring& senderName);
     void ShowUninstallStatus(UninstallStatus status);
     HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
+    // The row whose controls hold `control`, found through its ancestry; or null.
+    HotfixManageItemDetail* RowContaining(const DuiLib::CControlUI* control) const;
     bool TipFocusedByKeyboard();
     // The tip button's press (click, Enter, Space, a reader's default action).
     void OnClickTip();

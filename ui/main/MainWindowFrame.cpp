@@ -81,6 +81,8 @@ void MainWindow::OnClick(TNotifyUI& msg) {
         OnClickRestartNow();
     } else if (name == TIP_BUTTON) {
         OnClickTip();
+    } else if (HotfixManageItemDetail* row = RowContaining(msg.pSender)) {
+        row->HandleNotification(msg);
     }
 }
 

@@ -79,3 +79,12 @@ void MainWindow::ReleaseItems() {
     m_hotfixInfos.clear();
     m_removalPlans.clear();
 }
+
+HotfixManageItemDetail* MainWindow::RowContaining(const CControlUI* control) const {
+    for (const CControlUI* c = control; c != nullptr; c = c->GetParent()) {
+        for (const auto& row : m_createdItems) {
+            if (row->Root() == c) return row.get();
+        }
+    }
+    return nullptr;
+}

@@ -6,6 +6,7 @@
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
+#include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 
 using namespace DuiLib;
@@ -175,7 +176,15 @@ void MainWindow::UpdateTitlePosition(int hotfixCount) {
     }
 }
 
+// A link inside a row is that row's own; only the failure view's retry link reloads.
 void MainWindow::OnLink(TNotifyUI& msg) {
+    if (HotfixManageItemDetail* row = RowContaining(msg.pSender)) {
+        row->HandleNotification(msg);
+        return;
+    }
+    if (msg.pSender == nullptr || msg.pSender != m_pLoadHotfixFailText) {
+        return;
+    }
     KT_LOG(LOG_INFO, L"ENTER Reload Hotfix link", "MainWindow::OnLink");
     StartLoadHotfix();
 }

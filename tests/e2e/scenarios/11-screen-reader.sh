@@ -77,6 +77,7 @@ expect_lines "$tree" \
     "  list \"$(e2e_string IDS_HOTFIX_LIST_NAME)\" []" \
     '    list item "KB5000001" [focusable]' \
     '      text "KB5000001" []' \
+    "      link \"$(named IDS_LEARN_MORE_NAME KB5000001)\" [focusable]" \
     '      text "2024-3-1" []' \
     "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable]" \
     '    list item "KB5000012" [focusable offscreen]' \
@@ -126,7 +127,7 @@ for line in "namechange $uninstalling" "statechange $uninstalling" \
 done
 tree=$(save_tree main outcome)
 expect_lines "$tree" "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000001)\" [focusable]"
-grep -A4 -F '    list item "KB5000002"' "$tree" | sed 's/ @[-0-9,]*$//' |
+grep -A5 -F '    list item "KB5000002"' "$tree" | sed 's/ @[-0-9,]*$//' |
     grep -Fx "      text \"$(e2e_string IDS_UNINSTALL_SUCCESS_CODE)\" []" >/dev/null ||
     e2e_fail "the row KB5000002 does not name its outcome"
 if grep -q 'KB5000002" \[' <(grep -F 'push button' "$tree"); then

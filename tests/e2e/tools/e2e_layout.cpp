@@ -54,6 +54,7 @@
 #include "duilib/UICulture.h"
 #include "duilib/UIDialogBuilder.h"
 #include "duilib/UIManager.h"
+#include "duilib/UITextLayout.h"
 #include "support/TextConversion.h"
 #include "ui/SharedConstants.h"
 
@@ -322,14 +323,24 @@ bool Describe(CControlUI* control, std::string& line) {
     return true;
 }
 
+bool DescribeLink(CControlUI* control, int link, std::string& line);
+
 // Wrapped texts are left out: the scenarios compare single lines.
 void PrintTexts(CControlUI* control) {
     std::string line;
     auto* label = dynamic_cast<CLabelUI*>(control);
+    auto* links = dynamic_cast<CTextUI*>(control);
     // A pattern ("Version {0}") is filled in by the program: its scenario expects the result.
     const std::wstring text = control->GetText().str();
-    if (label && !(label->GetTextStyle() & DT_ALIGN_WRAP) && !text.empty() &&
-        text.find(L"{0}") == std::wstring::npos && Describe(control, line)) {
+    if (links && links->GetLinkCount() > 0 && !(links->GetTextStyle() & DT_ALIGN_WRAP)) {
+        // Each link's shown words, in the link's look (a wrapping text's scenario expects it).
+        const LinkMarkup markup = ParseLinkMarkup(text);
+        for (int i = 0; i < links->GetLinkCount(); ++i) {
+            if (DescribeLink(control, i, line))
+                std::printf("%s\t%s\n", line.c_str(), Narrow(markup.shown[i]).c_str());
+        }
+    } else if (label && !(label->GetTextStyle() & DT_ALIGN_WRAP) && !text.empty() &&
+               text.find(L"{0}") == std::wstring::npos && Describe(control, line)) {
         std::printf("%s\t%s\n", line.c_str(), Narrow(control->GetText().str()).c_str());
     }
     if (auto* container = dynamic_cast<CContainerUI*>(control)) {

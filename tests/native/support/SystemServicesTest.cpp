@@ -160,6 +160,46 @@ TEST(UrlsManager, OpensThroughTheDesktopShellAndDirectlyOnlyWithoutOne) {
     }
 }
 
+// A web page goes to the desktop shell or nowhere: this process never opens it.
+TEST(UrlsManager, AsTheUserOpensOnlyThroughTheDesktopShell) {
+    using Shell = UrlOpeners::DesktopShellResult;
+    const std::wstring url = L"https://support.microsoft.com/help/5034441";
+    const struct {
+        Shell shell;
+        bool opened;
+        std::wstring line;
+    } cases[] = {
+        {{Shell::kOpened, L""}, true, L"open url through the desktop shell:" + url},
+        {{Shell::kNoShell, L"FindWindowSW hr:0x1"},
+         false,
+         L"no desktop shell (FindWindowSW hr:0x1), url not opened:" + url},
+        {{Shell::kRefused, L"ShellExecute hr:0x80004005"},
+         false,
+         L"the desktop shell cannot open url:" + url + L" ShellExecute hr:0x80004005"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.shell.outcome));
+        int shellCalls = 0;
+        bool directCalled = false;
+        UrlsManagerTesting::SetOpeners(
+            [&](const std::wstring& given) {
+                EXPECT_EQ(given, url);
+                EXPECT_TRUE(WinApi::Testing::ComReadyOnThisThread());
+                ++shellCalls;
+                return c.shell;
+            },
+            [&](const std::wstring&) { return directCalled = true; });
+        LogCapture capture;
+        EXPECT_EQ(UrlsManager::Instance()->OpenUrlAsUser(url), c.opened);
+        UrlsManagerTesting::SetOpeners(nullptr, nullptr);
+        EXPECT_EQ(shellCalls, 1);
+        EXPECT_FALSE(directCalled);
+        const std::vector<LogRecord> records = capture.Records();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].text, c.line + L"(UrlsManager::OpenUrlAsUser)");
+    }
+}
+
 TEST(WMIHelper, WithoutWmiAQueryFailsAndAddsNothing) {
     std::vector<HotfixInfo> list;
     EXPECT_FALSE(

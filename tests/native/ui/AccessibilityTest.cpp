@@ -54,11 +54,13 @@ TEST_F(AccessibilityTest, TheResultViewNamesEveryControlInTheUsersLanguage) {
                                        L"  list \"Installed updates\" []\n"
                                        L"    list item \"KB11\" [focusable]\n"
                                        L"      text \"KB11\" []\n"
+                                       L"      link \"Learn more about KB11\" [focusable]\n"
                                        L"      text \"Security Update\" []\n"
                                        L"      text \"2026-1-15\" []\n"
                                        L"      push button \"Uninstall KB11\" [focusable]\n"
                                        L"    list item \"KB22\" [focusable]\n"
                                        L"      text \"KB22\" []\n"
+                                       L"      link \"Learn more about KB22\" [focusable]\n"
                                        L"      text \"Update\" []\n"
                                        L"      text \"2026-12-7\" []\n"
                                        L"      push button \"Uninstall KB22\" [focusable]\n");
@@ -126,8 +128,9 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     const std::wstring tree = Tree(main().window());
     EXPECT_NE(
         tree.find(
-            L"    list item \"KB22\" [focusable]\n      text \"KB22\" []\n      text \"Update\" "
-            L"[]\n      text \"2026-12-7\" []\n      text \"Uninstalled\" []\n    list"),
+            L"    list item \"KB22\" [focusable]\n      text \"KB22\" []\n      link \"Learn more "
+            L"about KB22\" [focusable]\n      text \"Update\" []\n      text \"2026-12-7\" []\n      "
+            L"text \"Uninstalled\" []\n    list"),
         std::wstring::npos)
         << tree;
 }

@@ -119,16 +119,16 @@ TEST_F(CumulativeRemovalTest, EnterConfirmsAndOnlyTheCumulativePackageIsRemovedW
     EXPECT_FALSE(main().Find(L"btnUniNameKB200")->IsEnabled());
     EXPECT_EQ(MainState().shutdownBlockReason, L"Uninstalling an update…");
     EXPECT_EQ(main().InRow<CLabelUI>(0, L"removalProgressText")->GetText().str(),
-              L"Uninstalling… 0 %");
+              L"Uninstalling… 0%");
     WindowsHotfix::WindowsHotfixHelper::GetInstance()->ReportUninstallProgress(40);
     auto* bar = main().FindAs<DuiLib::CProgressUI>(L"progressBarKB5031356");
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(main().PumpUntil([&] { return bar->GetValue() == 40; }));
     main().driver().TickTimers(1);
     EXPECT_EQ(main().InRow<CLabelUI>(0, L"removalProgressText")->GetText().str(),
-              L"Uninstalling… 40 %");
+              L"Uninstalling… 40%");
     EXPECT_NE(DuiLib::Accessible::Describe(main().window().GetPaintManager().GetRoot())
-                  .find(L"progress bar \"Uninstalling… KB5031356\" [] = \"40 %\""),
+                  .find(L"progress bar \"Uninstalling… KB5031356\" [] = \"40%\""),
               std::wstring::npos)
         << DuiLib::Accessible::Describe(main().window().GetPaintManager().GetRoot());
 

@@ -68,8 +68,10 @@ TEST_F(KeyboardFlowTest, TabGoesRoundWhatEachViewOffers) {
         m_enumeration.Succeed({Hotfix(L"KB1"), Hotfix(L"KB2")});
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
-        EXPECT_EQ(TabRound(main, 7), Join(kTitleButtons, {L"btnUninstallTip", L"btnUniNameKB1",
-                                                          L"btnUniNameKB2", L"aboutButton"}));
+        // Each row: its "Learn more" link, then its button.
+        EXPECT_EQ(TabRound(main, 9),
+                  Join(kTitleButtons, {L"btnUninstallTip", L"learnMoreLinkKB1", L"btnUniNameKB1",
+                                       L"learnMoreLinkKB2", L"btnUniNameKB2", L"aboutButton"}));
     }
 }
 
@@ -148,7 +150,7 @@ TEST_F(KeyboardFlowTest, EnterOnARowButtonUninstallsExactlyAsAClickDoes) {
         OpenMainWindow main;
         EXPECT_TRUE(main.WaitForResultView());
         if (byKey) {
-            EXPECT_TRUE(main.driver().PressKeys(UIKEY_TAB, 6));
+            EXPECT_TRUE(main.driver().PressKeys(UIKEY_TAB, 8));
             EXPECT_EQ(main.driver().FocusName(), L"btnUniNameKB200");
             EXPECT_TRUE(main.driver().PressKey(UIKEY_RETURN));
         } else {
@@ -177,7 +179,7 @@ TEST_F(KeyboardFlowTest, AfterEnterOnARowTheFocusStaysOnThatRowWhichSaysItsOutco
     FakeInstaller installer(m_folder);
     installer.Hold();
     ASSERT_TRUE(OpenWithRows(NumberedHotfixes(300)));
-    ASSERT_TRUE(main().driver().PressKeys(UIKEY_TAB, 6));
+    ASSERT_TRUE(main().driver().PressKeys(UIKEY_TAB, 8));
     ASSERT_EQ(main().driver().FocusName(), L"btnUniNameKB5000002");
     FocusHeard(main().hwnd());
     ASSERT_TRUE(main().driver().PressKey(UIKEY_RETURN));
@@ -206,9 +208,11 @@ TEST_F(KeyboardFlowTest, AfterEnterOnARowTheFocusStaysOnThatRowWhichSaysItsOutco
     EXPECT_EQ(DuiLib::Accessible::NameOf(manager.GetFocus()), L"KB5000002");
     EXPECT_EQ(DuiLib::Accessible::DescriptionOf(manager.GetFocus()), L"Uninstalled");
     EXPECT_EQ(installer.Calls(), std::vector<std::string>{"/uninstall /kb:5000002"});
-    // Tab goes on from the row to the next row's button.
+    // Tab goes on from the row: its own link (its button went), then the next row.
     ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
-    EXPECT_EQ(main().driver().FocusName(), L"btnUniNameKB5000003");
+    EXPECT_EQ(main().driver().FocusName(), L"learnMoreLinkKB5000002");
+    ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
+    EXPECT_EQ(main().driver().FocusName(), L"learnMoreLinkKB5000003");
 }
 
 TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeysAlone) {
@@ -220,8 +224,11 @@ TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeys
     DuiLib::CControlUI* rows = main.Find(L"containerInstalledHotfix");
     ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 4));  // to the tip button
     for (int i = 0; i < 60; ++i) {
+        const std::wstring id = L"KB" + std::to_wstring(5000001 + i);
         ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
-        const std::wstring name = L"btnUniNameKB" + std::to_wstring(5000001 + i);
+        ASSERT_EQ(main.driver().FocusName(), L"learnMoreLink" + id);
+        ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
+        const std::wstring name = L"btnUniName" + id;
         ASSERT_EQ(main.driver().FocusName(), name);
         DuiLib::CControlUI* row = main.Find(name.c_str());
         while (row->GetParent() != rows) row = row->GetParent();

@@ -77,7 +77,7 @@ TEST_F(MainWindowLoadTest, EmptyMachineShowsNoUpdateText) {
     m_enumeration.Succeed({});
     OpenMainWindow main;
     ASSERT_TRUE(main.WaitForFailView());
-    EXPECT_EQ(main.Text(L"loadHotfixFailText"), L"No updates are installed on this computer.");
+    EXPECT_EQ(main.Text(L"loadHotfixFailText"), L"No updates are installed on this PC.");
     EXPECT_FALSE(main.Shown(L"loadHotfixFinishLayout"));
     EXPECT_FALSE(main.Shown(L"loadingHotfixLayout"));
     EXPECT_EQ(main.RowCount(), 0);
@@ -93,7 +93,7 @@ TEST_F(MainWindowLoadTest, OtherFailureCodesDependOnTheList) {
     EXPECT_EQ(main.Text(L"loadHotfixFailText"), L"");
     main.window().ReleaseItems();
     main.window().ShowHotFixesFailUI(7);
-    EXPECT_EQ(main.Text(L"loadHotfixFailText"), L"No updates are installed on this computer.");
+    EXPECT_EQ(main.Text(L"loadHotfixFailText"), L"No updates are installed on this PC.");
 }
 
 TEST_F(MainWindowLoadTest, ChineseUserGetsChineseTexts) {

@@ -125,6 +125,9 @@ TEST_F(ShippedResourcesTest, EveryLanguageHoldsExactlyTheKeysInUse) {
                 << file.filename() << " holds " << key << ", which nothing shows";
         // A translation keeps the placeholders and the link markup the code relies on.
         for (const auto& entry : texts) {
+            // A spaced percent sign stays beside its number: a no-break space, never a plain one.
+            EXPECT_EQ(entry.second.find(" %"), std::string::npos)
+                << file.filename() << " " << entry.first << " spaces \"%\" with a plain blank";
             const auto found = englishTexts.find(entry.first);
             if (found == englishTexts.end()) continue;
             for (const char* marker : {"{0}", "{a}", "{/a}"})
