@@ -83,8 +83,14 @@ void WindowsHotfixHelper::SetUninstallStatus(int code) {
 }
 
 void WindowsHotfixHelper::ReportUninstallStatus(int code, UninstallStatus status) {
-    KT_LOG(LOG_ERROR, L"update uninstall status:" << UninstallCodeText(code),
-           "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus");
+    constexpr const char* kFunction = "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus";
+    KT_LOG(LOG_ERROR, L"update uninstall status:" << code, kFunction);
+    // A code the table does not hold is read against Microsoft's lists, which
+    // write it in hexadecimal ("-2147024809" is 0x80070057).
+    if (!IsKnownUninstallCode(code)) {
+        KT_LOG(LOG_ERROR, L"uninstall code in hexadecimal:" << HexCode(static_cast<uint32_t>(code)),
+               kFunction);
+    }
     m_reporter.Deliver(status);
 }
 
