@@ -111,7 +111,7 @@ uint32_t WindowsHotfixHelper::RestartWindows() {
     if (error != 0) {
         KT_LOG(LOG_ERROR, L"InitiateShutdownW fail! ret:" << error, kFunction);
     } else {
-        KT_LOG(LOG_INFO, L"restart of windows started", kFunction);
+        KT_LOG(LOG_ERROR, L"restart of windows started", kFunction);
     }
     return error;
 }

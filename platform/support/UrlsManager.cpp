@@ -48,7 +48,7 @@ bool UrlsManager::OpenUrl(const std::wstring& url) {
     const UrlOpeners::DesktopShellResult shell = throughDesktopShell(url);
     switch (shell.outcome) {
         case UrlOpeners::DesktopShellResult::kOpened:
-            KT_LOG(LOG_INFO, L"open url through the desktop shell:" << url, kFunction);
+            KT_LOG(LOG_ERROR, L"open url through the desktop shell:" << url, kFunction);
             return true;
         case UrlOpeners::DesktopShellResult::kRefused:
             KT_LOG(LOG_ERROR, L"the desktop shell cannot open url:" << url << L" " << shell.cause,
@@ -57,7 +57,7 @@ bool UrlsManager::OpenUrl(const std::wstring& url) {
         case UrlOpeners::DesktopShellResult::kNoShell:
             break;
     }
-    KT_LOG(LOG_INFO, L"no desktop shell (" << shell.cause << L"), open url directly:" << url,
+    KT_LOG(LOG_ERROR, L"no desktop shell (" << shell.cause << L"), open url directly:" << url,
            kFunction);
     return directly(url);
 }

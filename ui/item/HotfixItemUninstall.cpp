@@ -122,7 +122,7 @@ bool HotfixManageItemDetail::IsPermanent() const {
 
 void HotfixManageItemDetail::StartPackageRemoval(const std::wstring& package) {
     ShowPackageRemovalUI();
-    KT_LOG(LOG_INFO, L"remove package " << package << L" of " << m_hotfixId,
+    KT_LOG(LOG_ERROR, L"remove package " << package << L" of " << m_hotfixId,
            "HotfixManageItemDetail::StartPackageRemoval");
     WindowsHotfix::WindowsHotfixHelper::GetInstance()->StartRemovePackage(package);
 }
