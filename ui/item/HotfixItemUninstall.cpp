@@ -20,6 +20,9 @@ bool HotfixManageItemDetail::OnClickUninstall(std::wstring ctrName) {
     if (IsPermanent()) {
         return false;
     }
+    if (ctrName.find(L"KB") == std::wstring::npos && ctrName.find(L"kb") == std::wstring::npos) {
+        return false;  // not an update this row can name to the installer
+    }
     // The installer runs elevated: only a plain number may reach its command line.
     const std::wstring number = ExtractKbNumber(ctrName);
     if (number.empty()) {
