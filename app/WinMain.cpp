@@ -115,7 +115,9 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
     CPaintManagerUI::PrepareDisplay();
     WindowsHotfix::WindowsHotfixHelper* hotfixes =
         WindowsHotfix::WindowsHotfixHelper::GetInstance();
+#ifndef ORVELLE_BENCH_WITHOUT_EARLY_QUERY  // the bench's comparison build (bench/CMakeLists.txt)
     hotfixes->StartEarlyEnumeration();
+#endif
     RunMainWindow();
     hotfixes->DropEarlyEnumeration();
     CloseInstanceMutex();
