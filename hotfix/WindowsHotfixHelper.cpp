@@ -30,22 +30,6 @@ WindowsHotfixHelper* WindowsHotfixHelper::GetInstance() {
 }
 
 int WindowsHotfixHelper::GetInstalledHotFixes(std::vector<HotfixInfo>& hotfixes) {
-    int result = 0;
-    if (m_earlyQuery.Take(hotfixes, result)) {
-        return result;
-    }
-    return QueryInstalledHotFixes(hotfixes);
-}
-
-void WindowsHotfixHelper::StartEarlyEnumeration() {
-    m_earlyQuery.Start(&WindowsHotfixHelper::QueryInstalledHotFixes);
-}
-
-void WindowsHotfixHelper::DropEarlyEnumeration() {
-    m_earlyQuery.Drop();
-}
-
-int WindowsHotfixHelper::QueryInstalledHotFixes(std::vector<HotfixInfo>& hotfixes) {
     KT_LOG(LOG_INFO, L"get install hotfix start!", kEnumerationName);
     int result = 0;
     {

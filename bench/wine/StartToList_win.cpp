@@ -1,5 +1,5 @@
-// Linked into the bench's copies of the program (start_to_list.exe and
-// start_to_list_without_early_query.exe), never into the product. From before
+// Linked into the bench's copy of the program (start_to_list.exe), never into
+// the product. From before
 // wWinMain, it watches the log records the list is built with (the load's "get
 // install list ret:", then each row's "find value success!") and writes the
 // seconds from the process's creation to the latest of them into

@@ -6,12 +6,11 @@
 #                  (start_to_list.exe: the program with bench/wine/StartToList_win.cpp,
 #                  which times the last line the list is built with) against
 #                  bare_wmi_query.exe from its creation to its answer (the same WMI
-#                  query, nothing else), and the program built without the query
-#                  start-up begins before the window; each times itself
-#                  (GetProcessTimes), so the launcher's and the shell's start-up
-#                  drop out. BENCH_WINE_START_RUNS rounds (default 31), the three in
-#                  turn, each after a fresh wineserver and one unmeasured query;
-#                  median ratios with 95 % bootstrap intervals over the rounds;
+#                  query, nothing else); each times itself (GetProcessTimes), so
+#                  the launcher's and the shell's start-up drop out.
+#                  BENCH_WINE_START_RUNS rounds (default 31), the two in turn, in
+#                  one warm wineserver; the median ratio with its 95 % bootstrap
+#                  interval over the rounds;
 #   peak memory    VmHWM of OrvelleEx.exe with its list shown against
 #                  bare_window.exe, a bare Win32 window of the same size, and
 #                  against the same window after the same WMI query;
@@ -36,7 +35,7 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_6
     -DCMAKE_BUILD_TYPE=Release -DORVELLE_BUILD_BENCH=ON -DORVELLE_BUILD_TESTS=OFF \
     -DORVELLE_DIST_DIR="$PWD/$build_dir/dist" >/dev/null
 cmake --build "$build_dir" -j2 --target orvelle_dist bare_wmi_query bare_window list_frame \
-    row_parts e2e_wmi start_to_list start_to_list_without_early_query >/dev/null
+    row_parts e2e_wmi start_to_list >/dev/null
 
 prefix=$PWD/$build_dir/wine-prefix
 orvelle_wine_prefix "$prefix"
@@ -108,44 +107,35 @@ time_list() {
 # One server for all rounds, its services started and every program run once
 # unmeasured, so that no round pays a first start.
 wineserver -k 2>/dev/null || true; wineserver -p; warm_up
-time_list start_to_list.exe >/dev/null; time_list start_to_list_without_early_query.exe >/dev/null
+time_list start_to_list.exe >/dev/null
 start_times=$(mktemp)
 for run in $(seq 1 "$start_runs"); do
-    bare='' with='' without=''
-    for turn in 0 1 2; do  # each round starts with another of the three
-        case $(((run + turn) % 3)) in
+    bare='' list=''
+    for turn in 0 1; do  # each round starts with the other of the two
+        case $(((run + turn) % 2)) in
             0) bare=$(time_bare) ;;
-            1) with=$(time_list start_to_list.exe) ;;
-            2) without=$(time_list start_to_list_without_early_query.exe) ;;
+            1) list=$(time_list start_to_list.exe) ;;
         esac
     done
-    [ -n "$bare" ] && [ -n "$with" ] && [ -n "$without" ] ||
-        { echo "bench-wine: round $run gave no time (\"$bare\" \"$with\" \"$without\")" >&2; exit 1; }
-    echo "$bare $with $without" >>"$start_times"
+    [ -n "$bare" ] && [ -n "$list" ] ||
+        { echo "bench-wine: round $run gave no time (\"$bare\" \"$list\")" >&2; exit 1; }
+    echo "$bare $list" >>"$start_times"
 done
 wineserver -k 2>/dev/null || true; wineserver -p
 echo "wine: $(wine --version 2>/dev/null); $(uptime | sed 's/.*load/load/')"
 python3 - "$start_times" <<'PY'
 import random, statistics, sys
 rounds = [tuple(map(float, line.split())) for line in open(sys.argv[1])]
-bare, with_early, without_early = (list(column) for column in zip(*rounds))
-def measures(picked):
-    b, w, o = (statistics.median([column[i] for i in picked]) for column in (bare, with_early, without_early))
-    return w / b, o / b, 1 - w / o
+bare, listed = (list(column) for column in zip(*rounds))
+def ratio(picked):
+    return statistics.median([listed[i] for i in picked]) / statistics.median([bare[i] for i in picked])
 random.seed(27)
-samples = [measures([random.randrange(len(rounds)) for _ in rounds]) for _ in range(10000)]
-def interval(k, scale=1, digits=2, unit=""):
-    values = sorted(sample[k] * scale for sample in samples)
-    low, high = values[int(0.025 * len(values))], values[int(0.975 * len(values)) - 1]
-    return f"(95 % interval {low:.{digits}f}\u2013{high:.{digits}f}{unit})"
-ratio, ratio_without, gain = measures(range(len(rounds)))
-seconds = lambda column: f"{statistics.median(column):.3f} s"
-print(f"start to list: OrvelleEx.exe {seconds(with_early)}, bare WMI query {seconds(bare)}, "
-      f"ratio {ratio:.2f} {interval(0)}   ({len(rounds)} rounds)")
-print(f"start to list without the early query: {seconds(without_early)}, bare WMI query "
-      f"{seconds(bare)}, ratio {ratio_without:.2f} {interval(1)}")
-print(f"the early query's gain: {gain * 100:.1f} % of start to list {interval(2, 100, 1, ' %')}")
-print("rounds (bare, with, without):", "; ".join(" ".join(f"{v:.3f}" for v in r) for r in rounds))
+samples = sorted(ratio([random.randrange(len(rounds)) for _ in rounds]) for _ in range(10000))
+low, high = samples[int(0.025 * len(samples))], samples[int(0.975 * len(samples)) - 1]
+print(f"start to list: OrvelleEx.exe {statistics.median(listed):.3f} s, bare WMI query "
+      f"{statistics.median(bare):.3f} s, ratio {ratio(range(len(rounds))):.2f} "
+      f"(95 % interval {low:.2f}\u2013{high:.2f})   ({len(rounds)} rounds)")
+print("rounds (bare, list):", "; ".join(" ".join(f"{v:.3f}" for v in r) for r in rounds))
 PY
 rm -f "$start_times"
 [ -z "$only_start" ] || exit 0
