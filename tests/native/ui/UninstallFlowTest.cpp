@@ -156,6 +156,10 @@ struct UnsafeIdentifier {
     bool logged;
 };
 
+void PrintTo(const UnsafeIdentifier& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::wstring(c.id)) << (c.logged ? ", logged" : ", silent");
+}
+
 class UnsafeIdentifierTest : public UninstallFlowTest,
                              public ::testing::WithParamInterface<UnsafeIdentifier> {};
 
