@@ -5,7 +5,6 @@
 
 #include "app/Startup.h"
 #include "duilib/UIlib.h"
-#include "hotfix/WindowsHotfixHelper.h"
 #include "support/Common.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
@@ -109,15 +108,7 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
         ShowResourceMissingTips();
         return 0;
     }
-    // The query runs while the window is made, and the window's first list takes
-    // its answer. The display is connected first: the query's libraries must not
-    // meet its set-up halfway (see PrepareDisplay).
-    CPaintManagerUI::PrepareDisplay();
-    WindowsHotfix::WindowsHotfixHelper* hotfixes =
-        WindowsHotfix::WindowsHotfixHelper::GetInstance();
-    hotfixes->StartEarlyEnumeration();
     RunMainWindow();
-    hotfixes->DropEarlyEnumeration();
     CloseInstanceMutex();
     return 0;
 }

@@ -21,21 +21,26 @@ function(orvelle_delay_load target dll)
     string(TOLOWER "${dll}" name)
     string(REGEX REPLACE "\\.dll$" "" name "${name}")
     set(dir ${CMAKE_BINARY_DIR}/delayload)
-    set(def ${dir}/${name}.def)
     set(lib ${dir}/lib${name}_delay.a)
-    list(JOIN ARGN "\n" exports)
-    file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY \"${dll}\"\nEXPORTS\n${exports}\n" @ONLY)
-    # dlltool names the library's symbols after its output path: a bare file
-    # name keeps the build folder out of the executable.
-    add_custom_command(OUTPUT ${lib}
-        COMMAND ${ORVELLE_DLLTOOL} --input-def ${name}.def --dllname ${dll}
-                --output-delaylib lib${name}_delay.a
-        WORKING_DIRECTORY ${dir}
-        DEPENDS ${def}
-        COMMENT "Delay-import library for ${dll}"
-        VERBATIM)
-    add_custom_target(${target}_${name}_delay DEPENDS ${lib})
-    add_dependencies(${target} ${target}_${name}_delay)
+    # One library per DLL, shared by every executable that delay-loads it.
+    get_property(made GLOBAL PROPERTY ORVELLE_DELAY_LOAD_${name})
+    if(NOT made)
+        set_property(GLOBAL PROPERTY ORVELLE_DELAY_LOAD_${name} TRUE)
+        set(def ${dir}/${name}.def)
+        list(JOIN ARGN "\n" exports)
+        file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY \"${dll}\"\nEXPORTS\n${exports}\n" @ONLY)
+        # dlltool names the library's symbols after its output path: a bare file
+        # name keeps the build folder out of the executable.
+        add_custom_command(OUTPUT ${lib}
+            COMMAND ${ORVELLE_DLLTOOL} --input-def ${name}.def --dllname ${dll}
+                    --output-delaylib lib${name}_delay.a
+            WORKING_DIRECTORY ${dir}
+            DEPENDS ${def}
+            COMMENT "Delay-import library for ${dll}"
+            VERBATIM)
+        add_custom_target(orvelle_${name}_delay DEPENDS ${lib})
+    endif()
+    add_dependencies(${target} orvelle_${name}_delay)
     # Whole archive, ahead of every library: these definitions win over the
     # plain import library that the layers link.
     target_link_options(${target} PRIVATE "SHELL:-Wl,--whole-archive ${lib} -Wl,--no-whole-archive")

@@ -14,23 +14,29 @@ if(NOT EXISTS ${CMAKE_SOURCE_DIR}/app/WinMain.cpp)
     return()
 endif()
 
-add_executable(OrvelleEx WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp
-                               ${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc)
-# WinMain.cpp is the app layer's, so the executable names what that layer uses.
-target_link_libraries(OrvelleEx PRIVATE orvelle_app orvelle_ui duilib hotfix kt_support
-                                        duilib_win32)
-target_link_options(OrvelleEx PRIVATE -municode -mwindows)
 include(${CMAKE_SOURCE_DIR}/cmake/HardenedExecutable.cmake)
-orvelle_harden_executable(OrvelleEx)
-orvelle_delay_load(OrvelleEx VERSION.dll GetFileVersionInfoSizeW GetFileVersionInfoW VerQueryValueW)
-orvelle_delay_load(OrvelleEx MSIMG32.dll AlphaBlend)
-orvelle_delay_load(OrvelleEx OLEACC.dll LresultFromObject CreateStdAccessibleObject)
-orvelle_delay_load(OrvelleEx COMCTL32.dll InitCommonControlsEx)
-# The servicing API, used only to remove a cumulative update (winapi/Dism_win.cpp).
-orvelle_delay_load(OrvelleEx DismApi.dll DismInitialize DismOpenSession DismRemovePackage
-                   DismCloseSession DismShutdown DismGetLastErrorMessage DismDelete)
-# windres finds the icon and the manifest through the include path.
-target_include_directories(OrvelleEx PRIVATE ${ORVELLE_RESOURCE_DIR} ${ORVELLE_GENERATED_DIR})
+# orvelle_program_executable(target [source...]): the program, with any further
+# sources (the bench's measuring copies add theirs, bench/CMakeLists.txt).
+function(orvelle_program_executable target)
+    add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp
+                                   ${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc ${ARGN})
+    # WinMain.cpp is the app layer's, so the executable names what that layer uses.
+    target_link_libraries(${target} PRIVATE orvelle_app orvelle_ui duilib hotfix kt_support
+                                            duilib_win32)
+    target_link_options(${target} PRIVATE -municode -mwindows)
+    orvelle_harden_executable(${target})
+    orvelle_delay_load(${target} VERSION.dll GetFileVersionInfoSizeW GetFileVersionInfoW
+                       VerQueryValueW)
+    orvelle_delay_load(${target} MSIMG32.dll AlphaBlend)
+    orvelle_delay_load(${target} OLEACC.dll LresultFromObject CreateStdAccessibleObject)
+    orvelle_delay_load(${target} COMCTL32.dll InitCommonControlsEx)
+    # The servicing API, used only to remove a cumulative update (winapi/Dism_win.cpp).
+    orvelle_delay_load(${target} DismApi.dll DismInitialize DismOpenSession DismRemovePackage
+                       DismCloseSession DismShutdown DismGetLastErrorMessage DismDelete)
+    # windres finds the icon and the manifest through the include path.
+    target_include_directories(${target} PRIVATE ${ORVELLE_RESOURCE_DIR} ${ORVELLE_GENERATED_DIR})
+endfunction()
+orvelle_program_executable(OrvelleEx)
 set_source_files_properties(${ORVELLE_RESOURCE_DIR}/OrvelleEx.rc PROPERTIES
     OBJECT_DEPENDS "${ORVELLE_RESOURCE_DIR}/OrvelleEx.ico;${ORVELLE_RESOURCE_DIR}/OrvelleEx.manifest;${ORVELLE_GENERATED_DIR}/OrvelleExVersion.h")
 

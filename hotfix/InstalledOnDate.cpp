@@ -1,6 +1,7 @@
 // Windows writes InstalledOn in the machine's regional short date, in the
 // compact "YYYYMMDD" form, or as a FILETIME on older systems. Only a form that
-// gives one real date is read as such; anything else is shown as written.
+// gives one real date is read as such; anything else takes the plain rewrite of
+// its "/" pieces, the year assumed last (SlashRewrite).
 #include "hotfix/InstalledOnDate.h"
 
 #include <cstdint>
@@ -8,9 +9,6 @@
 #include "support/LocalDate.h"
 
 namespace {
-
-const wchar_t kNoRealDate[] = L"InstalledOn names no real date; shown as written";
-const wchar_t kUnknownForm[] = L"InstalledOn is in no known date form; shown as written";
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
     std::vector<std::wstring> pieces(1);
@@ -102,10 +100,24 @@ bool ReadHex(const std::wstring& text, uint64_t& value) {
     return true;
 }
 
+// The text's pieces between "/" with the last moved to the front, each after
+// a "-", unchecked: "1/2/3/4" gives "4-1-2-3", "/7/2026" gives "2026--7". No
+// date when the text is empty, holds no "/" or ends with one.
+InstalledOnDate SlashRewrite(std::wstring installedTime) {
+    if (installedTime.empty()) return {L"", L"installedTime is empty"};
+    std::wstring timeStr;
+    for (size_t slash; (slash = installedTime.find(L'/')) != std::wstring::npos;) {
+        timeStr += L"-" + installedTime.substr(0, slash);
+        installedTime.erase(0, slash + 1);
+    }
+    if (installedTime.empty() || timeStr.empty()) return {L"", L"timeStr is empty"};
+    return {installedTime + timeStr, nullptr};
+}
+
 InstalledOnDate Checked(const CivilDate& date, const std::wstring& shown,
                         const std::wstring& written) {
     if (IsRealDate(date)) return {shown, nullptr};
-    return {written, kNoRealDate};
+    return SlashRewrite(written);
 }
 
 }  // namespace
@@ -123,7 +135,7 @@ SlashDates SlashOrderOf(const std::vector<std::wstring>& installedOns) {
 
 InstalledOnDate FormatInstalledOn(const std::wstring& installedOn, SlashDates order) {
     const std::wstring text = Trim(installedOn);
-    if (text.empty()) return {L"", L"installedTime is empty"};
+    if (text.empty()) return SlashRewrite(installedOn);
     CivilDate date;
     const std::vector<std::wstring> slashed = Split(text, L'/');
     int a = 0, b = 0;
@@ -132,22 +144,20 @@ InstalledOnDate FormatInstalledOn(const std::wstring& installedOn, SlashDates or
         if (order == SlashDates::DayFirst) {
             date.day = a;
             date.month = b;
-            return Checked(date, Show(date), text);
+            return Checked(date, Show(date), installedOn);
         }
         date.month = a;
         date.day = b;
-        return Checked(date, slashed[2] + L"-" + slashed[0] + L"-" + slashed[1], text);
+        return Checked(date, slashed[2] + L"-" + slashed[0] + L"-" + slashed[1], installedOn);
     }
     if (ReadPieces(slashed, Order::YearMonthDay, date) ||
         ReadPieces(Split(text, L'-'), Order::YearMonthDay, date) ||
         ReadPieces(Split(text, L'.'), Order::DayMonthYear, date) || ReadCompact(text, date)) {
-        return Checked(date, Show(date), text);
+        return Checked(date, Show(date), installedOn);
     }
     uint64_t fileTime = 0;
-    if (ReadHex(text, fileTime)) {
-        if (fileTime == 0) return {L"", L"InstalledOn is a zero FILETIME: no date"};
-        if (!LocalDate::FromFileTime(fileTime, date)) return {text, kNoRealDate};
-        return Checked(date, Show(date), text);
+    if (ReadHex(text, fileTime) && fileTime != 0 && LocalDate::FromFileTime(fileTime, date)) {
+        return Checked(date, Show(date), installedOn);
     }
-    return {text, kUnknownForm};
+    return SlashRewrite(installedOn);
 }

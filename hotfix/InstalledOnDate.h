@@ -1,5 +1,5 @@
 // The installation date of a hotfix as a row shows it: the InstalledOn text
-// Windows reports, rewritten as year-month-day when it names one real date.
+// Windows reports, rewritten as year-month-day.
 #pragma once
 
 #include <string>
@@ -21,7 +21,9 @@ SlashDates SlashOrderOf(const std::vector<std::wstring>& installedOns);
 //   "A/B/YYYY" in the list's order (month first keeps the pieces as written:
 //   "12/07/2026" -> "2026-12-07"); the others are shown unpadded: "YYYY/M/D",
 //   "YYYYMMDD", "D.M.YYYY", "YYYY-M-D", and 16 hexadecimal digits: a FILETIME,
-//   shown as the local date (zero is no date). A text that no reading makes a
-//   real date is shown as written, with the reason in `problem`.
+//   shown as the local date. A text that no reading makes a real date has its
+//   "/" pieces rewritten with the last one first ("1/2/3/4" -> "4-1-2-3"), or no
+//   date when it holds no "/" or ends with one ("installedTime is empty" or
+//   "timeStr is empty" in `problem`).
 InstalledOnDate FormatInstalledOn(const std::wstring& installedOn,
                                   SlashDates order = SlashDates::MonthFirst);

@@ -91,7 +91,7 @@ bool ServicingPackages::Find(const std::set<std::wstring>& numbers) {
         WinApi::RegOpenKeyExW(WinApi::LocalMachineKey(), kPackagesKey, 0, kReadOnly, &m_packages);
     if (opened != WinApi::kErrorSuccess) {
         m_packages = nullptr;
-        KT_LOG(LOG_INFO, L"no servicing store to read, ret:" << opened, kFunction);
+        KT_LOG(LOG_ERROR, L"no servicing store to read, ret:" << opened, kFunction);
         return false;
     }
     std::vector<std::wstring> names;

@@ -106,7 +106,7 @@ RemovalPlans ReadRemovalPlans(const std::vector<HotfixInfo>& hotfixes,
         }
         if (plan->second.route != RemovalRoute::Installer) plans[hotfix.HotFixID] = plan->second;
     }
-    KT_LOG(LOG_INFO, L"hotfixes off the installer route:" << plans.size(), kFunction);
+    KT_LOG(LOG_ERROR, L"hotfixes off the installer route:" << plans.size(), kFunction);
     return plans;
 }
 
@@ -131,7 +131,7 @@ bool IsRestartPending() {
     };
     for (const wchar_t* path : kPendingKeys) {
         if (KeyExists(path)) {
-            KT_LOG(LOG_INFO, L"windows waits for a restart:" << path,
+            KT_LOG(LOG_ERROR, L"windows waits for a restart:" << path,
                    "WindowsHotfix::IsRestartPending");
             return true;
         }

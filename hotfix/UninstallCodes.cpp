@@ -57,10 +57,8 @@ std::wstring HexCode(uint32_t code) {
     return hex;
 }
 
-std::wstring UninstallCodeText(int code) {
-    std::wstring text = std::to_wstring(code);
-    if (FindKnownCode(code) == nullptr) text += L" " + HexCode(static_cast<uint32_t>(code));
-    return text;
+bool IsKnownUninstallCode(int code) {
+    return FindKnownCode(code) != nullptr;
 }
 
 }  // namespace WindowsHotfix

@@ -18,10 +18,8 @@ constexpr uint32_t kAlreadyUninstalledCode = 0x00240007;
 UninstallStatus MapUninstallCode(int code);
 // The table itself, code by code, for whoever must read it whole (tests).
 std::vector<std::pair<uint32_t, UninstallStatus>> KnownUninstallCodes();
-// The code as the status line shows it: signed decimal, followed for a code the
-// table does not hold by its 32-bit hexadecimal form, so that a log can be read
-// against Microsoft's lists ("-2147024809 0x80070057").
-std::wstring UninstallCodeText(int code);
+// True for a code the table holds.
+bool IsKnownUninstallCode(int code);
 // The code's 32-bit hexadecimal form, as Microsoft's lists write it ("0x800F0825").
 std::wstring HexCode(uint32_t code);
 

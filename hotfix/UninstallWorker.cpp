@@ -121,7 +121,7 @@ UninstallStatus StatusInStore(const std::wstring& number, std::optional<size_t> 
                kWorkerName);
         return UNINSTALL_FAIL;
     }
-    KT_LOG(LOG_INFO, L"KB" << number << L" removed: no package of it left", kWorkerName);
+    KT_LOG(LOG_ERROR, L"KB" << number << L" removed: no package of it left", kWorkerName);
     return UNINSTALL_SUCCESS;
 }
 
@@ -164,7 +164,7 @@ uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, b
     if (result != 0) {
         LogDismFailure(L"DismOpenSession", result);
     } else {
-        KT_LOG(LOG_INFO, L"remove package:" << name, kRemovalName);
+        KT_LOG(LOG_ERROR, L"remove package:" << name, kRemovalName);
         removing = true;
         int reported = -1;
         result = WinApi::DismRemovePackageByName(

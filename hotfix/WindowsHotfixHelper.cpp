@@ -30,22 +30,6 @@ WindowsHotfixHelper* WindowsHotfixHelper::GetInstance() {
 }
 
 int WindowsHotfixHelper::GetInstalledHotFixes(std::vector<HotfixInfo>& hotfixes) {
-    int result = 0;
-    if (m_earlyQuery.Take(hotfixes, result)) {
-        return result;
-    }
-    return QueryInstalledHotFixes(hotfixes);
-}
-
-void WindowsHotfixHelper::StartEarlyEnumeration() {
-    m_earlyQuery.Start(&WindowsHotfixHelper::QueryInstalledHotFixes);
-}
-
-void WindowsHotfixHelper::DropEarlyEnumeration() {
-    m_earlyQuery.Drop();
-}
-
-int WindowsHotfixHelper::QueryInstalledHotFixes(std::vector<HotfixInfo>& hotfixes) {
     KT_LOG(LOG_INFO, L"get install hotfix start!", kEnumerationName);
     int result = 0;
     {
@@ -83,8 +67,14 @@ void WindowsHotfixHelper::SetUninstallStatus(int code) {
 }
 
 void WindowsHotfixHelper::ReportUninstallStatus(int code, UninstallStatus status) {
-    KT_LOG(LOG_ERROR, L"update uninstall status:" << UninstallCodeText(code),
-           "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus");
+    constexpr const char* kFunction = "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus";
+    KT_LOG(LOG_ERROR, L"update uninstall status:" << code, kFunction);
+    // A code the table does not hold is read against Microsoft's lists, which
+    // write it in hexadecimal ("-2147024809" is 0x80070057).
+    if (!IsKnownUninstallCode(code)) {
+        KT_LOG(LOG_ERROR, L"uninstall code in hexadecimal:" << HexCode(static_cast<uint32_t>(code)),
+               kFunction);
+    }
     m_reporter.Deliver(status);
 }
 
@@ -105,7 +95,7 @@ uint32_t WindowsHotfixHelper::RestartWindows() {
     if (error != 0) {
         KT_LOG(LOG_ERROR, L"InitiateShutdownW fail! ret:" << error, kFunction);
     } else {
-        KT_LOG(LOG_INFO, L"restart of windows started", kFunction);
+        KT_LOG(LOG_ERROR, L"restart of windows started", kFunction);
     }
     return error;
 }

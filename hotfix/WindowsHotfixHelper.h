@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "hotfix/EarlyHotfixQuery.h"
 #include "hotfix/UninstallReporter.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
@@ -22,14 +21,7 @@ public:
 
     // Blocking. 0: at least one record; 1: the query failed; 2: no record.
     // Appends to the caller's list without clearing it first.
-    // The first call after StartEarlyEnumeration takes that query's answer
-    // (waiting for it) instead of asking again.
     int GetInstalledHotFixes(std::vector<HotfixInfo>& hotfixes);
-    // Start-up: runs the enumeration now on its own thread, so that it overlaps
-    // the creation of the window that will ask for it.
-    void StartEarlyEnumeration();
-    // Start-up ended without a window taking the early answer: forget it.
-    void DropEarlyEnumeration();
 
     // UI thread, before any uninstall starts. The callback runs on a worker thread.
     void SetUninstallStatusCallback(std::function<void(UninstallStatus)> callback);
@@ -58,10 +50,8 @@ public:
 private:
     WindowsHotfixHelper() = default;
     ~WindowsHotfixHelper() = default;
-    static int QueryInstalledHotFixes(std::vector<HotfixInfo>& hotfixes);
 
     UninstallReporter m_reporter;  // the callback
-    EarlyHotfixQuery m_earlyQuery;
 };
 
 }  // namespace WindowsHotfix

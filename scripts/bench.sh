@@ -8,13 +8,15 @@
 #   bash scripts/bench.sh --wine      the Wine measurements instead (bench/wine/measure.sh):
 #                                     start to list, peak memory, idle CPU, 1,000 rows,
 #                                     a frame of the list with the Win32 painter
+#   bash scripts/bench.sh --wine start   start to list only
 #
 # The JSON report is kept in build/linux-bench/bench.json; docs/performance.md
 # holds the figures of a run and how to read them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--wine" ]; then
-    exec bash bench/wine/measure.sh
+    shift
+    exec bash bench/wine/measure.sh "$@"
 fi
 
 cmake --preset linux-bench >/dev/null

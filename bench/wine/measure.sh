@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # The Wine measurements of scripts/bench.sh --wine (run through it). Builds the
-# Windows program and the two bare programs (build/windows-bench), then in one
+# Windows program and the bare programs (build/windows-bench), then in one
 # fresh prefix on Xvfb, with a persistent wineserver so no run pays its start:
-#   start to list  OrvelleEx.exe from launch to its list (the log line of the
-#                  last row, or of the load's end) against bare_wmi_query.exe
-#                  from launch to its answer (the same WMI query, nothing else);
+#   start to list  the program from its process's creation to its list
+#                  (start_to_list.exe: the program with bench/wine/StartToList_win.cpp,
+#                  which times the last line the list is built with) against
+#                  bare_wmi_query.exe from its creation to its answer (the same WMI
+#                  query, nothing else); each times itself (GetProcessTimes), so
+#                  the launcher's and the shell's start-up drop out.
+#                  BENCH_WINE_START_RUNS rounds (default 31), the two in turn, in
+#                  one warm wineserver; the median ratio with its 95 % bootstrap
+#                  interval over the rounds;
 #   peak memory    VmHWM of OrvelleEx.exe with its list shown against
 #                  bare_window.exe, a bare Win32 window of the same size, and
 #                  against the same window after the same WMI query;
@@ -15,18 +21,21 @@
 #   a frame        list_frame.exe with 10 and 1,000 rows: the first layout and
 #                  paint, a repaint, a wheel step with its repaint;
 #   a row's steps  row_parts.exe: each step of a row 1,000 times (printed as is).
-# Medians of BENCH_WINE_RUNS runs (default 5).
+# The others: medians of BENCH_WINE_RUNS runs (default 5). With the argument
+# "start" only start to list is measured.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/wine-env.sh
 
 build_dir=build/windows-bench
 runs=${BENCH_WINE_RUNS:-5}
+start_runs=${BENCH_WINE_START_RUNS:-31}
+only_start=$([ "${1:-}" = start ] && echo 1 || true)
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DORVELLE_BUILD_BENCH=ON -DORVELLE_BUILD_TESTS=OFF \
     -DORVELLE_DIST_DIR="$PWD/$build_dir/dist" >/dev/null
 cmake --build "$build_dir" -j2 --target orvelle_dist bare_wmi_query bare_window list_frame \
-    row_parts e2e_wmi >/dev/null
+    row_parts e2e_wmi start_to_list >/dev/null
 
 prefix=$PWD/$build_dir/wine-prefix
 orvelle_wine_prefix "$prefix"
@@ -37,10 +46,9 @@ wineserver -p
 program_dir=$prefix/drive_c/OrvelleEx
 cp -r "$build_dir/dist" "$program_dir"
 cp "$build_dir"/bench/bare_*.exe "$build_dir"/bench/list_frame.exe "$build_dir"/bench/row_parts.exe \
-    "$program_dir/"
+    "$build_dir"/bench/start_to_list*.exe "$program_dir/"
 log=$(orvelle_wine_localappdata "$prefix")/Orvelle/Orvelle.log
 
-now() { date +%s.%N; }
 # The Linux process running a Windows program of that name in this prefix (other
 # prefixes on the machine may run a program of the same name at the same time).
 pid_of() {
@@ -77,30 +85,71 @@ measure_idle() {
 }
 
 # After each server restart Wine's services start again; a first, unmeasured
-# query lets both measured programs find them running.
+# query lets every measured program find them running.
 warm_up() { (cd "$program_dir" && wine bare_wmi_query.exe >/dev/null 2>&1) || true; }
-bare_times=() list_times=() orvelle_peaks=() orvelle_idle=() window_peaks=() window_idle=() wmi_window_peaks=()
+# One launch each; each prints the program's own seconds from its creation to
+# its answer or list. The program is ended (by its process id) once it has shown it.
+time_bare() {
+    (cd "$program_dir" && wine bare_wmi_query.exe 2>/dev/null | sed -n 's/^answered after //p' |
+        tr -d '\r')
+}
+time_list() {
+    local result=$program_dir/start-to-list.txt pid
+    rm -f "$result"
+    (cd "$program_dir" && wine "$1") >/dev/null 2>&1 &
+    for _ in $(seq 1 600); do [ -s "$result" ] && break; sleep 0.05; done
+    sleep 0.5  # the rows are built right after the load's line; the file holds the latest
+    sed -n 's/^list //p' "$result" | tr -d '\r'
+    pid=$(wait_for_pid "$1")
+    [ -z "$pid" ] || kill "$pid"
+    while [ -n "$(pid_of "$1")" ]; do sleep 0.05; done
+}
+# One server for all rounds, its services started and every program run once
+# unmeasured, so that no round pays a first start.
+wineserver -k 2>/dev/null || true; wineserver -p; warm_up
+time_list start_to_list.exe >/dev/null
+start_times=$(mktemp)
+for run in $(seq 1 "$start_runs"); do
+    bare='' list=''
+    for turn in 0 1; do  # each round starts with the other of the two
+        case $(((run + turn) % 2)) in
+            0) bare=$(time_bare) ;;
+            1) list=$(time_list start_to_list.exe) ;;
+        esac
+    done
+    [ -n "$bare" ] && [ -n "$list" ] ||
+        { echo "bench-wine: round $run gave no time (\"$bare\" \"$list\")" >&2; exit 1; }
+    echo "$bare $list" >>"$start_times"
+done
+wineserver -k 2>/dev/null || true; wineserver -p
+echo "wine: $(wine --version 2>/dev/null); $(uptime | sed 's/.*load/load/')"
+python3 - "$start_times" <<'PY'
+import random, statistics, sys
+rounds = [tuple(map(float, line.split())) for line in open(sys.argv[1])]
+bare, listed = (list(column) for column in zip(*rounds))
+def ratio(picked):
+    return statistics.median([listed[i] for i in picked]) / statistics.median([bare[i] for i in picked])
+random.seed(27)
+samples = sorted(ratio([random.randrange(len(rounds)) for _ in rounds]) for _ in range(10000))
+low, high = samples[int(0.025 * len(samples))], samples[int(0.975 * len(samples)) - 1]
+print(f"start to list: OrvelleEx.exe {statistics.median(listed):.3f} s, bare WMI query "
+      f"{statistics.median(bare):.3f} s, ratio {ratio(range(len(rounds))):.2f} "
+      f"(95 % interval {low:.2f}\u2013{high:.2f})   ({len(rounds)} rounds)")
+print("rounds (bare, list):", "; ".join(" ".join(f"{v:.3f}" for v in r) for r in rounds))
+PY
+rm -f "$start_times"
+[ -z "$only_start" ] || exit 0
+
+orvelle_peaks=() orvelle_idle=() window_peaks=() window_idle=() wmi_window_peaks=()
 for run in $(seq 1 "$runs"); do
     warm_up
-    started=$(now)
-    answered=$(cd "$program_dir" && wine bare_wmi_query.exe 2>/dev/null | sed -n 's/^answered //p' | tr -d '\r')
-    [ -n "$answered" ] || { echo "bench-wine: bare_wmi_query.exe gave no answer" >&2; exit 1; }
-    bare_times+=("$(minus "$answered" "$started")")
-
     rm -f "$log"
-    started=$(now)
     (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
-    marker=
     for _ in $(seq 1 600); do
-        if [ -f "$log" ] && grep -q 'get install list ret:' "$log"; then
-            sleep 0.5  # the rows are built right after; take the last line written for them
-            marker=$(grep -E 'find value success!|get install list ret:' "$log" | tail -n1)
-            break
-        fi
+        [ -f "$log" ] && grep -q 'get install list ret:' "$log" && break
         sleep 0.05
     done
-    [ -n "$marker" ] || { echo "bench-wine: OrvelleEx.exe showed no list" >&2; exit 1; }
-    list_times+=("$(minus "$(log_time "$marker")" "$started")")
+    grep -q 'get install list ret:' "$log" || { echo "bench-wine: OrvelleEx.exe showed no list" >&2; exit 1; }
     measure_idle "$(wait_for_pid OrvelleEx.exe)" 1 orvelle_idle orvelle_peaks
 
     (cd "$program_dir" && wine bare_window.exe >/dev/null 2>&1 &)
@@ -149,14 +198,10 @@ frame_median() {
     printf '%s\n' "${frames[@]}" | grep "^rows $1:" | sed -n "s/.*, $2 \([0-9.]*\) ms.*/\1/p" | median
 }
 
-bare=$(printf '%s\n' "${bare_times[@]}" | median)
-list=$(printf '%s\n' "${list_times[@]}" | median)
 orvelle_peak=$(printf '%s\n' "${orvelle_peaks[@]}" | median)
 window_peak=$(printf '%s\n' "${window_peaks[@]}" | median)
 wmi_window_peak=$(printf '%s\n' "${wmi_window_peaks[@]}" | median)
-echo "wine: $(wine --version 2>/dev/null), $runs runs, medians"
-echo "start to list: OrvelleEx.exe $(printf '%.3f' "$list") s, bare WMI query $(printf '%.3f' "$bare") s," \
-    "ratio $(awk -v a="$list" -v b="$bare" 'BEGIN {printf "%.2f", a / b}')   (runs: ${list_times[*]} / ${bare_times[*]})"
+echo "$runs runs, medians:"
 echo "peak memory:   OrvelleEx.exe $((orvelle_peak / 1024)) MiB, bare window $((window_peak / 1024)) MiB," \
     "difference $(((orvelle_peak - window_peak) / 1024)) MiB; bare window after the same WMI query" \
     "$((wmi_window_peak / 1024)) MiB, so the program's own $(((orvelle_peak - wmi_window_peak) / 1024)) MiB"

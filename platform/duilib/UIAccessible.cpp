@@ -185,7 +185,7 @@ bool CanDoDefaultAction(const CControlUI* control) {
 
 bool DoDefaultAction(CControlUI* control) {
     if (!CanDoDefaultAction(control)) {
-        KT_LOG(LOG_INFO, L"default action refused: " << NameOf(control),
+        KT_LOG(LOG_ERROR, L"default action refused: " << NameOf(control),
                "Accessible::DoDefaultAction");
         return false;
     }

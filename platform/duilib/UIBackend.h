@@ -150,9 +150,6 @@ void PumpPendingMessages();
 // Waits until a message is posted, WakeMainQueue is called, or timeoutMs passes.
 void WaitForMessages(int timeoutMs);
 
-// Connects the process to the display (CPaintManagerUI::PrepareDisplay).
-void PrepareDisplay();
-
 // How long the mouse rests on a control before its tooltip shows (the system's
 // hover time; fixed in the headless backend).
 unsigned GetHoverTimeMs();

@@ -32,9 +32,6 @@ public:
     static CDuiString GetResourcePath();
     // Runs the UI thread's message loop (and the main-thread queue) until the quit message.
     static void MessageLoop();
-    // UI thread, before the first window and before starting other threads that
-    // load system libraries: connects the process to the display now.
-    static void PrepareDisplay();
 
     // The control with that name in this window's tree, or null.
     CControlUI* FindControl(LPCTSTR name) const;

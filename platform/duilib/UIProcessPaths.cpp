@@ -48,10 +48,6 @@ void CPaintManagerUI::MessageLoop() {
     Backend::RunMessageLoop();
 }
 
-void CPaintManagerUI::PrepareDisplay() {
-    Backend::PrepareDisplay();
-}
-
 CResourceManager* CResourceManager::GetInstance() {
     static CResourceManager instance;
     return &instance;

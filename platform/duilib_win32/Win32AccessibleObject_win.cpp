@@ -312,7 +312,7 @@ public:
         if (FAILED(hr)) return hr;
         if (!Accessible::CanDoDefaultAction(control)) {
             // Nothing to do, or the control (or its window, behind a modal dialog) takes no input.
-            KT_LOG(LOG_INFO, L"default action refused: " << Accessible::NameOf(control),
+            KT_LOG(LOG_ERROR, L"default action refused: " << Accessible::NameOf(control),
                    "AccessibleObject::accDoDefaultAction");
             return DISP_E_MEMBERNOTFOUND;
         }

@@ -55,7 +55,7 @@ UrlOpeners::DesktopShellResult AskDesktopShell(const Openers& openers, const std
                                                const char* function) {
     const UrlOpeners::DesktopShellResult shell = openers.throughDesktopShell(url);
     if (shell.outcome == UrlOpeners::DesktopShellResult::kOpened) {
-        KT_LOG(LOG_INFO, L"open url through the desktop shell:" << url, function);
+        KT_LOG(LOG_ERROR, L"open url through the desktop shell:" << url, function);
     } else if (shell.outcome == UrlOpeners::DesktopShellResult::kRefused) {
         KT_LOG(LOG_ERROR, L"the desktop shell cannot open url:" << url << L" " << shell.cause,
                function);
@@ -74,7 +74,7 @@ bool UrlsManager::OpenUrl(const std::wstring& url) {
     if (shell.outcome != UrlOpeners::DesktopShellResult::kNoShell) {
         return shell.outcome == UrlOpeners::DesktopShellResult::kOpened;
     }
-    KT_LOG(LOG_INFO, L"no desktop shell (" << shell.cause << L"), open url directly:" << url,
+    KT_LOG(LOG_ERROR, L"no desktop shell (" << shell.cause << L"), open url directly:" << url,
            kFunction);
     return openers.directly(url);
 }

@@ -48,13 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HotfixManageItemDetail row(HotfixInfo{L"KB1", L"Update", text});
     const std::wstring date = row.GetInstalledOn(text);
 
-    // Either the text as written (without the spaces around it), nothing for a
-    // blank text or a zero FILETIME, or a real date: never an impossible one.
-    const size_t first = text.find_first_not_of(L" \t");
-    const std::wstring written =
-        first == std::wstring::npos ? L""
-                                    : text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-    if (date == written || date.empty()) return 0;
-    FUZZ_CHECK(IsRealShownDate(date));
+    // Either a real date, never an impossible one, or the plain rewrite of the
+    // text's "/" pieces (the last one first), or nothing.
+    if (IsRealShownDate(date)) return 0;
+    const std::vector<std::wstring> pieces = Pieces(text, L'/');
+    std::wstring rewritten;
+    if (pieces.size() > 1 && !pieces.back().empty()) {
+        rewritten = pieces.back();
+        for (size_t i = 0; i + 1 < pieces.size(); ++i) rewritten += L"-" + pieces[i];
+    }
+    FUZZ_CHECK(date == rewritten);
     return 0;
 }

@@ -40,7 +40,7 @@ void HotfixManageItemDetail::OpenSupportArticle() {
     if (number.empty()) {
         return;  // no link is shown for such an identifier
     }
-    KT_LOG(LOG_INFO, L"open support article of " << m_hotfixId,
+    KT_LOG(LOG_ERROR, L"open support article of " << m_hotfixId,
            "HotfixManageItemDetail::OpenSupportArticle");
     // Failures are logged by the opener; the row stays as it is either way.
     UrlsManager::Instance()->OpenUrlAsUser(kSupportArticle + number);

@@ -20,6 +20,9 @@ bool HotfixManageItemDetail::OnClickUninstall(std::wstring ctrName) {
     if (IsPermanent()) {
         return false;
     }
+    if (ctrName.find(L"KB") == std::wstring::npos && ctrName.find(L"kb") == std::wstring::npos) {
+        return false;  // not an update this row can name to the installer
+    }
     // The installer runs elevated: only a plain number may reach its command line.
     const std::wstring number = ExtractKbNumber(ctrName);
     if (number.empty()) {
@@ -122,7 +125,7 @@ bool HotfixManageItemDetail::IsPermanent() const {
 
 void HotfixManageItemDetail::StartPackageRemoval(const std::wstring& package) {
     ShowPackageRemovalUI();
-    KT_LOG(LOG_INFO, L"remove package " << package << L" of " << m_hotfixId,
+    KT_LOG(LOG_ERROR, L"remove package " << package << L" of " << m_hotfixId,
            "HotfixManageItemDetail::StartPackageRemoval");
     WindowsHotfix::WindowsHotfixHelper::GetInstance()->StartRemovePackage(package);
 }

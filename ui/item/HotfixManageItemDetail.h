@@ -26,8 +26,7 @@ public:
     // Builds the row from ITEM_LAYOUT and appends it to the list container.
     void InitItemLayout(DuiLib::CContainerUI* parent);
     void InitUI();
-    // InstalledOn as year-month-day (FormatInstalledOn); as written, and logged, when it
-    // names no real date.
+    // InstalledOn as year-month-day (FormatInstalledOn); an empty date is logged.
     std::wstring GetInstalledOn(std::wstring installedTime);
     void SetContent(const HotfixInfo& info, bool isLastItem);
     void SetLineVisible(bool isLastItem);

@@ -35,7 +35,7 @@ bool MainWindow::ConfirmCumulativeRemoval(const std::wstring& hotfixId) {
     dialog->CenterToParentWindow();
     const UINT answer = dialog->ShowModal();
     delete dialog;
-    KT_LOG(LOG_INFO, L"confirm " << hotfixId << L" answer:" << answer,
+    KT_LOG(LOG_ERROR, L"confirm " << hotfixId << L" answer:" << answer,
            "MainWindow::ConfirmCumulativeRemoval");
     return answer == CumulativeConfirmDialog::kUninstall;
 }
@@ -102,7 +102,7 @@ bool MainWindow::DeferCloseForRemoval() {
     }
     if (!m_closeRequested) {
         m_closeRequested = true;
-        KT_LOG(LOG_INFO, L"close waits for the package removal",
+        KT_LOG(LOG_ERROR, L"close waits for the package removal",
                "MainWindow::DeferCloseForRemoval");
         if (CControlUI* notice = m_PaintManager.FindControl(L"closingNoticeBar")) {
             notice->SetVisible(true);

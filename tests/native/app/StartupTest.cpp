@@ -182,6 +182,33 @@ TEST_F(MissingMainLayoutTest, WindowThatCannotBeCreatedEndsStartUp) {
     EXPECT_FALSE(DuiLib::Headless::IsQuitPending());
     EXPECT_EQ(g_instanceMutex, nullptr);
     EXPECT_TRUE(MutexIsFree());
+    ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(10000));
+    EXPECT_TRUE(log.Matching(L"get install hotfix").empty()) << "nothing was queried";
+}
+
+// A layout without one of the window's controls: the window opens and says so,
+// and no query runs, neither before the window nor from it.
+TEST_F(StartupTest, AMainLayoutMissingAControlQueriesNothing) {
+    const fs::path layout = fs::path(m_folder) / "res" / "layout" / "MainWindow.xml";
+    std::string text = ReadFile(layout.string());
+    const std::string name = "name=\"hotfixDiscribeLayout\"";
+    ASSERT_NE(text.find(name), std::string::npos);
+    WriteFile(layout.string(), text.replace(text.find(name), name.size(), "name=\"elsewhere\""));
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    LogCapture log;
+    bool shown = false;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
+            shown = shown || state.visible;
+            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+        }
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(shown);
+    ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(10000));
+    EXPECT_EQ(log.Matching(L"main form control is null!(MainWindow::InitWindow)").size(), 1u);
+    EXPECT_TRUE(log.Matching(L"get install hotfix").empty()) << "nothing was queried";
+    EXPECT_TRUE(log.Matching(L"get install list ret:").empty());
 }
 
 TEST_F(StartupTest, AProgramRunAfterTheFirstEndedRunsNormally) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "hotfix/WindowsHotfixHelper.h"
-#include "support/DetachedThreads.h"
 #include "support/WMIHelperTesting.h"
 #include "testkit/LogCapture.h"
 
@@ -91,31 +90,6 @@ TEST_F(Enumeration, SuccessiveCallsAreIndependent) {
     Answer(true, {});
     EXPECT_EQ(WindowsHotfixHelper::GetInstance()->GetInstalledHotFixes(fresh), 2);
     EXPECT_EQ(m_asked.size(), 3u);
-}
-
-// Start-up queries before the window asks: the first ask takes that answer,
-// later asks query afresh, and an answer start-up dropped is never used.
-TEST_F(Enumeration, AnEarlyQueryAnswersTheFirstAskOnly) {
-    WindowsHotfixHelper* helper = WindowsHotfixHelper::GetInstance();
-    const std::vector<HotfixInfo> early = {{L"KB5031356", L"Update", L"10/10/2023"}};
-    Answer(true, early);
-    helper->StartEarlyEnumeration();
-    std::vector<HotfixInfo> first;
-    EXPECT_EQ(helper->GetInstalledHotFixes(first), 0);
-    EXPECT_EQ(first, early);
-    Answer(true, {});
-    std::vector<HotfixInfo> second;
-    EXPECT_EQ(helper->GetInstalledHotFixes(second), 2);
-
-    Answer(false, {});
-    helper->StartEarlyEnumeration();
-    helper->DropEarlyEnumeration();
-    ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(10000));
-    Answer(true, early);
-    std::vector<HotfixInfo> afterDrop;
-    EXPECT_EQ(helper->GetInstalledHotFixes(afterDrop), 0);
-    EXPECT_EQ(afterDrop, early);
-    EXPECT_EQ(m_asked.size(), 4u);
 }
 
 }  // namespace

@@ -46,15 +46,26 @@ TEST(UninstallCodes, EveryKnownCodeReportsItsStatusAndIsLoggedInDecimal) {
     }
 }
 
-TEST(UninstallCodes, UnknownCodesFailAndAreLoggedWithTheirHexadecimalForm) {
-    for (const uint32_t code : {1u, 87u, 0x80070057u, 0xFFFFFFFFu, 0x00240006u, 0x800F081Fu}) {
-        SCOPED_TRACE(code);
+TEST(UninstallCodes, UnknownCodesFailAndTheirHexadecimalFormFollowsOnALineOfItsOwn) {
+    const std::pair<uint32_t, const wchar_t*> cases[] = {
+        {1u, L"1"},
+        {87u, L"87"},
+        {0x80070057u, L"-2147024809"},
+        {0xFFFFFFFFu, L"-1"},
+        {0x00240006u, L"2359302"},
+        {0x800F081Fu, L"-2146498529"},
+    };
+    for (const auto& [code, decimal] : cases) {
+        SCOPED_TRACE(decimal);
         wchar_t hex[16];
-        std::swprintf(hex, 16, L" 0x%08X", code);
+        std::swprintf(hex, 16, L"0x%08X", code);
         const Delivered delivered = Deliver(code);
         EXPECT_EQ(delivered.statuses, std::vector<UninstallStatus>{UNINSTALL_FAIL});
-        EXPECT_EQ(delivered.lines,
-                  std::vector<std::wstring>{Line(std::to_wstring(static_cast<int>(code)) + hex)});
+        EXPECT_EQ(
+            delivered.lines,
+            (std::vector<std::wstring>{
+                Line(decimal), L"uninstall code in hexadecimal:" + std::wstring(hex) +
+                                   L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)"}));
     }
 }
 

@@ -106,23 +106,37 @@ public:
 struct ExitCase {
     const char* name;
     const char* installerEnd;  // small codes through exit, large ones through the exit-code file
-    const wchar_t* statusLine;
+    std::vector<std::wstring> lines;  // each with kStatus after it
     UninstallStatus status;
 };
 
 TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
     const ExitCase cases[] = {
-        {"success", "exit 0", L"update uninstall status:0", UNINSTALL_SUCCESS},
-        {"restart required", "echo 3010 > \"$WINAPI_EXIT_CODE_FILE\"",
-         L"update uninstall status:3010", UNINSTALL_NEED_RESTART},
-        {"restart initiated", "echo 1641 > \"$WINAPI_EXIT_CODE_FILE\"",
-         L"update uninstall status:1641", UNINSTALL_NEED_RESTART},
-        {"cancelled", "echo 1223 > \"$WINAPI_EXIT_CODE_FILE\"", L"update uninstall status:1223",
+        {"success", "exit 0", {L"update uninstall status:0"}, UNINSTALL_SUCCESS},
+        {"restart required",
+         "echo 3010 > \"$WINAPI_EXIT_CODE_FILE\"",
+         {L"update uninstall status:3010"},
+         UNINSTALL_NEED_RESTART},
+        {"restart initiated",
+         "echo 1641 > \"$WINAPI_EXIT_CODE_FILE\"",
+         {L"update uninstall status:1641"},
+         UNINSTALL_NEED_RESTART},
+        {"cancelled",
+         "echo 1223 > \"$WINAPI_EXIT_CODE_FILE\"",
+         {L"update uninstall status:1223"},
          UNINSTALL_CANCEL},
-        {"cannot", "echo 0x80242004 > \"$WINAPI_EXIT_CODE_FILE\"",
-         L"update uninstall status:-2145116156", UNINSTALL_CANNOT},
-        {"other failure", "exit 1", L"update uninstall status:1 0x00000001", UNINSTALL_FAIL},
-        {"killed", "kill -9 $$", L"update uninstall status:137 0x00000089", UNINSTALL_FAIL},
+        {"cannot",
+         "echo 0x80242004 > \"$WINAPI_EXIT_CODE_FILE\"",
+         {L"update uninstall status:-2145116156"},
+         UNINSTALL_CANNOT},
+        {"other failure",
+         "exit 1",
+         {L"update uninstall status:1", L"uninstall code in hexadecimal:0x00000001"},
+         UNINSTALL_FAIL},
+        {"killed",
+         "kill -9 $$",
+         {L"update uninstall status:137", L"uninstall code in hexadecimal:0x00000089"},
+         UNINSTALL_FAIL},
     };
     for (const ExitCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,7 +148,9 @@ TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
         EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(WaitForWorkers());
         EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
-        EXPECT_EQ(WorkerLines(capture), std::vector<std::wstring>{c.statusLine + kStatus});
+        std::vector<std::wstring> lines;
+        for (const std::wstring& line : c.lines) lines.push_back(line + kStatus);
+        EXPECT_EQ(WorkerLines(capture), lines);
         EXPECT_EQ(ReadFile(m_folder + "/args.txt"), "/uninstall\n/kb:5005565\n");
     }
 }
@@ -178,13 +194,14 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
          [](UninstallRunner& t) {
              WinApi::Testing::MapProgram(kInstallerPath, t.m_folder + "/absent");
          },
-         {L"ShellExecute exe fail! ret:2" + kWorker,
-          L"update uninstall status:2 0x00000002" + kStatus},
+         {L"ShellExecute exe fail! ret:2" + kWorker, L"update uninstall status:2" + kStatus,
+          L"uninstall code in hexadecimal:0x00000002" + kStatus},
          UNINSTALL_FAIL},
         {"started without a process handle",
          [](UninstallRunner&) { WinApi::Testing::SetLaunchWithoutProcessHandle(true); },
          {L"WaitForSingleObject out time, ret:4294967295" + kWorker,
-          L"update uninstall status:-1 0xFFFFFFFF" + kStatus},
+          L"update uninstall status:-1" + kStatus,
+          L"uninstall code in hexadecimal:0xFFFFFFFF" + kStatus},
          UNINSTALL_FAIL},
         {"started, then a wait that fails with a success code",
          [](UninstallRunner& t) {
@@ -199,8 +216,8 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
              t.UseInstaller("exit 0");
              WinApi::Testing::SetExitCodeReadFailure(5);
          },
-         {L"GetExitCodeProcess fail! ret:5" + kWorker,
-          L"update uninstall status:5 0x00000005" + kStatus},
+         {L"GetExitCodeProcess fail! ret:5" + kWorker, L"update uninstall status:5" + kStatus,
+          L"uninstall code in hexadecimal:0x00000005" + kStatus},
          UNINSTALL_FAIL},
     };
     for (const FailureCase& c : cases) {
@@ -229,7 +246,8 @@ TEST_F(UninstallRunner, NoThreadStillReportsOneFailureAndReturnsNormally) {
               (std::vector<std::wstring>{
                   L"create uninstall thread fail! ret:" + std::to_wstring(EAGAIN) +
                       L"(WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix)",
-                  L"update uninstall status:1450 0x000005AA" + kStatus}));
+                  L"update uninstall status:1450" + kStatus,
+                  L"uninstall code in hexadecimal:0x000005AA" + kStatus}));
     EXPECT_TRUE(WinApi::Testing::LaunchRecords().empty());
 }
 

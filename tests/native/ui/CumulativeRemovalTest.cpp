@@ -3,6 +3,7 @@
 // the package removed by name through the servicing API stand-in (never the
 // installer), its progress in the row, the outcome with the restart bar, and a
 // close or a session end that waits for the removal.
+#include <algorithm>
 #include <condition_variable>
 
 #include "UiFixtures.h"
@@ -228,6 +229,53 @@ TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
     EXPECT_NE(ClickAndAnswer({DuiLib::UIKEY_ESCAPE}).hwnd, nullptr);
     EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
     EXPECT_TRUE(installer.Calls().empty());
+}
+
+// Progress lines alone are written at the information level: these, and every
+// other line (failures, routes, the servicing store, confirmations, restarts) as
+// an error. Read over a whole run: the load, a removal by the installer, one
+// through the servicing API and a restart.
+TEST_F(CumulativeRemovalTest, OnlyTheProgressLinesAreInformation) {
+    const std::vector<std::wstring> kInformation = {L"get install hotfix start!",
+                                                    L"get install hotfix end!",
+                                                    L"find value success!",
+                                                    L"get install list ret:",
+                                                    L"ENTER Reload Hotfix link",
+                                                    L"MainWindow OnMouseEnter btnUninstallTip!",
+                                                    L"MainWindow OnMouseLeave btnUninstallTip!",
+                                                    L"click hotfix name:",
+                                                    L"unstall status ui callback status:",
+                                                    L"find kb is "};
+    const auto isInformation = [&](const std::wstring& text) {
+        return std::any_of(
+            kInformation.begin(), kInformation.end(),
+            [&](const std::wstring& message) { return text.rfind(message, 0) == 0; });
+    };
+    LogCapture log;
+    FakeInstaller installer(m_folder);
+    installer.ExitWith(3010);
+    WinApi::Testing::SetDismResults({0, 0, 0x80070BC2u, 0, 0});
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB200")}));
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB200"));
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB200"); }));
+    ClickAndAnswer({DuiLib::UIKEY_RETURN});
+    ASSERT_TRUE(RemovalHeld());
+    Release();
+    ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB5031356"); }));
+    WinApi::Testing::SetShutdownResults(0, 0);
+    ASSERT_TRUE(main().driver().Click(RESTART_NOW_BUTTON));
+    ASSERT_TRUE(FinishBackgroundWork());
+
+    const std::vector<LogRecord> records = log.Records();
+    for (const LogRecord& record : records) {
+        EXPECT_EQ(record.level, isInformation(record.text) ? LOG_INFO : LOG_ERROR) << record.text;
+    }
+    // The run went through every part: the servicing store, both routes, the restart.
+    for (const wchar_t* part :
+         {L"get install list ret:0", L"hotfixes off the installer route:", L"find kb is 200",
+          L"confirm KB5031356 answer:", L"remove package:", L"restart of windows started"}) {
+        EXPECT_TRUE(log.Contains(part)) << part;
+    }
 }
 
 struct RestartCase {

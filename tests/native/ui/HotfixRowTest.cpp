@@ -45,11 +45,12 @@ protected:
     CContainerUI* m_list = nullptr;
 };
 
-// The forms InstalledOn takes on real machines. A text that no reading makes a
-// real date is shown as written and logged once; nothing is ever guessed.
+// The forms InstalledOn takes on real machines, each read as the real date it
+// names. A text that no reading makes a real date keeps the plain rewrite: its
+// "/" pieces with the last one first, or no date and one line saying why.
 TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
-    const wchar_t* const kNoDate = L"InstalledOn names no real date; shown as written";
-    const wchar_t* const kUnknown = L"InstalledOn is in no known date form; shown as written";
+    const wchar_t* const kEmpty = L"installedTime is empty";
+    const wchar_t* const kNoSlashDate = L"timeStr is empty";
     struct Case {
         const wchar_t* in;
         const wchar_t* out;
@@ -58,6 +59,7 @@ TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
     const Case cases[] = {
         // Month first, as written: no padding added or removed.
         {L"12/7/2026", L"2026-12-7", nullptr},
+        {L"1/15/2026", L"2026-1-15", nullptr},
         {L"03/04/2023", L"2023-03-04", nullptr},
         {L"2/29/2024", L"2024-2-29", nullptr},
         {L" 3/14/2023 ", L"2023-3-14", nullptr},
@@ -65,23 +67,29 @@ TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
         {L"2023/03/14", L"2023-3-14", nullptr},
         {L"20230314", L"2023-3-14", nullptr},
         {L"2023-03-14", L"2023-3-14", nullptr},
+        {L"2026-12-7", L"2026-12-7", nullptr},
         {L"14.03.2023", L"2023-3-14", nullptr},
         // A FILETIME of 2023-03-14 12:00 UTC: the same date in every zone within 11 hours.
         {L"01d9566c80b5e000", L"2023-3-14", nullptr},
         {L"01D9566C80B5E000", L"2023-3-14", nullptr},
-        // No reading makes these real: shown as Windows wrote them.
-        {L"31/2/2023", L"31/2/2023", kNoDate},
-        {L"2/31/2023", L"2/31/2023", kNoDate},
-        {L"0/0/2023", L"0/0/2023", kNoDate},
-        {L"13/13/2026", L"13/13/2026", kNoDate},
-        {L"20230230", L"20230230", kNoDate},
-        {L"2023-13-01", L"2023-13-01", kNoDate},
-        {L"14/3/23", L"14/3/23", kUnknown},
-        {L"March 14, 2023", L"March 14, 2023", kUnknown},
-        {L"ffffffffffffffff", L"ffffffffffffffff", kNoDate},
-        {L"", L"", L"installedTime is empty"},
-        {L"   ", L"", L"installedTime is empty"},
-        {L"0000000000000000", L"", L"InstalledOn is a zero FILETIME: no date"},
+        // No real date: the "/" pieces, the last one first, unchecked.
+        {L"1/2/3/4", L"4-1-2-3", nullptr},
+        {L"/7/2026", L"2026--7", nullptr},
+        {L"31/2/2023", L"2023-31-2", nullptr},
+        {L"2/31/2023", L"2023-2-31", nullptr},
+        {L"0/0/2023", L"2023-0-0", nullptr},
+        {L"14/3/23", L"23-14-3", nullptr},
+        {L" 1 / 2 / 3 ", L" 3 - 1 - 2 ", nullptr},
+        // No real date and no "/" piece to move: nothing.
+        {L"", L"", kEmpty},
+        {L"   ", L"", kNoSlashDate},
+        {L"12/7/", L"", kNoSlashDate},
+        {L"/", L"", kNoSlashDate},
+        {L"20230230", L"", kNoSlashDate},
+        {L"2023-13-01", L"", kNoSlashDate},
+        {L"March 14, 2023", L"", kNoSlashDate},
+        {L"ffffffffffffffff", L"", kNoSlashDate},
+        {L"0000000000000000", L"", kNoSlashDate},
     };
     HotfixManageItemDetail row(Hotfix(L"KB1"));
     for (const Case& c : cases) {
@@ -99,7 +107,7 @@ TEST(InstalledOnTest, ShowsEveryFormWindowsWritesAsYearMonthDay) {
 
 // Day first is decided once for the list: "5/6/2023" reads as 5 June beside
 // "13/5/2023", as 6 May on its own, and a list with a second number above 12 too
-// stays month first, where "13/5/2023" names no date.
+// stays month first, where "13/5/2023" names no date and keeps the plain rewrite.
 TEST(InstalledOnTest, DayFirstIsDecidedOncePerList) {
     struct Case {
         std::vector<std::wstring> list;
@@ -108,7 +116,7 @@ TEST(InstalledOnTest, DayFirstIsDecidedOncePerList) {
     const Case cases[] = {
         {{L"5/6/2023", L"13/5/2023", L"20230314"}, {L"2023-6-5", L"2023-5-13", L"2023-3-14"}},
         {{L"5/6/2023", L"2023/03/14"}, {L"2023-5-6", L"2023-3-14"}},
-        {{L"5/6/2023", L"13/5/2023", L"5/20/2023"}, {L"2023-5-6", L"13/5/2023", L"2023-5-20"}},
+        {{L"5/6/2023", L"13/5/2023", L"5/20/2023"}, {L"2023-5-6", L"2023-13-5", L"2023-5-20"}},
     };
     for (const Case& c : cases) {
         const SlashDates order = SlashOrderOf(c.list);

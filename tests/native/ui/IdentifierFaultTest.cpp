@@ -35,9 +35,9 @@ TEST_F(IdentifierFaultTest, OddTextsAreShownWhole) {
     }
     EXPECT_EQ(main.InRow(0, L"descriptionText")->GetText().str(), L"Security Update");
     EXPECT_EQ(main.InRow(1, L"descriptionText")->GetText().str(), L"");  // not a known category
-    // No date in them: shown as written, without the spaces round them.
-    EXPECT_EQ(main.InRow(3, L"installedTimeText")->GetText().str(), kLong + L"/" + kLong);
-    EXPECT_EQ(main.InRow(4, L"installedTimeText")->GetText().str(), L"1 / 2 / 3");
+    // No date in them: their "/" pieces, the last one first.
+    EXPECT_EQ(main.InRow(3, L"installedTimeText")->GetText().str(), kLong + L"-" + kLong);
+    EXPECT_EQ(main.InRow(4, L"installedTimeText")->GetText().str(), L" 3 - 1 - 2 ");
     main.driver().Paint();  // long texts lay out and paint
 }
 

@@ -22,9 +22,10 @@ TEST_F(InstallerFaultTest, MissingInstallerFailsTheRowAndLeavesTheWindowUsable) 
     EXPECT_TRUE(main.Find(L"btnUniNameKB2")->IsEnabled());
     EXPECT_TRUE(main.Find(L"btnUniNameKB3")->IsEnabled());
     EXPECT_EQ(log.Matching(L"ShellExecute exe fail! ret:2(").size(), 1u);
-    EXPECT_TRUE(
-        log.Contains(L"update uninstall status:2 "
-                     L"0x00000002(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)"));
+    const std::wstring status = L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)";
+    const int statusLine = log.IndexOf(L"update uninstall status:2" + status);
+    ASSERT_GE(statusLine, 0);
+    EXPECT_EQ(log.IndexOf(L"uninstall code in hexadecimal:0x00000002" + status), statusLine + 1);
 
     // Once the installer is there again, the next row uninstalls as usual.
     FakeInstaller installer(m_folder);

@@ -37,6 +37,7 @@ struct Case {
     const wchar_t* exitCode;
     const wchar_t* statusLine;
     UninstallStatus status;
+    const wchar_t* hexLine = L"";  // after it, for a code the table does not hold
 };
 
 TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
@@ -54,7 +55,8 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
         {L"1641", L"update uninstall status:1641", UNINSTALL_NEED_RESTART},
         {L"1223", L"update uninstall status:1223", UNINSTALL_CANCEL},
         {L"0x80242004", L"update uninstall status:-2145116156", UNINSTALL_CANNOT},
-        {L"1", L"update uninstall status:1 0x00000001", UNINSTALL_FAIL},
+        {L"1", L"update uninstall status:1", UNINSTALL_FAIL,
+         L"uninstall code in hexadecimal:0x00000001"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.exitCode);
@@ -76,8 +78,11 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
                               [&] { return !state->second.empty(); });
             EXPECT_EQ(state->second, std::vector<UninstallStatus>{c.status});
         }
-        EXPECT_EQ(capture.Matching(kStatus).size(), 1u);
-        EXPECT_TRUE(capture.Contains(c.statusLine + kStatus));
+        std::vector<std::wstring> lines = {c.statusLine + kStatus};
+        if (*c.hexLine != L'\0') lines.push_back(c.hexLine + kStatus);
+        std::vector<std::wstring> logged;
+        for (const LogRecord& record : capture.Matching(kStatus)) logged.push_back(record.text);
+        EXPECT_EQ(logged, lines);
         EXPECT_NE(ReadBytes(record).find("/uninstall /kb:1234567"), std::string::npos);
     }
     WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);

@@ -1,8 +1,0 @@
-#include "duilib/UIBackend.h"
-
-namespace DuiLib {
-
-// No display to connect to.
-void Backend::PrepareDisplay() {}
-
-}  // namespace DuiLib
