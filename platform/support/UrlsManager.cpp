@@ -1,8 +1,10 @@
-// The URL opener. The program may run elevated (it uninstalls updates), and
-// whatever it starts would be elevated too: a browser with administrator
-// rights over the machine, for a page the user may click around in. So an
-// address or file goes to the signed-in user's desktop shell, which opens it
-// in its own process; only when no shell runs is it opened from here.
+// The URL opener. The program runs elevated (it uninstalls updates), and
+// whatever it started itself would run with the administrator's token: the
+// shell's own look-up of the handler goes through HKCR, where the user's HKCU
+// entries win, so the user's chosen command would run elevated. So an address
+// or file only ever goes to the signed-in user's desktop shell, which opens it
+// in its own, unelevated process; when no shell answers nothing is started
+// and the caller shows the address instead.
 #include "support/UrlsManager.h"
 
 #include <mutex>
@@ -15,17 +17,15 @@ namespace {
 
 constexpr const char* kFunction = "UrlsManager::OpenUrl";
 
-std::mutex g_openersMutex;
+std::mutex g_openerMutex;
 UrlsManagerTesting::ShellOpener g_throughDesktopShell;
-UrlsManagerTesting::DirectOpener g_directly;
 
 }  // namespace
 
 namespace UrlsManagerTesting {
-void SetOpeners(ShellOpener throughDesktopShell, DirectOpener directly) {
-    std::lock_guard<std::mutex> lock(g_openersMutex);
+void SetOpener(ShellOpener throughDesktopShell) {
+    std::lock_guard<std::mutex> lock(g_openerMutex);
     g_throughDesktopShell = std::move(throughDesktopShell);
-    g_directly = std::move(directly);
 }
 }  // namespace UrlsManagerTesting
 
@@ -34,30 +34,30 @@ UrlsManager* UrlsManager::Instance() {
     return &instance;
 }
 
-bool UrlsManager::OpenUrl(const std::wstring& url) {
+UrlsManager::Outcome UrlsManager::Open(const std::wstring& url) {
     UrlsManagerTesting::ShellOpener throughDesktopShell = UrlOpeners::ThroughDesktopShell;
-    UrlsManagerTesting::DirectOpener directly = UrlOpeners::Directly;
     {
-        std::lock_guard<std::mutex> lock(g_openersMutex);
+        std::lock_guard<std::mutex> lock(g_openerMutex);
         if (g_throughDesktopShell) throughDesktopShell = g_throughDesktopShell;
-        if (g_directly) directly = g_directly;
     }
-    // Both ways need COM: the shell is reached through it, and ShellExecute may
-    // hand the file to shell extensions.
-    const WinApi::ComApartment com;
+    const WinApi::ComApartment com;  // the shell is reached through COM
     const UrlOpeners::DesktopShellResult shell = throughDesktopShell(url);
     switch (shell.outcome) {
         case UrlOpeners::DesktopShellResult::kOpened:
             KT_LOG(LOG_INFO, L"open url through the desktop shell:" << url, kFunction);
-            return true;
+            return Outcome::kOpened;
         case UrlOpeners::DesktopShellResult::kRefused:
             KT_LOG(LOG_ERROR, L"the desktop shell cannot open url:" << url << L" " << shell.cause,
                    kFunction);
-            return false;
+            return Outcome::kRefused;
         case UrlOpeners::DesktopShellResult::kNoShell:
             break;
     }
-    KT_LOG(LOG_INFO, L"no desktop shell (" << shell.cause << L"), open url directly:" << url,
+    KT_LOG(LOG_ERROR, L"no desktop shell (" << shell.cause << L"), url not opened:" << url,
            kFunction);
-    return directly(url);
+    return Outcome::kNoShell;
+}
+
+bool UrlsManager::OpenUrl(const std::wstring& url) {
+    return Open(url) == Outcome::kOpened;
 }

@@ -56,8 +56,8 @@ std::wstring AboutDialog::GetCurrentAppVersion() {
         KT_LOG(LOG_ERROR, L"get current app name fail", "AboutDialog::GetCurrentAppVersion");
         return L"";
     }
-    // The bare file name resolves against the current directory, the executable's folder.
-    return DE::GetFileVersion(fullPath.substr(folder.size()));
+    // The full path: a bare name would go through the DLL search order.
+    return DE::GetFileVersion(fullPath);
 }
 
 void AboutDialog::ShowOpenSourceSoftwareNotice() {
