@@ -35,9 +35,9 @@ void CloseInstanceMutex() {
 // whoever started the program may be a folder any user can write. Every path
 // the program opens is absolute (from the executable's folder).
 void EnterSystemFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    const uint32_t length = WinApi::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !WinApi::SetCurrentDirectoryW(folder)) {
+    wchar_t folder[260] = {};
+    const uint32_t length = WinApi::GetSystemDirectoryW(folder, 260);
+    if (length == 0 || length >= 260 || !WinApi::SetCurrentDirectoryW(folder)) {
         KT_LOG(LOG_ERROR, L"enter the system folder fail! ret:" << WinApi::GetLastError(),
                "wWinMain");
     }

@@ -123,10 +123,14 @@ void KtLogger::InitProcessLogger() {
     // A folder someone else made or links elsewhere is not the log's: log nowhere.
     std::wstring cause;
     s.programFolder = LogPlatform::LogFolder::Open(program, cause);
-    if (s.programFolder) s.logFolder = LogPlatform::LogFolder::Open(program / "Logs", cause);
+    if (!s.programFolder) {
+        LoggingOff(program, cause);
+        return;
+    }
+    s.logFolder = LogPlatform::LogFolder::Open(program / "Logs", cause);
     if (!s.logFolder) {
         s.programFolder.reset();
-        LoggingOff(program, cause);
+        LoggingOff(program / "Logs", cause);
         return;
     }
     s.fileName = fs::u8path(name).filename().wstring() + L".log";

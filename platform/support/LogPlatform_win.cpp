@@ -38,13 +38,50 @@ std::wstring Failed(const wchar_t* call, DWORD error) {
     return std::wstring(call) + L" error:" + std::to_wstring(error);
 }
 
-bool IsTrustedSid(PSID sid) {
-    return IsWellKnownSid(sid, WinLocalSystemSid) ||
-           IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+// Wine keeps no security descriptor on files: it reports the Unix owner as
+// this process's user and derives the DACL from the Unix mode. There the folder
+// can only be trusted as this user's own, as on other Unix systems; on Windows
+// (whose ntdll has no such export) never.
+bool FileSecurityIsUnixModes() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
+
+// The user of this process's token (a TOKEN_USER), empty on failure.
+std::vector<unsigned char> ProcessUser() {
+    std::vector<unsigned char> user;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return user;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    user.resize(size);
+    if (size == 0 || !GetTokenInformation(token, TokenUser, user.data(), size, &size)) user.clear();
+    CloseHandle(token);
+    return user;
+}
+
+// SYSTEM and the Administrators; under Wine also this process's user.
+class TrustedSids {
+public:
+    TrustedSids() {
+        if (FileSecurityIsUnixModes()) m_processUser = ProcessUser();
+    }
+    bool Contains(PSID sid) const {
+        if (IsWellKnownSid(sid, WinLocalSystemSid) ||
+            IsWellKnownSid(sid, WinBuiltinAdministratorsSid))
+            return true;
+        if (m_processUser.empty()) return false;
+        const TOKEN_USER* user = reinterpret_cast<const TOKEN_USER*>(m_processUser.data());
+        return EqualSid(sid, user->User.Sid) != FALSE;
+    }
+
+private:
+    std::vector<unsigned char> m_processUser;
+};
 
 // Owner SYSTEM or Administrators, and no allowing entry that lets anyone else write.
 bool OnlyAdministratorsMayWrite(HANDLE folder, std::wstring& cause) {
+    const TrustedSids trusted;
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -55,37 +92,37 @@ bool OnlyAdministratorsMayWrite(HANDLE folder, std::wstring& cause) {
         cause = Failed(L"GetSecurityInfo", error);
         return false;
     }
-    bool trusted = true;
-    if (owner == nullptr || !IsTrustedSid(owner)) {
+    bool safe = true;
+    if (owner == nullptr || !trusted.Contains(owner)) {
         cause = L"not owned by SYSTEM or the Administrators";
-        trusted = false;
+        safe = false;
     } else if (dacl == nullptr) {
         cause = L"no DACL: everyone has full control";
-        trusted = false;
+        safe = false;
     }
-    for (DWORD index = 0; trusted && index < dacl->AceCount; ++index) {
+    for (DWORD index = 0; safe && index < dacl->AceCount; ++index) {
         void* entry = nullptr;
         if (!GetAce(dacl, index, &entry)) {
             cause = Failed(L"GetAce", GetLastError());
-            trusted = false;
+            safe = false;
             break;
         }
         const ACE_HEADER* header = static_cast<const ACE_HEADER*>(entry);
         if (header->AceType == ACCESS_DENIED_ACE_TYPE) continue;
         if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) {
             cause = L"an access entry of type " + std::to_wstring(header->AceType);
-            trusted = false;
+            safe = false;
             break;
         }
         const ACCESS_ALLOWED_ACE* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
         if ((allowed->Mask & kWriteRights) != 0 &&
-            !IsTrustedSid(const_cast<DWORD*>(&allowed->SidStart))) {
+            !trusted.Contains(const_cast<DWORD*>(&allowed->SidStart))) {
             cause = L"writable by others";
-            trusted = false;
+            safe = false;
         }
     }
     LocalFree(descriptor);
-    return trusted;
+    return safe;
 }
 
 std::wstring InFolder(const std::filesystem::path& folder, const std::wstring& name) {
