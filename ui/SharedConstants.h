@@ -45,8 +45,11 @@ const wchar_t* const RESTART_BAR_TEXT = L"restartBarText";
 const wchar_t* const RESTART_NOW_BUTTON = L"restartNowButton";
 const wchar_t* const CLOSING_NOTICE = L"closingNotice";
 const wchar_t* const TOOL_VERSION = L"toolVersion";
+// Shown when no desktop shell can open the notice: a line and the notice's path.
+const wchar_t* const NOTICE_PATH_TIPS = L"noticePathTips";
+const wchar_t* const NOTICE_PATH = L"noticePath";
 const wchar_t* const ABOUT_WINDOW_CONTROLS[] = {ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT,
-                                                TOOL_VERSION};
+                                                TOOL_VERSION, NOTICE_PATH_TIPS, NOTICE_PATH};
 
 const std::wstring ITEM_LAYOUT = L"layout\\Hotfix_container_item_detail.xml";
 // A row's uninstall button is named this followed by the row's HotFixID.
