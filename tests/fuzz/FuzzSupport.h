@@ -39,6 +39,10 @@ std::string TakeField(std::string& input, char separator);
 // values past U+10FFFF), the odd texts a system may report.
 std::wstring DecodeText(const std::string& bytes);
 
+// "Y-M-D" with a four-digit year and a month and a day that exist, as a row
+// shows a date (month-first dates keep their padding as written).
+bool IsRealShownDate(const std::wstring& date);
+
 // Switches the narrow code page of the text conversions: "C" (ASCII) or "C.UTF-8".
 void UseCodePage(bool utf8);
 
