@@ -33,14 +33,16 @@ void CloseInstanceMutex() {
 
 // The system folder becomes the current directory: the one inherited from
 // whoever started the program may be a folder any user can write. Every path
-// the program opens is absolute (from the executable's folder).
-void EnterSystemFolder() {
+// the program opens is absolute (from the executable's folder). 0, or the
+// system error.
+uint32_t EnterSystemFolder() {
     wchar_t folder[260] = {};
     const uint32_t length = WinApi::GetSystemDirectoryW(folder, 260);
     if (length == 0 || length >= 260 || !WinApi::SetCurrentDirectoryW(folder)) {
-        KT_LOG(LOG_ERROR, L"enter the system folder fail! ret:" << WinApi::GetLastError(),
-               "wWinMain");
+        const uint32_t error = WinApi::GetLastError();
+        return error != 0 ? error : 1;
     }
+    return 0;
 }
 
 // Points the toolkit at the executable's res/ folder and the language strings
@@ -105,6 +107,7 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
     // current folder. Then no junction a non-administrator made is followed.
     const uint32_t dllSearchError = WinApi::RestrictDllSearchToSystem32();
     const uint32_t redirectionError = WinApi::EnforceRedirectionTrust();
+    const uint32_t folderError = EnterSystemFolder();
     KtLogger::GetInstance()->SetProcessLoggerDir(std::string(LOGGER_FOLDER));
     KtLogger::GetInstance()->InitProcessLogger();
     if (dllSearchError != 0) {
@@ -116,7 +119,9 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
         // Expected where Windows has no RedirectionGuard; the log folder is checked anyway.
         KT_LOG(LOG_ERROR, L"enforce redirection trust fail! ret:" << redirectionError, "wWinMain");
     }
-    EnterSystemFolder();
+    if (folderError != 0) {
+        KT_LOG(LOG_ERROR, L"enter the system folder fail! ret:" << folderError, "wWinMain");
+    }
     Common::GetInstance()->DPIAware();
     if (IsAlreadyRunning()) {
         return 0;

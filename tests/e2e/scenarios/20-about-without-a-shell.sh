@@ -8,6 +8,7 @@ notice='C:\OrvelleEx\res\Notice\OpenSourceSoftwareNotice.htm'
 e2e_start_and_wait_list
 e2e_click aboutButton
 e2e_wait_window 30 about
+e2e_wait_desktop_shell
 wine taskkill /F /IM explorer.exe >>"$E2E_OUT/wine.log" 2>&1 || true
 sleep 2
 e2e_click about:openSourceStatement
