@@ -30,12 +30,23 @@ void CloseInstanceMutex() {
     }
 }
 
-// Makes the executable's folder the current directory (every relative path
-// resolves against it), points the toolkit at its res/ folder and the language
-// strings at res\values\, and loads the user's language; returns that language.
+// The system folder becomes the current directory: the one inherited from
+// whoever started the program may be a folder any user can write. Every path
+// the program opens is absolute (from the executable's folder). 0, or the
+// system error.
+uint32_t EnterSystemFolder() {
+    wchar_t folder[260] = {};
+    const uint32_t length = WinApi::GetSystemDirectoryW(folder, 260);
+    if (length == 0 || length >= 260 || !WinApi::SetCurrentDirectoryW(folder)) {
+        const uint32_t error = WinApi::GetLastError();
+        return error != 0 ? error : 1;
+    }
+    return 0;
+}
+
+// Points the toolkit at the executable's res/ folder and the language strings
+// at res\values\, and loads the user's language; returns that language.
 std::wstring ConfigureResources(HINSTANCE instance) {
-    const std::wstring folder = Common::GetInstance()->GetDllPathByModuleW(instance);
-    WinApi::SetCurrentDirectoryW(folder.c_str());
     CPaintManagerUI::SetInstance(instance);
     CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + RESOURCE_FOLDER);
     UICulture::GetInstance()->SetLanguagePath(
@@ -91,19 +102,33 @@ void ShowResourceMissingTips() {
 
 extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine,
                         int showCommand) {
-    // First, before anything may load a DLL: System32 only, never this or the current folder.
+    // First, before anything may load a DLL: System32 only, never this or the
+    // current folder. Then no junction a non-administrator made is followed.
     const uint32_t dllSearchError = WinApi::RestrictDllSearchToSystem32();
+    const uint32_t redirectionError = WinApi::EnforceRedirectionTrust();
+    const uint32_t folderError = EnterSystemFolder();
     KtLogger::GetInstance()->SetProcessLoggerDir(std::string(LOGGER_FOLDER));
     KtLogger::GetInstance()->InitProcessLogger();
     if (dllSearchError != 0) {
+        // Any DLL could come from a folder the user can write: do not run.
         KT_LOG(LOG_ERROR, L"restrict dll search fail! ret:" << dllSearchError, "wWinMain");
+        return 0;
+    }
+    if (redirectionError != 0) {
+        // Expected where Windows has no RedirectionGuard; the log folder is checked anyway.
+        KT_LOG(LOG_ERROR, L"enforce redirection trust fail! ret:" << redirectionError, "wWinMain");
+    }
+    if (folderError != 0) {
+        KT_LOG(LOG_ERROR, L"enter the system folder fail! ret:" << folderError, "wWinMain");
     }
     Common::GetInstance()->DPIAware();
     if (IsAlreadyRunning()) {
         return 0;
     }
     const std::wstring language = ConfigureResources(instance);
-    if (!DE::LanguageResExist(language, LANGUAGE_FOLDER)) {
+    const std::wstring languageFolder =
+        (CPaintManagerUI::GetInstancePath() + LANGUAGE_FOLDER).str();
+    if (!DE::LanguageResExist(language, languageFolder)) {
         KT_LOG(LOG_ERROR, L"get language resource file fail!", "wWinMain");
         ShowResourceMissingTips();
         return 0;

@@ -7,7 +7,8 @@
 #   bash scripts/fuzz.sh [SECONDS] [TARGET...]
 #
 # SECONDS per target (default 20, what CI runs; 0 only replays). TARGETs from:
-# catalogue layout language text installed_on enumeration (default: all).
+# catalogue layout language text installed_on enumeration manifest servicing
+# wmi_values (default: all).
 # The corpus grows in build/linux-fuzz/corpus/<target>/ from run to run; see
 # docs/fuzzing.md for long runs and for turning a crash into a regression test.
 set -euo pipefail
@@ -17,7 +18,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(catalogue layout language text installed_on enumeration)
+[ "${#targets[@]}" -gt 0 ] || targets=(catalogue layout language text installed_on enumeration manifest servicing wmi_values)
 
 build_dir=build/linux-fuzz
 echo "== fuzz build ($build_dir, clang)"
@@ -32,7 +33,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
 dict_for() {
     case "$1" in
-        text | installed_on) echo tests/fuzz/dict/text.dict ;;
+        text | installed_on | wmi_values) echo tests/fuzz/dict/text.dict ;;
         *) echo tests/fuzz/dict/xml.dict ;;
     esac
 }

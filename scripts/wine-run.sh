@@ -25,7 +25,7 @@ export WINEPREFIX=$prefix
 
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; orvelle_display_stop' EXIT
 orvelle_display_start
-log_dir=$(orvelle_wine_localappdata "$prefix")/Orvelle
+log_dir=$prefix/drive_c/ProgramData/Orvelle/Logs
 wine "$exe" >"$ORVELLE_WINE_DIR/run.log" 2>&1 &
 
 window=

@@ -44,8 +44,11 @@ const wchar_t* const CLOSING_NOTICE = L"closingNotice";
 const wchar_t* const ABOUT_CLOSE_BUTTON = L"aboutWndCloseButton";
 const wchar_t* const OPEN_SOURCE_STATEMENT = L"openSourceStatement";
 const wchar_t* const TOOL_VERSION = L"toolVersion";
+// Shown when no desktop shell can open the notice: a line and the notice's path.
+const wchar_t* const NOTICE_PATH_TIPS = L"noticePathTips";
+const wchar_t* const NOTICE_PATH = L"noticePath";
 const wchar_t* const ABOUT_WINDOW_CONTROLS[] = {ABOUT_CLOSE_BUTTON, OPEN_SOURCE_STATEMENT,
-                                                TOOL_VERSION};
+                                                TOOL_VERSION, NOTICE_PATH_TIPS, NOTICE_PATH};
 
 // The cumulative update's confirmation (layout\cumulative_confirm.xml): its
 // window class and the controls the code finds in it.

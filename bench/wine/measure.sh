@@ -47,7 +47,7 @@ program_dir=$prefix/drive_c/OrvelleEx
 cp -r "$build_dir/dist" "$program_dir"
 cp "$build_dir"/bench/bare_*.exe "$build_dir"/bench/list_frame.exe "$build_dir"/bench/row_parts.exe \
     "$build_dir"/bench/start_to_list*.exe "$program_dir/"
-log=$(orvelle_wine_localappdata "$prefix")/Orvelle/Orvelle.log
+log=$prefix/drive_c/ProgramData/Orvelle/Logs/Orvelle.log
 
 # The Linux process running a Windows program of that name in this prefix (other
 # prefixes on the machine may run a program of the same name at the same time).

@@ -125,6 +125,10 @@ public:
     virtual void ShowToolTip(const std::wstring& text, const UIRect& anchor) = 0;
     virtual void HideToolTip() = 0;
 
+    // Puts `text` on the clipboard as Unicode text (the user copied it); false
+    // when the clipboard could not be had.
+    virtual bool CopyToClipboard(const std::wstring& text) = 0;
+
     // The owner is being destroyed: make no further call into it.
     virtual void DetachOwner() = 0;
 };

@@ -196,6 +196,9 @@ public:
     // false when the control has no action or is disabled. Keyboard activation and
     // assistive technology's default action come here.
     virtual bool Activate() { return false; }
+    // What Ctrl+C copies while the control has the focus (its selected text);
+    // empty: the keys are not the control's.
+    virtual CDuiString GetCopyText() const { return CDuiString(); }
 
     // Applies an attribute; false when this control does not know the name.
     // SetAttribute calls it; the builder uses the result to log unknown names.

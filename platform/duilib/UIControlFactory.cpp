@@ -19,6 +19,7 @@ CControlFactory::CControlFactory() {
     m_creators[L"Label"] = &Make<CLabelUI>;
     m_creators[L"Button"] = &Make<CButtonUI>;
     m_creators[L"Text"] = &Make<CTextUI>;
+    m_creators[L"SelectableText"] = &Make<CSelectableTextUI>;
     m_creators[L"Container"] = &Make<CContainerUI>;
     m_creators[L"VerticalLayout"] = &Make<CVerticalLayoutUI>;
     m_creators[L"HorizontalLayout"] = &Make<CHorizontalLayoutUI>;

@@ -108,6 +108,26 @@ private:
     int m_pressedLink = -1;
 };
 
+// Text the user can select and copy, as a read-only edit box offers it: Tab or
+// a click gives it the focus, which selects the whole text (drawn in the
+// system's highlight colours), and Ctrl+C or Ctrl+Insert copies it. A line
+// that is full breaks after a path separator ("\" or "/") or a space, so a
+// long path shows whole; one part wider than the line is cut at its edge.
+class CSelectableTextUI : public CLabelUI {
+public:
+    LPCTSTR GetClass() const override;
+    bool IsFocusable() const override { return !GetText().IsEmpty(); }
+    bool IsInteractiveAt(int x, int y) const override;
+    void DoEvent(TEventUI& event) override;
+    // All of the text while it has the focus (it is then all selected).
+    CDuiString GetCopyText() const override;
+    // The lines the text shows in, for the width of `box`.
+    std::vector<std::wstring> BreakLines(const UIRect& box) const;
+
+protected:
+    void PaintContent(CRenderList& list, const UIRect& clip) override;
+};
+
 class IContainerUI {
 public:
     virtual ~IContainerUI() = default;

@@ -15,6 +15,8 @@ enum UIKey : unsigned {
     UIKEY_PAGEDOWN = 0x22,
     UIKEY_END = 0x23,
     UIKEY_HOME = 0x24,
+    UIKEY_INSERT = 0x2D,
+    UIKEY_C = 0x43,
 };
 
 // Modifier keys held while a key went down (OR-ed).

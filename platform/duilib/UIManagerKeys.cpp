@@ -4,6 +4,7 @@
 // raises: the same notification through the same message maps, so a window
 // cannot tell a key from a click. Space activates on its release, as Windows'
 // buttons do; Enter on its press, once.
+#include "duilib/UIBackend.h"
 #include "duilib/UIControls.h"
 #include "duilib/UIManagerState.h"
 
@@ -26,9 +27,18 @@ bool CPaintManagerUI::OnKeyDown(unsigned key, unsigned modifiers, bool repeat) {
     UIChangeBatch batch(*this);
     UpdateLayout();
     m_state->focus.SetKeyboardCues(true);
-    // Alt and Ctrl combinations are the system's (Alt+F4, Alt+Space).
-    if (modifiers & (UIMOD_ALT | UIMOD_CONTROL)) return false;
     CControlUI* focus = m_state->focus.GetFocus();
+    // Ctrl+C and Ctrl+Insert copy what the focused control offers (its selected text).
+    if ((modifiers & (UIMOD_ALT | UIMOD_CONTROL)) == UIMOD_CONTROL &&
+        (key == UIKEY_C || key == UIKEY_INSERT) && focus) {
+        const CDuiString text = focus->GetCopyText();
+        if (!text.IsEmpty()) {
+            if (GetBackend() && !repeat) GetBackend()->CopyToClipboard(text.str());
+            return true;
+        }
+    }
+    // Other Alt and Ctrl combinations are the system's (Alt+F4, Alt+Space).
+    if (modifiers & (UIMOD_ALT | UIMOD_CONTROL)) return false;
     switch (key) {
         case UIKEY_TAB:
             m_state->focus.MoveByKeyboard((modifiers & UIMOD_SHIFT) == 0);

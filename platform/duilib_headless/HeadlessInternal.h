@@ -52,6 +52,7 @@ public:
         m_state.toolTip.clear();
         m_state.toolTipAnchor = UIRect{};
     }
+    bool CopyToClipboard(const std::wstring& text) override;
     void DetachOwner() override { m_owner = nullptr; }
     void OnControlChanged(CControlUI* control, UIChange change) override;
 

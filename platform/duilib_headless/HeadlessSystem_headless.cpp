@@ -9,6 +9,7 @@ namespace {
 
 unsigned g_wheelLines = 3;  // UI thread
 bool g_keyboardCues = false;
+std::wstring g_clipboard;
 
 }  // namespace
 
@@ -21,6 +22,17 @@ bool Backend::KeyboardCuesAlwaysShown() {
 }
 
 namespace Headless {
+
+std::wstring ClipboardText() {
+    return g_clipboard;
+}
+
+namespace Internal {
+bool HeadlessWindow::CopyToClipboard(const std::wstring& text) {
+    g_clipboard = text;
+    return true;
+}
+}  // namespace Internal
 
 void SetKeyboardCues(bool always) {
     g_keyboardCues = always;
@@ -53,6 +65,7 @@ namespace Internal {
 void ResetSystemSettings() {
     g_wheelLines = 3;
     g_keyboardCues = false;
+    g_clipboard.clear();
     if (UIColors::IsHighContrast()) SetHighContrast(false);
 }
 

@@ -99,6 +99,10 @@ void SetWheelScrollLines(unsigned lines);
 void SetHighContrast(bool on);
 UISystemColors HighContrastColors();
 
+// What the last copy put on the stand-in clipboard (CopyToClipboard); empty
+// after Reset.
+std::wstring ClipboardText();
+
 // True when a quit message is pending (posted, not yet consumed by MessageLoop).
 bool IsQuitPending();
 // Drops pending posted messages and a pending quit, and forgets the idle hook,

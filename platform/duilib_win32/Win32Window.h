@@ -47,6 +47,7 @@ public:
     }
     void OnAccessibleElementGone(int id) override { m_accessible.DisconnectElement(id); }
     void ShowToolTip(const std::wstring& text, const UIRect& anchor) override;
+    bool CopyToClipboard(const std::wstring& text) override;
     void HideToolTip() override;
     void DetachOwner() override {
         m_accessible.Disconnect();

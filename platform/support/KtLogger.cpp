@@ -15,6 +15,11 @@ namespace fs = std::filesystem;
 struct KtLogger::State {
     mutable std::mutex mutex;  // guards every member below
     std::string folderName;
+    // The program's folder and its "Logs" folder beneath it, held open while
+    // the log is written there.
+    std::unique_ptr<LogPlatform::LogFolder> programFolder;
+    std::unique_ptr<LogPlatform::LogFolder> logFolder;
+    std::wstring fileName;
     fs::path filePath;
     std::FILE* file = nullptr;
     std::uintmax_t fileSize = 0;
@@ -66,10 +71,15 @@ std::string FormatLine(LOG_MESSAGE_LEVEL level, const std::wstring& text) {
     return line;
 }
 
-fs::path RotatedPath(const fs::path& path, int index) {
-    fs::path rotated = path;
-    rotated.replace_extension(std::to_string(index) + path.extension().string());
-    return rotated;
+// "<name>.log" is kept as "<name>.<index>.log".
+std::wstring RotatedName(const std::wstring& name, int index) {
+    const fs::path path(name);
+    return path.stem().wstring() + L"." + std::to_wstring(index) + path.extension().wstring();
+}
+
+void LoggingOff(const fs::path& where, const std::wstring& cause) {
+    std::fprintf(stderr, "KtLogger: %s: %s; logging to file is off\n", where.u8string().c_str(),
+                 Utf8::FromWide(cause).c_str());
 }
 
 }  // namespace
@@ -98,46 +108,61 @@ void KtLogger::InitProcessLogger() {
     s.file = nullptr;
     s.filePath.clear();
     s.fileSize = 0;
+    s.logFolder.reset();
+    s.programFolder.reset();
 
-    const fs::path base = LogPlatform::PerUserStateFolder();
-    const std::string name = s.folderName.empty() ? std::string("KtLogger") : s.folderName;
+    const fs::path base = LogPlatform::StateBaseFolder();
     if (base.empty()) {
-        std::fprintf(stderr,
-                     "KtLogger::InitProcessLogger: no per-user folder; logging to file is off\n");
+        LoggingOff("KtLogger::InitProcessLogger", L"no folder for the program's state");
         return;
     }
-    const fs::path folder = base / fs::u8path(name);
+    const std::string name = s.folderName.empty() ? std::string("KtLogger") : s.folderName;
+    const fs::path program = base / fs::u8path(name).filename();
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    const fs::path path = folder / fs::u8path(fs::u8path(name).filename().u8string() + ".log");
-    s.file = LogPlatform::OpenForAppend(path);
-    if (s.file == nullptr) {
-        std::fprintf(stderr,
-                     "KtLogger::InitProcessLogger: cannot open %s (%s); logging to file is off\n",
-                     path.u8string().c_str(), ec ? ec.message().c_str() : "open failed");
+    fs::create_directories(base, ec);  // on Windows %ProgramData% is always there
+    // A folder someone else made or links elsewhere is not the log's: log nowhere.
+    std::wstring cause;
+    s.programFolder = LogPlatform::LogFolder::Open(program, cause);
+    if (!s.programFolder) {
+        LoggingOff(program, cause);
         return;
     }
-    s.filePath = path;
-    std::fseek(s.file, 0, SEEK_END);
-    const long size = std::ftell(s.file);
-    s.fileSize = size > 0 ? static_cast<std::uintmax_t>(size) : 0;
+    s.logFolder = LogPlatform::LogFolder::Open(program / "Logs", cause);
+    if (!s.logFolder) {
+        s.programFolder.reset();
+        LoggingOff(program / "Logs", cause);
+        return;
+    }
+    s.fileName = fs::u8path(name).filename().wstring() + L".log";
+    s.file = s.logFolder->OpenForAppend(s.fileName, s.fileSize, cause);
+    if (s.file == nullptr) {
+        LoggingOff(s.logFolder->Path() / s.fileName, cause);
+        s.logFolder.reset();
+        s.programFolder.reset();
+        return;
+    }
+    s.filePath = s.logFolder->Path() / s.fileName;
 }
 
-// Caller holds the mutex. Shifts "<name>.log" to "<name>.1.log" and so on.
-static void RotateLocked(std::FILE*& file, std::uintmax_t& fileSize, const fs::path& path,
-                         int keptFiles) {
+// Caller holds the mutex. Shifts "<name>.log" to "<name>.1.log" and so on,
+// inside the log folder only; a link met on the way stops the log.
+static std::FILE* RotateLocked(std::FILE* file, LogPlatform::LogFolder& folder,
+                               const std::wstring& name, int keptFiles, std::uintmax_t& size) {
     std::fclose(file);
-    file = nullptr;
-    std::error_code ec;
+    size = 0;
+    std::wstring cause;
+    bool moved = true;
     if (keptFiles > 0) {
-        fs::remove(RotatedPath(path, keptFiles), ec);
-        for (int index = keptFiles - 1; index >= 1; --index)
-            fs::rename(RotatedPath(path, index), RotatedPath(path, index + 1), ec);
-        fs::rename(path, RotatedPath(path, 1), ec);
+        moved = folder.Remove(RotatedName(name, keptFiles), cause);
+        for (int index = keptFiles - 1; moved && index >= 1; --index)
+            moved = folder.Rename(RotatedName(name, index), RotatedName(name, index + 1), cause);
+        if (moved) moved = folder.Rename(name, RotatedName(name, 1), cause);
+    } else {
+        moved = folder.Remove(name, cause);
     }
-    fs::remove(path, ec);
-    file = LogPlatform::OpenForAppend(path);
-    fileSize = 0;
+    std::FILE* fresh = moved ? folder.OpenForAppend(name, size, cause) : nullptr;
+    if (fresh == nullptr) LoggingOff(folder.Path() / name, cause);
+    return fresh;
 }
 
 void KtLogger::Log(LOG_MESSAGE_LEVEL level, std::wostringstream& stream) {
@@ -148,8 +173,11 @@ void KtLogger::Log(LOG_MESSAGE_LEVEL level, std::wostringstream& stream) {
     if (s.sink) s.sink(level, text);
     if (s.file == nullptr) return;
     if (s.fileSize > 0 && s.fileSize + line.size() > s.maxFileBytes) {
-        RotateLocked(s.file, s.fileSize, s.filePath, s.keptFiles);
-        if (s.file == nullptr) return;
+        s.file = RotateLocked(s.file, *s.logFolder, s.fileName, s.keptFiles, s.fileSize);
+        if (s.file == nullptr) {
+            s.filePath.clear();
+            return;
+        }
     }
     if (std::fwrite(line.data(), 1, line.size(), s.file) == line.size()) s.fileSize += line.size();
     std::fflush(s.file);

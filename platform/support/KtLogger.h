@@ -1,5 +1,6 @@
 // The process logger: one line per record (local time, level, thread id, text)
-// in a per-user folder, with a size cap and rotation. Thread-safe.
+// in a folder only administrators can change, with a size cap and rotation.
+// Thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +19,13 @@ class KtLogger {
 public:
     static KtLogger* GetInstance();
 
-    // Names this process's log folder: %LOCALAPPDATA%\<folder> on Windows,
-    // $XDG_STATE_HOME/<folder> (or ~/.local/state/<folder>) elsewhere.
+    // Names this process's log folder: %ProgramData%\<folder>\Logs on Windows,
+    // $XDG_STATE_HOME/<folder>/Logs (or ~/.local/state/<folder>/Logs) elsewhere.
     void SetProcessLoggerDir(std::string folderName);
-    // Opens the log file; a logger that cannot open it keeps the program running.
+    // Opens the log file, creating its folders for the administrators only. A
+    // folder that someone else owns or may write, or that is a link, and a log
+    // file that is a link, are refused (see LogPlatform.h): the logger then
+    // writes no file, and the program runs on.
     void InitProcessLogger();
     void Log(LOG_MESSAGE_LEVEL level, std::wostringstream& stream);
 

@@ -1,6 +1,6 @@
-// The two ways UrlsManager::OpenUrl opens an address or a file, one file per
-// platform (UrlOpeners_win.cpp, UrlOpeners_posix.cpp). Both run with COM up
-// on the calling thread.
+// How UrlsManager::Open reaches the signed-in user's desktop shell, one file
+// per platform (UrlOpeners_win.cpp, UrlOpeners_posix.cpp). Runs with COM up on
+// the calling thread.
 #pragma once
 
 #include <string>
@@ -20,8 +20,5 @@ struct DesktopShellResult {
 // with its default handler, so what it starts is not elevated even when this
 // process is.
 DesktopShellResult ThroughDesktopShell(const std::wstring& url);
-
-// From this process with the system's default handler; true on success.
-bool Directly(const std::wstring& url);
 
 }  // namespace UrlOpeners

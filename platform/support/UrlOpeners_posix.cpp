@@ -1,9 +1,10 @@
-// The URL openers on other systems. There is no separate desktop shell process
-// to hand an address to: xdg-open, started from here, already runs as the user
-// who started the program. It is found on PATH and run directly (no shell, so
-// the address is one argument whatever it holds), as a grandchild so nothing
-// waits for it and no zombie is left; a close-on-exec pipe tells whether it
-// could be started.
+// The way to the desktop on other systems: xdg-open, which hands the address
+// to the desktop's handler. Started from here it runs as the user who started
+// the program, which is what the Windows shell gives an elevated program. It is
+// found on PATH and run directly (no shell, so the address is one argument
+// whatever it holds), as a grandchild so nothing waits for it and no zombie is
+// left; a close-on-exec pipe tells whether it could be started. Without it
+// there is no desktop to hand the address to.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -11,30 +12,20 @@
 
 #include <cstring>
 
-#include "support/KtLogger.h"
 #include "support/TextConversion.h"
 #include "support/UrlOpeners.h"
 #include "winapi/PosixStandIn.h"
 
 namespace UrlOpeners {
 
-DesktopShellResult ThroughDesktopShell(const std::wstring&) {
-    return {DesktopShellResult::kNoShell, L"none on this system"};
-}
-
-bool Directly(const std::wstring& url) {
-    if (url.empty()) {
-        KT_LOG(LOG_ERROR, L"empty url", "UrlsManager::OpenUrl");
-        return false;
-    }
+DesktopShellResult ThroughDesktopShell(const std::wstring& url) {
+    if (url.empty()) return {DesktopShellResult::kRefused, L"empty url"};
     const std::string target = Utf8::FromWide(url);
     char opener[] = "xdg-open";
     char* argv[] = {opener, const_cast<char*>(target.c_str()), nullptr};
     int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        KT_LOG(LOG_ERROR, L"pipe fail! errno:" << errno, "UrlsManager::OpenUrl");
-        return false;
-    }
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        return {DesktopShellResult::kNoShell, L"pipe errno:" + std::to_wstring(errno)};
     const int highestDescriptor = WinApi::PosixStandIn::HighestDescriptor();
     const pid_t child = fork();
     if (child == 0) {
@@ -53,11 +44,10 @@ bool Directly(const std::wstring& url) {
     const int execError = WinApi::PosixStandIn::AwaitExecOutcome(pipeFds[0]);
     if (child > 0) waitpid(child, nullptr, 0);
     if (child < 0 || execError != 0) {
-        KT_LOG(LOG_ERROR, L"cannot start xdg-open: " << (child < 0 ? forkError : execError),
-               "UrlsManager::OpenUrl");
-        return false;
+        return {DesktopShellResult::kNoShell,
+                L"cannot start xdg-open: " + std::to_wstring(child < 0 ? forkError : execError)};
     }
-    return true;
+    return {DesktopShellResult::kOpened, std::wstring()};
 }
 
 }  // namespace UrlOpeners

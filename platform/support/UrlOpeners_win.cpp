@@ -1,20 +1,18 @@
-// The URL openers on Windows. Through the desktop shell: Explorer's shell
-// windows lead to the desktop's folder view, whose Shell.Application object
-// runs ShellExecute inside Explorer, as the signed-in user (the way Windows
-// documents for an elevated program to start something unelevated). Directly:
-// ShellExecuteW with the "open" verb, from this process.
+// The way to the desktop shell on Windows: Explorer's shell windows lead to
+// the desktop's folder view, whose Shell.Application object runs ShellExecute
+// inside Explorer, as the signed-in user (the way Windows documents for an
+// elevated program to start something unelevated). Nothing is ever executed
+// from this process.
 #include <windows.h>
 // (first: the other Windows headers build on it)
 #include <exdisp.h>
 #include <servprov.h>
-#include <shellapi.h>
 #include <shldisp.h>
 #include <shlguid.h>
 #include <shlobj.h>
 
 #include <sstream>
 
-#include "support/KtLogger.h"
 #include "support/UrlOpeners.h"
 #include "winapi/ComObjects_win.h"
 
@@ -98,15 +96,6 @@ DesktopShellResult ThroughDesktopShell(const std::wstring& url) {
     if (FAILED(hr))
         return {DesktopShellResult::kRefused, Cause(L"IShellDispatch2::ShellExecute", hr)};
     return {DesktopShellResult::kOpened, std::wstring()};
-}
-
-bool Directly(const std::wstring& url) {
-    const HINSTANCE result =
-        ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
-    if (code > 32) return true;  // ShellExecuteW reports success as a value above 32
-    KT_LOG(LOG_ERROR, L"ShellExecuteW open fail! ret:" << code, "UrlsManager::OpenUrl");
-    return false;
 }
 
 }  // namespace UrlOpeners

@@ -1,9 +1,10 @@
-// The URL opener. The program may run elevated (it uninstalls updates), and
-// whatever it starts would be elevated too: a browser with administrator
-// rights over the machine, for a page the user may click around in. So an
-// address or file goes to the signed-in user's desktop shell, which opens it
-// in its own process; only when no shell runs is it opened from here, and then
-// only by OpenUrl: OpenUrlAsUser (web pages) opens nothing without the shell.
+// The URL opener. The program runs elevated (it uninstalls updates), and
+// whatever it started itself would run with the administrator's token: the
+// shell's own look-up of the handler goes through HKCR, where the user's HKCU
+// entries win, so the user's chosen command would run elevated. So an address
+// or file only ever goes to the signed-in user's desktop shell, which opens it
+// in its own, unelevated process; when no shell answers nothing is started
+// and the caller shows the address instead.
 #include "support/UrlsManager.h"
 
 #include <mutex>
@@ -16,17 +17,15 @@ namespace {
 
 constexpr const char* kFunction = "UrlsManager::OpenUrl";
 
-std::mutex g_openersMutex;
+std::mutex g_openerMutex;
 UrlsManagerTesting::ShellOpener g_throughDesktopShell;
-UrlsManagerTesting::DirectOpener g_directly;
 
 }  // namespace
 
 namespace UrlsManagerTesting {
-void SetOpeners(ShellOpener throughDesktopShell, DirectOpener directly) {
-    std::lock_guard<std::mutex> lock(g_openersMutex);
+void SetOpener(ShellOpener throughDesktopShell) {
+    std::lock_guard<std::mutex> lock(g_openerMutex);
     g_throughDesktopShell = std::move(throughDesktopShell);
-    g_directly = std::move(directly);
 }
 }  // namespace UrlsManagerTesting
 
@@ -35,60 +34,30 @@ UrlsManager* UrlsManager::Instance() {
     return &instance;
 }
 
-namespace {
-
-struct Openers {
+UrlsManager::Outcome UrlsManager::Open(const std::wstring& url) {
     UrlsManagerTesting::ShellOpener throughDesktopShell = UrlOpeners::ThroughDesktopShell;
-    UrlsManagerTesting::DirectOpener directly = UrlOpeners::Directly;
-};
-
-Openers CurrentOpeners() {
-    Openers openers;
-    std::lock_guard<std::mutex> lock(g_openersMutex);
-    if (g_throughDesktopShell) openers.throughDesktopShell = g_throughDesktopShell;
-    if (g_directly) openers.directly = g_directly;
-    return openers;
-}
-
-// The desktop shell's answer; an address it opened or refused is logged here.
-UrlOpeners::DesktopShellResult AskDesktopShell(const Openers& openers, const std::wstring& url,
-                                               const char* function) {
-    const UrlOpeners::DesktopShellResult shell = openers.throughDesktopShell(url);
-    if (shell.outcome == UrlOpeners::DesktopShellResult::kOpened) {
-        KT_LOG(LOG_ERROR, L"open url through the desktop shell:" << url, function);
-    } else if (shell.outcome == UrlOpeners::DesktopShellResult::kRefused) {
-        KT_LOG(LOG_ERROR, L"the desktop shell cannot open url:" << url << L" " << shell.cause,
-               function);
+    {
+        std::lock_guard<std::mutex> lock(g_openerMutex);
+        if (g_throughDesktopShell) throughDesktopShell = g_throughDesktopShell;
     }
-    return shell;
+    const WinApi::ComApartment com;  // the shell is reached through COM
+    const UrlOpeners::DesktopShellResult shell = throughDesktopShell(url);
+    switch (shell.outcome) {
+        case UrlOpeners::DesktopShellResult::kOpened:
+            KT_LOG(LOG_ERROR, L"open url through the desktop shell:" << url, kFunction);
+            return Outcome::kOpened;
+        case UrlOpeners::DesktopShellResult::kRefused:
+            KT_LOG(LOG_ERROR, L"the desktop shell cannot open url:" << url << L" " << shell.cause,
+                   kFunction);
+            return Outcome::kRefused;
+        case UrlOpeners::DesktopShellResult::kNoShell:
+            break;
+    }
+    KT_LOG(LOG_ERROR, L"no desktop shell (" << shell.cause << L"), url not opened:" << url,
+           kFunction);
+    return Outcome::kNoShell;
 }
-
-}  // namespace
 
 bool UrlsManager::OpenUrl(const std::wstring& url) {
-    const Openers openers = CurrentOpeners();
-    // Both ways need COM: the shell is reached through it, and ShellExecute may
-    // hand the file to shell extensions.
-    const WinApi::ComApartment com;
-    const UrlOpeners::DesktopShellResult shell = AskDesktopShell(openers, url, kFunction);
-    if (shell.outcome != UrlOpeners::DesktopShellResult::kNoShell) {
-        return shell.outcome == UrlOpeners::DesktopShellResult::kOpened;
-    }
-    KT_LOG(LOG_ERROR, L"no desktop shell (" << shell.cause << L"), open url directly:" << url,
-           kFunction);
-    return openers.directly(url);
-}
-
-bool UrlsManager::OpenUrlAsUser(const std::wstring& url) {
-    constexpr const char* kAsUser = "UrlsManager::OpenUrlAsUser";
-    const Openers openers = CurrentOpeners();
-    const WinApi::ComApartment com;
-    const UrlOpeners::DesktopShellResult shell = AskDesktopShell(openers, url, kAsUser);
-    if (shell.outcome != UrlOpeners::DesktopShellResult::kNoShell) {
-        return shell.outcome == UrlOpeners::DesktopShellResult::kOpened;
-    }
-    // Opened from here, the browser would run with this process's token.
-    KT_LOG(LOG_ERROR, L"no desktop shell (" << shell.cause << L"), url not opened:" << url,
-           kAsUser);
-    return false;
+    return Open(url) == Outcome::kOpened;
 }

@@ -5,11 +5,17 @@
 
 class UrlsManager {
 public:
+    enum class Outcome {
+        kOpened,   // the signed-in user's desktop shell opens it
+        kRefused,  // the shell was reached but cannot open it
+        kNoShell,  // no desktop shell answered; nothing was started
+    };
+
     static UrlsManager* Instance();
-    // Opens an address or file with the system's default handler, as the
-    // signed-in user (see UrlsManager.cpp); true on success. Logs which way it took.
+    // Hands an address or file to the signed-in user's desktop shell, which
+    // opens it with the user's default handler in its own process (see
+    // UrlsManager.cpp). Never starts anything from this process. Logs the outcome.
+    Outcome Open(const std::wstring& url);
+    // Open(url) == Outcome::kOpened.
     bool OpenUrl(const std::wstring& url);
-    // Only as the signed-in user, through the desktop shell: without one the
-    // address is not opened at all. For web pages, which need no fallback.
-    bool OpenUrlAsUser(const std::wstring& url);
 };

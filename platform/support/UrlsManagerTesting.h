@@ -1,4 +1,4 @@
-// Test seam of UrlsManager: the two ways of opening (UrlOpeners.h).
+// Test seam of UrlsManager: the way to the desktop shell (UrlOpeners.h).
 #pragma once
 
 #include <functional>
@@ -9,8 +9,7 @@
 namespace UrlsManagerTesting {
 
 using ShellOpener = std::function<UrlOpeners::DesktopShellResult(const std::wstring& url)>;
-using DirectOpener = std::function<bool(const std::wstring& url)>;
-// Empty functions restore the platform's own.
-void SetOpeners(ShellOpener throughDesktopShell, DirectOpener directly);
+// An empty function restores the platform's own.
+void SetOpener(ShellOpener throughDesktopShell);
 
 }  // namespace UrlsManagerTesting

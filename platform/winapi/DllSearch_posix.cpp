@@ -1,5 +1,6 @@
-// RestrictDllSearchToSystem32 without Windows: nothing to restrict; the call
-// is counted and a test's hook runs (DllSearchTesting.h).
+// RestrictDllSearchToSystem32 and EnforceRedirectionTrust without Windows:
+// nothing to restrict; the calls are counted, a test's hook runs and they
+// report the error a test set (DllSearchTesting.h).
 #include <mutex>
 
 #include "winapi/DllSearchTesting.h"
@@ -11,6 +12,8 @@ namespace {
 std::mutex g_mutex;
 int g_calls = 0;
 std::function<void()> g_hook;
+uint32_t g_dllSearchError = 0;
+uint32_t g_redirectionTrustError = 0;
 
 }  // namespace
 
@@ -22,7 +25,13 @@ uint32_t RestrictDllSearchToSystem32() {
         hook = g_hook;
     }
     if (hook) hook();
-    return 0;
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_dllSearchError;
+}
+
+uint32_t EnforceRedirectionTrust() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_redirectionTrustError;
 }
 
 namespace Testing {
@@ -35,6 +44,12 @@ int DllSearchRestrictions() {
 void SetDllSearchRestrictionHook(std::function<void()> hook) {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_hook = std::move(hook);
+}
+
+void SetDllSearchErrors(uint32_t restriction, uint32_t redirectionTrust) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_dllSearchError = restriction;
+    g_redirectionTrustError = redirectionTrust;
 }
 
 }  // namespace Testing

@@ -27,9 +27,16 @@ uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size);
 // buffer is too small, or 0 on failure.
 uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size);
 
+// The system folder ("C:\Windows\System32"), as GetWindowsDirectoryW reports.
+uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size);
+
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32): from now on DLLs are
 // looked up in System32 only, never in the current or the executable's folder.
 // 0, or the system error when the search could not be restricted.
 uint32_t RestrictDllSearchToSystem32();
+// RedirectionGuard (ProcessRedirectionTrustPolicy, EnforceRedirectionTrust):
+// from now on the process follows no junction that a non-administrator made.
+// 0, or the system error where Windows lacks it (older versions, Wine).
+uint32_t EnforceRedirectionTrust();
 
 }  // namespace WinApi

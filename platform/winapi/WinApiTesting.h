@@ -24,6 +24,10 @@ void SetModuleFileName(const std::wstring& path);
 // The folder GetWindowsDirectoryW reports; empty restores "C:\Windows".
 void SetWindowsDirectory(const std::wstring& path);
 
+// The folder GetSystemDirectoryW reports (it must exist: start-up enters it);
+// empty restores "/".
+void SetSystemDirectory(const std::wstring& path);
+
 // The current directory as last set through SetCurrentDirectoryW.
 std::wstring CurrentDirectory();
 

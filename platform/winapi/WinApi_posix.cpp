@@ -35,6 +35,7 @@ struct StandInState {
     std::vector<Testing::MessageBoxCall> messageBoxes;
     std::wstring moduleFileName;
     std::wstring windowsDirectory;
+    std::wstring systemDirectory;
     std::wstring currentDirectory;
 };
 
@@ -202,6 +203,19 @@ uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
     return static_cast<uint32_t>(path.size());
 }
 
+uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
+    std::wstring path;
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        path = State().systemDirectory;
+    }
+    if (path.empty()) path = L"/";
+    if (buffer == nullptr || size <= path.size()) return static_cast<uint32_t>(path.size() + 1);
+    path.copy(buffer, path.size());
+    buffer[path.size()] = L'\0';
+    return static_cast<uint32_t>(path.size());
+}
+
 namespace Testing {
 
 std::vector<MessageBoxCall> MessageBoxCalls() {
@@ -217,6 +231,11 @@ void SetModuleFileName(const std::wstring& path) {
 void SetWindowsDirectory(const std::wstring& path) {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().windowsDirectory = path;
+}
+
+void SetSystemDirectory(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().systemDirectory = path;
 }
 
 std::wstring CurrentDirectory() {

@@ -36,4 +36,8 @@ uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
     return ::GetWindowsDirectoryW(buffer, size);
 }
 
+uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
+    return ::GetSystemDirectoryW(buffer, size);
+}
+
 }  // namespace WinApi

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
@@ -76,6 +78,55 @@ std::wstring DecodeText(const std::string& bytes) {
 
 void UseCodePage(bool utf8) {
     std::setlocale(LC_ALL, utf8 ? "C.UTF-8" : "C");
+}
+
+namespace {
+
+std::vector<std::wstring> Pieces(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> pieces(1);
+    for (wchar_t c : text) {
+        if (c == separator)
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
+    }
+    return pieces;
+}
+
+bool AllDigits(const std::wstring& text) {
+    if (text.empty()) return false;
+    for (wchar_t c : text)
+        if (c < L'0' || c > L'9') return false;
+    return true;
+}
+
+}  // namespace
+
+std::wstring SlashRewrite(const std::wstring& text) {
+    std::vector<std::wstring> pieces(1);
+    for (wchar_t c : text) {
+        if (c == L'/')
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
+    }
+    if (pieces.size() < 2 || pieces.back().empty()) return L"";
+    std::wstring rewritten = pieces.back();
+    for (size_t i = 0; i + 1 < pieces.size(); ++i) rewritten += L"-" + pieces[i];
+    return rewritten;
+}
+
+bool IsRealShownDate(const std::wstring& date) {
+    const std::vector<std::wstring> parts = Pieces(date, L'-');
+    if (parts.size() != 3 || parts[0].size() != 4) return false;
+    for (const std::wstring& part : parts)
+        if (!AllDigits(part) || part.size() > 4) return false;
+    if (parts[0][0] == L'0' || parts[1].size() > 2 || parts[2].size() > 2) return false;
+    const int year = std::stoi(parts[0]), month = std::stoi(parts[1]), day = std::stoi(parts[2]);
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+    return month != 2 || day < 29 || leap;
 }
 
 }  // namespace FuzzSupport

@@ -39,6 +39,14 @@ std::string TakeField(std::string& input, char separator);
 // values past U+10FFFF), the odd texts a system may report.
 std::wstring DecodeText(const std::string& bytes);
 
+// "Y-M-D" with a four-digit year and a month and a day that exist, as a row
+// shows a date (month-first dates keep their padding as written).
+bool IsRealShownDate(const std::wstring& date);
+
+// A text's "/" pieces with the last one first ("1/2/3/4" -> "4-1-2-3"), as a row
+// shows a text no reading makes a real date; empty without a "/" or after a last "/".
+std::wstring SlashRewrite(const std::wstring& text);
+
 // Switches the narrow code page of the text conversions: "C" (ASCII) or "C.UTF-8".
 void UseCodePage(bool utf8);
 

@@ -190,7 +190,7 @@ expect_code "removing $version" "$code" 0
 wine reg query 'HKLM\Software\Orvelle\OrvelleEx' >/dev/null 2>&1 &&
     e2e_fail "the key HKLM\\Software\\Orvelle\\OrvelleEx is left"
 # Windows Installer keeps its own folder (empty again); the program's logs stay.
-drive_c | grep -v -e '^\./windows/Installer$' -e '/AppData/Local/Orvelle' >"$E2E_OUT/drive-c-after.txt" || true
+drive_c | grep -v -e '^\./windows/Installer$' -e '^\./ProgramData/Orvelle' >"$E2E_OUT/drive-c-after.txt" || true
 diff "$E2E_OUT/drive-c-before.txt" "$E2E_OUT/drive-c-after.txt" >"$E2E_OUT/drive-c-diff.txt" ||
     e2e_fail "drive C: differs after removal (drive-c-diff.txt): $(head -n 5 "$E2E_OUT/drive-c-diff.txt")"
 e2e_log_has 'get install list ret:0' || e2e_fail "the program's log did not stay"

@@ -56,8 +56,8 @@ std::wstring AboutDialog::GetCurrentAppVersion() {
         KT_LOG(LOG_ERROR, L"get current app name fail", "AboutDialog::GetCurrentAppVersion");
         return L"";
     }
-    // The bare file name resolves against the current directory, the executable's folder.
-    return DE::GetFileVersion(fullPath.substr(folder.size()));
+    // The full path: a bare name would go through the DLL search order.
+    return DE::GetFileVersion(fullPath);
 }
 
 void AboutDialog::ShowOpenSourceSoftwareNotice() {
@@ -72,8 +72,23 @@ void AboutDialog::ShowOpenSourceSoftwareNotice() {
                "AboutDialog::ShowOpenSourceSoftwareNotice");
         return;
     }
-    if (!UrlsManager::Instance()->OpenUrl(noticePath)) {
+    // Only the user's desktop shell opens it: what this elevated process started
+    // would run with the administrator's token. Without one, the user gets the path.
+    if (UrlsManager::Instance()->Open(noticePath) != UrlsManager::Outcome::kOpened) {
         KT_LOG(LOG_ERROR, L"open open source software notice file fail!",
                "AboutDialog::ShowOpenSourceSoftwareNotice");
+        ShowNoticePath(noticePath);
     }
+}
+
+void AboutDialog::ShowNoticePath(const std::wstring& noticePath) {
+    CControlUI* tips = m_PaintManager.FindControl(NOTICE_PATH_TIPS);
+    CControlUI* path = m_PaintManager.FindControl(NOTICE_PATH);
+    if (tips == nullptr || path == nullptr) {
+        KT_LOG(LOG_ERROR, L"notice path control is null!", "AboutDialog::ShowNoticePath");
+        return;
+    }
+    path->SetText(noticePath.c_str());
+    tips->SetVisible(true);
+    path->SetVisible(true);
 }

@@ -19,5 +19,10 @@ public:
 
     // The executable's file version as text, or empty.
     std::wstring GetCurrentAppVersion();
+    // Through the desktop shell only; when it cannot, shows the notice's path.
     void ShowOpenSourceSoftwareNotice();
+
+private:
+    // The notice's path as text to select and copy, under a line saying what to do.
+    void ShowNoticePath(const std::wstring& noticePath);
 };

@@ -43,5 +43,5 @@ void HotfixManageItemDetail::OpenSupportArticle() {
     KT_LOG(LOG_ERROR, L"open support article of " << m_hotfixId,
            "HotfixManageItemDetail::OpenSupportArticle");
     // Failures are logged by the opener; the row stays as it is either way.
-    UrlsManager::Instance()->OpenUrlAsUser(kSupportArticle + number);
+    UrlsManager::Instance()->OpenUrl(kSupportArticle + number);
 }

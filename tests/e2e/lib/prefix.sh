@@ -35,7 +35,8 @@ e2e_begin() {
     cp -r "$ORVELLE_ROOT/dist/windows/." "$E2E_APP_DIR/"
     cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
         "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wmi.dll" "$E2E_PREFIX/drive_c/e2e/"
-    E2E_LOG_DIR=$(orvelle_wine_localappdata "$E2E_PREFIX")/Orvelle
+    # %ProgramData%\Orvelle\Logs
+    E2E_LOG_DIR=$E2E_PREFIX/drive_c/ProgramData/Orvelle/Logs
 }
 
 # A Unix path as Wine's drive Z: sees it.

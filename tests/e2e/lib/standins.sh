@@ -25,6 +25,7 @@
 #   e2e_release_wmi            lets it go on
 #   e2e_record_htm_opens       .htm files open through e2e_ui.exe's "record"
 #   e2e_expect_opened PATH ACTION  waits until the .htm handler was given PATH (by ACTION)
+#   e2e_wait_desktop_shell     waits until the prefix's desktop shell (Explorer) answers
 
 # What Wine's WMI reports: one hotfix (Win32_QuickFixEngineering), its category
 # and its date as Wine writes it (day first, "22/2/2022").
@@ -126,6 +127,18 @@ e2e_record_htm_opens() {
 [HKEY_CLASSES_ROOT\OrvelleE2E.htm\shell\open\command]
 @="\"C:\\e2e\\e2e_ui.exe\" record \"C:\\e2e\\opened.txt\" \"%1\""
 REG
+}
+
+# Wine's Explorer registers its shell windows a moment after the prefix starts;
+# before that the program finds no desktop shell and opens nothing, as on
+# Windows without Explorer.
+e2e_wait_desktop_shell() {
+    local i
+    for i in $(seq 1 120); do
+        [ "$(e2e_ui shell || true)" = ready ] && return 0
+        sleep 0.25
+    done
+    e2e_fail "the prefix's desktop shell did not answer within 30s"
 }
 
 e2e_expect_opened() {

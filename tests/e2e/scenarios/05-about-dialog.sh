@@ -21,6 +21,7 @@ e2e_expect_text about:toolVersion "${version_label/\{0\}/1.1.1.3}"
 e2e_check_texts about 15
 e2e_crop_window about about
 
+e2e_wait_desktop_shell
 e2e_click about:openSourceStatement
 e2e_expect_opened "$notice" "the notice link"
 for line in 'open open source software notice file fail!' 'open source software notice file is not exist!'; do

@@ -25,6 +25,7 @@ e2e_key Tab about
 name=$(e2e_wait_focus_ring about)
 [ "$name" = openSourceStatement ] || e2e_fail "Tab in the About dialog reached $name, expected openSourceStatement"
 e2e_crop_window "focus-$name" about
+e2e_wait_desktop_shell
 e2e_key Return about
 e2e_expect_opened "$notice" "Enter on the notice link"
 [ "$(e2e_window_state about)" != none ] || e2e_fail "the About dialog closed after the notice link"

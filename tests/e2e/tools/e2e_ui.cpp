@@ -18,9 +18,14 @@
 //                                  file RELEASE exists (at most 60 s)
 //   record FILE [ARGS...]          appends ARGS, one per line, to FILE (UTF-8); a stand-in
 //                                  for a shell handler
+//   shell                          whether the desktop shell answers (Explorer's
+//                                  ShellWindows): "ready", or "none"
 //
 // Exit status 0 on success, 1 when the answer is "none" or a step failed, 2 for bad usage.
 #include <windows.h>
+// (first: the other Windows headers build on it)
+#include <exdisp.h>
+#include <shlguid.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -288,6 +293,18 @@ int Record(int argc, wchar_t** argv) {
     return out ? 0 : 1;
 }
 
+// Wine's Explorer registers its ShellWindows a moment after the prefix starts.
+int DesktopShell() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IUnknown* windows = nullptr;
+    const HRESULT hr = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                        IID_IUnknown, reinterpret_cast<void**>(&windows));
+    if (windows != nullptr) windows->Release();
+    CoUninitialize();
+    std::printf("%s\n", SUCCEEDED(hr) ? "ready" : "none");
+    return SUCCEEDED(hr) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -312,8 +329,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"record" && argc >= 3) {
         return Record(argc, argv);
     }
+    if (command == L"shell" && argc == 2) {
+        return DesktopShell();
+    }
     std::fprintf(stderr,
                  "usage: e2e_ui run REPORT PROGRAM [ARGS...] | window CLASS TITLE | dialog TITLE | "
-                 "text SPECS | cover RELEASE | record FILE [ARGS...]\n");
+                 "text SPECS | cover RELEASE | record FILE [ARGS...] | shell\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 // Shared by the start-up suites: wWinMain run against a scratch executable folder
-// with its own state folder for the log; afterwards the single-instance mutex,
-// the current directory, LC_ALL and the process-wide stand-ins are as before.
+// with its own state folder for the log and a system folder of its own (which
+// holds none of the program's files); afterwards the single-instance mutex, the
+// current directory, LC_ALL and the process-wide stand-ins are as before.
 #pragma once
 
 #include <stdlib.h>
@@ -24,18 +25,23 @@ protected:
         m_folder = StageExecutableFolder(name, options);
         WinApi::Testing::SetModuleFileName(ExecutablePathIn(m_folder));
         setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
+        m_systemFolder = m_folder + "/System32";
+        fs::create_directories(m_systemFolder);
+        WinApi::Testing::SetSystemDirectory(Utf8::ToWide(m_systemFolder));
     }
     void TearDown() override {
         DuiLib::Headless::SetIdleHook(nullptr);
         if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
         g_instanceMutex = nullptr;
         ResetProcessState();
+        WinApi::Testing::SetSystemDirectory(L"");
         unsetenv("LC_ALL");
         (void)!chdir(m_savedCwd.c_str());
     }
 
     std::string m_folder;
     std::string m_savedCwd;
+    std::string m_systemFolder;
     FakeEnumeration m_enumeration;
 };
 

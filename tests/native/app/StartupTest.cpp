@@ -5,6 +5,7 @@
 #include "StartupFixture.h"
 #include "support/DetachedThreads.h"
 #include "testkit/LogCapture.h"
+#include "winapi/DllSearchTesting.h"
 
 using namespace UiFixtures;
 using DuiLib::Headless::WindowState;
@@ -60,8 +61,9 @@ TEST_F(StartupTest, NormalRunShowsTheMainWindowUntilItIsClosed) {
     EXPECT_EQ(main.rect.left, (DuiLib::Headless::kScreenWidth - main.rect.Width()) / 2);
     EXPECT_EQ(main.rect.top, (DuiLib::Headless::kScreenHeight - main.rect.Height()) / 2);
 
-    // What start-up configured on the way.
-    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_folder));
+    // What start-up configured on the way: the system folder is the current
+    // directory, and every file was still found beside the executable.
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_systemFolder));
     EXPECT_EQ(DuiLib::CPaintManagerUI::GetResourcePath().str(), Utf8::ToWide(m_folder) + L"/res/");
     EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetLanguage(), L"en-US");
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
@@ -105,7 +107,7 @@ TEST_F(StartupTest, SecondInstanceRaisesTheFirstWindowAndExits) {
     EXPECT_FALSE(state.minimized);
     EXPECT_TRUE(state.foreground);
     EXPECT_EQ(DuiLib::Headless::Windows().size(), 1u);
-    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), L"/");
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_systemFolder));
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_EQ(g_instanceMutex, nullptr);
     EXPECT_FALSE(log.Contains(L"(wWinMain)"));
@@ -119,6 +121,49 @@ TEST_F(StartupTest, SecondInstanceWithoutAFirstWindowJustExits) {
     EXPECT_TRUE(DuiLib::Headless::Windows().empty());
     WinApi::CloseHandle(firstInstance);
     EXPECT_TRUE(MutexIsFree());
+}
+
+// Without the DLL search restricted any DLL could come from a folder the user
+// can write: one line, then the program ends before anything else. Without
+// RedirectionGuard (older Windows, Wine) it says so once and runs.
+TEST_F(StartupTest, FailedDllSearchRestrictionEndsTheProgramAndRedirectionTrustOnlyLogs) {
+    struct Case {
+        uint32_t restriction, redirectionTrust;
+        const wchar_t* line;
+        bool runs;
+    };
+    const Case cases[] = {
+        {87, 0, L"restrict dll search fail! ret:87(wWinMain)", false},
+        {0, 87, L"enforce redirection trust fail! ret:87(wWinMain)", true},
+    };
+    m_enumeration.Succeed(NumberedHotfixes(1));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        WinApi::Testing::SetDllSearchErrors(c.restriction, c.redirectionTrust);
+        LogCapture log;
+        int mainWindows = 0;
+        DuiLib::Headless::SetIdleHook([&] {
+            for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
+                ++mainWindows;
+                DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+            }
+        });
+        EXPECT_EQ(Run(), 0);
+        WinApi::Testing::SetDllSearchErrors(0, 0);
+        DuiLib::Headless::SetIdleHook(nullptr);
+
+        const std::vector<LogRecord> lines = log.Matching(c.line);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0].level, LOG_ERROR);
+        EXPECT_EQ(mainWindows > 0, c.runs);
+        if (!c.runs) {
+            EXPECT_EQ(log.Records().size(), 1u) << "one line, and nothing else happened";
+            EXPECT_EQ(g_instanceMutex, nullptr);
+            EXPECT_TRUE(MutexIsFree());
+        }
+        EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
+        EXPECT_TRUE(DuiLib::Headless::Windows().empty());
+    }
 }
 
 class MissingLanguagesTest : public StartupTest {

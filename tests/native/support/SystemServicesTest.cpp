@@ -80,123 +80,63 @@ TEST(UrlsManager, OpensThroughXdgOpenWithTheAddressAsOneArgument) {
     EXPECT_EQ(opened, "1|/opt/orvelle/res/Notice/Open Source; $(rm -rf x).htm");
 }
 
-TEST(UrlsManager, MissingOpenerIsAFailure) {
+TEST(UrlsManager, WithoutAnOpenerNothingIsOpened) {
     ScopedVariable path("PATH", TestPaths::MakeScratchDir("xdg-empty").c_str());
     LogCapture capture;
-    EXPECT_FALSE(UrlsManager::Instance()->OpenUrl(L"https://example.invalid/"));
+    EXPECT_EQ(UrlsManager::Instance()->Open(L"https://example.invalid/"),
+              UrlsManager::Outcome::kNoShell);
     EXPECT_EQ(capture.Matching(L"cannot start xdg-open").size(), 1u);
 }
 
 struct OpenCase {
     const char* name;
     UrlOpeners::DesktopShellResult shell;
-    bool directResult;
-    bool opened;
-    bool directlyCalled;
-    std::wstring line;  // the line that says which way was taken
+    UrlsManager::Outcome outcome;
+    std::wstring line;  // the line that says what became of the url
     LOG_MESSAGE_LEVEL level;
 };
 
-// The desktop shell opens as the signed-in user; this process opens only when
-// no shell runs, never after the shell refused. Both ways run with COM up.
-TEST(UrlsManager, OpensThroughTheDesktopShellAndDirectlyOnlyWithoutOne) {
+// Only the desktop shell opens, as the signed-in user; without one nothing is
+// started from this process (which runs elevated). The shell is asked with COM up.
+TEST(UrlsManager, OpensOnlyThroughTheDesktopShell) {
     using Shell = UrlOpeners::DesktopShellResult;
     const std::wstring url = L"C:\\OrvelleEx\\res\\Notice\\OpenSourceSoftwareNotice.htm";
     const OpenCase cases[] = {
         {"shell opens",
          {Shell::kOpened, L""},
-         false,
-         true,
-         false,
+         UrlsManager::Outcome::kOpened,
          L"open url through the desktop shell:" + url,
          LOG_ERROR},
         {"no shell",
          {Shell::kNoShell, L"FindWindowSW hr:0x1"},
-         true,
-         true,
-         true,
-         L"no desktop shell (FindWindowSW hr:0x1), open url directly:" + url,
-         LOG_ERROR},
-        {"no shell, direct fails",
-         {Shell::kNoShell, L"none"},
-         false,
-         false,
-         true,
-         L"no desktop shell (none), open url directly:" + url,
+         UrlsManager::Outcome::kNoShell,
+         L"no desktop shell (FindWindowSW hr:0x1), url not opened:" + url,
          LOG_ERROR},
         {"shell refuses",
          {Shell::kRefused, L"ShellExecute hr:0x80004005"},
-         true,
-         false,
-         false,
+         UrlsManager::Outcome::kRefused,
          L"the desktop shell cannot open url:" + url + L" ShellExecute hr:0x80004005",
          LOG_ERROR},
     };
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> calls;
-        UrlsManagerTesting::SetOpeners(
-            [&](const std::wstring& given) {
-                EXPECT_EQ(given, url);
-                calls.push_back(WinApi::Testing::ComReadyOnThisThread() ? "shell+com" : "shell");
-                return c.shell;
-            },
-            [&](const std::wstring& given) {
-                EXPECT_EQ(given, url);
-                calls.push_back(WinApi::Testing::ComReadyOnThisThread() ? "direct+com" : "direct");
-                return c.directResult;
-            });
+        UrlsManagerTesting::SetOpener([&](const std::wstring& given) {
+            EXPECT_EQ(given, url);
+            calls.push_back(WinApi::Testing::ComReadyOnThisThread() ? "shell+com" : "shell");
+            return c.shell;
+        });
         LogCapture capture;
-        EXPECT_EQ(UrlsManager::Instance()->OpenUrl(url), c.opened);
-        UrlsManagerTesting::SetOpeners(nullptr, nullptr);
-        std::vector<std::string> expected{"shell+com"};
-        if (c.directlyCalled) expected.push_back("direct+com");
-        EXPECT_EQ(calls, expected);
+        EXPECT_EQ(UrlsManager::Instance()->Open(url), c.outcome);
+        EXPECT_EQ(UrlsManager::Instance()->OpenUrl(url),
+                  c.outcome == UrlsManager::Outcome::kOpened);
+        UrlsManagerTesting::SetOpener(nullptr);
+        EXPECT_EQ(calls, (std::vector<std::string>{"shell+com", "shell+com"}));
         EXPECT_FALSE(WinApi::Testing::ComReadyOnThisThread());  // COM is down again
         const std::vector<LogRecord> records = capture.Records();
-        ASSERT_EQ(records.size(), 1u);
+        ASSERT_EQ(records.size(), 2u);
         EXPECT_EQ(records[0].text, c.line + L"(UrlsManager::OpenUrl)");
         EXPECT_EQ(records[0].level, c.level);
-    }
-}
-
-// A web page goes to the desktop shell or nowhere: this process never opens it.
-TEST(UrlsManager, AsTheUserOpensOnlyThroughTheDesktopShell) {
-    using Shell = UrlOpeners::DesktopShellResult;
-    const std::wstring url = L"https://support.microsoft.com/help/5034441";
-    const struct {
-        Shell shell;
-        bool opened;
-        std::wstring line;
-    } cases[] = {
-        {{Shell::kOpened, L""}, true, L"open url through the desktop shell:" + url},
-        {{Shell::kNoShell, L"FindWindowSW hr:0x1"},
-         false,
-         L"no desktop shell (FindWindowSW hr:0x1), url not opened:" + url},
-        {{Shell::kRefused, L"ShellExecute hr:0x80004005"},
-         false,
-         L"the desktop shell cannot open url:" + url + L" ShellExecute hr:0x80004005"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.shell.outcome));
-        int shellCalls = 0;
-        bool directCalled = false;
-        UrlsManagerTesting::SetOpeners(
-            [&](const std::wstring& given) {
-                EXPECT_EQ(given, url);
-                EXPECT_TRUE(WinApi::Testing::ComReadyOnThisThread());
-                ++shellCalls;
-                return c.shell;
-            },
-            [&](const std::wstring&) { return directCalled = true; });
-        LogCapture capture;
-        EXPECT_EQ(UrlsManager::Instance()->OpenUrlAsUser(url), c.opened);
-        UrlsManagerTesting::SetOpeners(nullptr, nullptr);
-        EXPECT_EQ(shellCalls, 1);
-        EXPECT_FALSE(directCalled);
-        const std::vector<LogRecord> records = capture.Records();
-        ASSERT_EQ(records.size(), 1u);
-        EXPECT_EQ(records[0].text, c.line + L"(UrlsManager::OpenUrlAsUser)");
     }
 }
 

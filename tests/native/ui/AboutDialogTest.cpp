@@ -1,6 +1,8 @@
 // The About dialog: its version label, the notice link (opened by a stand-in
-// xdg-open that records what it was given) and its modal run from the main window.
+// xdg-open that records what it was given, or, without a desktop to hand it
+// to, shown as a path to copy) and its modal run from the main window.
 #include "UiFixtures.h"
+#include "support/UrlsManagerTesting.h"
 #include "testkit/LogCapture.h"
 #include "ui/about/AboutDialog.h"
 
@@ -54,20 +56,22 @@ protected:
     std::string m_savedPath;
 };
 
-TEST_F(AboutDialogTest, VersionLabelAppendsTheFileVersionOfTheBareExecutableName) {
+TEST_F(AboutDialogTest, VersionLabelAppendsTheFileVersionOfTheExecutablesFullPath) {
     LogCapture log;
     Open();
     // This system has no version resources: the version is empty and the label
-    // keeps the layout's text, asked for with the executable's bare name.
+    // keeps the layout's text, asked for with the executable's full path (a
+    // bare name would go through the DLL search order).
     EXPECT_EQ(m_driver->Find(TOOL_VERSION)->GetText().str(), L"Version ");
-    EXPECT_TRUE(log.Contains(L"file:OrvelleEx.exe(DE::GetFileVersion)"));
+    EXPECT_TRUE(log.Contains(L"file:" + ExecutablePathIn(m_folder) + L"(DE::GetFileVersion)"));
 }
 
 TEST_F(AboutDialogTest, ExecutableInALongPathIsStillNamedExactly) {
-    WinApi::Testing::SetModuleFileName(L"/opt/" + std::wstring(300, L'd') + L"/OrvelleEx.exe");
+    const std::wstring path = L"/opt/" + std::wstring(300, L'd') + L"/OrvelleEx.exe";
+    WinApi::Testing::SetModuleFileName(path);
     LogCapture log;
     Open();
-    EXPECT_TRUE(log.Contains(L"file:OrvelleEx.exe(DE::GetFileVersion)"));
+    EXPECT_TRUE(log.Contains(L"file:" + path + L"(DE::GetFileVersion)"));
 }
 
 TEST_F(AboutDialogTest, PathWithoutSeparatorLeavesTheLabelAsTheLayoutSetIt) {
@@ -90,6 +94,52 @@ TEST_F(AboutDialogTest, NoticeLinkOpensTheNoticeOnClickAndOnLink) {
     DuiLib::TNotifyUI link = NotificationFrom(OPEN_SOURCE_STATEMENT, L"link");
     m_dialog->Notify(link);
     EXPECT_EQ(WaitForOpenedPath(), expected);
+}
+
+// With no desktop shell to open it as the user, nothing is started: the dialog
+// shows the notice's path, which Tab reaches and Ctrl+C copies whole. A shell
+// that cannot open it leaves the same way to the notice.
+TEST_F(AboutDialogTest, WithoutADesktopShellTheNoticesPathShowsAndNothingStarts) {
+    using Shell = UrlOpeners::DesktopShellResult;
+    for (const Shell& shell : {Shell{Shell::kNoShell, L"FindWindowSW hr:0x1"},
+                               Shell{Shell::kRefused, L"ShellExecute hr:0x80004005"}}) {
+        SCOPED_TRACE(shell.cause);
+        std::vector<std::wstring> asked;
+        UrlsManagerTesting::SetOpener([&](const std::wstring& url) {
+            asked.push_back(url);
+            return shell;
+        });
+        LogCapture log;
+        Open();
+        DuiLib::CControlUI* path = m_driver->Find(NOTICE_PATH);
+        ASSERT_NE(path, nullptr);
+        EXPECT_FALSE(path->IsVisibleInTree());
+        ASSERT_TRUE(m_driver->Click(OPEN_SOURCE_STATEMENT)) << m_driver->LastError();
+        UrlsManagerTesting::SetOpener(nullptr);
+
+        const std::wstring notice = Utf8::ToWide(
+            (fs::path(m_folder) / "res" / "Notice" / "OpenSourceSoftwareNotice.htm").string());
+        EXPECT_EQ(asked, std::vector<std::wstring>{notice});
+        EXPECT_EQ(log.Matching(L"open open source software notice file "
+                               L"fail!(AboutDialog::ShowOpenSourceSoftwareNotice)")
+                      .size(),
+                  1u);
+        EXPECT_TRUE(path->IsVisibleInTree());
+        EXPECT_TRUE(m_driver->Find(NOTICE_PATH_TIPS)->IsVisibleInTree());
+        EXPECT_EQ(path->GetText().str(), notice);
+        EXPECT_NE(m_dialog->GetHWND(), nullptr);
+
+        // The focus stays on the link; Tab goes on to the path, which Ctrl+C copies.
+        EXPECT_TRUE(m_driver->Find(OPEN_SOURCE_STATEMENT)->HasFocus());
+        ASSERT_TRUE(DuiLib::Headless::PressKey(m_dialog->GetHWND(), DuiLib::UIKEY_TAB));
+        EXPECT_TRUE(path->HasFocus());
+        ASSERT_TRUE(DuiLib::Headless::PressKey(m_dialog->GetHWND(), DuiLib::UIKEY_C,
+                                               DuiLib::UIMOD_CONTROL));
+        EXPECT_EQ(DuiLib::Headless::ClipboardText(), notice);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(fs::exists(m_openedFile)) << "something was started";
+        m_dialog.reset();
+    }
 }
 
 TEST_F(AboutDialogTest, MissingNoticeOnlyLogs) {

@@ -220,6 +220,13 @@ protected:
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
                   nullptr);
         for (unsigned scale : kScales) Check(about.GetPaintManager(), scale, "About dialog");
+        // Without a desktop shell: the line and the notice's path of an installed program.
+        CPaintManagerUI& manager = about.GetPaintManager();
+        manager.FindControl(NOTICE_PATH)
+            ->SetText(L"C:\\Program Files\\OrvelleEx\\res\\Notice\\OpenSourceSoftwareNotice.htm");
+        manager.FindControl(NOTICE_PATH)->SetVisible(true);
+        manager.FindControl(NOTICE_PATH_TIPS)->SetVisible(true);
+        for (unsigned scale : kScales) Check(manager, scale, "About dialog, notice path");
     }
 
     void CheckConfirmDialog() {
@@ -239,7 +246,9 @@ TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckMainWindow();
     CheckAboutDialog();
     CheckConfirmDialog();
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 2 + 1 + 1));
+    // Per scale: the main window's views, the About dialog with and without the
+    // notice's path, the confirmation.
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 2 + 2 + 1));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 
