@@ -8,11 +8,11 @@
 namespace WindowsHotfix {
 
 PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
-                                    const std::wstring& packageName) {
+                                    const std::wstring& packageName, bool log) {
     constexpr const char* kFunction = "WindowsHotfix::ReadPackageManifest";
     PackageManifest manifest;
     if (windowsFolder.empty()) {
-        KT_LOG(LOG_ERROR, L"no windows folder for manifest:" << packageName, kFunction);
+        if (log) KT_LOG(LOG_ERROR, L"no windows folder for manifest:" << packageName, kFunction);
         return manifest;
     }
     const std::wstring path = windowsFolder + L"\\servicing\\Packages\\" + packageName + L".mum";
@@ -20,11 +20,13 @@ PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
     const FileReader::BoundedRead read = FileReader::ReadAtMost(
         PathText::FromWide(PathText::NativeSeparators(path)), kMaxManifestBytes, bytes);
     if (read != FileReader::BoundedRead::kRead) {
-        KT_LOG(LOG_ERROR,
-               (read == FileReader::BoundedRead::kTooLarge ? L"package manifest too large! name:"
-                                                           : L"read package manifest fail! name:")
-                   << packageName,
-               kFunction);
+        if (log)
+            KT_LOG(
+                LOG_ERROR,
+                (read == FileReader::BoundedRead::kTooLarge ? L"package manifest too large! name:"
+                                                            : L"read package manifest fail! name:")
+                    << packageName,
+                kFunction);
         return manifest;
     }
     KtXMLDocument document;
@@ -35,8 +37,10 @@ PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
             ? assembly.FirstNode("package")
             : KtXmlElement();
     if (package.IsElementNull()) {
-        KT_LOG(LOG_ERROR, L"package manifest malformed! ret:" << parsed << L" name:" << packageName,
-               kFunction);
+        if (log)
+            KT_LOG(LOG_ERROR,
+                   L"package manifest malformed! ret:" << parsed << L" name:" << packageName,
+                   kFunction);
         return manifest;
     }
     manifest.readable = true;

@@ -23,8 +23,9 @@ struct PackageManifest {
     bool permanent = false;
 };
 
-// Reads the manifest of one package key's name; never writes.
+// Reads the manifest of one package key's name; never writes. `log`: a
+// manifest that cannot be read is logged.
 PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
-                                    const std::wstring& packageName);
+                                    const std::wstring& packageName, bool log = true);
 
 }  // namespace WindowsHotfix

@@ -1,11 +1,13 @@
-// The removal plans. For each update number of the list, its present packages
-// (installed, superseded, pending or permanent; absent, staged and pending
-// removal do not count) decide the route:
+// The removal plans. For each update number of the list, its packages decide
+// the route (absent and staged ones do not count):
+// - one in install pending (0x60) → InstallPending: not removable before the restart;
 // - one installed cumulative package ("Package_for_RollupFix~...", state 0x70,
 //   not permanent by its manifest) → Cumulative, that package; a permanent
 //   servicing-stack package of the same number stays where it is;
-// - every present package permanent (state 0x80, or permanence="permanent" on
-//   its manifest's <package>) → Permanent;
+// - every one permanent (state 0x80, or permanence="permanent" on its
+//   manifest's <package>) or pending removal (0x05), one at least pending →
+//   RemovalPending: removed already, gone at the restart;
+// - every one permanent → Permanent;
 // - anything else, and anything unclear (no package, another state, a
 //   manifest missing, too large or malformed) → the installer, as the row
 //   always was: no button is hidden and no route changed on a guess.
@@ -27,14 +29,24 @@ bool IsRollupName(const std::wstring& name) {
     return StartsWithNoCase(name, L"package_for_rollupfix~");
 }
 
-enum class Kind { Absent, Permanent, Cumulative, Removable, Unclear };
+enum class Kind {
+    Absent,
+    Permanent,
+    Cumulative,
+    Removable,
+    RemovalPending,
+    InstallPending,
+    Unclear
+};
 
 Kind KindOf(ServicingPackages& store, StorePackage& package) {
     const std::optional<uint32_t>& state = store.State(package);
     if (!state) return Kind::Unclear;
     if (IsAbsentState(*state)) return Kind::Absent;
+    if (*state == kStateUninstallPending) return Kind::RemovalPending;
     if (!IsPresentState(*state)) return Kind::Unclear;
     if (*state == kStatePermanent) return Kind::Permanent;
+    if (*state == kStateInstallPending) return Kind::InstallPending;
     const PackageManifest& manifest = store.Manifest(package);
     if (!manifest.readable) return Kind::Unclear;
     if (manifest.permanent) return Kind::Permanent;
@@ -44,25 +56,39 @@ Kind KindOf(ServicingPackages& store, StorePackage& package) {
 
 // Nothing when the deadline passed before the number was decided.
 std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& number) {
-    const std::vector<StorePackage*> packages = store.PackagesOf(number);
-    // Cumulative packages name no number, so their manifests are read already.
     std::vector<const StorePackage*> cumulative;
-    for (StorePackage* package : packages)
-        if (IsRollupName(package->name) && KindOf(store, *package) == Kind::Cumulative)
-            cumulative.push_back(package);
+    bool anyPermanent = false, anyPending = false, anyInstallPending = false, anyOther = false;
+    for (StorePackage* package : store.PackagesOf(number)) {
+        if (store.OutOfTime()) return std::nullopt;
+        switch (KindOf(store, *package)) {
+            case Kind::Absent:
+                break;
+            case Kind::Permanent:
+                anyPermanent = true;
+                break;
+            case Kind::RemovalPending:
+                anyPending = true;
+                break;
+            case Kind::InstallPending:
+                anyInstallPending = true;
+                break;
+            case Kind::Cumulative:
+                cumulative.push_back(package);
+                break;
+            case Kind::Removable:
+            case Kind::Unclear:
+                anyOther = true;
+                break;
+        }
+    }
+    if (anyInstallPending) return RemovalPlan{RemovalRoute::InstallPending, {}};
     if (cumulative.size() == 1) return RemovalPlan{RemovalRoute::Cumulative, cumulative[0]->name};
     if (cumulative.size() > 1) {
         KT_LOG(LOG_ERROR, L"more than one cumulative package for KB" << number, kFunction);
         return RemovalPlan{};
     }
-    bool anyPermanent = false;
-    for (StorePackage* package : packages) {
-        if (store.OutOfTime()) return std::nullopt;
-        const Kind kind = KindOf(store, *package);
-        if (kind == Kind::Absent) continue;
-        if (kind != Kind::Permanent) return RemovalPlan{};
-        anyPermanent = true;
-    }
+    if (anyOther) return RemovalPlan{};
+    if (anyPending) return RemovalPlan{RemovalRoute::RemovalPending, {}};
     return RemovalPlan{anyPermanent ? RemovalRoute::Permanent : RemovalRoute::Installer, {}};
 }
 
@@ -110,33 +136,62 @@ RemovalPlans ReadRemovalPlans(const std::vector<HotfixInfo>& hotfixes,
     return plans;
 }
 
-std::optional<size_t> CountPresentPackages(const std::wstring& number,
-                                           std::chrono::milliseconds budget) {
-    ServicingPackages store(budget);
+std::optional<std::vector<std::wstring>> RemovablePackagesOf(const std::wstring& number,
+                                                             std::chrono::milliseconds budget) {
+    ServicingPackages store(budget, true);
     if (!store.Find({number})) return std::nullopt;
-    size_t present = 0;
+    std::vector<std::wstring> removable;
     for (StorePackage* package : store.PackagesOf(number)) {
         if (store.OutOfTime()) return std::nullopt;
-        const std::optional<uint32_t>& state = store.State(*package);
-        // A state that cannot be read cannot prove the package gone.
-        if (!state || !IsAbsentState(*state)) ++present;
+        const Kind kind = KindOf(store, *package);
+        // A package that cannot be read cannot be shown gone later either.
+        if (kind == Kind::Unclear) return std::nullopt;
+        if (kind == Kind::Cumulative || kind == Kind::Removable || kind == Kind::InstallPending)
+            removable.push_back(package->name);
     }
-    return present;
+    return removable;
 }
 
-bool IsRestartPending() {
+StoreVerdict ReadRemovalVerdict(const std::vector<std::wstring>& packages,
+                                std::chrono::milliseconds budget) {
+    ServicingPackages store(budget, true);
+    if (packages.empty() || !store.Open()) return StoreVerdict::Unknown;
+    bool anyPending = false;
+    for (const std::wstring& name : packages) {
+        if (store.OutOfTime()) return StoreVerdict::Unknown;
+        StorePackage package;
+        package.name = name;
+        const std::optional<uint32_t>& state = store.State(package);
+        if (!state && package.stateError == WinApi::kRegistryKeyNotFound) continue;  // key gone
+        if (!state) return StoreVerdict::Unknown;
+        if (IsAbsentState(*state)) continue;
+        if (*state != kStateUninstallPending) return StoreVerdict::StillInstalled;
+        anyPending = true;
+    }
+    return anyPending ? StoreVerdict::RemovalPending : StoreVerdict::Gone;
+}
+
+namespace {
+const wchar_t* PendingRestartKey() {
     static const wchar_t* const kPendingKeys[] = {
         L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\RebootPending",
         L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\WindowsUpdate\\Auto Update\\RebootRequired",
     };
-    for (const wchar_t* path : kPendingKeys) {
-        if (KeyExists(path)) {
-            KT_LOG(LOG_INFO, L"windows waits for a restart:" << path,
-                   "WindowsHotfix::IsRestartPending");
-            return true;
-        }
-    }
-    return false;
+    for (const wchar_t* path : kPendingKeys)
+        if (KeyExists(path)) return path;
+    return nullptr;
+}
+}  // namespace
+
+bool IsRestartPendingQuiet() {
+    return PendingRestartKey() != nullptr;
+}
+
+bool IsRestartPending() {
+    const wchar_t* key = PendingRestartKey();
+    if (key == nullptr) return false;
+    KT_LOG(LOG_INFO, L"windows waits for a restart:" << key, "WindowsHotfix::IsRestartPending");
+    return true;
 }
 
 }  // namespace WindowsHotfix

@@ -10,6 +10,7 @@
 // never destroyed either).
 #include "hotfix/WindowsHotfixHelper.h"
 
+#include "hotfix/ServicingStore.h"
 #include "hotfix/UninstallWorker.h"
 #include "support/KtLogger.h"
 #include "support/WMIHelper.h"
@@ -78,14 +79,20 @@ void WindowsHotfixHelper::StartRemovePackage(const std::wstring& packageName) {
     StartPackageRemovalWorker(packageName, this);
 }
 
-void WindowsHotfixHelper::SetUninstallStatus(int code) {
-    ReportUninstallStatus(code, MapUninstallCode(code));
+void WindowsHotfixHelper::SetUninstallReasonCallback(
+    std::function<void(const UninstallReason& reason)> callback) {
+    m_reporter.SetReasonCallback(std::move(callback));
 }
 
-void WindowsHotfixHelper::ReportUninstallStatus(int code, UninstallStatus status) {
+void WindowsHotfixHelper::SetUninstallStatus(int code) {
+    ReportUninstallOutcome(code,
+                           OutcomeOfCode(code, RemovalSource::Installer, IsRestartPendingQuiet));
+}
+
+void WindowsHotfixHelper::ReportUninstallOutcome(int code, const RemovalOutcome& outcome) {
     KT_LOG(LOG_ERROR, L"update uninstall status:" << UninstallCodeText(code),
            "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus");
-    m_reporter.Deliver(status);
+    m_reporter.Deliver(outcome.status, outcome.reason);
 }
 
 void WindowsHotfixHelper::ReportUninstallProgress(int percent) {

@@ -23,6 +23,7 @@ constexpr uint32_t kRegDword = 4;              // REG_DWORD
 constexpr uint32_t kErrorSuccess = 0;          // ERROR_SUCCESS
 constexpr uint32_t kErrorMoreData = 234;       // ERROR_MORE_DATA
 constexpr uint32_t kErrorNoMoreItems = 259;    // ERROR_NO_MORE_ITEMS
+constexpr uint32_t kRegistryKeyNotFound = 2;   // ERROR_FILE_NOT_FOUND: no such key
 constexpr uint32_t kMaxRegistryKeyName = 255;  // characters, without the terminator
 
 // 0 with *result open (close it with RegCloseKey), or the system error.

@@ -9,6 +9,7 @@
 #include "duilib/UIProgress.h"
 #include "duilib/UIlib.h"
 #include "hotfix/InstalledOnDate.h"
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
@@ -36,12 +37,23 @@ public:
     void UpdateItemDisableStatus(bool enable);
     void UnstallStatusUIChange(UninstallStatus status);
     void UnstallStartorCancelUI(bool cancel);
+    // The reason beside the outcome just shown: a grey line under the label
+    // (ellipsised, the whole text its tip) and the row's accessible description.
+    // No reason hides the line.
+    void ShowUninstallReason(const WindowsHotfix::UninstallReason& reason);
+    // A row the store found already removed, waiting for the restart: the restart
+    // outcome from the start, for good.
+    void ShowRemovalPendingUI();
+    // An update Windows installs at the next restart: a grey label with why as
+    // its tip in place of the button, for good.
+    void ShowInstallPendingUI();
     // True when the uninstall really started. Only an identifier whose text after
     // its first "KB"/"kb" is all digits starts one; anything else leaves the row idle.
     bool OnClickUninstall(std::wstring ctrName);
     // An update Windows will not remove: the grey label (with why as its tip) in
     // place of the button, for good. No click, no other uninstall changes it.
     void ShowPermanentStatusUI();
+    // The row offers no removal (a grey label, or an outcome known from the store).
     bool IsPermanent() const;
     const std::wstring& HotfixId() const { return m_hotfixId; }
 
@@ -63,11 +75,16 @@ private:
     // The button's accessible name from a language pattern ("Uninstall {0}") and the
     // row's HotFixID, so each language puts the update's name where it belongs.
     void NameButton(const wchar_t* patternKey);
+    // The grey label of a row that offers nothing, in place of the button.
+    void ShowNoRemovalUI(const wchar_t* labelKey, const wchar_t* tipKey);
+    void ShowOutcomeText(const wchar_t* textKey, uint32_t color);
 
     DuiLib::CContainerUI* m_pItemLayout = nullptr;
     DuiLib::CContainerUI* m_pParent = nullptr;
     DuiLib::CButtonUI* m_pBtnUninstall = nullptr;
     DuiLib::CLabelUI* m_pUninstallResultLab = nullptr;
+    DuiLib::CLabelUI* m_pUninstallReasonLab = nullptr;
+    DuiLib::CControlUI* m_pOutcomeLayout = nullptr;
     DuiLib::CLabelUI* m_pPermanentLab = nullptr;
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;
@@ -77,4 +94,5 @@ private:
     DuiLib::CProgressUI* m_pProgressBar = nullptr;
     std::wstring m_hotfixId;
     SlashDates m_slashDates = SlashDates::MonthFirst;
+    bool m_offersNothing = false;  // decided by the store: no button ever again
 };

@@ -27,6 +27,7 @@
 
 #include "duilib/UIlib.h"
 #include "hotfix/ServicingStore.h"
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
@@ -64,6 +65,9 @@ public:
     // Uninstall coordination and the tip. The callback runs on the uninstall worker.
     static void UnstallStatusUICallback(const std::shared_ptr<AliveToken>& alive,
                                         UninstallStatus status);
+    // Why the next status came; runs on the uninstall worker just before it.
+    static void UninstallReasonUICallback(const std::shared_ptr<AliveToken>& alive,
+                                          const WindowsHotfix::UninstallReason& reason);
     void UpdateOtherDisableStatus(std::wstring itemName);
     void SetDiscribeLayoutVisible(bool visible);
     void OnMouseEnter(DuiLib::TNotifyUI& msg);
@@ -78,6 +82,7 @@ public:
     static void RemovalProgressUICallback(const std::shared_ptr<AliveToken>& alive, int percent);
     // Blocks in the confirmation dialog; true when the user chose "Uninstall".
     bool ConfirmCumulativeRemoval(const std::wstring& hotfixId);
+    // The bar's text says what the restart finishes: removals, or only installations.
     void ShowRestartBar();
     void OnProgressShown(DuiLib::TNotifyUI& msg);
     // True once the rows of the latest list know how each is removed.
@@ -134,6 +139,12 @@ private:
     bool m_routesKnown = false;
     unsigned m_loadSerial = 0;  // of the latest load started
     bool m_removingPackage = false;
+    // The reason of the status on its way (queued just before it).
+    WindowsHotfix::UninstallReason m_nextReason;
+    // What the restart bar stands for: a removal, or only installations.
+    bool m_removalWaitsForRestart = false;
+    bool m_installWaitsForRestart = false;
+    bool m_restartFailed = false;   // the bar shows the failed restart's code
     bool m_closeRequested = false;  // closes when the package removal ends
     // Rows by HotFixID; a duplicated HotFixID maps to its later row.
     std::unordered_map<std::wstring, HotfixManageItemDetail*> m_itemMap;

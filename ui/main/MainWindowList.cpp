@@ -61,10 +61,25 @@ void MainWindow::BuildRows(CContainerUI* container) {
 }
 
 void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
-    if (PlanOf(row.HotfixId()).route == WindowsHotfix::RemovalRoute::Permanent) {
-        row.ShowPermanentStatusUI();
-    } else {
-        row.UpdateItemDisableStatus(true);
+    using WindowsHotfix::RemovalRoute;
+    switch (PlanOf(row.HotfixId()).route) {
+        case RemovalRoute::Permanent:
+            row.ShowPermanentStatusUI();
+            break;
+        case RemovalRoute::RemovalPending:
+            row.ShowRemovalPendingUI();
+            m_removalWaitsForRestart = true;
+            ShowRestartBar();
+            break;
+        case RemovalRoute::InstallPending:
+            row.ShowInstallPendingUI();
+            m_installWaitsForRestart = true;
+            ShowRestartBar();
+            break;
+        case RemovalRoute::Installer:
+        case RemovalRoute::Cumulative:
+            row.UpdateItemDisableStatus(true);
+            break;
     }
 }
 

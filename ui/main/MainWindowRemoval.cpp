@@ -118,6 +118,13 @@ void MainWindow::ShowRestartBar() {
         return;
     }
     bar->SetVisible(true);
+    // Only installations wait: the restart finishes those (a failed restart's text stays).
+    CControlUI* text = m_PaintManager.FindControl(RESTART_BAR_TEXT);
+    if (text != nullptr && !m_restartFailed) {
+        const bool installsOnly = m_installWaitsForRestart && !m_removalWaitsForRestart;
+        text->SetText(UICulture::GetInstance()->GetString(
+            installsOnly ? L"IDS_RESTART_BAR_INSTALL_TEXT" : L"IDS_RESTART_BAR_TEXT"));
+    }
 }
 
 void MainWindow::OnClickRestartNow() {
@@ -128,6 +135,7 @@ void MainWindow::OnClickRestartNow() {
     }
     CControlUI* text = m_PaintManager.FindControl(RESTART_BAR_TEXT);
     if (text != nullptr) {
+        m_restartFailed = true;
         text->SetText(ComposedText(L"IDS_RESTART_FAILED", std::to_wstring(error)).c_str());
     }
 }

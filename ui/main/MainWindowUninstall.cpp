@@ -68,19 +68,33 @@ void MainWindow::UnstallStatusUICallback(const std::shared_ptr<AliveToken>& aliv
     });
 }
 
-// UI thread: the row of the running uninstall shows the outcome, the others are enabled,
-// and an outcome that wants a restart brings up the restart bar.
+// Uninstall worker thread, just before the status: queued ahead of it.
+void MainWindow::UninstallReasonUICallback(const std::shared_ptr<AliveToken>& alive,
+                                           const WindowsHotfix::UninstallReason& reason) {
+    UIMainQueue::getInstance()->dispatch([alive, reason] {
+        if (MainWindow* window = alive->window) {
+            window->m_nextReason = reason;
+        }
+    });
+}
+
+// UI thread: the row of the running uninstall shows the outcome and its reason, the
+// others are enabled, and an outcome that wants a restart brings up the restart bar.
 void MainWindow::ShowUninstallStatus(UninstallStatus status) {
     UIChangeBatch batch(m_PaintManager);
+    const WindowsHotfix::UninstallReason reason = m_nextReason;
+    m_nextReason = {};
     HotfixManageItemDetail* running = FindRow(m_curHotfixName);
     for (const auto& row : m_createdItems) {
         if (row.get() == running) {
             row->UnstallStatusUIChange(status);
+            row->ShowUninstallReason(reason);
         } else {
             row->UpdateItemDisableStatus(true);
         }
     }
-    if (LookOf(status).needsRestart) {
+    if (LookOf(status).needsRestart || reason.restartFirst) {
+        m_removalWaitsForRestart = m_removalWaitsForRestart || LookOf(status).needsRestart;
         ShowRestartBar();
     }
     EndPackageRemoval();

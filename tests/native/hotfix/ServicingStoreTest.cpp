@@ -94,12 +94,28 @@ TEST(ServicingStore, EachHotfixTakesTheRouteItsPresentPackagesGive) {
         {"installed permanent, superseded removable",
          {{kOldStyle, 0x80, std::nullopt}, {kSecond, 0x50, KbManifest(false)}},
          RemovalRoute::Installer},
-        {"staged, absent and pending removal do not count",
+        {"staged and absent do not count",
          {{kOldStyle, 0x80, std::nullopt},
           {kSecond, 0x40, KbManifest(false)},
-          {kChild, 0x05, KbManifest(false)},
           {kRollup, 0x00, RollupManifest()}},
          RemovalRoute::Permanent},
+        // Removed, not yet restarted: the cumulative part pending removal keeps its
+        // manifest, and the servicing stack of the same number stays permanent.
+        {"cumulative part pending removal beside its permanent stack",
+         {{kRollup, 0x05, RollupManifest()}, {kStack, 0x80, StackManifest()}},
+         RemovalRoute::RemovalPending},
+        {"package named after its number pending removal",
+         {{kOldStyle, 0x05, KbManifest(false)}, {kChild, 0x05, KbManifest(false)}},
+         RemovalRoute::RemovalPending},
+        {"one package pending removal, one still installed",
+         {{kOldStyle, 0x05, KbManifest(false)}, {kSecond, 0x70, KbManifest(false)}},
+         RemovalRoute::Installer},
+        {"cumulative part waiting for the restart to install",
+         {{kRollup, 0x60, RollupManifest()}, {kStack, 0x80, StackManifest()}},
+         RemovalRoute::InstallPending},
+        {"package named after its number waiting to install",
+         {{kOldStyle, 0x60, KbManifest(false)}},
+         RemovalRoute::InstallPending},
         {"nothing present", {{kOldStyle, 0x40, KbManifest(true)}}, RemovalRoute::Installer},
         {"permanence on <assembly> is not Windows' shape",
          {{kOldStyle, 0x70, onAssembly}},
@@ -158,6 +174,32 @@ TEST(ServicingStore, EachHotfixTakesTheRouteItsPresentPackagesGive) {
     }
 }
 
+// Windows 11 24H2 with a new cumulative update installed but not yet started, the
+// one before it running, and a removal waiting for the same restart.
+TEST(ServicingStore, PendingInstallAndRemovalAreToldApartFromTheRunningUpdate) {
+    FakeServicingStore store("ServicingStore.Pending");
+    const auto manifest = [](const char* name, const char* id, bool permanent) {
+        return FakeServicingStore::Manifest(name, id, permanent);
+    };
+    store.AddPackage(L"Package_for_RollupFix~31bf3856ad364e35~amd64~~26100.4349.1.10", 0x60,
+                     manifest("Package_for_RollupFix", "KB5060829", false));
+    store.AddPackage(L"Package_for_ServicingStack_4344~31bf3856ad364e35~amd64~~26100.4344.1.1",
+                     0x80, manifest("Package_for_ServicingStack_4344", "KB5060829", true));
+    store.AddPackage(L"Package_for_RollupFix~31bf3856ad364e35~amd64~~26100.4061.1.7", 0x70,
+                     manifest("Package_for_RollupFix", "KB5058411", false));
+    store.AddPackage(L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0", 0x05,
+                     manifest("Package_for_KB5034441", "KB5034441", false));
+    const RemovalPlans plans = ReadRemovalPlans({{L"KB5060829", L"Security Update", L""},
+                                                 {L"KB5058411", L"Security Update", L""},
+                                                 {L"KB5034441", L"Update", L""}});
+    ASSERT_EQ(plans.size(), 3u);
+    EXPECT_EQ(plans.at(L"KB5060829").route, RemovalRoute::InstallPending);
+    EXPECT_EQ(plans.at(L"KB5058411").route, RemovalRoute::Cumulative);
+    EXPECT_EQ(plans.at(L"KB5058411").package,
+              L"Package_for_RollupFix~31bf3856ad364e35~amd64~~26100.4061.1.7");
+    EXPECT_EQ(plans.at(L"KB5034441").route, RemovalRoute::RemovalPending);
+}
+
 TEST(ServicingStore, ListIsDecidedPerNumberReadingEachManifestOnce) {
     FakeServicingStore store("ServicingStore.List");
     const std::vector<HotfixInfo> list = {{L"KB1", L"", L""}, {L"KB5031356", L"", L""},
@@ -201,19 +243,37 @@ TEST(ServicingStore, PastTheDeadlineUndecidedHotfixesKeepTheInstaller) {
     EXPECT_TRUE(capture.Contains(L"servicing store look-up out of time, packages read:0("));
 }
 
-TEST(ServicingStore, PresentPackagesAreCountedWhateverTheirNames) {
-    FakeServicingStore store("ServicingStore.Count");
-    const auto count = [] { return CountPresentPackages(L"5031356", kServicingLookupBudget); };
-    EXPECT_FALSE(count().has_value());  // no store: nothing can be told
+// Around one removal: which packages it should take away, and what became of them.
+TEST(ServicingStore, ARemovalIsJudgedByThePackagesItShouldTakeAway) {
+    FakeServicingStore store("ServicingStore.Removal");
+    const auto before = [] { return RemovablePackagesOf(L"5031356", kServicingLookupBudget); };
+    const auto after = [](const std::vector<std::wstring>& names) {
+        return ReadRemovalVerdict(names, kServicingLookupBudget);
+    };
+    LogCapture capture;
+    EXPECT_FALSE(before().has_value());  // no store: nothing can be told
+    EXPECT_EQ(after({kRollup}), StoreVerdict::Unknown);
     store.AddPackage(kRollup, 0x70, RollupManifest());
-    store.AddPackage(kStack, 0x80, StackManifest());
-    store.AddPackage(kChild, 0x50, KbManifest(false));
-    store.AddPackage(kSecond, 0x05, KbManifest(false));  // pending removal
-    store.AddPackage(kOldStyle, std::nullopt, {});       // unreadable: may still be there
-    EXPECT_EQ(count(), std::optional<size_t>(4));
+    store.AddPackage(kStack, 0x80, StackManifest());       // permanent: stays
+    store.AddPackage(kChild, 0x50, KbManifest(false));     // superseded: goes too
+    store.AddPackage(kSecond, 0x70, KbManifest(true));     // permanent by manifest
+    store.AddPackage(kOldStyle, 0x40, KbManifest(false));  // staged: never installed
+    EXPECT_EQ(before(), (std::optional<std::vector<std::wstring>>({kChild, kRollup})));
+    EXPECT_EQ(after({kRollup, kChild}), StoreVerdict::StillInstalled);
+
     store.Clear();
-    store.AddPackage(kRollup, 0x00, RollupManifest());
-    EXPECT_EQ(count(), std::optional<size_t>(0));
+    store.AddPackage(kRollup, 0x05, RollupManifest());
+    EXPECT_EQ(after({kRollup, kChild}), StoreVerdict::RemovalPending);  // the child's key is gone
+    store.AddPackage(kChild, 0x00, KbManifest(false));
+    store.Clear();
+    store.AddPackage(kChild, 0x00, KbManifest(false));
+    EXPECT_EQ(after({kRollup, kChild}), StoreVerdict::Gone);
+    store.AddPackage(kRollup, std::nullopt, RollupManifest());  // no state: cannot tell
+    EXPECT_EQ(after({kRollup, kChild}), StoreVerdict::Unknown);
+    store.AddPackage(kOldStyle, 0x70, std::nullopt);  // unreadable manifest: cannot tell
+    EXPECT_FALSE(before().has_value());
+    // Read quietly: the caller writes the line when it uses the answer.
+    EXPECT_TRUE(capture.Texts().empty());
 }
 
 TEST(ServicingStore, RestartIsPendingWhenEitherKeyExists) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 
 #include "UiFixtures.h"
+#include "duilib/UIAccessible.h"
 #include "duilib/UIKeys.h"
 #include "duilib/UIProgress.h"
 #include "hotfix/WindowsHotfixHelper.h"
@@ -41,6 +42,8 @@ protected:
             kStack, 0x70,
             FakeServicingStore::Manifest("Package_for_ServicingStack_3565", "KB5031356", true));
         WinApi::Testing::SetDismRemoveHook([this] {
+            // As Windows does: the removed package waits for the restart (uninstall pending).
+            m_store.AddPackage(kRollup, 0x05, std::nullopt);
             std::unique_lock<std::mutex> lock(m_mutex);
             m_held = true;
             m_changed.notify_all();
@@ -233,6 +236,7 @@ TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
 struct RestartCase {
     long long installerExit;
     UninstallStatus status;
+    const wchar_t* reason;  // the grey line under the label; empty: none shows
 };
 
 class RestartBarTest : public UiTest, public ::testing::WithParamInterface<RestartCase> {
@@ -258,6 +262,17 @@ TEST_P(RestartBarTest, AnOutcomeThatWantsARestartOffersOne) {
     EXPECT_EQ(label->GetText().str(),
               DuiLib::UICulture::GetInstance()->GetString(look.textKey).str());
     EXPECT_EQ(label->GetTextColor(), look.color);
+    auto* reason = main().InRow<CLabelUI>(1, L"labReasonKB22");
+    ASSERT_NE(reason, nullptr);
+    EXPECT_EQ(reason->IsVisible(), *GetParam().reason != L'\0');
+    if (reason->IsVisible()) {
+        EXPECT_EQ(reason->GetText().str(), GetParam().reason);
+        EXPECT_EQ(reason->GetToolTip().str(), GetParam().reason);
+        EXPECT_EQ(reason->GetTextColor(), 0xFF767676u);
+        DuiLib::CControlUI* row = label;
+        while (row->GetName() != L"hotfixItemRoot") row = row->GetParent();
+        EXPECT_EQ(DuiLib::Accessible::DescriptionOf(row), GetParam().reason);
+    }
     EXPECT_TRUE(main().Shown(RESTART_BAR));
 
     WinApi::Testing::SetShutdownResults(0, 1190);  // ERROR_SHUTDOWN_IS_SCHEDULED
@@ -271,8 +286,9 @@ TEST_P(RestartBarTest, AnOutcomeThatWantsARestartOffersOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, RestartBarTest,
-                         ::testing::Values(RestartCase{3010, UNINSTALL_NEED_RESTART},
-                                           RestartCase{0x80240016LL, UNINSTALL_RESTART_FIRST}));
+                         ::testing::Values(RestartCase{3010, UNINSTALL_NEED_RESTART, L""},
+                                           RestartCase{0x80070BC9LL, UNINSTALL_FAIL,
+                                                       L"Restart your PC, then try again."}));
 
 TEST_F(UiTest, ARestartWindowsAlreadyWaitsForShowsTheBarAtStart) {
     FakeServicingStore store("RestartPendingAtStart.Store");

@@ -20,6 +20,7 @@
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
 #include "hotfix/TextUtil.h"
+#include "hotfix/UninstallCodes.h"
 #include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
@@ -33,7 +34,9 @@ namespace {
 using namespace DuiLib;
 
 const unsigned kScales[] = {100, 150};
-const std::set<std::wstring> kEllipsisCells = {L"hotfixNameText", L"descriptionText"};
+// The reason line under an outcome ellipsises too (its tip holds the whole text).
+const std::set<std::wstring> kEllipsisCells = {L"hotfixNameText", L"descriptionText",
+                                               L"labReasonKB5034441"};
 const HotfixInfo kRowHotfix{L"KB5034441", L"Security Update", L"14/3/2023"};
 
 // One way a row can look; a new look is one more entry.
@@ -42,9 +45,21 @@ struct RowState {
     std::function<void(HotfixManageItemDetail&, CContainerUI&)> apply;
 };
 
-void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status) {
+void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status,
+                 WindowsHotfix::UninstallReason reason = {}) {
     row.UnstallStartorCancelUI(false);
     row.UnstallStatusUIChange(status);
+    row.ShowUninstallReason(reason);
+}
+
+// The outcome with its reason line, as the table gives it for `code`.
+RowState WithReason(const char* name, uint32_t code, WindowsHotfix::RemovalSource source,
+                    bool restartPending = false) {
+    return {name, [=](HotfixManageItemDetail& row, CContainerUI&) {
+                const WindowsHotfix::RemovalOutcome outcome = WindowsHotfix::OutcomeOfCode(
+                    static_cast<int>(code), source, [=] { return restartPending; });
+                ShowOutcome(row, outcome.status, outcome.reason);
+            }};
 }
 
 const RowState kRowStates[] = {
@@ -61,8 +76,17 @@ const RowState kRowStates[] = {
      [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_CANNOT); }},
     {"uninstall failed",
      [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_FAIL); }},
-    {"restart, then try again",
-     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_RESTART_FIRST); }},
+    WithReason("failed: the Windows Update service is off", 0x80070422,
+               WindowsHotfix::RemovalSource::Installer),
+    WithReason("failed: restart, then try again", 0x800F0806,
+               WindowsHotfix::RemovalSource::ServicingApi),
+    WithReason("failed: Windows is busy", 0x80240016, WindowsHotfix::RemovalSource::Installer),
+    WithReason("cannot: Windows refused", 0x800F0825, WindowsHotfix::RemovalSource::ServicingApi),
+    WithReason("failed: an error code", 0x80070057, WindowsHotfix::RemovalSource::Installer),
+    {"removed, waiting for the restart",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
+    {"installed at the restart",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowInstallPendingUI(); }},
     {"required by Windows",
      [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
     {"cumulative update being removed, 100 %",
@@ -208,6 +232,9 @@ protected:
             manager.FindControl(RESTART_BAR_TEXT)
                 ->SetText(FormatString(failed, L"1190", L"{0}").c_str());
             Check(manager, scale, "main window, restart bar with a failure");
+            manager.FindControl(RESTART_BAR_TEXT)
+                ->SetText(UICulture::GetInstance()->GetString(L"IDS_RESTART_BAR_INSTALL_TEXT"));
+            Check(manager, scale, "main window, restart bar for installations");
             manager.FindControl(RESTART_BAR)->SetVisible(false);
             manager.FindControl(L"closingNoticeBar")->SetVisible(false);
         }
@@ -239,7 +266,7 @@ TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckMainWindow();
     CheckAboutDialog();
     CheckConfirmDialog();
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 2 + 1 + 1));
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 3 + 1 + 1));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 
