@@ -56,6 +56,7 @@ public:
     // The row offers no removal (a grey label, or an outcome known from the store).
     bool IsPermanent() const;
     const std::wstring& HotfixId() const { return m_hotfixId; }
+    bool HasButton() const { return m_pBtnUninstall != nullptr; }
 
     // A cumulative update: removes `package` through the servicing stack (the
     // caller asked the user first) and shows its progress in place of the button.

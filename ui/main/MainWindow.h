@@ -101,10 +101,14 @@ private:
     // The store read's answer for load `serial`, a moment after its list.
     void ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool restartPending, unsigned serial);
     void BuildRows(DuiLib::CContainerUI* container);
-    // Permanent rows take their label; the others take input.
+    // Rows that offer no removal take their label or outcome; the others stay as they are.
     void ApplyRoute(HotfixManageItemDetail& row);
     void DeleteRows();
     void OnClickRowButton(const std::wstring& senderName);
+    // The route of the row's plan; the row and the others take their looks.
+    void StartRowRemoval(const std::wstring& hotfixId);
+    // The routes are known: the click that came before them is carried out now.
+    void CarryOutClickBeforeRoutes();
     void ShowUninstallStatus(UninstallStatus status);
     HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
     bool TipFocusedByKeyboard();
@@ -135,9 +139,10 @@ private:
     std::vector<HotfixInfo> m_hotfixInfos;
     // How each hotfix is removed, by HotFixID, found by the load with the list.
     WindowsHotfix::RemovalPlans m_removalPlans;
-    // False from a list's arrival until its plans do: every row's button waits.
+    // False from a list's arrival until its plans do: a click meanwhile waits for them.
     bool m_routesKnown = false;
-    unsigned m_loadSerial = 0;  // of the latest load started
+    std::wstring m_clickBeforeRoutes;  // the HotFixID of that click; empty: none
+    unsigned m_loadSerial = 0;         // of the latest load started
     bool m_removingPackage = false;
     // The reason of the status on its way (queued just before it).
     WindowsHotfix::UninstallReason m_nextReason;

@@ -50,8 +50,6 @@ void MainWindow::BuildRows(CContainerUI* container) {
         row->SetContent(info, i == count - 1);
         if (m_routesKnown) {
             ApplyRoute(*row);
-        } else {
-            row->UpdateItemDisableStatus(false);  // until the store read says which route
         }
         m_itemMap[info.HotFixID] = row;
     }
@@ -62,6 +60,9 @@ void MainWindow::BuildRows(CContainerUI* container) {
 
 void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
     using WindowsHotfix::RemovalRoute;
+    if (!row.HasButton()) {
+        return;  // a row whose layout has no button offers nothing either way
+    }
     switch (PlanOf(row.HotfixId()).route) {
         case RemovalRoute::Permanent:
             row.ShowPermanentStatusUI();
@@ -78,8 +79,7 @@ void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
             break;
         case RemovalRoute::Installer:
         case RemovalRoute::Cumulative:
-            row.UpdateItemDisableStatus(true);
-            break;
+            break;  // the button stays as the list built it
     }
 }
 

@@ -195,9 +195,11 @@ TEST_F(CumulativeRemovalTest, ClosingOrEndingTheSessionWaitsForTheRemoval) {
     }));
 }
 
-// The rows show before the store read ends: until it does, no click may take a
-// route (the cumulative row would otherwise start the installer).
-TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
+// The rows show before the store read ends, their buttons idle and enabled. A
+// click meanwhile is kept and carried out on the route the read then gives (the
+// cumulative row asks first and never starts the installer); a second click
+// meanwhile changes nothing.
+TEST_F(CumulativeRemovalTest, AClickBeforeTheStoreReadEndsIsCarriedOutOnItsRoute) {
     FakeInstaller installer(m_folder);
     // The restart check comes after the plans: holding it holds their delivery.
     WinApi::Testing::SetRegistryOpenHook([this](const std::wstring& path) {
@@ -216,21 +218,31 @@ TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
 
     for (const wchar_t* button : {L"btnUniNameKB5031356", L"btnUniNameKB200"}) {
         EXPECT_TRUE(main().Shown(button));
-        EXPECT_FALSE(main().Find(button)->IsEnabled()) << button;
-        main().driver().Click(button);  // refused: the button takes no input yet
+        EXPECT_TRUE(main().Find(button)->IsEnabled()) << button;
     }
+    LogCapture log;
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5031356")) << main().driver().LastError();
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB200")) << main().driver().LastError();
     main().driver().Pump();
-    Release();
-    ASSERT_TRUE(main().WaitForResultView());
-    EXPECT_TRUE(installer.Calls().empty());
-    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
-    for (const WindowState& state : DuiLib::Headless::Windows())
-        EXPECT_NE(state.className, CONFIRM_WINDOW_CLASS);
+    EXPECT_EQ(log.Matching(L"click hotfix name:").size(), 1u);
+    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());  // nothing started yet
 
-    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());
-    EXPECT_NE(ClickAndAnswer({DuiLib::UIKEY_ESCAPE}).hwnd, nullptr);
-    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
+    WindowState dialog;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
+            dialog = state;
+            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_ESCAPE);
+        }
+    });
+    Release();
+    ASSERT_TRUE(main().PumpUntil([&] { return dialog.hwnd != nullptr; }));
+    DuiLib::Headless::SetIdleHook(nullptr);
+    ASSERT_TRUE(main().WaitForResultView());
+    main().driver().Pump();
+    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());  // declined in the confirmation
     EXPECT_TRUE(installer.Calls().empty());
+    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());
 }
 
 struct RestartCase {
