@@ -8,6 +8,11 @@
 //   manifest's <package>) or pending removal (0x05), one at least pending →
 //   RemovalPending: removed already, gone at the restart;
 // - every one permanent → Permanent;
+// - more than one update with an installed cumulative package (checkpoint
+//   cumulative updates, Windows 11 24H2 and later): the one whose package
+//   version's build and revision are the running Windows' (CurrentBuildNumber,
+//   UBR) is the cumulative update to remove, else the highest version; every
+//   other is a Checkpoint the newer one builds on;
 // - anything else, and anything unclear (no package, another state, a
 //   manifest missing, too large or malformed) → the installer, as the row
 //   always was: no button is hidden and no route changed on a guess.
@@ -16,6 +21,7 @@
 #include <set>
 
 #include "hotfix/KbNumber.h"
+#include "hotfix/RunningWindows.h"
 #include "hotfix/ServicingPackages.h"
 #include "support/KtLogger.h"
 #include "winapi/Registry.h"
@@ -92,6 +98,53 @@ std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& 
     return RemovalPlan{anyPermanent ? RemovalRoute::Permanent : RemovalRoute::Installer, {}};
 }
 
+// The four numbers after "~~" in a package name ("...~~26100.4349.1.10"); none if malformed.
+std::optional<std::vector<uint32_t>> PackageVersion(const std::wstring& name) {
+    const size_t at = name.rfind(L"~~");
+    if (at == std::wstring::npos) return std::nullopt;
+    std::vector<uint32_t> parts(1, 0);
+    for (size_t i = at + 2; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (c == L'.') {
+            parts.push_back(0);
+        } else if (c >= L'0' && c <= L'9' && parts.back() < 100000000) {
+            parts.back() = parts.back() * 10 + static_cast<uint32_t>(c - L'0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parts.size() != 4) return std::nullopt;
+    return parts;
+}
+
+// With more than one update whose cumulative package is installed, only one is
+// this month's: the running build's, else the highest version; the others are
+// checkpoints it builds on.
+void MarkCheckpoints(std::map<std::wstring, RemovalPlan>& decided) {
+    std::vector<std::pair<std::wstring, std::vector<uint32_t>>> cumulative;  // number, version
+    for (const auto& [number, plan] : decided) {
+        if (plan.route != RemovalRoute::Cumulative) continue;
+        const std::optional<std::vector<uint32_t>> version = PackageVersion(plan.package);
+        cumulative.emplace_back(number, version ? *version : std::vector<uint32_t>());
+    }
+    if (cumulative.size() < 2) return;
+    const std::optional<WindowsBuild> running = ReadRunningBuild();
+    const std::pair<std::wstring, std::vector<uint32_t>>* newest = nullptr;
+    for (const auto& candidate : cumulative) {
+        const std::vector<uint32_t>& v = candidate.second;
+        if (running && v.size() == 4 && v[0] == running->build && v[1] == running->revision)
+            newest = &candidate;
+    }
+    if (newest == nullptr) {
+        for (const auto& candidate : cumulative)
+            if (newest == nullptr || candidate.second > newest->second) newest = &candidate;
+    }
+    for (const auto& candidate : cumulative) {
+        if (&candidate == newest) continue;
+        decided[candidate.first] = RemovalPlan{RemovalRoute::Checkpoint, {}, L"KB" + newest->first};
+    }
+}
+
 bool KeyExists(const wchar_t* path) {
     HKEY key = nullptr;
     if (WinApi::RegOpenKeyExW(WinApi::LocalMachineKey(), path, 0,
@@ -116,21 +169,23 @@ RemovalPlans ReadRemovalPlans(const std::vector<HotfixInfo>& hotfixes,
 
     // Decided in list order, each number once; what the deadline cuts off keeps the installer.
     std::map<std::wstring, RemovalPlan> decided;
-    RemovalPlans plans;
     for (const HotfixInfo& hotfix : hotfixes) {
         const std::wstring number = ExtractKbNumber(hotfix.HotFixID);
-        if (number.empty()) continue;
-        auto plan = decided.find(number);
-        if (plan == decided.end()) {
-            std::optional<RemovalPlan> made = Decide(store, number);
-            if (!made) {
-                KT_LOG(LOG_ERROR, L"servicing store look-up out of time at:" << hotfix.HotFixID,
-                       kFunction);
-                break;
-            }
-            plan = decided.emplace(number, std::move(*made)).first;
+        if (number.empty() || decided.count(number) != 0) continue;
+        std::optional<RemovalPlan> made = Decide(store, number);
+        if (!made) {
+            KT_LOG(LOG_ERROR, L"servicing store look-up out of time at:" << hotfix.HotFixID,
+                   kFunction);
+            break;
         }
-        if (plan->second.route != RemovalRoute::Installer) plans[hotfix.HotFixID] = plan->second;
+        decided.emplace(number, std::move(*made));
+    }
+    MarkCheckpoints(decided);
+    RemovalPlans plans;
+    for (const HotfixInfo& hotfix : hotfixes) {
+        auto plan = decided.find(ExtractKbNumber(hotfix.HotFixID));
+        if (plan != decided.end() && plan->second.route != RemovalRoute::Installer)
+            plans[hotfix.HotFixID] = plan->second;
     }
     KT_LOG(LOG_INFO, L"hotfixes off the installer route:" << plans.size(), kFunction);
     return plans;

@@ -23,11 +23,13 @@ enum class RemovalRoute {
     Permanent,       // Windows lets no one remove it
     RemovalPending,  // already removed: gone once the PC restarts
     InstallPending,  // installed once the PC restarts; removable only after that
+    Checkpoint,      // a cumulative update a newer one builds on: not removable on its own
 };
 
 struct RemovalPlan {
     RemovalRoute route = RemovalRoute::Installer;
-    std::wstring package;  // Cumulative: the RollupFix package name to remove; else empty
+    std::wstring package;      // Cumulative: the RollupFix package name to remove; else empty
+    std::wstring newerUpdate;  // Checkpoint: the HotFixID of the update built on it ("KB5060829")
 };
 
 using RemovalPlans = std::map<std::wstring, RemovalPlan>;  // by HotFixID; absent = Installer

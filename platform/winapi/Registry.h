@@ -19,6 +19,7 @@ inline HKEY LocalMachineKey() {
 
 constexpr uint32_t kKeyRead = 0x20019;         // KEY_READ
 constexpr uint32_t kKeyWow64_64Key = 0x0100;   // KEY_WOW64_64KEY: the 64-bit view
+constexpr uint32_t kRegSz = 1;                 // REG_SZ
 constexpr uint32_t kRegDword = 4;              // REG_DWORD
 constexpr uint32_t kErrorSuccess = 0;          // ERROR_SUCCESS
 constexpr uint32_t kErrorMoreData = 234;       // ERROR_MORE_DATA

@@ -141,14 +141,22 @@ void HotfixManageItemDetail::ShowRemovalPendingUI() {
 }
 
 void HotfixManageItemDetail::ShowInstallPendingUI() {
-    ShowNoRemovalUI(L"IDS_UNINSTALL_INSTALL_PENDING_CODE", L"IDS_UNINSTALL_INSTALL_PENDING_TIP");
+    ShowNoRemovalUI(
+        L"IDS_UNINSTALL_INSTALL_PENDING_CODE",
+        UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_INSTALL_PENDING_TIP").str());
+}
+
+void HotfixManageItemDetail::ShowCheckpointUI(const std::wstring& newerUpdate) {
+    ShowNoRemovalUI(L"IDS_UNINSTALL_CHECKPOINT_CODE",
+                    ComposedText(L"IDS_UNINSTALL_CHECKPOINT_TIP", newerUpdate));
 }
 
 void HotfixManageItemDetail::ShowPermanentStatusUI() {
-    ShowNoRemovalUI(L"IDS_UNINSTALL_PERMANENT_CODE", L"IDS_UNINSTALL_PERMANENT_TIP");
+    ShowNoRemovalUI(L"IDS_UNINSTALL_PERMANENT_CODE",
+                    UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_PERMANENT_TIP").str());
 }
 
-void HotfixManageItemDetail::ShowNoRemovalUI(const wchar_t* labelKey, const wchar_t* tipKey) {
+void HotfixManageItemDetail::ShowNoRemovalUI(const wchar_t* labelKey, const std::wstring& tip) {
     // Without its label the row keeps its button: nothing is hidden unexplained.
     if (m_pPermanentLab == nullptr || m_pBtnUninstall == nullptr) {
         KT_LOG(LOG_ERROR, L"show permanent control is null",
@@ -157,7 +165,7 @@ void HotfixManageItemDetail::ShowNoRemovalUI(const wchar_t* labelKey, const wcha
     }
     UICulture* culture = UICulture::GetInstance();
     m_pPermanentLab->SetText(culture->GetString(labelKey));
-    m_pPermanentLab->SetToolTip(culture->GetString(tipKey));
+    m_pPermanentLab->SetToolTip(tip.c_str());
     m_pPermanentLab->SetVisible(true);
     m_pBtnUninstall->SetEnabled(false);
     m_pBtnUninstall->SetVisible(false);

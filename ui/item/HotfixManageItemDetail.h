@@ -47,6 +47,9 @@ public:
     // An update Windows installs at the next restart: a grey label with why as
     // its tip in place of the button, for good.
     void ShowInstallPendingUI();
+    // A checkpoint cumulative update that `newerUpdate` ("KB5060829") builds on: a grey
+    // label with why as its tip in place of the button, for good.
+    void ShowCheckpointUI(const std::wstring& newerUpdate);
     // True when the uninstall really started. Only an identifier whose text after
     // its first "KB"/"kb" is all digits starts one; anything else leaves the row idle.
     bool OnClickUninstall(std::wstring ctrName);
@@ -77,7 +80,7 @@ private:
     // row's HotFixID, so each language puts the update's name where it belongs.
     void NameButton(const wchar_t* patternKey);
     // The grey label of a row that offers nothing, in place of the button.
-    void ShowNoRemovalUI(const wchar_t* labelKey, const wchar_t* tipKey);
+    void ShowNoRemovalUI(const wchar_t* labelKey, const std::wstring& tip);
     void ShowOutcomeText(const wchar_t* textKey, uint32_t color);
 
     DuiLib::CContainerUI* m_pItemLayout = nullptr;

@@ -72,6 +72,9 @@ void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
             m_removalWaitsForRestart = true;
             ShowRestartBar();
             break;
+        case RemovalRoute::Checkpoint:
+            row.ShowCheckpointUI(PlanOf(row.HotfixId()).newerUpdate);
+            break;
         case RemovalRoute::InstallPending:
             row.ShowInstallPendingUI();
             m_installWaitsForRestart = true;

@@ -10,6 +10,7 @@
 #include "hotfix/ServicingStore.h"
 #include "testkit/FakeServicingStore.h"
 #include "testkit/LogCapture.h"
+#include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
 
 using namespace WindowsHotfix;
@@ -198,6 +199,73 @@ TEST(ServicingStore, PendingInstallAndRemovalAreToldApartFromTheRunningUpdate) {
     EXPECT_EQ(plans.at(L"KB5058411").package,
               L"Package_for_RollupFix~31bf3856ad364e35~amd64~~26100.4061.1.7");
     EXPECT_EQ(plans.at(L"KB5034441").route, RemovalRoute::RemovalPending);
+}
+
+// Windows 11 24H2: a cumulative update may build on a checkpoint cumulative
+// update, and both RollupFix packages are present. Only the running build's
+// (CurrentBuildNumber.UBR) is this month's; where that cannot be told, the
+// highest version. A staged package never decides.
+struct CheckpointCase {
+    const char* name;
+    uint32_t checkpointState;     // Package_for_RollupFix~...~~26100.1742.1.10, KB5043080
+    std::optional<uint32_t> ubr;  // none: UBR missing
+    RemovalRoute checkpointRoute;
+    RemovalRoute newestRoute;  // Package_for_RollupFix~...~~26100.4349.1.10, KB5060829
+};
+
+void SetRunningBuild(const wchar_t* build, std::optional<uint32_t> ubr) {
+    const std::wstring key = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    std::wstring text = build;
+    text.push_back(L'\0');
+    const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
+    WinApi::Testing::SetRegistryValue(key, L"CurrentBuildNumber", WinApi::kRegSz,
+                                      {chars, chars + text.size() * sizeof(wchar_t)});
+    if (!ubr) return;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&*ubr);
+    WinApi::Testing::SetRegistryValue(key, L"UBR", WinApi::kRegDword,
+                                      {bytes, bytes + sizeof(uint32_t)});
+}
+
+TEST(ServicingStore, OnlyTheRunningBuildsCumulativeUpdateIsRemovedItsCheckpointsOfferNothing) {
+    const std::wstring checkpoint =
+        L"Package_for_RollupFix~31bf3856ad364e35~amd64~~26100.1742.1.10";
+    const std::wstring newest = L"Package_for_RollupFix~31bf3856ad364e35~amd64~~26100.4349.1.10";
+    const CheckpointCase cases[] = {
+        {"running the newest", 0x70, 4349, RemovalRoute::Checkpoint, RemovalRoute::Cumulative},
+        {"running the older one", 0x70, 1742, RemovalRoute::Cumulative, RemovalRoute::Checkpoint},
+        {"running build unknown: the highest", 0x70, std::nullopt, RemovalRoute::Checkpoint,
+         RemovalRoute::Cumulative},
+        {"running build matches neither: the highest", 0x70, 9999, RemovalRoute::Checkpoint,
+         RemovalRoute::Cumulative},
+        {"staged checkpoint decides nothing", 0x40, 4349, RemovalRoute::Installer,
+         RemovalRoute::Cumulative},
+    };
+    FakeServicingStore store("ServicingStore.Checkpoint");
+    for (const CheckpointCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.Clear();
+        SetRunningBuild(L"26100", c.ubr);
+        store.AddPackage(checkpoint, c.checkpointState,
+                         FakeServicingStore::Manifest("Package_for_RollupFix", "KB5043080", false));
+        store.AddPackage(newest, 0x70,
+                         FakeServicingStore::Manifest("Package_for_RollupFix", "KB5060829", false));
+        store.AddPackage(
+            L"Package_for_ServicingStack_4344~31bf3856ad364e35~amd64~~26100.4344.1.1", 0x70,
+            FakeServicingStore::Manifest("Package_for_ServicingStack_4344", "KB5060829", true));
+        const RemovalPlans plans = ReadRemovalPlans(
+            {{L"KB5043080", L"Update", L""}, {L"KB5060829", L"Security Update", L""}});
+        const auto routeOf = [&](const wchar_t* id) {
+            return plans.count(id) ? plans.at(id).route : RemovalRoute::Installer;
+        };
+        EXPECT_EQ(routeOf(L"KB5043080"), c.checkpointRoute);
+        EXPECT_EQ(routeOf(L"KB5060829"), c.newestRoute);
+        if (c.checkpointRoute == RemovalRoute::Checkpoint)
+            EXPECT_EQ(plans.at(L"KB5043080").newerUpdate, L"KB5060829");
+        if (c.newestRoute == RemovalRoute::Cumulative)
+            EXPECT_EQ(plans.at(L"KB5060829").package, newest);
+        if (c.checkpointRoute == RemovalRoute::Cumulative)
+            EXPECT_EQ(plans.at(L"KB5043080").package, checkpoint);
+    }
 }
 
 TEST(ServicingStore, ListIsDecidedPerNumberReadingEachManifestOnce) {

@@ -87,6 +87,8 @@ const RowState kRowStates[] = {
      [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
     {"installed at the restart",
      [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowInstallPendingUI(); }},
+    {"checkpoint of a newer update",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowCheckpointUI(L"KB5060829"); }},
     {"required by Windows",
      [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
     {"cumulative update being removed, 100 %",

@@ -1,0 +1,19 @@
+// What the running Windows says of itself in
+// HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion, read through the registry
+// seam: its build and update revision ("26100" and 4349 for 26100.4349).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace WindowsHotfix {
+
+struct WindowsBuild {
+    uint32_t build = 0;     // CurrentBuildNumber, written as text
+    uint32_t revision = 0;  // UBR, a DWORD
+};
+
+// Nothing (logged) when either value is missing or not of its shape.
+std::optional<WindowsBuild> ReadRunningBuild();
+
+}  // namespace WindowsHotfix
