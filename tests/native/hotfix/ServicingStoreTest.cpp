@@ -51,9 +51,13 @@ struct StoreCase {
 };
 
 TEST(ServicingStore, EachHotfixTakesTheRouteItsPresentPackagesGive) {
-    const std::string oversized =
-        FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false, "Update", 6000);
-    ASSERT_GT(oversized.size(), kMaxManifestBytes);
+    // A cumulative update's manifest at real size: 20 MiB of children after its <package> tag.
+    const std::string huge =
+        FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false, "Update", 80000);
+    ASSERT_GT(huge.size(), 20u * 1024 * 1024);
+    // The same size with no <package> tag in the head that is read: unclear.
+    std::string headless = huge;
+    headless.insert(headless.find("<package "), kManifestHeadBytes, ' ');
     std::string onAssembly = KbManifest(false);  // the attribute where Windows never puts it
     onAssembly.insert(onAssembly.find("<assembly ") + 10, "permanence=\"permanent\" ");
 
@@ -131,8 +135,12 @@ TEST(ServicingStore, EachHotfixTakesTheRouteItsPresentPackagesGive) {
         {"missing cumulative manifest beside a permanent package",
          {{kRollup, 0x70, std::nullopt}, {kOldStyle, 0x80, std::nullopt}},
          RemovalRoute::Permanent},
-        {"cumulative manifest over the size bound",
-         {{kRollup, 0x70, oversized}},
+        {"cumulative manifest of 20 MiB",
+         {{kRollup, 0x70, huge}, {kStack, 0x70, StackManifest()}},
+         RemovalRoute::Cumulative,
+         kRollup},
+        {"20 MiB manifest whose head holds no <package>",
+         {{kRollup, 0x70, headless}},
          RemovalRoute::Installer},
         {"two cumulative parts for one number",
          {{kRollup, 0x70, RollupManifest()},
