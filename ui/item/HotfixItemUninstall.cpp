@@ -87,7 +87,6 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
     if (status == UNINSTALL_CANCEL) {
         if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(L"");
         m_pUninstallResultLab->SetVisible(false);
-        if (m_pOutcomeLayout != nullptr) m_pOutcomeLayout->SetVisible(false);
         m_pBtnUninstall->SetEnabled(true);
         UnstallStartorCancelUI(true);
         m_pBtnUninstall->SetVisible(true);
@@ -102,7 +101,6 @@ void HotfixManageItemDetail::ShowOutcomeText(const wchar_t* textKey, uint32_t co
     const CDuiString outcome = UICulture::GetInstance()->GetString(textKey);
     // The row says its outcome when it has the focus (it keeps it once its button goes).
     if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(outcome);
-    if (m_pOutcomeLayout != nullptr) m_pOutcomeLayout->SetVisible(true);
     m_pUninstallResultLab->SetVisible(true);
     m_pUninstallResultLab->SetText(outcome);
     m_pUninstallResultLab->SetTextColor(color);

@@ -60,7 +60,6 @@ void HotfixManageItemDetail::InitUI() {
     m_pBtnUninstall = FindUnder<CButtonUI>(m_pItemLayout, L"btnUninstall");
     m_pUninstallResultLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallResultLab");
     m_pUninstallReasonLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallReasonLab");
-    m_pOutcomeLayout = FindUnder<CControlUI>(m_pItemLayout, L"uninstallOutcomeLyt");
     m_pPermanentLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallPermanentLab");
     m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
     m_pDescriptionText = FindUnder<CLabelUI>(m_pItemLayout, L"descriptionText");

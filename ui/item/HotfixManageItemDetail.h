@@ -88,7 +88,6 @@ private:
     DuiLib::CButtonUI* m_pBtnUninstall = nullptr;
     DuiLib::CLabelUI* m_pUninstallResultLab = nullptr;
     DuiLib::CLabelUI* m_pUninstallReasonLab = nullptr;
-    DuiLib::CControlUI* m_pOutcomeLayout = nullptr;
     DuiLib::CLabelUI* m_pPermanentLab = nullptr;
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;

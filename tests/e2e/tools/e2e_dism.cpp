@@ -10,7 +10,7 @@
 //                 finish
 //   removed.txt   each package name DismRemovePackage was given, a line each
 //   calls.txt     every call, a line each, with its arguments and result
-// As Windows does, a removal that succeeds leaves the package's key with
+// As Windows does, a removal that succeeds (or asks for a restart) leaves the package's key with
 // CurrentState 0x05 (uninstall pending) until the restart.
 #include <windows.h>
 
@@ -36,9 +36,10 @@ constexpr HRESULT kInvalidSession = static_cast<HRESULT>(0xC0040004);
 bool g_initialized = false;
 
 void MarkUninstallPending(const wchar_t* package) {
-    const std::wstring path =
-        std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based "
-                     L"Servicing\\Packages\\") + package;
+    const std::wstring path = std::wstring(
+                                  L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based "
+                                  L"Servicing\\Packages\\") +
+                              package;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) !=
         ERROR_SUCCESS)
@@ -144,7 +145,10 @@ __declspec(dllexport) HRESULT WINAPI
         if (current < 100) Sleep(step);
     }
     const HRESULT result = ChosenResult();
-    if (SUCCEEDED(result)) MarkUninstallPending(identifier);
+    // Removed, at once or at the restart (3010, also as an HRESULT).
+    if (result == S_OK || result == 1 || result == 3010 ||
+        result == static_cast<HRESULT>(0x80070BC2))
+        MarkUninstallPending(identifier);
     return Log(call, result);
 }
 

@@ -71,7 +71,8 @@ void MarkPackagesRemoved(const std::wstring& number, DWORD state) {
             break;
         if (std::wstring(name, length).find(marker) == std::wstring::npos) continue;
         HKEY key = nullptr;
-        if (RegOpenKeyExW(packages, name, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(packages, name, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) !=
+            ERROR_SUCCESS)
             continue;
         RegSetValueExW(key, L"CurrentState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&state),
                        sizeof(state));
