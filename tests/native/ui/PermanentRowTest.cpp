@@ -114,3 +114,31 @@ TEST_F(PermanentRowTest, RowsWaitingForTheRestartSayWhatItFinishes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A row layout without its button: the store's answer reaches no such row, so
+// neither a grey label nor an outcome stands where no button ever was.
+TEST_F(PermanentRowTest, ARowWithoutAButtonGetsNoRoute) {
+    const fs::path layout =
+        fs::path(m_folder) / "res" / "layout" / "Hotfix_container_item_detail.xml";
+    std::string text = ReadFile(layout);
+    const size_t at = text.find("<Button name=\"btnUninstall\"");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at, text.find("/>", at) + 2 - at);
+    WriteFile(layout, text);
+    FakeServicingStore store("PermanentRowTest.NoButton");
+    store.AddPackage(L"Package_for_KB5005565~31bf3856ad364e35~amd64~~19041.1237.1.7", 0x80, {});
+    store.AddPackage(L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0", 0x05,
+                     FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false));
+    LogCapture log;
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5005565"), Hotfix(L"KB5034441")}));
+    EXPECT_EQ(log.Matching(L"hotfixes off the installer route:2(").size(), 1u);
+    for (int row : {0, 1}) {
+        EXPECT_FALSE(main().InRow<CLabelUI>(row, L"UninstallPermanentLab")->IsVisible()) << row;
+        EXPECT_FALSE(main().InRow<CLabelUI>(row, L"UninstallResultLab")->IsVisible()) << row;
+    }
+    EXPECT_TRUE(log.Matching(L"control is null").empty());
+}
+
+}  // namespace
