@@ -64,7 +64,8 @@ PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
     }
     if (!whole && !CloseAfterPackageTag(bytes)) {
         if (log)
-            KT_LOG(LOG_ERROR, L"package manifest has no <package> in its head! name:" << packageName,
+            KT_LOG(LOG_ERROR,
+                   L"package manifest has no <package> in its head! name:" << packageName,
                    kFunction);
         return manifest;
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "support/KtLogger.h"
+#include "winapi/OsVersion.h"
 #include "winapi/Registry.h"
 
 namespace WindowsHotfix {
@@ -59,6 +60,13 @@ std::optional<WindowsBuild> ReadRunningBuild() {
         return std::nullopt;
     }
     return WindowsBuild{*build, *revision};
+}
+
+bool IsServerWithoutInstaller() {
+    constexpr uint32_t kServer2019Build = 17763;
+    WinApi::OsVersion version;
+    if (!WinApi::GetOsVersion(version)) return false;
+    return version.productType != WinApi::kProductWorkstation && version.build >= kServer2019Build;
 }
 
 }  // namespace WindowsHotfix

@@ -16,4 +16,9 @@ struct WindowsBuild {
 // Nothing (logged) when either value is missing or not of its shape.
 std::optional<WindowsBuild> ReadRunningBuild();
 
+// Windows Server 2019 (build 17763) or later, where Microsoft's servicing
+// guidance says not to uninstall with the standalone installer: RtlGetVersion's
+// product type is not a workstation. False when that cannot be told.
+bool IsServerWithoutInstaller();
+
 }  // namespace WindowsHotfix

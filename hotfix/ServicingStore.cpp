@@ -13,6 +13,9 @@
 //   version's build and revision are the running Windows' (CurrentBuildNumber,
 //   UBR) is the cumulative update to remove, else the highest version; every
 //   other is a Checkpoint the newer one builds on;
+// - on Windows Server 2019 and later, which should not use the installer, a
+//   removable update with exactly one top-level package ("Package_for_KB<n>~..."
+//   by name, or an unnumbered "Package_for_*" by its manifest) → Package, that one;
 // - anything else, and anything unclear (no package, another state, a
 //   manifest missing, too large or malformed) → the installer, as the row
 //   always was: no button is hidden and no route changed on a guess.
@@ -61,9 +64,11 @@ Kind KindOf(ServicingPackages& store, StorePackage& package) {
 }
 
 // Nothing when the deadline passed before the number was decided.
-std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& number) {
-    std::vector<const StorePackage*> cumulative;
+std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& number,
+                                  bool server) {
+    std::vector<const StorePackage*> cumulative, topLevel;
     bool anyPermanent = false, anyPending = false, anyInstallPending = false, anyOther = false;
+    bool anyUnclear = false;
     for (StorePackage* package : store.PackagesOf(number)) {
         if (store.OutOfTime()) return std::nullopt;
         switch (KindOf(store, *package)) {
@@ -82,8 +87,11 @@ std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& 
                 cumulative.push_back(package);
                 break;
             case Kind::Removable:
-            case Kind::Unclear:
                 anyOther = true;
+                if (StartsWithNoCase(package->name, L"package_for_")) topLevel.push_back(package);
+                break;
+            case Kind::Unclear:
+                anyOther = anyUnclear = true;
                 break;
         }
     }
@@ -93,6 +101,8 @@ std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& 
         KT_LOG(LOG_ERROR, L"more than one cumulative package for KB" << number, kFunction);
         return RemovalPlan{};
     }
+    if (server && !anyUnclear && topLevel.size() == 1)
+        return RemovalPlan{RemovalRoute::Package, topLevel[0]->name};
     if (anyOther) return RemovalPlan{};
     if (anyPending) return RemovalPlan{RemovalRoute::RemovalPending, {}};
     return RemovalPlan{anyPermanent ? RemovalRoute::Permanent : RemovalRoute::Installer, {}};
@@ -169,10 +179,11 @@ RemovalPlans ReadRemovalPlans(const std::vector<HotfixInfo>& hotfixes,
 
     // Decided in list order, each number once; what the deadline cuts off keeps the installer.
     std::map<std::wstring, RemovalPlan> decided;
+    const bool server = IsServerWithoutInstaller();
     for (const HotfixInfo& hotfix : hotfixes) {
         const std::wstring number = ExtractKbNumber(hotfix.HotFixID);
         if (number.empty() || decided.count(number) != 0) continue;
-        std::optional<RemovalPlan> made = Decide(store, number);
+        std::optional<RemovalPlan> made = Decide(store, number, server);
         if (!made) {
             KT_LOG(LOG_ERROR, L"servicing store look-up out of time at:" << hotfix.HotFixID,
                    kFunction);

@@ -24,11 +24,12 @@ enum class RemovalRoute {
     RemovalPending,  // already removed: gone once the PC restarts
     InstallPending,  // installed once the PC restarts; removable only after that
     Checkpoint,      // a cumulative update a newer one builds on: not removable on its own
+    Package,  // Windows Server 2019 and later: its one top-level package, by the servicing API
 };
 
 struct RemovalPlan {
     RemovalRoute route = RemovalRoute::Installer;
-    std::wstring package;      // Cumulative: the RollupFix package name to remove; else empty
+    std::wstring package;      // Cumulative, Package: the package name to remove; else empty
     std::wstring newerUpdate;  // Checkpoint: the HotFixID of the update built on it ("KB5060829")
 };
 

@@ -82,6 +82,7 @@ void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
             break;
         case RemovalRoute::Installer:
         case RemovalRoute::Cumulative:
+        case RemovalRoute::Package:
             break;  // the button stays as the list built it
     }
 }

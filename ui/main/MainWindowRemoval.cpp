@@ -20,7 +20,9 @@ WindowsHotfix::RemovalPlan MainWindow::PlanOf(const std::wstring& hotfixId) cons
 
 // UI thread; blocks in the dialog's modal loop, then deletes the dialog.
 bool MainWindow::ConfirmCumulativeRemoval(const std::wstring& hotfixId) {
-    CumulativeConfirmDialog* dialog = new (std::nothrow) CumulativeConfirmDialog(hotfixId);
+    const bool cumulative = PlanOf(hotfixId).route == WindowsHotfix::RemovalRoute::Cumulative;
+    CumulativeConfirmDialog* dialog =
+        new (std::nothrow) CumulativeConfirmDialog(hotfixId, cumulative);
     if (dialog == nullptr) {
         KT_LOG(LOG_ERROR, L"create confirm dialog fail!", "MainWindow::ConfirmCumulativeRemoval");
         return false;

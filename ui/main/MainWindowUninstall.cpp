@@ -46,9 +46,10 @@ void MainWindow::StartRowRemoval(const std::wstring& hotfixId) {
     }
     // A row that starts nothing stays idle, and so do the others: no status will come.
     const WindowsHotfix::RemovalPlan plan = PlanOf(hotfixId);
-    const bool started = plan.route == WindowsHotfix::RemovalRoute::Cumulative
-                             ? StartCumulativeRemoval(row, hotfixId)
-                             : row->OnClickUninstall(hotfixId);
+    const bool byPackage = plan.route == WindowsHotfix::RemovalRoute::Cumulative ||
+                           plan.route == WindowsHotfix::RemovalRoute::Package;
+    const bool started =
+        byPackage ? StartCumulativeRemoval(row, hotfixId) : row->OnClickUninstall(hotfixId);
     if (!started) {
         return;
     }

@@ -10,6 +10,7 @@
 #include "hotfix/ServicingStore.h"
 #include "testkit/FakeServicingStore.h"
 #include "testkit/LogCapture.h"
+#include "winapi/OsVersionTesting.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
 
@@ -274,6 +275,84 @@ TEST(ServicingStore, OnlyTheRunningBuildsCumulativeUpdateIsRemovedItsCheckpoints
         if (c.checkpointRoute == RemovalRoute::Cumulative)
             EXPECT_EQ(plans.at(L"KB5043080").package, checkpoint);
     }
+}
+
+// Windows Server 2019 and later: a removable update with exactly one top-level
+// package goes through the servicing API by that package's name; anything
+// unclear keeps the installer, and so does every update on a client or an
+// older Server.
+struct ServerCase {
+    const char* name;
+    WinApi::OsVersion version;
+    std::vector<Package> packages;  // of KB5034441
+    RemovalRoute route;
+    std::wstring package = {};
+};
+
+TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi) {
+    const std::wstring byName = L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
+    const std::wstring child = L"Package_1_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
+    const std::wstring dotNet = L"Package_for_DotNetRollup_481~31bf3856ad364e35~amd64~~10.0.9300.1";
+    const std::string kbManifest =
+        FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false);
+    const std::string dotNetManifest =
+        FakeServicingStore::Manifest("Package_for_DotNetRollup_481", "KB5034441", false);
+    const WinApi::OsVersion server2019{17763, WinApi::kProductServer};
+    const WinApi::OsVersion server2016{14393, WinApi::kProductServer};
+    const WinApi::OsVersion controller2025{26100, WinApi::kProductDomainController};
+    const WinApi::OsVersion client{26100, WinApi::kProductWorkstation};
+    const ServerCase cases[] = {
+        {"named after its number, with a child",
+         server2019,
+         {{byName, 0x70, kbManifest}, {child, 0x70, kbManifest}},
+         RemovalRoute::Package,
+         byName},
+        {".NET rollup found by its manifest",
+         controller2025,
+         {{dotNet, 0x70, dotNetManifest}},
+         RemovalRoute::Package,
+         dotNet},
+        {"two top-level packages",
+         server2019,
+         {{byName, 0x70, kbManifest}, {dotNet, 0x70, dotNetManifest}},
+         RemovalRoute::Installer},
+        {"a child without its manifest",
+         server2019,
+         {{byName, 0x70, kbManifest}, {child, 0x70, std::nullopt}},
+         RemovalRoute::Installer},
+        {"the cumulative update as on a client",
+         server2019,
+         {{kRollup, 0x70, RollupManifest(false, "KB5034441")}},
+         RemovalRoute::Cumulative,
+         kRollup},
+        {"Server 2016 keeps the installer",
+         server2016,
+         {{byName, 0x70, kbManifest}},
+         RemovalRoute::Installer},
+        {"a client keeps the installer",
+         client,
+         {{byName, 0x70, kbManifest}},
+         RemovalRoute::Installer},
+    };
+    FakeServicingStore store("ServicingStore.Server");
+    for (const ServerCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.Clear();
+        WinApi::Testing::SetOsVersion(c.version);
+        for (const Package& package : c.packages)
+            store.AddPackage(package.name, package.state, package.manifest);
+        const RemovalPlans plans = ReadRemovalPlans({{L"KB5034441", L"Update", L""}});
+        const RemovalRoute route =
+            plans.count(L"KB5034441") ? plans.at(L"KB5034441").route : RemovalRoute::Installer;
+        EXPECT_EQ(route, c.route);
+        if (route != RemovalRoute::Installer) EXPECT_EQ(plans.at(L"KB5034441").package, c.package);
+    }
+    WinApi::Testing::ResetOsVersion();
+    WinApi::Testing::SetOsVersion(server2019, false);
+    store.Clear();
+    store.AddPackage(byName, 0x70, kbManifest);
+    EXPECT_TRUE(ReadRemovalPlans({{L"KB5034441", L"Update", L""}}).empty());
+    WinApi::Testing::ResetOsVersion();
 }
 
 TEST(ServicingStore, ListIsDecidedPerNumberReadingEachManifestOnce) {

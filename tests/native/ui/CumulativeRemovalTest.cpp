@@ -3,6 +3,7 @@
 // the package removed by name through the servicing API stand-in (never the
 // installer), its progress in the row, the outcome with the restart bar, and a
 // close or a session end that waits for the removal.
+#include <algorithm>
 #include <condition_variable>
 
 #include "UiFixtures.h"
@@ -13,6 +14,7 @@
 #include "testkit/FakeServicingStore.h"
 #include "ui/item/UninstallOutcomes.h"
 #include "winapi/DismTesting.h"
+#include "winapi/OsVersionTesting.h"
 #include "winapi/RegistryTesting.h"
 #include "winapi/ShutdownTesting.h"
 
@@ -55,6 +57,7 @@ protected:
     void TearDown() override {
         Release();
         UiTest::TearDown();
+        WinApi::Testing::ResetOsVersion();
         WinApi::Testing::ResetDism();
         WinApi::Testing::ResetShutdown();
     }
@@ -310,6 +313,42 @@ TEST_F(UiTest, ARestartWindowsAlreadyWaitsForShowsTheBarAtStart) {
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11")}));
     EXPECT_TRUE(main().Shown(RESTART_BAR));
     EXPECT_EQ(main().Text(RESTART_BAR_TEXT), L"Restart your PC to finish uninstalling updates.");
+}
+
+}  // namespace
+
+namespace {
+
+// Windows Server 2019: an update with one top-level package is removed by its
+// name through the servicing API after the app's own question; the installer
+// never starts.
+TEST_F(CumulativeRemovalTest, OnServerAnUpdateGoesByItsPackageAndNeverByTheInstaller) {
+    const std::wstring package = L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
+    m_store.AddPackage(package, 0x70,
+                       FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false));
+    WinApi::Testing::SetOsVersion({17763, WinApi::kProductServer});
+    FakeInstaller installer(m_folder);
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB5034441")}));
+    WindowState dialog;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
+            dialog = state;
+            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_RETURN);
+        }
+    });
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5034441")) << main().driver().LastError();
+    DuiLib::Headless::SetIdleHook(nullptr);
+    EXPECT_EQ(dialog.title, L"Uninstall update");
+    ASSERT_TRUE(RemovalHeld());
+    Release();
+    auto* label = main().InRow<CLabelUI>(1, L"labUniNameKB5034441");
+    ASSERT_TRUE(main().PumpUntil([&] { return label->IsVisible(); }));
+    const auto calls = WinApi::Testing::DismCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(),
+                        L"DismRemovePackage(" + package + L",DismPackageName,cancel:none)"),
+              calls.end());
+    EXPECT_TRUE(installer.Calls().empty());
 }
 
 }  // namespace

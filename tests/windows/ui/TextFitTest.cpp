@@ -258,6 +258,11 @@ protected:
                   nullptr);
         for (unsigned scale : kScales)
             Check(confirm.GetPaintManager(), scale, "cumulative update confirmation");
+        CumulativeConfirmDialog other(L"KB5034441", false);
+        ASSERT_NE(other.Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+                  nullptr);
+        for (unsigned scale : kScales) Check(other.GetPaintManager(), scale, "update confirmation");
     }
 
     std::ostringstream m_failures;
@@ -268,7 +273,7 @@ TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckMainWindow();
     CheckAboutDialog();
     CheckConfirmDialog();
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 3 + 1 + 1));
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 3 + 1 + 2));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 
