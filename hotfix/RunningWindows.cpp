@@ -4,7 +4,6 @@
 #include <string>
 
 #include "support/KtLogger.h"
-#include "winapi/OsVersion.h"
 #include "winapi/Registry.h"
 
 namespace WindowsHotfix {
@@ -13,16 +12,24 @@ namespace {
 constexpr const char* kFunction = "WindowsHotfix::ReadRunningBuild";
 const wchar_t* const kCurrentVersionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-// A REG_SZ of digits only ("26100"), its terminator included or not.
-std::optional<uint32_t> ReadNumberText(HKEY key, const wchar_t* name) {
-    wchar_t text[16] = {};
+// A short REG_SZ ("26100", "Server Core"), its terminator dropped.
+std::optional<std::wstring> ReadShortText(HKEY key, const wchar_t* name) {
+    wchar_t text[32] = {};
     uint32_t type = 0, size = sizeof(text) - sizeof(wchar_t);
     if (WinApi::RegQueryValueExW(key, name, &type, reinterpret_cast<uint8_t*>(text), &size) !=
             WinApi::kErrorSuccess ||
         type != WinApi::kRegSz)
         return std::nullopt;
-    std::wstring digits(text, size / sizeof(wchar_t));
-    while (!digits.empty() && digits.back() == L'\0') digits.pop_back();
+    std::wstring value(text, size / sizeof(wchar_t));
+    while (!value.empty() && value.back() == L'\0') value.pop_back();
+    return value;
+}
+
+// A REG_SZ of digits only ("26100").
+std::optional<uint32_t> ReadNumberText(HKEY key, const wchar_t* name) {
+    const std::optional<std::wstring> text = ReadShortText(key, name);
+    if (!text) return std::nullopt;
+    const std::wstring& digits = *text;
     if (digits.empty() || digits.size() > 9) return std::nullopt;
     for (wchar_t c : digits)
         if (c < L'0' || c > L'9') return std::nullopt;
@@ -38,16 +45,20 @@ std::optional<uint32_t> ReadDword(HKEY key, const wchar_t* name) {
     return value;
 }
 
-}  // namespace
-
-std::optional<WindowsBuild> ReadRunningBuild() {
+HKEY OpenCurrentVersion(const char* function) {
     HKEY key = nullptr;
     const uint32_t opened = WinApi::RegOpenKeyExW(WinApi::LocalMachineKey(), kCurrentVersionKey, 0,
                                                   WinApi::kKeyRead | WinApi::kKeyWow64_64Key, &key);
-    if (opened != WinApi::kErrorSuccess) {
-        KT_LOG(LOG_ERROR, L"open current version key fail! ret:" << opened, kFunction);
-        return std::nullopt;
-    }
+    if (opened == WinApi::kErrorSuccess) return key;
+    KT_LOG(LOG_ERROR, L"open current version key fail! ret:" << opened, function);
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<WindowsBuild> ReadRunningBuild() {
+    HKEY key = OpenCurrentVersion(kFunction);
+    if (key == nullptr) return std::nullopt;
     const std::optional<uint32_t> build = ReadNumberText(key, L"CurrentBuildNumber");
     const std::optional<uint32_t> revision = ReadDword(key, L"UBR");
     WinApi::RegCloseKey(key);
@@ -64,9 +75,14 @@ std::optional<WindowsBuild> ReadRunningBuild() {
 
 bool IsServerWithoutInstaller() {
     constexpr uint32_t kServer2019Build = 17763;
-    WinApi::OsVersion version;
-    if (!WinApi::GetOsVersion(version)) return false;
-    return version.productType != WinApi::kProductWorkstation && version.build >= kServer2019Build;
+    HKEY key = OpenCurrentVersion("WindowsHotfix::IsServerWithoutInstaller");
+    if (key == nullptr) return false;
+    const std::optional<std::wstring> type = ReadShortText(key, L"InstallationType");
+    const std::optional<uint32_t> build = ReadNumberText(key, L"CurrentBuildNumber");
+    WinApi::RegCloseKey(key);
+    // "Client" on desktop Windows; "Server" and "Server Core" on Windows Server.
+    const bool server = type && (*type == L"Server" || *type == L"Server Core");
+    return server && build && *build >= kServer2019Build;
 }
 
 }  // namespace WindowsHotfix

@@ -1,6 +1,7 @@
 // What the running Windows says of itself in
 // HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion, read through the registry
-// seam: its build and update revision ("26100" and 4349 for 26100.4349).
+// seam: its build and update revision ("26100" and 4349 for 26100.4349), and
+// whether it is installed as a server (InstallationType).
 #pragma once
 
 #include <cstdint>
@@ -17,8 +18,9 @@ struct WindowsBuild {
 std::optional<WindowsBuild> ReadRunningBuild();
 
 // Windows Server 2019 (build 17763) or later, where Microsoft's servicing
-// guidance says not to uninstall with the standalone installer: RtlGetVersion's
-// product type is not a workstation. False when that cannot be told.
+// guidance says not to uninstall with the standalone installer: InstallationType
+// is "Server" or "Server Core" and CurrentBuildNumber at least 17763. False when
+// that cannot be told (logged), so the installer stays.
 bool IsServerWithoutInstaller();
 
 }  // namespace WindowsHotfix

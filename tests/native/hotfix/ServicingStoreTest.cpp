@@ -10,7 +10,6 @@
 #include "hotfix/ServicingStore.h"
 #include "testkit/FakeServicingStore.h"
 #include "testkit/LogCapture.h"
-#include "winapi/OsVersionTesting.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
 
@@ -281,9 +280,23 @@ TEST(ServicingStore, OnlyTheRunningBuildsCumulativeUpdateIsRemovedItsCheckpoints
 // package goes through the servicing API by that package's name; anything
 // unclear keeps the installer, and so does every update on a client or an
 // older Server.
+struct RunningWindows {
+    const wchar_t* installationType;  // as Windows writes it: "Client", "Server", "Server Core"
+    const wchar_t* build;
+};
+
+void SetRegistryText(const wchar_t* name, const wchar_t* value) {
+    std::wstring text = value;
+    text.push_back(L'\0');
+    const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
+    WinApi::Testing::SetRegistryValue(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
+                                      WinApi::kRegSz,
+                                      {chars, chars + text.size() * sizeof(wchar_t)});
+}
+
 struct ServerCase {
     const char* name;
-    WinApi::OsVersion version;
+    RunningWindows version;
     std::vector<Package> packages;  // of KB5034441
     RemovalRoute route;
     std::wstring package = {};
@@ -297,10 +310,10 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
         FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false);
     const std::string dotNetManifest =
         FakeServicingStore::Manifest("Package_for_DotNetRollup_481", "KB5034441", false);
-    const WinApi::OsVersion server2019{17763, WinApi::kProductServer};
-    const WinApi::OsVersion server2016{14393, WinApi::kProductServer};
-    const WinApi::OsVersion controller2025{26100, WinApi::kProductDomainController};
-    const WinApi::OsVersion client{26100, WinApi::kProductWorkstation};
+    const RunningWindows server2019{L"Server", L"17763"};
+    const RunningWindows server2016{L"Server", L"14393"};
+    const RunningWindows core2025{L"Server Core", L"26100"};
+    const RunningWindows client{L"Client", L"26100"};
     const ServerCase cases[] = {
         {"named after its number, with a child",
          server2019,
@@ -308,7 +321,7 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
          RemovalRoute::Package,
          byName},
         {".NET rollup found by its manifest",
-         controller2025,
+         core2025,
          {{dotNet, 0x70, dotNetManifest}},
          RemovalRoute::Package,
          dotNet},
@@ -338,7 +351,8 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
     for (const ServerCase& c : cases) {
         SCOPED_TRACE(c.name);
         store.Clear();
-        WinApi::Testing::SetOsVersion(c.version);
+        SetRegistryText(L"InstallationType", c.version.installationType);
+        SetRegistryText(L"CurrentBuildNumber", c.version.build);
         for (const Package& package : c.packages)
             store.AddPackage(package.name, package.state, package.manifest);
         const RemovalPlans plans = ReadRemovalPlans({{L"KB5034441", L"Update", L""}});
@@ -347,12 +361,11 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
         EXPECT_EQ(route, c.route);
         if (route != RemovalRoute::Installer) EXPECT_EQ(plans.at(L"KB5034441").package, c.package);
     }
-    WinApi::Testing::ResetOsVersion();
-    WinApi::Testing::SetOsVersion(server2019, false);
+    // Without its installation type Windows is not known to be a server.
     store.Clear();
+    SetRegistryText(L"CurrentBuildNumber", L"17763");
     store.AddPackage(byName, 0x70, kbManifest);
     EXPECT_TRUE(ReadRemovalPlans({{L"KB5034441", L"Update", L""}}).empty());
-    WinApi::Testing::ResetOsVersion();
 }
 
 TEST(ServicingStore, ListIsDecidedPerNumberReadingEachManifestOnce) {

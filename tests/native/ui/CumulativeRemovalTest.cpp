@@ -14,7 +14,7 @@
 #include "testkit/FakeServicingStore.h"
 #include "ui/item/UninstallOutcomes.h"
 #include "winapi/DismTesting.h"
-#include "winapi/OsVersionTesting.h"
+#include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
 #include "winapi/ShutdownTesting.h"
 
@@ -57,7 +57,6 @@ protected:
     void TearDown() override {
         Release();
         UiTest::TearDown();
-        WinApi::Testing::ResetOsVersion();
         WinApi::Testing::ResetDism();
         WinApi::Testing::ResetShutdown();
     }
@@ -326,7 +325,16 @@ TEST_F(CumulativeRemovalTest, OnServerAnUpdateGoesByItsPackageAndNeverByTheInsta
     const std::wstring package = L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
     m_store.AddPackage(package, 0x70,
                        FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false));
-    WinApi::Testing::SetOsVersion({17763, WinApi::kProductServer});
+    for (const auto& [name, value] :
+         {std::pair<const wchar_t*, std::wstring>{L"InstallationType", L"Server"},
+          {L"CurrentBuildNumber", L"17763"}}) {
+        std::wstring text = value;
+        text.push_back(L'\0');
+        const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
+        WinApi::Testing::SetRegistryValue(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
+                                          WinApi::kRegSz,
+                                          {chars, chars + text.size() * sizeof(wchar_t)});
+    }
     FakeInstaller installer(m_folder);
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB5034441")}));
     WindowState dialog;
