@@ -95,17 +95,18 @@ std::optional<RemovalPlan> Decide(ServicingPackages& store, const std::wstring& 
                 break;
         }
     }
-    if (anyInstallPending) return RemovalPlan{RemovalRoute::InstallPending, {}};
-    if (cumulative.size() == 1) return RemovalPlan{RemovalRoute::Cumulative, cumulative[0]->name};
+    if (anyInstallPending) return RemovalPlan{RemovalRoute::InstallPending, {}, {}};
+    if (cumulative.size() == 1)
+        return RemovalPlan{RemovalRoute::Cumulative, cumulative[0]->name, {}};
     if (cumulative.size() > 1) {
         KT_LOG(LOG_ERROR, L"more than one cumulative package for KB" << number, kFunction);
         return RemovalPlan{};
     }
     if (server && !anyUnclear && topLevel.size() == 1)
-        return RemovalPlan{RemovalRoute::Package, topLevel[0]->name};
+        return RemovalPlan{RemovalRoute::Package, topLevel[0]->name, {}};
     if (anyOther) return RemovalPlan{};
-    if (anyPending) return RemovalPlan{RemovalRoute::RemovalPending, {}};
-    return RemovalPlan{anyPermanent ? RemovalRoute::Permanent : RemovalRoute::Installer, {}};
+    if (anyPending) return RemovalPlan{RemovalRoute::RemovalPending, {}, {}};
+    return RemovalPlan{anyPermanent ? RemovalRoute::Permanent : RemovalRoute::Installer, {}, {}};
 }
 
 // The four numbers after "~~" in a package name ("...~~26100.4349.1.10"); none if malformed.
