@@ -169,8 +169,8 @@ TEST(ServicingStore, EachHotfixTakesTheRouteItsPresentPackagesGive) {
         const RemovalPlans plans = ReadRemovalPlans(
             {{L"KB5031356", L"Security Update", L"10/11/2023"}, {L"KB4023057", L"Update", L""}});
 
-        RemovalPlans expected{{L"KB4023057", {RemovalRoute::Permanent, L""}}};
-        if (c.route != RemovalRoute::Installer) expected[L"KB5031356"] = {c.route, c.package};
+        RemovalPlans expected{{L"KB4023057", {RemovalRoute::Permanent, L"", L""}}};
+        if (c.route != RemovalRoute::Installer) expected[L"KB5031356"] = {c.route, c.package, L""};
         ASSERT_EQ(plans.size(), expected.size());
         for (const auto& [id, plan] : expected) {
             ASSERT_EQ(plans.count(id), 1u);
@@ -267,12 +267,15 @@ TEST(ServicingStore, OnlyTheRunningBuildsCumulativeUpdateIsRemovedItsCheckpoints
         };
         EXPECT_EQ(routeOf(L"KB5043080"), c.checkpointRoute);
         EXPECT_EQ(routeOf(L"KB5060829"), c.newestRoute);
-        if (c.checkpointRoute == RemovalRoute::Checkpoint)
+        if (c.checkpointRoute == RemovalRoute::Checkpoint) {
             EXPECT_EQ(plans.at(L"KB5043080").newerUpdate, L"KB5060829");
-        if (c.newestRoute == RemovalRoute::Cumulative)
+        }
+        if (c.newestRoute == RemovalRoute::Cumulative) {
             EXPECT_EQ(plans.at(L"KB5060829").package, newest);
-        if (c.checkpointRoute == RemovalRoute::Cumulative)
+        }
+        if (c.checkpointRoute == RemovalRoute::Cumulative) {
             EXPECT_EQ(plans.at(L"KB5043080").package, checkpoint);
+        }
     }
 }
 
@@ -359,7 +362,9 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
         const RemovalRoute route =
             plans.count(L"KB5034441") ? plans.at(L"KB5034441").route : RemovalRoute::Installer;
         EXPECT_EQ(route, c.route);
-        if (route != RemovalRoute::Installer) EXPECT_EQ(plans.at(L"KB5034441").package, c.package);
+        if (route != RemovalRoute::Installer) {
+            EXPECT_EQ(plans.at(L"KB5034441").package, c.package);
+        }
     }
     // Without its installation type Windows is not known to be a server.
     store.Clear();

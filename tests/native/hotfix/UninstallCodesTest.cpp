@@ -67,7 +67,9 @@ TEST(UninstallCodes, EachCodeGivesTheOutcomeAndReasonWindowsMeansByIt) {
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_EQ(KeyText(outcome.reason.key), KeyText(c.reason));
         EXPECT_EQ(outcome.reason.restartFirst, c.reason == kRestartFirst);
-        if (c.reason == kErrorCode) EXPECT_EQ(outcome.reason.code, c.code);
+        if (c.reason == kErrorCode) {
+            EXPECT_EQ(outcome.reason.code, c.code);
+        }
         EXPECT_EQ(asked, c.code == 0x80240016 ? 1 : 0);  // asked only where it decides
     }
     // A code the table does not hold takes its named fallback.
