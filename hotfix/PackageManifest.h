@@ -14,17 +14,20 @@
 
 namespace WindowsHotfix {
 
-// A larger manifest is not read: its package stays unclear.
-constexpr size_t kMaxManifestBytes = 1024 * 1024;
+// What is read of a manifest: its <package> start tag comes right after the
+// assembly's identity, before the children a cumulative update lists by the
+// thousand (20 MiB and more); a manifest whose head holds no <package> tag stays unclear.
+constexpr size_t kManifestHeadBytes = 64 * 1024;
 
 struct PackageManifest {
-    bool readable = false;    // false: missing, unreadable, too large or malformed (logged)
+    bool readable = false;    // false: missing, unreadable or malformed (logged)
     std::wstring identifier;  // "KB5031356"; empty when the <package> has none
     bool permanent = false;
 };
 
-// Reads the manifest of one package key's name; never writes.
+// Reads the manifest of one package key's name; never writes. `log`: a
+// manifest that cannot be read is logged.
 PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
-                                    const std::wstring& packageName);
+                                    const std::wstring& packageName, bool log = true);
 
 }  // namespace WindowsHotfix

@@ -13,6 +13,7 @@ constexpr const char* kFunction = "WindowsHotfix::ServicingPackages";
 const wchar_t* const kPackagesKey =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based Servicing\\Packages";
 constexpr uint32_t kReadOnly = WinApi::kKeyRead | WinApi::kKeyWow64_64Key;
+constexpr uint32_t kErrorInvalidData = 13;  // ERROR_INVALID_DATA: a value of the wrong shape
 
 // The numbers after each "KB" (in any case) of a package name, whole digit runs.
 std::vector<std::wstring> KbNumbersIn(const std::wstring& name) {
@@ -52,12 +53,11 @@ bool IsPresentState(uint32_t state) {
 }
 
 bool IsAbsentState(uint32_t state) {
-    return state == 0x00 || state == 0x05 || state == 0x10 || state == 0x20 || state == 0x30 ||
-           state == 0x40;
+    return state == 0x00 || state == 0x10 || state == 0x20 || state == 0x30 || state == 0x40;
 }
 
-ServicingPackages::ServicingPackages(std::chrono::milliseconds budget)
-    : m_deadline(std::chrono::steady_clock::now() + budget) {}
+ServicingPackages::ServicingPackages(std::chrono::milliseconds budget, bool quiet)
+    : m_deadline(std::chrono::steady_clock::now() + budget), m_quiet(quiet) {}
 
 ServicingPackages::~ServicingPackages() {
     if (m_packages != nullptr) WinApi::RegCloseKey(m_packages);
@@ -71,29 +71,36 @@ bool ServicingPackages::ListNames(std::vector<std::wstring>& names) {
     wchar_t name[WinApi::kMaxRegistryKeyName + 1];
     for (uint32_t index = 0;; ++index) {
         if (OutOfTime()) {
-            KT_LOG(LOG_ERROR, L"servicing store look-up out of time, packages read:" << index,
-                   kFunction);
+            if (!m_quiet)
+                KT_LOG(LOG_ERROR, L"servicing store look-up out of time, packages read:" << index,
+                       kFunction);
             return false;
         }
         uint32_t length = WinApi::kMaxRegistryKeyName + 1;
         const uint32_t status = WinApi::RegEnumKeyExW(m_packages, index, name, &length);
         if (status == WinApi::kErrorNoMoreItems) return true;
         if (status != WinApi::kErrorSuccess) {
-            KT_LOG(LOG_ERROR, L"enum servicing packages fail! ret:" << status, kFunction);
+            if (!m_quiet)
+                KT_LOG(LOG_ERROR, L"enum servicing packages fail! ret:" << status, kFunction);
             return false;
         }
         names.emplace_back(name, length);
     }
 }
 
-bool ServicingPackages::Find(const std::set<std::wstring>& numbers) {
+bool ServicingPackages::Open() {
     const uint32_t opened =
         WinApi::RegOpenKeyExW(WinApi::LocalMachineKey(), kPackagesKey, 0, kReadOnly, &m_packages);
     if (opened != WinApi::kErrorSuccess) {
         m_packages = nullptr;
-        KT_LOG(LOG_ERROR, L"no servicing store to read, ret:" << opened, kFunction);
+        if (!m_quiet) KT_LOG(LOG_ERROR, L"no servicing store to read, ret:" << opened, kFunction);
         return false;
     }
+    return true;
+}
+
+bool ServicingPackages::Find(const std::set<std::wstring>& numbers) {
+    if (!Open()) return false;
     std::vector<std::wstring> names;
     if (!ListNames(names)) return false;
     m_windowsFolder = WindowsFolder();
@@ -106,13 +113,14 @@ bool ServicingPackages::Find(const std::set<std::wstring>& numbers) {
             m_byNumber[number].push_back(&package);
         }
         if (!inName.empty() || !IsUnnumberedUpdate(name)) continue;
-        // Only a present package's manifest is worth reading for its number.
+        // Only a present or just removed package's manifest is worth reading for its number.
         StorePackage candidate;
         candidate.name = name;
         const std::optional<uint32_t>& state = State(candidate);
-        if (!state || !IsPresentState(*state)) continue;
+        if (!state || (!IsPresentState(*state) && *state != kStateUninstallPending)) continue;
         if (OutOfTime()) {
-            KT_LOG(LOG_ERROR, L"servicing store look-up out of time at:" << name, kFunction);
+            if (!m_quiet)
+                KT_LOG(LOG_ERROR, L"servicing store look-up out of time at:" << name, kFunction);
             return false;
         }
         const std::wstring number = ExtractKbNumber(Manifest(candidate).identifier);
@@ -133,19 +141,23 @@ const std::optional<uint32_t>& ServicingPackages::State(StorePackage& package) {
     package.stateTried = true;
     HKEY key = nullptr;
     uint32_t read = WinApi::RegOpenKeyExW(m_packages, package.name.c_str(), 0, kReadOnly, &key);
+    package.stateError = read;
     uint32_t type = 0, state = 0, size = sizeof(state);
     if (read == WinApi::kErrorSuccess) {
+        package.stateError = kErrorInvalidData;
         read = WinApi::RegQueryValueExW(key, L"CurrentState", &type,
                                         reinterpret_cast<uint8_t*>(&state), &size);
         WinApi::RegCloseKey(key);
     }
     if (read != WinApi::kErrorSuccess || type != WinApi::kRegDword || size != sizeof(state)) {
-        KT_LOG(LOG_ERROR,
-               L"read servicing package state fail! ret:" << read << L" name:" << package.name,
-               kFunction);
+        if (!m_quiet)
+            KT_LOG(LOG_ERROR,
+                   L"read servicing package state fail! ret:" << read << L" name:" << package.name,
+                   kFunction);
         return package.state;
     }
-    if (!IsPresentState(state) && !IsAbsentState(state))
+    if (!m_quiet && !IsPresentState(state) && !IsAbsentState(state) &&
+        state != kStateUninstallPending)
         KT_LOG(LOG_ERROR, L"unknown servicing package state:" << state << L" name:" << package.name,
                kFunction);
     package.state = state;
@@ -153,7 +165,8 @@ const std::optional<uint32_t>& ServicingPackages::State(StorePackage& package) {
 }
 
 const PackageManifest& ServicingPackages::Manifest(StorePackage& package) {
-    if (!package.manifest) package.manifest = ReadPackageManifest(m_windowsFolder, package.name);
+    if (!package.manifest)
+        package.manifest = ReadPackageManifest(m_windowsFolder, package.name, !m_quiet);
     return *package.manifest;
 }
 

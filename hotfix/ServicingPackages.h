@@ -24,12 +24,14 @@ struct StorePackage {
     std::wstring name;
     bool stateTried = false;
     std::optional<uint32_t> state;  // CurrentState; none when unreadable (logged)
+    uint32_t stateError = 0;        // why not: the key's open error (2: gone), else 13
     std::optional<PackageManifest> manifest;
 };
 
 class ServicingPackages {
 public:
-    explicit ServicingPackages(std::chrono::milliseconds budget);
+    // `quiet`: writes no log line (a read whose answer may go unused).
+    explicit ServicingPackages(std::chrono::milliseconds budget, bool quiet = false);
     ~ServicingPackages();
     ServicingPackages(const ServicingPackages&) = delete;
     ServicingPackages& operator=(const ServicingPackages&) = delete;
@@ -43,6 +45,9 @@ public:
     std::vector<StorePackage*> PackagesOf(const std::wstring& number) const;
     // Reads the package's CurrentState once.
     const std::optional<uint32_t>& State(StorePackage& package);
+    // Opens the store only (for State on packages named by the caller). False
+    // when there is no store.
+    bool Open();
     // Reads the package's manifest once.
     const PackageManifest& Manifest(StorePackage& package);
 
@@ -50,6 +55,7 @@ private:
     bool ListNames(std::vector<std::wstring>& names);
 
     const std::chrono::steady_clock::time_point m_deadline;
+    const bool m_quiet;
     HKEY m_packages = nullptr;
     std::wstring m_windowsFolder;
     std::map<std::wstring, StorePackage> m_byName;
@@ -58,11 +64,16 @@ private:
 
 bool StartsWithNoCase(const std::wstring& text, const std::wstring& lowerPrefix);
 
+// The package states Windows writes as CurrentState ("CBS Servicing States Chart").
 // A state of an installed package: superseded 0x50, install pending 0x60,
 // partially installed 0x65, installed 0x70 or permanent 0x80.
 bool IsPresentState(uint32_t state);
-// Absent 0, uninstall pending 5, resolving 0x10, resolved 0x20, staging 0x30, staged 0x40.
+// Not installed: absent 0, resolving 0x10, resolved 0x20, staging 0x30, staged 0x40.
 bool IsAbsentState(uint32_t state);
+// Removed, waiting for the restart that takes it away.
+constexpr uint32_t kStateUninstallPending = 0x05;
+// Installed once the PC restarts.
+constexpr uint32_t kStateInstallPending = 0x60;
 constexpr uint32_t kStateInstalled = 0x70;
 constexpr uint32_t kStatePermanent = 0x80;
 

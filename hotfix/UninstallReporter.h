@@ -14,12 +14,15 @@ namespace WindowsHotfix {
 class UninstallReporter {
 public:
     using Callback = std::function<void(UninstallStatus)>;
+    using ReasonCallback = std::function<void(const UninstallReason& reason)>;
     using ProgressCallback = std::function<void(int percent)>;
 
     void SetCallback(Callback callback);
+    void SetReasonCallback(ReasonCallback callback);
     void SetProgressCallback(ProgressCallback callback);
-    // Calls the callback with the status, if one is stored and this is not closed.
-    void Deliver(UninstallStatus status);
+    // Calls the reason callback, then the status callback, each if one is stored
+    // and this is not closed: whoever takes both gets the reason first.
+    void Deliver(UninstallStatus status, const UninstallReason& reason);
     void DeliverProgress(int percent);
     // After Close returns no callback is running or will run; later statuses
     // are dropped. The callback must not call back into this.
@@ -28,6 +31,7 @@ public:
 private:
     std::mutex m_mutex;  // held while the callback runs, so Close waits for it
     Callback m_callback;
+    ReasonCallback m_reason;
     ProgressCallback m_progress;
     bool m_closed = false;
 };

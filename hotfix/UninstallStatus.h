@@ -6,5 +6,4 @@ enum UninstallStatus : int {
     UNINSTALL_NEED_RESTART = 2,
     UNINSTALL_CANNOT = 3,
     UNINSTALL_FAIL = 4,
-    UNINSTALL_RESTART_FIRST = 5,  // a pending restart blocks the removal: restart, then try again
 };

@@ -35,8 +35,9 @@ constexpr const char* kRemovalName =
     "WindowsHotfix::WindowsHotfixHelper::StartRemovePackage::RemovalWorker";
 constexpr int kNoThreadCode = 1450;            // ERROR_NO_SYSTEM_RESOURCES
 constexpr uint32_t kElevationDeclined = 1223;  // ERROR_CANCELLED from ShellExecuteEx
-// The store reads around one installer run, off the load thread.
-constexpr std::chrono::milliseconds kStoreReadBudget{1000};
+// The store reads around one removal, each: read quietly, so a slow or absent
+// store costs at most this before the launch and writes nothing unless it decides.
+constexpr std::chrono::milliseconds kStoreReadBudget{200};
 
 std::mutex g_starterMutex;
 Testing::ThreadStarter g_starter;
@@ -105,41 +106,66 @@ std::wstring NumberIn(const std::wstring& parameters) {
     return parameters.substr(at + 4, end - at - 4);
 }
 
-// After WU_S_ALREADY_UNINSTALLED only the store can tell whether the update is
-// gone: it is when the store knew packages of it before and holds none now.
-UninstallStatus StatusInStore(const std::wstring& number, std::optional<size_t> before) {
-    if (!before || *before == 0) {
-        KT_LOG(LOG_ERROR, L"KB" << number << L" not removed: no package of it known before",
-               kWorkerName);
-        return UNINSTALL_FAIL;
+bool CodeSaidRemoved(const RemovalOutcome& outcome) {
+    return outcome.status == UNINSTALL_SUCCESS || outcome.status == UNINSTALL_NEED_RESTART;
+}
+
+// After a removal, the store decides where it knew the packages before: gone
+// is removed, pending removal is removed once the PC restarts, and still there
+// after a code that said removed is a failure. Elsewhere the code decides. Only
+// an answer the store decides is logged. `what` names the update in the line.
+RemovalOutcome DecideByStore(const std::wstring& what, const RemovalOutcome& byCode,
+                             const std::optional<std::vector<std::wstring>>& before,
+                             const char* function) {
+    if (!before || before->empty()) {
+        if (byCode.reason.code == kAlreadyUninstalledCode)
+            KT_LOG(LOG_ERROR, what << L" not removed: no package of it known before", function);
+        return byCode;
     }
-    const std::optional<size_t> after = CountPresentPackages(number, kStoreReadBudget);
-    if (!after || *after != 0) {
-        KT_LOG(LOG_ERROR,
-               L"KB" << number << L" not removed: packages still present:"
-                     << (after ? std::to_wstring(*after) : std::wstring(L"unknown")),
-               kWorkerName);
-        return UNINSTALL_FAIL;
+    const bool alreadyUninstalled = byCode.reason.code == kAlreadyUninstalledCode;
+    switch (ReadRemovalVerdict(*before, kStoreReadBudget)) {
+        case StoreVerdict::Gone:
+            if (byCode.status == UNINSTALL_SUCCESS) return byCode;
+            KT_LOG(LOG_ERROR, what << L" removed: no package of it left", function);
+            return {UNINSTALL_SUCCESS, {}};
+        case StoreVerdict::RemovalPending:
+            if (byCode.status == UNINSTALL_NEED_RESTART) return byCode;
+            KT_LOG(LOG_ERROR, what << L" removed once windows restarts: packages pending removal",
+                   function);
+            return {UNINSTALL_NEED_RESTART, {}};
+        case StoreVerdict::StillInstalled:
+            if (!CodeSaidRemoved(byCode) && !alreadyUninstalled) return byCode;
+            KT_LOG(LOG_ERROR, what << L" not removed: packages still present", function);
+            return CodeSaidRemoved(byCode) ? RemovalOutcome{UNINSTALL_FAIL, {}} : byCode;
+        case StoreVerdict::Unknown:
+            break;
     }
-    KT_LOG(LOG_ERROR, L"KB" << number << L" removed: no package of it left", kWorkerName);
-    return UNINSTALL_SUCCESS;
+    if (alreadyUninstalled)
+        KT_LOG(LOG_ERROR, what << L" not removed: packages still present:unknown", function);
+    return byCode;
+}
+
+RemovalOutcome InstallerOutcome(int code) {
+    return OutcomeOfCode(code, RemovalSource::Installer, IsRestartPendingQuiet);
 }
 
 void RunWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
     const std::wstring number = NumberIn(parameters);
-    const std::optional<size_t> before =
-        number.empty() ? std::nullopt : CountPresentPackages(number, kStoreReadBudget);
+    const std::optional<std::vector<std::wstring>> before =
+        number.empty() ? std::nullopt : RemovablePackagesOf(number, kStoreReadBudget);
     WinApi::ShellExecuteRecord record;
     const InstallerRun run = RunInstaller(parameters, record);
     if (record.hProcess != nullptr) WinApi::CloseHandle(record.hProcess);
     const int code = static_cast<int>(run.code);
-    if (!run.exited) {
+    if (!run.started) {
         // The one start failure that is no failure: the user said no to the elevation prompt.
-        const bool declined = !run.started && run.code == kElevationDeclined;
-        return service->ReportUninstallStatus(code, declined ? UNINSTALL_CANCEL : UNINSTALL_FAIL);
+        if (run.code == kElevationDeclined)
+            return service->ReportUninstallOutcome(code, {UNINSTALL_CANCEL, {}});
+        return service->ReportUninstallOutcome(code, FallbackOutcome(run.code));
     }
-    if (run.code != kAlreadyUninstalledCode) return service->SetUninstallStatus(code);
-    service->ReportUninstallStatus(code, StatusInStore(number, before));
+    const RemovalOutcome byCode = run.exited ? InstallerOutcome(code) : FallbackOutcome(run.code);
+    service->ReportUninstallOutcome(code,
+                                    DecideByStore(L"KB" + number, byCode, before, kWorkerName));
 }
 
 // Logs a failed servicing API call with DISM's message (read on this thread,
@@ -175,7 +201,8 @@ uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, b
                 reported = percent;
                 service->ReportUninstallProgress(percent);
             });
-        if (result != 0 && MapUninstallCode(static_cast<int>(result)) != UNINSTALL_NEED_RESTART)
+        if (result != 0 && !CodeSaidRemoved(OutcomeOfCode(static_cast<int>(result),
+                                                          RemovalSource::ServicingApi, nullptr)))
             LogDismFailure(L"DismRemovePackage", result);
         if (const uint32_t closed = WinApi::DismCloseSession(session))
             KT_LOG(LOG_ERROR, L"DismCloseSession fail! ret:" << HexCode(closed), kRemovalName);
@@ -188,10 +215,15 @@ uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, b
 using Run = void (*)(const std::wstring& argument, WindowsHotfixHelper* service);
 
 void RunRemoval(const std::wstring& packageName, WindowsHotfixHelper* service) {
+    std::optional<std::vector<std::wstring>> before;
+    if (ReadRemovalVerdict({packageName}, kStoreReadBudget) == StoreVerdict::StillInstalled)
+        before = std::vector<std::wstring>{packageName};
     bool removing = false;
     const int code = static_cast<int>(RemovePackage(packageName, service, removing));
-    if (removing) return service->SetUninstallStatus(code);
-    service->ReportUninstallStatus(code, UNINSTALL_FAIL);
+    if (!removing) return service->ReportUninstallOutcome(code, FallbackOutcome(code));
+    const RemovalOutcome byCode =
+        OutcomeOfCode(code, RemovalSource::ServicingApi, IsRestartPendingQuiet);
+    service->ReportUninstallOutcome(code, DecideByStore(packageName, byCode, before, kRemovalName));
 }
 
 // Starts `run` on a detached worker with its own copy of `argument`; without
@@ -202,10 +234,10 @@ void StartReportingWorker(Run run, const std::wstring& argument, WindowsHotfixHe
         StartDetached([run, argument, service] { run(argument, service); });
     } catch (const std::system_error& error) {
         KT_LOG(LOG_ERROR, L"create uninstall thread fail! ret:" << error.code().value(), function);
-        service->ReportUninstallStatus(kNoThreadCode, UNINSTALL_FAIL);
+        service->ReportUninstallOutcome(kNoThreadCode, FallbackOutcome(kNoThreadCode));
     } catch (const std::exception&) {  // e.g. std::bad_alloc for the copy
         KT_LOG(LOG_ERROR, L"create uninstall worker fail! ret:" << kNoThreadCode, function);
-        service->ReportUninstallStatus(kNoThreadCode, UNINSTALL_FAIL);
+        service->ReportUninstallOutcome(kNoThreadCode, FallbackOutcome(kNoThreadCode));
     }
 }
 

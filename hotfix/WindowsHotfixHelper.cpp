@@ -10,6 +10,7 @@
 // never destroyed either).
 #include "hotfix/WindowsHotfixHelper.h"
 
+#include "hotfix/ServicingStore.h"
 #include "hotfix/UninstallWorker.h"
 #include "support/KtLogger.h"
 #include "support/WMIHelper.h"
@@ -62,11 +63,17 @@ void WindowsHotfixHelper::StartRemovePackage(const std::wstring& packageName) {
     StartPackageRemovalWorker(packageName, this);
 }
 
-void WindowsHotfixHelper::SetUninstallStatus(int code) {
-    ReportUninstallStatus(code, MapUninstallCode(code));
+void WindowsHotfixHelper::SetUninstallReasonCallback(
+    std::function<void(const UninstallReason& reason)> callback) {
+    m_reporter.SetReasonCallback(std::move(callback));
 }
 
-void WindowsHotfixHelper::ReportUninstallStatus(int code, UninstallStatus status) {
+void WindowsHotfixHelper::SetUninstallStatus(int code) {
+    ReportUninstallOutcome(code,
+                           OutcomeOfCode(code, RemovalSource::Installer, IsRestartPendingQuiet));
+}
+
+void WindowsHotfixHelper::ReportUninstallOutcome(int code, const RemovalOutcome& outcome) {
     constexpr const char* kFunction = "WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus";
     KT_LOG(LOG_ERROR, L"update uninstall status:" << code, kFunction);
     // A code the table does not hold is read against Microsoft's lists, which
@@ -75,7 +82,7 @@ void WindowsHotfixHelper::ReportUninstallStatus(int code, UninstallStatus status
         KT_LOG(LOG_ERROR, L"uninstall code in hexadecimal:" << HexCode(static_cast<uint32_t>(code)),
                kFunction);
     }
-    m_reporter.Deliver(status);
+    m_reporter.Deliver(outcome.status, outcome.reason);
 }
 
 void WindowsHotfixHelper::ReportUninstallProgress(int percent) {

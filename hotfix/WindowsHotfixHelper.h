@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallReporter.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
@@ -25,6 +26,9 @@ public:
 
     // UI thread, before any uninstall starts. The callback runs on a worker thread.
     void SetUninstallStatusCallback(std::function<void(UninstallStatus)> callback);
+    // UI thread, before any uninstall starts: why the next status came, called
+    // on the worker thread just before the status callback.
+    void SetUninstallReasonCallback(std::function<void(const UninstallReason& reason)> callback);
     // UI thread, before any removal starts: progress 0..100 of a package
     // removal, called on the worker thread.
     void SetUninstallProgressCallback(std::function<void(int percent)> callback);
@@ -34,13 +38,13 @@ public:
     // Removes one servicing package by name through the servicing API on a
     // detached worker; returns at once. Reports like the installer does.
     void StartRemovePackage(const std::wstring& packageName);
-    // The one way a removal reports, from any thread: logs the raw outcome
-    // (exit code or servicing API result), maps it and hands the status to
-    // the callback.
+    // The installer's code, from any thread: logs it, maps it (UninstallCodes.h)
+    // and hands the status and its reason to the callbacks.
     void SetUninstallStatus(int code);
-    // As SetUninstallStatus, for an outcome decided other than by the code
-    // alone (a failed start, or the store read after the installer).
-    void ReportUninstallStatus(int code, UninstallStatus status);
+    // The one way a removal reports: logs the raw outcome (exit code or
+    // servicing API result) and hands on the outcome decided for it (by the
+    // code's table, a failed start, or the store read after the removal).
+    void ReportUninstallOutcome(int code, const RemovalOutcome& outcome);
     void ReportUninstallProgress(int percent);
 
     // Restarts Windows now (shutdown privilege, then InitiateShutdownW): 0, or

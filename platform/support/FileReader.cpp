@@ -30,6 +30,24 @@ BoundedRead ReadAtMost(const std::filesystem::path& path, size_t maxBytes, std::
     return BoundedRead::kRead;
 }
 
+bool ReadHead(const std::filesystem::path& path, size_t maxBytes, std::string& bytes, bool& whole) {
+    bytes.clear();
+    whole = false;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.resize(maxBytes);
+    in.read(&bytes[0], static_cast<std::streamsize>(maxBytes));
+    if (in.bad()) {
+        bytes.clear();
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    whole = bytes.size() < maxBytes || in.peek() == std::char_traits<char>::eof();
+    return true;
+}
+
 XmlRead ReadXml(const std::filesystem::path& path, tinyxml2::XMLDocument& document) {
     std::string bytes;
     if (!ReadAll(path, bytes)) {

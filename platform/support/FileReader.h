@@ -20,6 +20,10 @@ enum class BoundedRead { kRead, kUnreadable, kTooLarge };
 // As ReadAll, for a file of at most `maxBytes`; a larger one is not read.
 BoundedRead ReadAtMost(const std::filesystem::path& path, size_t maxBytes, std::string& bytes);
 
+// The first `maxBytes` of a file (all of a smaller one); `whole` tells which.
+// False when the file cannot be opened or read; `bytes` is then empty.
+bool ReadHead(const std::filesystem::path& path, size_t maxBytes, std::string& bytes, bool& whole);
+
 enum class XmlRead {
     kParsed,      // the document holds the file (it may still have no element)
     kUnreadable,  // no such file, or it cannot be read: the document is cleared

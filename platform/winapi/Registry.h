@@ -19,10 +19,12 @@ inline HKEY LocalMachineKey() {
 
 constexpr uint32_t kKeyRead = 0x20019;         // KEY_READ
 constexpr uint32_t kKeyWow64_64Key = 0x0100;   // KEY_WOW64_64KEY: the 64-bit view
+constexpr uint32_t kRegSz = 1;                 // REG_SZ
 constexpr uint32_t kRegDword = 4;              // REG_DWORD
 constexpr uint32_t kErrorSuccess = 0;          // ERROR_SUCCESS
 constexpr uint32_t kErrorMoreData = 234;       // ERROR_MORE_DATA
 constexpr uint32_t kErrorNoMoreItems = 259;    // ERROR_NO_MORE_ITEMS
+constexpr uint32_t kRegistryKeyNotFound = 2;   // ERROR_FILE_NOT_FOUND: no such key
 constexpr uint32_t kMaxRegistryKeyName = 255;  // characters, without the terminator
 
 // 0 with *result open (close it with RegCloseKey), or the system error.

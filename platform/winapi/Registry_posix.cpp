@@ -30,6 +30,16 @@ struct RegistryState {
     std::map<std::wstring, Key> keys;  // by lower-cased path; "" is HKEY_LOCAL_MACHINE
     std::function<void(const std::wstring&)> openHook;
     std::vector<Testing::RegistryOpen> opens;
+    // Where the last RegEnumKeyExW stopped, so that enumerating a key by rising
+    // index costs what it costs Windows (once per subkey), not once per earlier one.
+    struct Cursor {
+        std::wstring path;
+        uint32_t index = 0;
+        std::map<std::wstring, Key>::iterator at;
+        uint64_t generation = 0;
+        bool valid = false;
+    } cursor;
+    uint64_t generation = 0;  // changes whenever a key is added or the tree emptied
 };
 
 RegistryState& State() {
@@ -74,7 +84,7 @@ void AddKeyLocked(const std::wstring& path) {
         const std::wstring part = path.substr(start, end - start);
         if (!part.empty()) {
             sofar = Join(sofar, part);
-            State().keys.emplace(LowerCase(sofar), Key{part, {}});
+            if (State().keys.emplace(LowerCase(sofar), Key{part, {}}).second) ++State().generation;
         }
         start = end + 1;
     }
@@ -106,12 +116,22 @@ uint32_t RegEnumKeyExW(HKEY key, uint32_t index, wchar_t* name, uint32_t* nameLe
     if (!PathOf(key, path) || nameLength == nullptr) return kErrorInvalidHandle;
     const std::wstring prefix = path.empty() ? L"" : path + L"\\";
     std::lock_guard<std::mutex> lock(State().mutex);
+    RegistryState::Cursor& cursor = State().cursor;
     uint32_t position = 0;
-    for (auto it = State().keys.lower_bound(prefix); it != State().keys.end(); ++it) {
+    auto it = State().keys.lower_bound(prefix);
+    if (cursor.valid && cursor.path == path && cursor.generation == State().generation &&
+        index == cursor.index + 1) {
+        position = cursor.index;
+        it = std::next(cursor.at);
+        ++position;
+    }
+    for (; it != State().keys.end(); ++it) {
         if (it->first.compare(0, prefix.size(), prefix) != 0) break;
-        const std::wstring rest = it->first.substr(prefix.size());
-        if (rest.empty() || rest.find(L'\\') != std::wstring::npos) continue;
+        const std::wstring& full = it->first;
+        if (full.size() == prefix.size() || full.find(L'\\', prefix.size()) != std::wstring::npos)
+            continue;
         if (position++ != index) continue;
+        cursor = {path, index, it, State().generation, true};
         const std::wstring& found = it->second.name;
         if (name == nullptr || found.size() + 1 > *nameLength) return kErrorMoreData;
         found.copy(name, found.size());
@@ -174,6 +194,8 @@ std::vector<RegistryOpen> RegistryOpens() {
 void ResetRegistry() {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().keys.clear();
+    ++State().generation;
+    State().cursor.valid = false;
     State().openHook = nullptr;
     State().opens.clear();
 }

@@ -8,8 +8,8 @@
 
 using namespace DuiLib;
 
-CumulativeConfirmDialog::CumulativeConfirmDialog(std::wstring hotfixId)
-    : m_hotfixId(std::move(hotfixId)) {}
+CumulativeConfirmDialog::CumulativeConfirmDialog(std::wstring hotfixId, bool cumulative)
+    : m_hotfixId(std::move(hotfixId)), m_cumulative(cumulative) {}
 
 LPCTSTR CumulativeConfirmDialog::GetWindowClassName() const {
     return CONFIRM_WINDOW_CLASS;
@@ -21,14 +21,26 @@ CDuiString CumulativeConfirmDialog::GetSkinFile() {
 
 void CumulativeConfirmDialog::InitWindow() {
     UICulture* culture = UICulture::GetInstance();
-    WindowApi::SetWindowTextW(GetHWND(), culture->GetString(L"IDS_CUMULATIVE_CONFIRM_TITLE"));
+    const wchar_t* title =
+        m_cumulative ? L"IDS_CUMULATIVE_CONFIRM_TITLE" : L"IDS_PACKAGE_CONFIRM_TITLE";
+    WindowApi::SetWindowTextW(GetHWND(), culture->GetString(title));
     CControlUI* question = m_PaintManager.FindControl(CONFIRM_QUESTION);
     CControlUI* uninstall = m_PaintManager.FindControl(CONFIRM_UNINSTALL_BUTTON);
     if (question == nullptr || uninstall == nullptr) {
         KT_LOG(LOG_ERROR, L"confirm dialog control is null", "CumulativeConfirmDialog::InitWindow");
         return;
     }
-    question->SetText(ComposedText(L"IDS_CUMULATIVE_CONFIRM_QUESTION", m_hotfixId).c_str());
+    question->SetText(ComposedText(m_cumulative ? L"IDS_CUMULATIVE_CONFIRM_QUESTION"
+                                                : L"IDS_PACKAGE_CONFIRM_QUESTION",
+                                   m_hotfixId)
+                          .c_str());
+    if (!m_cumulative) {
+        // Not the cumulative update's words: no servicing stack stays behind.
+        if (CControlUI* heading = m_PaintManager.FindControl(L"confirmTitle"))
+            heading->SetText(culture->GetString(L"IDS_PACKAGE_CONFIRM_TITLE"));
+        if (CControlUI* detail = m_PaintManager.FindControl(L"confirmDetail"))
+            detail->SetText(culture->GetString(L"IDS_PACKAGE_CONFIRM_DETAIL"));
+    }
     // The default button: Enter presses the focused button.
     m_PaintManager.SetFocus(uninstall);
 }

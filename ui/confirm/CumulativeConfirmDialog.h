@@ -1,6 +1,7 @@
-// The modal question before a cumulative update is removed through the servicing
-// stack: "Uninstall" (the focus when it opens, so Enter) or "Cancel" (also Esc).
-// Created, shown and deleted by MainWindow::ConfirmCumulativeRemoval; UI thread only.
+// The modal question before an update is removed through the servicing stack (the
+// cumulative update; on Windows Server, any update with one top-level package): "Uninstall" (the
+// focus when it opens, so Enter) or "Cancel" (also Esc). Created, shown and deleted by
+// MainWindow::ConfirmCumulativeRemoval; UI thread only.
 #pragma once
 
 #include <string>
@@ -13,7 +14,8 @@ public:
     static constexpr UINT kUninstall = 1;
     static constexpr UINT kCancel = 2;
 
-    explicit CumulativeConfirmDialog(std::wstring hotfixId);
+    // `cumulative` false: the question for any other update.
+    explicit CumulativeConfirmDialog(std::wstring hotfixId, bool cumulative = true);
     DuiLib::LPCTSTR GetWindowClassName() const override;
     DuiLib::CDuiString GetSkinFile() override;
     void InitWindow() override;
@@ -23,4 +25,5 @@ public:
 
 private:
     std::wstring m_hotfixId;
+    bool m_cumulative;
 };

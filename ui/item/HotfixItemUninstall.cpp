@@ -2,6 +2,7 @@
 // and the permanent look.
 // UI thread only. The row keeps no state of its own: its looks are its state.
 #include "hotfix/KbNumber.h"
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
 #include "ui/ComposedText.h"
@@ -95,16 +96,68 @@ void HotfixManageItemDetail::UnstallStatusUIChange(UninstallStatus status) {
         return;
     }
     const OutcomeLook& look = LookOf(status);
-    const CDuiString outcome = UICulture::GetInstance()->GetString(look.textKey);
+    ShowOutcomeText(look.textKey, look.color);
+    m_pBtnUninstall->SetVisible(false);
+}
+
+void HotfixManageItemDetail::ShowOutcomeText(const wchar_t* textKey, uint32_t color) {
+    const CDuiString outcome = UICulture::GetInstance()->GetString(textKey);
     // The row says its outcome when it has the focus (it keeps it once its button goes).
     if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(outcome);
     m_pUninstallResultLab->SetVisible(true);
     m_pUninstallResultLab->SetText(outcome);
-    m_pUninstallResultLab->SetTextColor(look.color);
+    m_pUninstallResultLab->SetTextColor(color);
+    if (m_pUninstallReasonLab != nullptr) m_pUninstallReasonLab->SetVisible(false);
+}
+
+void HotfixManageItemDetail::ShowUninstallReason(const WindowsHotfix::UninstallReason& reason) {
+    if (m_pUninstallReasonLab == nullptr || m_pUninstallResultLab == nullptr ||
+        !m_pUninstallResultLab->IsVisible()) {
+        return;  // no outcome shows (a cancel), or the layout has no line for it
+    }
+    if (reason.key == nullptr) {
+        m_pUninstallReasonLab->SetVisible(false);
+        return;
+    }
+    // "0x" stays in the language's text, so the eight digits read as Microsoft writes them.
+    const std::wstring text =
+        ComposedText(reason.key, WindowsHotfix::HexCode(reason.code).substr(2));
+    m_pUninstallReasonLab->SetText(text.c_str());
+    m_pUninstallReasonLab->SetToolTip(text.c_str());
+    m_pUninstallReasonLab->SetVisible(true);
+    if (m_pItemLayout != nullptr) m_pItemLayout->SetAccessibleDescription(text.c_str());
+}
+
+void HotfixManageItemDetail::ShowRemovalPendingUI() {
+    if (m_pUninstallResultLab == nullptr || m_pBtnUninstall == nullptr) {
+        KT_LOG(LOG_ERROR, L"show removal pending control is null",
+               "HotfixManageItemDetail::ShowRemovalPendingUI");
+        return;
+    }
+    const OutcomeLook& look = LookOf(UNINSTALL_NEED_RESTART);
+    ShowOutcomeText(look.textKey, look.color);
+    m_pBtnUninstall->SetEnabled(false);
     m_pBtnUninstall->SetVisible(false);
+    m_offersNothing = true;
+}
+
+void HotfixManageItemDetail::ShowInstallPendingUI() {
+    ShowNoRemovalUI(
+        L"IDS_UNINSTALL_INSTALL_PENDING_CODE",
+        UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_INSTALL_PENDING_TIP").str());
+}
+
+void HotfixManageItemDetail::ShowCheckpointUI(const std::wstring& newerUpdate) {
+    ShowNoRemovalUI(L"IDS_UNINSTALL_CHECKPOINT_CODE",
+                    ComposedText(L"IDS_UNINSTALL_CHECKPOINT_TIP", newerUpdate));
 }
 
 void HotfixManageItemDetail::ShowPermanentStatusUI() {
+    ShowNoRemovalUI(L"IDS_UNINSTALL_PERMANENT_CODE",
+                    UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_PERMANENT_TIP").str());
+}
+
+void HotfixManageItemDetail::ShowNoRemovalUI(const wchar_t* labelKey, const std::wstring& tip) {
     // Without its label the row keeps its button: nothing is hidden unexplained.
     if (m_pPermanentLab == nullptr || m_pBtnUninstall == nullptr) {
         KT_LOG(LOG_ERROR, L"show permanent control is null",
@@ -112,15 +165,16 @@ void HotfixManageItemDetail::ShowPermanentStatusUI() {
         return;
     }
     UICulture* culture = UICulture::GetInstance();
-    m_pPermanentLab->SetText(culture->GetString(L"IDS_UNINSTALL_PERMANENT_CODE"));
-    m_pPermanentLab->SetToolTip(culture->GetString(L"IDS_UNINSTALL_PERMANENT_TIP"));
+    m_pPermanentLab->SetText(culture->GetString(labelKey));
+    m_pPermanentLab->SetToolTip(tip.c_str());
     m_pPermanentLab->SetVisible(true);
     m_pBtnUninstall->SetEnabled(false);
     m_pBtnUninstall->SetVisible(false);
+    m_offersNothing = true;
 }
 
 bool HotfixManageItemDetail::IsPermanent() const {
-    return m_pPermanentLab != nullptr && m_pPermanentLab->IsVisible();
+    return m_offersNothing;
 }
 
 void HotfixManageItemDetail::StartPackageRemoval(const std::wstring& package) {

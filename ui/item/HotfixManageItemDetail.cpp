@@ -60,6 +60,7 @@ void HotfixManageItemDetail::InitItemLayout(CContainerUI* parent) {
 void HotfixManageItemDetail::InitUI() {
     m_pBtnUninstall = FindUnder<CButtonUI>(m_pItemLayout, L"btnUninstall");
     m_pUninstallResultLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallResultLab");
+    m_pUninstallReasonLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallReasonLab");
     m_pPermanentLab = FindUnder<CLabelUI>(m_pItemLayout, L"UninstallPermanentLab");
     m_pHotfixNameText = FindUnder<CLabelUI>(m_pItemLayout, L"hotfixNameText");
     m_pLearnMoreLink = FindUnder<CTextUI>(m_pItemLayout, L"learnMoreLink");
@@ -105,6 +106,10 @@ void HotfixManageItemDetail::SetContent(const HotfixInfo& info, bool isLastItem)
     m_pBtnUninstall->SetVisible(true);
     m_pUninstallResultLab->SetName((L"labUniName" + info.HotFixID).c_str());
     m_pUninstallResultLab->SetVisible(false);
+    if (m_pUninstallReasonLab != nullptr) {
+        m_pUninstallReasonLab->SetName((L"labReason" + info.HotFixID).c_str());
+        m_pUninstallReasonLab->SetVisible(false);
+    }
     if (m_pProgressBar != nullptr) {
         m_pProgressBar->SetName((L"progressBar" + info.HotFixID).c_str());
         m_pProgressBar->SetAccessibleNameSuffix(info.HotFixID.c_str());

@@ -9,6 +9,7 @@
 #include "duilib/UIProgress.h"
 #include "duilib/UIlib.h"
 #include "hotfix/InstalledOnDate.h"
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
@@ -35,12 +36,26 @@ public:
     void UpdateItemDisableStatus(bool enable);
     void UnstallStatusUIChange(UninstallStatus status);
     void UnstallStartorCancelUI(bool cancel);
+    // The reason beside the outcome just shown: a grey line under the label
+    // (ellipsised, the whole text its tip) and the row's accessible description.
+    // No reason hides the line.
+    void ShowUninstallReason(const WindowsHotfix::UninstallReason& reason);
+    // A row the store found already removed, waiting for the restart: the restart
+    // outcome from the start, for good.
+    void ShowRemovalPendingUI();
+    // An update Windows installs at the next restart: a grey label with why as
+    // its tip in place of the button, for good.
+    void ShowInstallPendingUI();
+    // A checkpoint cumulative update that `newerUpdate` ("KB5060829") builds on: a grey
+    // label with why as its tip in place of the button, for good.
+    void ShowCheckpointUI(const std::wstring& newerUpdate);
     // True when the uninstall really started. Only an identifier whose text after
     // its first "KB"/"kb" is all digits starts one; anything else leaves the row idle.
     bool OnClickUninstall(std::wstring ctrName);
     // An update Windows will not remove: the grey label (with why as its tip) in
     // place of the button, for good. No click, no other uninstall changes it.
     void ShowPermanentStatusUI();
+    // The row offers no removal (a grey label, or an outcome known from the store).
     bool IsPermanent() const;
     const std::wstring& HotfixId() const { return m_hotfixId; }
     // The row's root control: the window finds a row by a control's ancestry.
@@ -48,6 +63,7 @@ public:
     // A notification from one of the row's own controls, handed on by the window;
     // true when the row took it. The uninstall button's click is not one of them.
     bool HandleNotification(DuiLib::TNotifyUI& msg);
+    bool HasButton() const { return m_pBtnUninstall != nullptr; }
 
     // A cumulative update: removes `package` through the servicing stack (the
     // caller asked the user first) and shows its progress in place of the button.
@@ -71,11 +87,15 @@ private:
     // HotfixItemSupportLink.cpp).
     void ShowSupportLink();
     void OpenSupportArticle();
+    // The grey label of a row that offers nothing, in place of the button.
+    void ShowNoRemovalUI(const wchar_t* labelKey, const std::wstring& tip);
+    void ShowOutcomeText(const wchar_t* textKey, uint32_t color);
 
     DuiLib::CContainerUI* m_pItemLayout = nullptr;
     DuiLib::CContainerUI* m_pParent = nullptr;
     DuiLib::CButtonUI* m_pBtnUninstall = nullptr;
     DuiLib::CLabelUI* m_pUninstallResultLab = nullptr;
+    DuiLib::CLabelUI* m_pUninstallReasonLab = nullptr;
     DuiLib::CLabelUI* m_pPermanentLab = nullptr;
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CTextUI* m_pLearnMoreLink = nullptr;
@@ -86,4 +106,5 @@ private:
     DuiLib::CProgressUI* m_pProgressBar = nullptr;
     std::wstring m_hotfixId;
     SlashDates m_slashDates = SlashDates::MonthFirst;
+    bool m_offersNothing = false;  // decided by the store: no button ever again
 };

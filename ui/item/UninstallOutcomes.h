@@ -15,5 +15,6 @@ struct OutcomeLook {
 };
 
 const std::vector<OutcomeLook>& OutcomeLooks();
-// The look of an outcome; the failure's for one the table does not hold.
+// The look of an outcome; FailedLook for one the table does not hold.
 const OutcomeLook& LookOf(UninstallStatus status);
+const OutcomeLook& FailedLook();

@@ -27,6 +27,7 @@
 
 #include "duilib/UIlib.h"
 #include "hotfix/ServicingStore.h"
+#include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
 #include "support/HotfixInfo.h"
 
@@ -64,6 +65,9 @@ public:
     // Uninstall coordination and the tip. The callback runs on the uninstall worker.
     static void UnstallStatusUICallback(const std::shared_ptr<AliveToken>& alive,
                                         UninstallStatus status);
+    // Why the next status came; runs on the uninstall worker just before it.
+    static void UninstallReasonUICallback(const std::shared_ptr<AliveToken>& alive,
+                                          const WindowsHotfix::UninstallReason& reason);
     void UpdateOtherDisableStatus(std::wstring itemName);
     void SetDiscribeLayoutVisible(bool visible);
     void OnMouseEnter(DuiLib::TNotifyUI& msg);
@@ -78,6 +82,7 @@ public:
     static void RemovalProgressUICallback(const std::shared_ptr<AliveToken>& alive, int percent);
     // Blocks in the confirmation dialog; true when the user chose "Uninstall".
     bool ConfirmCumulativeRemoval(const std::wstring& hotfixId);
+    // The bar's text says what the restart finishes: removals, or only installations.
     void ShowRestartBar();
     void OnProgressShown(DuiLib::TNotifyUI& msg);
     // True once the rows of the latest list know how each is removed.
@@ -96,10 +101,14 @@ private:
     // The store read's answer for load `serial`, a moment after its list.
     void ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool restartPending, unsigned serial);
     void BuildRows(DuiLib::CContainerUI* container);
-    // Permanent rows take their label; the others take input.
+    // Rows that offer no removal take their label or outcome; the others stay as they are.
     void ApplyRoute(HotfixManageItemDetail& row);
     void DeleteRows();
     void OnClickRowButton(const std::wstring& senderName);
+    // The route of the row's plan; the row and the others take their looks.
+    void StartRowRemoval(const std::wstring& hotfixId);
+    // The routes are known: the click that came before them is carried out now.
+    void CarryOutClickBeforeRoutes();
     void ShowUninstallStatus(UninstallStatus status);
     HotfixManageItemDetail* FindRow(const std::wstring& hotfixId) const;
     // The row whose controls hold `control`, found through its ancestry; or null.
@@ -132,10 +141,17 @@ private:
     std::vector<HotfixInfo> m_hotfixInfos;
     // How each hotfix is removed, by HotFixID, found by the load with the list.
     WindowsHotfix::RemovalPlans m_removalPlans;
-    // False from a list's arrival until its plans do: every row's button waits.
+    // False from a list's arrival until its plans do: a click meanwhile waits for them.
     bool m_routesKnown = false;
-    unsigned m_loadSerial = 0;  // of the latest load started
+    std::wstring m_clickBeforeRoutes;  // the HotFixID of that click; empty: none
+    unsigned m_loadSerial = 0;         // of the latest load started
     bool m_removingPackage = false;
+    // The reason of the status on its way (queued just before it).
+    WindowsHotfix::UninstallReason m_nextReason;
+    // What the restart bar stands for: a removal, or only installations.
+    bool m_removalWaitsForRestart = false;
+    bool m_installWaitsForRestart = false;
+    bool m_restartFailed = false;   // the bar shows the failed restart's code
     bool m_closeRequested = false;  // closes when the package removal ends
     // Rows by HotFixID; a duplicated HotFixID maps to its later row.
     std::unordered_map<std::wstring, HotfixManageItemDetail*> m_itemMap;

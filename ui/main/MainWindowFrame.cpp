@@ -56,6 +56,10 @@ void MainWindow::InitWindow() {
     std::shared_ptr<AliveToken> alive = m_alive;
     WindowsHotfix::WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
         [alive](UninstallStatus status) { UnstallStatusUICallback(alive, status); });
+    WindowsHotfix::WindowsHotfixHelper::GetInstance()->SetUninstallReasonCallback(
+        [alive](const WindowsHotfix::UninstallReason& reason) {
+            UninstallReasonUICallback(alive, reason);
+        });
     WindowsHotfix::WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback(
         [alive](int percent) { RemovalProgressUICallback(alive, percent); });
     StartLoadHotfix();

@@ -50,8 +50,6 @@ void MainWindow::BuildRows(CContainerUI* container) {
         row->SetContent(info, i == count - 1);
         if (m_routesKnown) {
             ApplyRoute(*row);
-        } else {
-            row->UpdateItemDisableStatus(false);  // until the store read says which route
         }
         m_itemMap[info.HotFixID] = row;
     }
@@ -61,10 +59,31 @@ void MainWindow::BuildRows(CContainerUI* container) {
 }
 
 void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
-    if (PlanOf(row.HotfixId()).route == WindowsHotfix::RemovalRoute::Permanent) {
-        row.ShowPermanentStatusUI();
-    } else {
-        row.UpdateItemDisableStatus(true);
+    using WindowsHotfix::RemovalRoute;
+    if (!row.HasButton()) {
+        return;  // a row whose layout has no button offers nothing either way
+    }
+    switch (PlanOf(row.HotfixId()).route) {
+        case RemovalRoute::Permanent:
+            row.ShowPermanentStatusUI();
+            break;
+        case RemovalRoute::RemovalPending:
+            row.ShowRemovalPendingUI();
+            m_removalWaitsForRestart = true;
+            ShowRestartBar();
+            break;
+        case RemovalRoute::Checkpoint:
+            row.ShowCheckpointUI(PlanOf(row.HotfixId()).newerUpdate);
+            break;
+        case RemovalRoute::InstallPending:
+            row.ShowInstallPendingUI();
+            m_installWaitsForRestart = true;
+            ShowRestartBar();
+            break;
+        case RemovalRoute::Installer:
+        case RemovalRoute::Cumulative:
+        case RemovalRoute::Package:
+            break;  // the button stays as the list built it
     }
 }
 

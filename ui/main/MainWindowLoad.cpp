@@ -83,6 +83,7 @@ void MainWindow::FinishLoad(int result, std::vector<HotfixInfo> list) {
     m_hotfixInfos = std::move(list);
     m_removalPlans.clear();
     m_routesKnown = false;
+    m_clickBeforeRoutes.clear();
     if (result != 0) {
         ShowHotFixesFailUI(result);
     } else {
@@ -101,11 +102,14 @@ void MainWindow::ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool resta
     }
     m_removalPlans = std::move(plans);
     m_routesKnown = true;
-    // Every row enabled at once: the focus settles and a screen reader hears it once.
-    UIChangeBatch batch(m_PaintManager);
-    for (const auto& row : m_createdItems) {
-        ApplyRoute(*row);
+    {
+        // Every row's look at once: a screen reader hears it once.
+        UIChangeBatch batch(m_PaintManager);
+        for (const auto& row : m_createdItems) {
+            ApplyRoute(*row);
+        }
     }
+    CarryOutClickBeforeRoutes();
 }
 
 void MainWindow::ShowLoadingHotFixesUI() {

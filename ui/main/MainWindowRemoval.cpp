@@ -20,7 +20,9 @@ WindowsHotfix::RemovalPlan MainWindow::PlanOf(const std::wstring& hotfixId) cons
 
 // UI thread; blocks in the dialog's modal loop, then deletes the dialog.
 bool MainWindow::ConfirmCumulativeRemoval(const std::wstring& hotfixId) {
-    CumulativeConfirmDialog* dialog = new (std::nothrow) CumulativeConfirmDialog(hotfixId);
+    const bool cumulative = PlanOf(hotfixId).route == WindowsHotfix::RemovalRoute::Cumulative;
+    CumulativeConfirmDialog* dialog =
+        new (std::nothrow) CumulativeConfirmDialog(hotfixId, cumulative);
     if (dialog == nullptr) {
         KT_LOG(LOG_ERROR, L"create confirm dialog fail!", "MainWindow::ConfirmCumulativeRemoval");
         return false;
@@ -118,6 +120,13 @@ void MainWindow::ShowRestartBar() {
         return;
     }
     bar->SetVisible(true);
+    // Only installations wait: the restart finishes those (a failed restart's text stays).
+    CControlUI* text = m_PaintManager.FindControl(RESTART_BAR_TEXT);
+    if (text != nullptr && !m_restartFailed) {
+        const bool installsOnly = m_installWaitsForRestart && !m_removalWaitsForRestart;
+        text->SetText(UICulture::GetInstance()->GetString(
+            installsOnly ? L"IDS_RESTART_BAR_INSTALL_TEXT" : L"IDS_RESTART_BAR_TEXT"));
+    }
 }
 
 void MainWindow::OnClickRestartNow() {
@@ -128,6 +137,7 @@ void MainWindow::OnClickRestartNow() {
     }
     CControlUI* text = m_PaintManager.FindControl(RESTART_BAR_TEXT);
     if (text != nullptr) {
+        m_restartFailed = true;
         text->SetText(ComposedText(L"IDS_RESTART_FAILED", std::to_wstring(error)).c_str());
     }
 }

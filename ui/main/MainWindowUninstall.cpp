@@ -20,25 +20,55 @@ HotfixManageItemDetail* MainWindow::FindRow(const std::wstring& hotfixId) const 
     return found == m_itemMap.end() ? nullptr : found->second;
 }
 
-// The row-button branch of OnClick.
+// The row-button branch of OnClick. Before the store read has said which route
+// each row takes, the click is kept and carried out once it has; one click at a time.
 void MainWindow::OnClickRowButton(const std::wstring& senderName) {
+    if (!m_routesKnown && !m_clickBeforeRoutes.empty()) {
+        return;  // the kept click goes first; this one changes nothing
+    }
     const size_t at = senderName.find(UNINSTALL_BUTTON_PREFIX);
     m_curHotfixName = senderName.substr(at + UNINSTALL_BUTTON_PREFIX.size());
     KT_LOG(LOG_INFO, L"click hotfix name:" << m_curHotfixName, "MainWindow::OnClick");
-    HotfixManageItemDetail* row = FindRow(m_curHotfixName);
-    // Before the plans arrive the route is unknown and the buttons are disabled.
-    if (row == nullptr || !m_routesKnown) {
+    if (FindRow(m_curHotfixName) == nullptr) {
+        return;
+    }
+    if (!m_routesKnown) {
+        m_clickBeforeRoutes = m_curHotfixName;
+        return;
+    }
+    StartRowRemoval(m_curHotfixName);
+}
+
+void MainWindow::StartRowRemoval(const std::wstring& hotfixId) {
+    HotfixManageItemDetail* row = FindRow(hotfixId);
+    if (row == nullptr) {
         return;
     }
     // A row that starts nothing stays idle, and so do the others: no status will come.
-    const WindowsHotfix::RemovalPlan plan = PlanOf(m_curHotfixName);
-    const bool started = plan.route == WindowsHotfix::RemovalRoute::Cumulative
-                             ? StartCumulativeRemoval(row, m_curHotfixName)
-                             : row->OnClickUninstall(m_curHotfixName);
+    const WindowsHotfix::RemovalPlan plan = PlanOf(hotfixId);
+    const bool byPackage = plan.route == WindowsHotfix::RemovalRoute::Cumulative ||
+                           plan.route == WindowsHotfix::RemovalRoute::Package;
+    const bool started =
+        byPackage ? StartCumulativeRemoval(row, hotfixId) : row->OnClickUninstall(hotfixId);
     if (!started) {
         return;
     }
-    UpdateOtherDisableStatus(m_curHotfixName);
+    UpdateOtherDisableStatus(hotfixId);
+}
+
+void MainWindow::CarryOutClickBeforeRoutes() {
+    if (m_clickBeforeRoutes.empty()) {
+        return;
+    }
+    const std::wstring hotfixId = std::move(m_clickBeforeRoutes);
+    m_clickBeforeRoutes.clear();
+    // Queued on its own: a confirmation's modal loop then runs outside the routes' batch.
+    std::shared_ptr<AliveToken> alive = m_alive;
+    UIMainQueue::getInstance()->dispatch([alive, hotfixId] {
+        if (MainWindow* window = alive->window) {
+            window->StartRowRemoval(hotfixId);
+        }
+    });
 }
 
 void MainWindow::UpdateOtherDisableStatus(std::wstring itemName) {
@@ -68,19 +98,33 @@ void MainWindow::UnstallStatusUICallback(const std::shared_ptr<AliveToken>& aliv
     });
 }
 
-// UI thread: the row of the running uninstall shows the outcome, the others are enabled,
-// and an outcome that wants a restart brings up the restart bar.
+// Uninstall worker thread, just before the status: queued ahead of it.
+void MainWindow::UninstallReasonUICallback(const std::shared_ptr<AliveToken>& alive,
+                                           const WindowsHotfix::UninstallReason& reason) {
+    UIMainQueue::getInstance()->dispatch([alive, reason] {
+        if (MainWindow* window = alive->window) {
+            window->m_nextReason = reason;
+        }
+    });
+}
+
+// UI thread: the row of the running uninstall shows the outcome and its reason, the
+// others are enabled, and an outcome that wants a restart brings up the restart bar.
 void MainWindow::ShowUninstallStatus(UninstallStatus status) {
     UIChangeBatch batch(m_PaintManager);
+    const WindowsHotfix::UninstallReason reason = m_nextReason;
+    m_nextReason = {};
     HotfixManageItemDetail* running = FindRow(m_curHotfixName);
     for (const auto& row : m_createdItems) {
         if (row.get() == running) {
             row->UnstallStatusUIChange(status);
+            row->ShowUninstallReason(reason);
         } else {
             row->UpdateItemDisableStatus(true);
         }
     }
-    if (LookOf(status).needsRestart) {
+    if (LookOf(status).needsRestart || reason.restartFirst) {
+        m_removalWaitsForRestart = m_removalWaitsForRestart || LookOf(status).needsRestart;
         ShowRestartBar();
     }
     EndPackageRemoval();

@@ -7,9 +7,11 @@
 #   e2e_progress_text PERCENT    the row's status line at that percentage, in E2E_LANG
 
 E2E_CONFIRM_CLASS=OrvelleConfirmExUI
+# The dialog's title: the cumulative update's, or IDS_PACKAGE_CONFIRM_TITLE for any other.
+E2E_CONFIRM_TITLE_KEY=${E2E_CONFIRM_TITLE_KEY:-IDS_CUMULATIVE_CONFIRM_TITLE}
 
 e2e_confirm_state() {
-    e2e_ui window "$E2E_CONFIRM_CLASS" "$(e2e_string IDS_CUMULATIVE_CONFIRM_TITLE)" || true
+    e2e_ui window "$E2E_CONFIRM_CLASS" "$(e2e_string "$E2E_CONFIRM_TITLE_KEY")" || true
 }
 
 e2e_wait_confirm() {

@@ -34,6 +34,8 @@ permanent_look=(--hide btnUninstall@0 --show UninstallPermanentLab@0)
 # exit code, status the program reports, the code as logged, label key, label colour, log line
 while read -r exit_code status logged key colour line <&3; do
     rm -f "$record"
+    # Installed again (the fake installer leaves a removed update pending, as Windows does).
+    e2e_servicing_package 'Package_for_KB5006670~31bf3856ad364e35~amd64~~19041.1288.1.3' 70
     export FAKE_WUSA_EXIT_CODE=$exit_code
     e2e_start_and_wait_list
     e2e_log_has 'hotfixes off the installer route:1(' ||
@@ -73,5 +75,5 @@ while read -r exit_code status logged key colour line <&3; do
 done 3<<'CODES'
 2359301 2 2359301 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21
 0x80070BC2 2 -2147021886 IDS_UNINSTALL_NEED_RESTART_CODE FFED6F21
-2359303 4 2359303 IDS_UNINSTALL_FAIL_CODE FFED6F21 KB5006670 not removed: packages still present:1
+2359303 4 2359303 IDS_UNINSTALL_FAIL_CODE FFED6F21 KB5006670 not removed: packages still present
 CODES

@@ -64,6 +64,8 @@ e2e_keep_log closed-mid-removal
 
 # HRESULT, status the program reports, label key, label colour
 while read -r result status key colour <&3; do
+    # Installed again (the stand-in leaves a removed package pending, as Windows does).
+    e2e_servicing_package "$rollup" 70
     e2e_dism_result "$result"
     rm -f "$(e2e_dism_folder)/removed.txt"
     E2E_MAIN_OPTIONS=()
@@ -98,3 +100,17 @@ done 3<<'CODES'
 0x80004005 4 IDS_UNINSTALL_FAIL_CODE FFED6F21
 CODES
 [ ! -e "$record" ] || e2e_fail "the installer was started for the cumulative update: $(cat "$record")"
+
+# Reopened after the removal, before the restart: the cumulative part waits for
+# the restart to go and the servicing stack stays. The row says "Restart to
+# finish" from the start, with the restart bar and no button; the stand-in is
+# asked for nothing.
+e2e_servicing_package "$rollup" 05
+rm -f "$(e2e_dism_folder)/removed.txt"
+E2E_MAIN_OPTIONS=(--hide btnUninstall@0 --show UninstallResultLab@0 --show restartBar)
+e2e_start_and_wait_list
+e2e_expect_text UninstallResultLab@0 "$(e2e_string IDS_UNINSTALL_NEED_RESTART_CODE)" FFED6F21
+e2e_expect_text restartBarText "$(e2e_string IDS_RESTART_BAR_TEXT)"
+e2e_check_texts reopened-pending 20
+[ ! -s "$(e2e_dism_folder)/removed.txt" ] || e2e_fail "the stand-in was asked again: $(e2e_dism_removed)"
+e2e_close_and_keep_log reopened-pending "reopened before the restart"

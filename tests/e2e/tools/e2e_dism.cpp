@@ -10,6 +10,8 @@
 //                 finish
 //   removed.txt   each package name DismRemovePackage was given, a line each
 //   calls.txt     every call, a line each, with its arguments and result
+// As Windows does, a removal that succeeds (or asks for a restart) leaves the package's key with
+// CurrentState 0x05 (uninstall pending) until the restart.
 #include <windows.h>
 
 #include <cstdio>
@@ -32,6 +34,21 @@ constexpr HRESULT kNotInitialized = static_cast<HRESULT>(0xC0040001);
 constexpr HRESULT kInvalidSession = static_cast<HRESULT>(0xC0040004);
 
 bool g_initialized = false;
+
+void MarkUninstallPending(const wchar_t* package) {
+    const std::wstring path = std::wstring(
+                                  L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based "
+                                  L"Servicing\\Packages\\") +
+                              package;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return;
+    const DWORD pending = 0x05;
+    RegSetValueExW(key, L"CurrentState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pending),
+                   sizeof(pending));
+    RegCloseKey(key);
+}
 thread_local HRESULT t_lastFailure = S_OK;
 
 std::wstring Path(const wchar_t* name) {
@@ -127,7 +144,12 @@ __declspec(dllexport) HRESULT WINAPI
         while (current == 40 && Exists(L"hold.txt")) Sleep(50);
         if (current < 100) Sleep(step);
     }
-    return Log(call, ChosenResult());
+    const HRESULT result = ChosenResult();
+    // Removed, at once or at the restart (3010, also as an HRESULT).
+    if (result == S_OK || result == 1 || result == 3010 ||
+        result == static_cast<HRESULT>(0x80070BC2))
+        MarkUninstallPending(identifier);
+    return Log(call, result);
 }
 
 __declspec(dllexport) HRESULT WINAPI DismCloseSession(DismSession session) {

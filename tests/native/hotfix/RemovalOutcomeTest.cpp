@@ -75,50 +75,69 @@ public:
 
 struct StoreChange {
     const char* name;
-    bool before;  // the cumulative package is installed when the removal starts
-    bool after;   // ... and when the installer has ended
+    uint32_t exitCode;
+    uint32_t before;  // the cumulative package's state when the removal starts
+    uint32_t after;   // ... and when the installer has ended
     UninstallStatus status;
-    const wchar_t* logged;
+    const wchar_t* logged;  // the store's line, or empty when the code decides alone
 };
 
-TEST_F(RemovalOutcome, AlreadyUninstalledIsASuccessOnlyWhenTheStoreLostThePackages) {
+// After the installer, the store decides where it knew the packages before.
+TEST_F(RemovalOutcome, AfterTheInstallerTheStoreDecidesWhereItKnewThePackages) {
     const StoreChange cases[] = {
-        {"gone meanwhile", true, false, UNINSTALL_SUCCESS,
+        {"already uninstalled, gone meanwhile", 0x00240007, 0x70, 0x00, UNINSTALL_SUCCESS,
          L"KB5031356 removed: no package of it left"},
-        {"still there", true, true, UNINSTALL_FAIL,
-         L"KB5031356 not removed: packages still present:1"},
-        {"never known", false, false, UNINSTALL_FAIL,
+        {"already uninstalled, still there", 0x00240007, 0x70, 0x70, UNINSTALL_FAIL,
+         L"KB5031356 not removed: packages still present("},
+        {"already uninstalled, never known", 0x00240007, 0x00, 0x00, UNINSTALL_FAIL,
          L"KB5031356 not removed: no package of it known before"},
+        {"removed, waiting for the restart", 0, 0x70, 0x05, UNINSTALL_NEED_RESTART,
+         L"KB5031356 removed once windows restarts: packages pending removal"},
+        {"said removed, still installed", 0, 0x70, 0x70, UNINSTALL_FAIL,
+         L"KB5031356 not removed: packages still present("},
+        {"restart needed, and so it is", 3010, 0x70, 0x05, UNINSTALL_NEED_RESTART, L""},
+        {"removed, and so it is", 0, 0x70, 0x00, UNINSTALL_SUCCESS, L""},
+        {"failed, still installed", 0x80070422, 0x70, 0x70, UNINSTALL_FAIL, L""},
+        {"removed, unknown to the store", 0, 0x00, 0x00, UNINSTALL_SUCCESS, L""},
     };
-    // The installer waits for the test to change the store, then says "already uninstalled".
+    // The installer waits for the test to change the store, then exits with the case's code.
     const std::string go = m_folder + "/go";
+    const std::string code = m_folder + "/code";
     const std::string script = m_folder + "/wusa.sh";
-    std::ofstream(script) << "#!/bin/sh\nwhile [ ! -f '" << go
-                          << "' ]; do sleep 0.01; done\necho 0x00240007 > "
-                             "\"$WINAPI_EXIT_CODE_FILE\"\n";
+    std::ofstream(script) << "#!/bin/sh\nwhile [ ! -f '" << go << "' ]; do sleep 0.01; done\ncat '"
+                          << code << "' > \"$WINAPI_EXIT_CODE_FILE\"\n";
     chmod(script.c_str(), 0755);
     FakeServicingStore store("RemovalOutcome.Store");
     for (const StoreChange& c : cases) {
         SCOPED_TRACE(c.name);
         std::remove(go.c_str());
+        std::ofstream(code) << c.exitCode << "\n";
         m_sink->statuses.clear();
         WinApi::Testing::ResetProcessLaunch();
         WinApi::Testing::MapProgram(kInstallerPath, script);
         store.Clear();
-        store.AddPackage(kRollup, c.before ? 0x70 : 0x00,
+        store.AddPackage(kRollup, c.before,
                          FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false));
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:5031356");
         for (int i = 0; i < 3000 && WinApi::Testing::LaunchRecords().empty(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         store.Clear();
-        store.AddPackage(kRollup, c.after ? 0x70 : 0x00,
+        store.AddPackage(kRollup, c.after,
                          FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false));
         std::ofstream(go).put('\n');
         EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
-        EXPECT_TRUE(capture.Contains(c.logged));
-        EXPECT_TRUE(capture.Contains(L"update uninstall status:2359303("));
+        // The store reads write nothing of their own; only a decision they make is logged.
+        std::vector<std::wstring> lines = capture.Texts();
+        if (*c.logged != L'\0') {
+            ASSERT_EQ(lines.size(), 2u);
+            EXPECT_EQ(lines[0].rfind(c.logged, 0), 0u) << lines[0];
+        } else {
+            EXPECT_EQ(lines.size(), 1u);
+        }
+        EXPECT_TRUE(capture.Contains(L"update uninstall status:" +
+                                     std::to_wstring(static_cast<int>(c.exitCode)) + L"("));
     }
 }
 

@@ -286,11 +286,11 @@ TEST(UninstallReporterTest, StatusesAfterCloseAreDropped) {
     UninstallReporter reporter;
     auto sink = std::make_shared<StatusSink>();
     reporter.SetCallback(sink->Callback(sink));
-    reporter.Deliver(UNINSTALL_CANCEL);
+    reporter.Deliver(UNINSTALL_CANCEL, {});
     reporter.Close();
-    reporter.Deliver(UNINSTALL_SUCCESS);
+    reporter.Deliver(UNINSTALL_SUCCESS, {});
     reporter.SetCallback(sink->Callback(sink));
-    reporter.Deliver(UNINSTALL_FAIL);
+    reporter.Deliver(UNINSTALL_FAIL, {});
     EXPECT_EQ(sink->statuses, std::vector<UninstallStatus>{UNINSTALL_CANCEL});
 }
 

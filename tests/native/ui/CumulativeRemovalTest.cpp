@@ -7,12 +7,14 @@
 #include <condition_variable>
 
 #include "UiFixtures.h"
+#include "duilib/UIAccessible.h"
 #include "duilib/UIKeys.h"
 #include "duilib/UIProgress.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "testkit/FakeServicingStore.h"
 #include "ui/item/UninstallOutcomes.h"
 #include "winapi/DismTesting.h"
+#include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
 #include "winapi/ShutdownTesting.h"
 
@@ -42,6 +44,8 @@ protected:
             kStack, 0x70,
             FakeServicingStore::Manifest("Package_for_ServicingStack_3565", "KB5031356", true));
         WinApi::Testing::SetDismRemoveHook([this] {
+            // As Windows does: the removed package waits for the restart (uninstall pending).
+            m_store.AddPackage(kRollup, 0x05, std::nullopt);
             std::unique_lock<std::mutex> lock(m_mutex);
             m_held = true;
             m_changed.notify_all();
@@ -193,9 +197,11 @@ TEST_F(CumulativeRemovalTest, ClosingOrEndingTheSessionWaitsForTheRemoval) {
     }));
 }
 
-// The rows show before the store read ends: until it does, no click may take a
-// route (the cumulative row would otherwise start the installer).
-TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
+// The rows show before the store read ends, their buttons idle and enabled. A
+// click meanwhile is kept and carried out on the route the read then gives (the
+// cumulative row asks first and never starts the installer); a second click
+// meanwhile changes nothing.
+TEST_F(CumulativeRemovalTest, AClickBeforeTheStoreReadEndsIsCarriedOutOnItsRoute) {
     FakeInstaller installer(m_folder);
     // The restart check comes after the plans: holding it holds their delivery.
     WinApi::Testing::SetRegistryOpenHook([this](const std::wstring& path) {
@@ -214,21 +220,31 @@ TEST_F(CumulativeRemovalTest, ARowTakesNoRouteBeforeTheStoreReadEnds) {
 
     for (const wchar_t* button : {L"btnUniNameKB5031356", L"btnUniNameKB200"}) {
         EXPECT_TRUE(main().Shown(button));
-        EXPECT_FALSE(main().Find(button)->IsEnabled()) << button;
-        main().driver().Click(button);  // refused: the button takes no input yet
+        EXPECT_TRUE(main().Find(button)->IsEnabled()) << button;
     }
+    LogCapture log;
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5031356")) << main().driver().LastError();
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB200")) << main().driver().LastError();
     main().driver().Pump();
-    Release();
-    ASSERT_TRUE(main().WaitForResultView());
-    EXPECT_TRUE(installer.Calls().empty());
-    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
-    for (const WindowState& state : DuiLib::Headless::Windows())
-        EXPECT_NE(state.className, CONFIRM_WINDOW_CLASS);
+    EXPECT_EQ(log.Matching(L"click hotfix name:").size(), 1u);
+    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());  // nothing started yet
 
-    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());
-    EXPECT_NE(ClickAndAnswer({DuiLib::UIKEY_ESCAPE}).hwnd, nullptr);
-    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());
+    WindowState dialog;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
+            dialog = state;
+            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_ESCAPE);
+        }
+    });
+    Release();
+    ASSERT_TRUE(main().PumpUntil([&] { return dialog.hwnd != nullptr; }));
+    DuiLib::Headless::SetIdleHook(nullptr);
+    ASSERT_TRUE(main().WaitForResultView());
+    main().driver().Pump();
+    EXPECT_TRUE(WinApi::Testing::DismCalls().empty());  // declined in the confirmation
     EXPECT_TRUE(installer.Calls().empty());
+    EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());
 }
 
 // Progress lines alone are written at the information level: these, and every
@@ -281,6 +297,7 @@ TEST_F(CumulativeRemovalTest, OnlyTheProgressLinesAreInformation) {
 struct RestartCase {
     long long installerExit;
     UninstallStatus status;
+    const wchar_t* reason;  // the grey line under the label; empty: none shows
 };
 
 class RestartBarTest : public UiTest, public ::testing::WithParamInterface<RestartCase> {
@@ -306,6 +323,17 @@ TEST_P(RestartBarTest, AnOutcomeThatWantsARestartOffersOne) {
     EXPECT_EQ(label->GetText().str(),
               DuiLib::UICulture::GetInstance()->GetString(look.textKey).str());
     EXPECT_EQ(label->GetTextColor(), look.color);
+    auto* reason = main().InRow<CLabelUI>(1, L"labReasonKB22");
+    ASSERT_NE(reason, nullptr);
+    EXPECT_EQ(reason->IsVisible(), *GetParam().reason != L'\0');
+    if (reason->IsVisible()) {
+        EXPECT_EQ(reason->GetText().str(), GetParam().reason);
+        EXPECT_EQ(reason->GetToolTip().str(), GetParam().reason);
+        EXPECT_EQ(reason->GetTextColor(), 0xFF767676u);
+        DuiLib::CControlUI* row = label;
+        while (row->GetName() != L"hotfixItemRoot") row = row->GetParent();
+        EXPECT_EQ(DuiLib::Accessible::DescriptionOf(row), GetParam().reason);
+    }
     EXPECT_TRUE(main().Shown(RESTART_BAR));
 
     WinApi::Testing::SetShutdownResults(0, 1190);  // ERROR_SHUTDOWN_IS_SCHEDULED
@@ -319,8 +347,9 @@ TEST_P(RestartBarTest, AnOutcomeThatWantsARestartOffersOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, RestartBarTest,
-                         ::testing::Values(RestartCase{3010, UNINSTALL_NEED_RESTART},
-                                           RestartCase{0x80240016LL, UNINSTALL_RESTART_FIRST}));
+                         ::testing::Values(RestartCase{3010, UNINSTALL_NEED_RESTART, L""},
+                                           RestartCase{0x80070BC9LL, UNINSTALL_FAIL,
+                                                       L"Restart your PC, then try again."}));
 
 TEST_F(UiTest, ARestartWindowsAlreadyWaitsForShowsTheBarAtStart) {
     FakeServicingStore store("RestartPendingAtStart.Store");
@@ -330,6 +359,51 @@ TEST_F(UiTest, ARestartWindowsAlreadyWaitsForShowsTheBarAtStart) {
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11")}));
     EXPECT_TRUE(main().Shown(RESTART_BAR));
     EXPECT_EQ(main().Text(RESTART_BAR_TEXT), L"Restart your PC to finish uninstalling updates.");
+}
+
+}  // namespace
+
+namespace {
+
+// Windows Server 2019: an update with one top-level package is removed by its
+// name through the servicing API after the app's own question; the installer
+// never starts.
+TEST_F(CumulativeRemovalTest, OnServerAnUpdateGoesByItsPackageAndNeverByTheInstaller) {
+    const std::wstring package = L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
+    m_store.AddPackage(package, 0x70,
+                       FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false));
+    for (const auto& [name, value] :
+         {std::pair<const wchar_t*, std::wstring>{L"InstallationType", L"Server"},
+          {L"CurrentBuildNumber", L"17763"}}) {
+        std::wstring text = value;
+        text.push_back(L'\0');
+        const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
+        WinApi::Testing::SetRegistryValue(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
+                                          WinApi::kRegSz,
+                                          {chars, chars + text.size() * sizeof(wchar_t)});
+    }
+    FakeInstaller installer(m_folder);
+    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB5034441")}));
+    WindowState dialog;
+    DuiLib::Headless::SetIdleHook([&] {
+        for (const WindowState& state : DuiLib::Headless::Windows()) {
+            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
+            dialog = state;
+            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_RETURN);
+        }
+    });
+    ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5034441")) << main().driver().LastError();
+    DuiLib::Headless::SetIdleHook(nullptr);
+    EXPECT_EQ(dialog.title, L"Uninstall update");
+    ASSERT_TRUE(RemovalHeld());
+    Release();
+    auto* label = main().InRow<CLabelUI>(1, L"labUniNameKB5034441");
+    ASSERT_TRUE(main().PumpUntil([&] { return label->IsVisible(); }));
+    const auto calls = WinApi::Testing::DismCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(),
+                        L"DismRemovePackage(" + package + L",DismPackageName,cancel:none)"),
+              calls.end());
+    EXPECT_TRUE(installer.Calls().empty());
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // wusa.exe). Appends its command line (UTF-8, one line) to the file named by
 // FAKE_WUSA_RECORD, keeps running while the file named by FAKE_WUSA_HOLD exists
 // (at most 60 s), then exits with FAKE_WUSA_EXIT_CODE (decimal or 0x-hex, 32
-// bits; 0 when unset).
+// bits; 0 when unset). As Windows does, a removal that succeeds leaves the
+// update's package keys (named "..._for_KB<number>~...") in the servicing store
+// absent (0) or, when it asks for a restart, uninstall pending (0x05).
 
 #include <windows.h>
 
@@ -42,6 +44,43 @@ void WaitWhileHeld(const std::wstring& holdFile) {
     }
 }
 
+// The number after "/kb:" on the command line.
+std::wstring NumberOnCommandLine() {
+    const std::wstring line = GetCommandLineW();
+    const size_t at = line.find(L"/kb:");
+    if (at == std::wstring::npos) return {};
+    size_t end = at + 4;
+    while (end < line.size() && line[end] >= L'0' && line[end] <= L'9') ++end;
+    return line.substr(at + 4, end - at - 4);
+}
+
+void MarkPackagesRemoved(const std::wstring& number, DWORD state) {
+    HKEY packages = nullptr;
+    if (number.empty() ||
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Component Based "
+                      L"Servicing\\Packages",
+                      0, KEY_READ | KEY_SET_VALUE | KEY_WOW64_64KEY, &packages) != ERROR_SUCCESS)
+        return;
+    const std::wstring marker = L"_for_KB" + number + L"~";
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(packages, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        if (std::wstring(name, length).find(marker) == std::wstring::npos) continue;
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(packages, name, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) !=
+            ERROR_SUCCESS)
+            continue;
+        RegSetValueExW(key, L"CurrentState", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&state),
+                       sizeof(state));
+        RegCloseKey(key);
+    }
+    RegCloseKey(packages);
+}
+
 }  // namespace
 
 int wmain() {
@@ -49,5 +88,9 @@ int wmain() {
     WaitWhileHeld(Variable(L"FAKE_WUSA_HOLD"));
     const std::wstring code = Variable(L"FAKE_WUSA_EXIT_CODE");
     const unsigned long long value = code.empty() ? 0 : std::wcstoull(code.c_str(), nullptr, 0);
+    const UINT exit = static_cast<UINT>(value);
+    if (exit == 0) MarkPackagesRemoved(NumberOnCommandLine(), 0x00);
+    if (exit == 1641 || exit == 3010 || exit == 0x80070BC2 || exit == 0x00240005)
+        MarkPackagesRemoved(NumberOnCommandLine(), 0x05);
     ExitProcess(static_cast<UINT>(value));
 }

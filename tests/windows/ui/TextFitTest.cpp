@@ -20,6 +20,7 @@
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
 #include "hotfix/TextUtil.h"
+#include "hotfix/UninstallCodes.h"
 #include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
@@ -33,7 +34,9 @@ namespace {
 using namespace DuiLib;
 
 const unsigned kScales[] = {100, 150};
-const std::set<std::wstring> kEllipsisCells = {L"hotfixNameText", L"descriptionText"};
+// The reason line under an outcome ellipsises too (its tip holds the whole text).
+const std::set<std::wstring> kEllipsisCells = {L"hotfixNameText", L"descriptionText",
+                                               L"labReasonKB5034441"};
 const HotfixInfo kRowHotfix{L"KB5034441", L"Security Update", L"14/3/2023"};
 
 // One way a row can look; a new look is one more entry.
@@ -42,9 +45,21 @@ struct RowState {
     std::function<void(HotfixManageItemDetail&, CContainerUI&)> apply;
 };
 
-void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status) {
+void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status,
+                 WindowsHotfix::UninstallReason reason = {}) {
     row.UnstallStartorCancelUI(false);
     row.UnstallStatusUIChange(status);
+    row.ShowUninstallReason(reason);
+}
+
+// The outcome with its reason line, as the table gives it for `code`.
+RowState WithReason(const char* name, uint32_t code, WindowsHotfix::RemovalSource source,
+                    bool restartPending = false) {
+    return {name, [=](HotfixManageItemDetail& row, CContainerUI&) {
+                const WindowsHotfix::RemovalOutcome outcome = WindowsHotfix::OutcomeOfCode(
+                    static_cast<int>(code), source, [=] { return restartPending; });
+                ShowOutcome(row, outcome.status, outcome.reason);
+            }};
 }
 
 const RowState kRowStates[] = {
@@ -61,8 +76,19 @@ const RowState kRowStates[] = {
      [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_CANNOT); }},
     {"uninstall failed",
      [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_FAIL); }},
-    {"restart, then try again",
-     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_RESTART_FIRST); }},
+    WithReason("failed: the Windows Update service is off", 0x80070422,
+               WindowsHotfix::RemovalSource::Installer),
+    WithReason("failed: restart, then try again", 0x800F0806,
+               WindowsHotfix::RemovalSource::ServicingApi),
+    WithReason("failed: Windows is busy", 0x80240016, WindowsHotfix::RemovalSource::Installer),
+    WithReason("cannot: Windows refused", 0x800F0825, WindowsHotfix::RemovalSource::ServicingApi),
+    WithReason("failed: an error code", 0x80070057, WindowsHotfix::RemovalSource::Installer),
+    {"removed, waiting for the restart",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
+    {"installed at the restart",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowInstallPendingUI(); }},
+    {"checkpoint of a newer update",
+     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowCheckpointUI(L"KB5060829"); }},
     {"required by Windows",
      [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
     {"cumulative update being removed, 100 %",
@@ -208,6 +234,9 @@ protected:
             manager.FindControl(RESTART_BAR_TEXT)
                 ->SetText(FormatString(failed, L"1190", L"{0}").c_str());
             Check(manager, scale, "main window, restart bar with a failure");
+            manager.FindControl(RESTART_BAR_TEXT)
+                ->SetText(UICulture::GetInstance()->GetString(L"IDS_RESTART_BAR_INSTALL_TEXT"));
+            Check(manager, scale, "main window, restart bar for installations");
             manager.FindControl(RESTART_BAR)->SetVisible(false);
             manager.FindControl(L"closingNoticeBar")->SetVisible(false);
         }
@@ -236,6 +265,11 @@ protected:
                   nullptr);
         for (unsigned scale : kScales)
             Check(confirm.GetPaintManager(), scale, "cumulative update confirmation");
+        CumulativeConfirmDialog other(L"KB5034441", false);
+        ASSERT_NE(other.Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+                  nullptr);
+        for (unsigned scale : kScales) Check(other.GetPaintManager(), scale, "update confirmation");
     }
 
     std::ostringstream m_failures;
@@ -247,8 +281,8 @@ TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckAboutDialog();
     CheckConfirmDialog();
     // Per scale: the main window's views, the About dialog with and without the
-    // notice's path, the confirmation.
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 2 + 2 + 1));
+    // notice's path, the two confirmations.
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 3 + 2 + 2));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 
