@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tests/e2e/run.sh 01-normal-start 02-uninstall-outcomes 05-about-dialog \
     10-permanent-and-restart-codes 13-languages 14-long-list 17-cumulative-update \
-    19-failure-reason-and-checkpoint
+    22-failure-reason-and-checkpoint
 copy() {
     local from=build/e2e/$1 to=docs/$2
     [ -f "$from" ] || { echo "screenshots: $from is missing" >&2; exit 1; }
@@ -22,7 +22,7 @@ copy 05-about-dialog/about-window.png screenshot-about.png
 copy 10-permanent-and-restart-codes/permanent-window.png screenshot-permanent.png
 copy 17-cumulative-update/progress-40-window.png screenshot-cumulative-progress.png
 copy 17-cumulative-update/outcome-0x80070BC2-window.png screenshot-restart-bar.png
-copy 19-failure-reason-and-checkpoint/failed-with-reason-window.png screenshot-reason.png
+copy 22-failure-reason-and-checkpoint/failed-with-reason-window.png screenshot-reason.png
 # The gallery: a row per shipped language (each file in res/values/), after the
 # table's header in docs/languages.md.
 mkdir -p docs/languages
