@@ -80,12 +80,12 @@ void ClickRows(MainWindow& window, UITestDriver& driver, const std::vector<Hotfi
         driver.Pump();
     }
     for (const WinApi::Testing::LaunchRecord& launch : WinApi::Testing::LaunchRecords()) {
-        FUZZ_CHECK(launch.file == L"C:\\Windows\\System32\\wusa.exe" && launch.verb == L"runas");
+        FUZZ_CHECK(launch.application == L"C:\\Windows\\System32\\wusa.exe");
         bool fromARecord = false;
         for (const HotfixInfo& info : records) {
             const std::wstring number = ExtractKbNumber(info.HotFixID);
             fromARecord = fromARecord ||
-                          (!number.empty() && launch.parameters == L" /uninstall /kb:" + number);
+                          (!number.empty() && launch.Parameters() == L" /uninstall /kb:" + number);
         }
         FUZZ_CHECK(fromARecord);
     }

@@ -10,6 +10,9 @@
 
 #include "app/Startup.h"
 #include "native/ui/UiFixtures.h"
+#include "winapi/SingleInstance.h"
+#include "winapi/SingleInstanceTesting.h"
+#include "winapi/UserAccessTesting.h"
 
 namespace UiFixtures {
 
@@ -30,6 +33,8 @@ protected:
         if (g_instanceMutex != nullptr) WinApi::CloseHandle(g_instanceMutex);
         g_instanceMutex = nullptr;
         ResetProcessState();
+        WinApi::Testing::ResetSingleInstance();
+        WinApi::Testing::ResetUserAccess();
         unsetenv("LC_ALL");
         (void)!chdir(m_savedCwd.c_str());
     }
