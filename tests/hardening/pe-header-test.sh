@@ -49,5 +49,5 @@ if [ "$failures" -ne 0 ]; then
     echo "pe-header-test: $failures check(s) failed for $exe" >&2
     exit 1
 fi
-echo "pe-header-test: $exe: DllCharacteristics 0x$value (HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT)," \
+echo "pe-header-test: $exe: DllCharacteristics 0x$value (HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVER_AWARE)," \
     "relocations kept, static imports: $(echo $imports)"
