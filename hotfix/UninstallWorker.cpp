@@ -31,8 +31,8 @@ constexpr const char* kWorkerName =
     "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix::UninstallWorker";
 constexpr const char* kRemovalName =
     "WindowsHotfix::WindowsHotfixHelper::StartRemovePackage::RemovalWorker";
-constexpr int kNoThreadCode = 1450;       // ERROR_NO_SYSTEM_RESOURCES
-constexpr uint32_t kCancelledCode = 1223;  // ERROR_CANCELLED
+constexpr int kNoThreadCode = 1450;         // ERROR_NO_SYSTEM_RESOURCES
+constexpr uint32_t kCancelledCode = 1223;   // ERROR_CANCELLED
 constexpr uint32_t kErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 // The store reads around one installer run, off the load thread.
 constexpr std::chrono::milliseconds kStoreReadBudget{1000};

@@ -1,7 +1,8 @@
 // Calls on native top-level windows that the program makes outside its own
 // window objects: finding the first instance's main window and its process,
-// restoring and raising it, a window's title, holding a sign-out or shutdown and the quit message. The linked
-// backend serves them: real windows on Windows, the headless windows in tests. UI thread.
+// restoring and raising it, a window's title, holding a sign-out or shutdown and the quit message.
+// The linked backend serves them: real windows on Windows, the headless windows in tests. UI
+// thread.
 #pragma once
 
 #include <cstdint>

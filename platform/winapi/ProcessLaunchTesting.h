@@ -26,8 +26,9 @@ struct LaunchRecord {
     // does not begin with that.
     std::wstring Parameters() const {
         const std::wstring quoted = L"\"" + application + L"\"";
-        return commandLine.compare(0, quoted.size(), quoted) == 0 ? commandLine.substr(quoted.size())
-                                                                  : L"<not quoted>";
+        return commandLine.compare(0, quoted.size(), quoted) == 0
+                   ? commandLine.substr(quoted.size())
+                   : L"<not quoted>";
     }
 };
 

@@ -16,8 +16,8 @@ BOOL CreateProcessW(const ProcessStart& start, HANDLE* process) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started;
     ZeroMemory(&started, sizeof(started));
-    if (!::CreateProcessW(start.application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          0, nullptr, start.currentDirectory.c_str(), &startup, &started))
+    if (!::CreateProcessW(start.application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, start.currentDirectory.c_str(), &startup, &started))
         return FALSE;
     ::CloseHandle(started.hThread);
     *process = started.hProcess;

@@ -41,10 +41,10 @@ bool OnlyAdministratorsMayChange(PACL dacl) {
 // 0 when the folder at `path` is a real folder (no link) that only SYSTEM
 // and Administrators can change; the handle is opened without following links.
 uint32_t CheckFolder(const std::wstring& path) {
-    HANDLE folder = CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE folder =
+        CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (folder == INVALID_HANDLE_VALUE) return GetLastError();
     uint32_t error = ERROR_ACCESS_DENIED;
     BY_HANDLE_FILE_INFORMATION info;

@@ -35,7 +35,6 @@ InstanceLock LockSingleInstance(const wchar_t* name);
 // True when process `processId` runs the executable at `executablePath`
 // (compared without regard to case) with an elevated token; `error` is the
 // system error when it cannot be told.
-bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath,
-                         uint32_t& error);
+bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath, uint32_t& error);
 
 }  // namespace WinApi

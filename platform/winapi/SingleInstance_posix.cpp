@@ -66,8 +66,7 @@ InstanceLock LockSingleInstance(const wchar_t* name) {
     return lock;
 }
 
-bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath,
-                         uint32_t& error) {
+bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath, uint32_t& error) {
     if (processId != static_cast<uint32_t>(getpid())) {
         error = kErrorInvalidParameter;
         return false;

@@ -23,9 +23,8 @@ bool IsSystemOrAdministrators(PSID sid) {
 bool OwnedByAdministrators(HANDLE object) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const bool owned = GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION,
-                                       &owner, nullptr, nullptr, nullptr,
-                                       &descriptor) == ERROR_SUCCESS &&
+    const bool owned = GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                       nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
                        IsSystemOrAdministrators(owner);
     if (descriptor != nullptr) LocalFree(descriptor);
     return owned;
@@ -112,8 +111,7 @@ InstanceLock LockSingleInstance(const wchar_t* name) {
     return lock;
 }
 
-bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath,
-                         uint32_t& error) {
+bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath, uint32_t& error) {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
     if (process == nullptr) {
         error = GetLastError();

@@ -7,8 +7,8 @@
 namespace WinApi {
 namespace {
 
-constexpr ACCESS_MASK kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
-                                      DELETE | WRITE_DAC | WRITE_OWNER;
+constexpr ACCESS_MASK kChangeRights =
+    FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER;
 
 // Wine maps every file to the Unix user, whatever a Windows token says.
 bool RunsUnderWine() {

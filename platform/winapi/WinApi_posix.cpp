@@ -31,7 +31,7 @@ struct StandInState {
     std::mutex mutex;
     std::map<HANDLE, std::shared_ptr<PosixStandIn::HandleObject>> handles;
     std::uintptr_t nextHandle = 0x100;
-    std::map<std::wstring, int> mutexHandleCounts;  // named mutex -> open handles
+    std::map<std::wstring, int> mutexHandleCounts;       // named mutex -> open handles
     std::map<std::wstring, bool> mutexByAdministrators;  // named mutex -> its creator's SD
     std::vector<Testing::MessageBoxCall> messageBoxes;
     std::wstring moduleFileName;

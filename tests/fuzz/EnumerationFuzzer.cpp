@@ -3,7 +3,7 @@
 // GetInstalledHotFixes on the window's load thread, become rows, and their
 // uninstall buttons are clicked. Nothing may be lost, and nothing but a plain
 // number may reach the installer's command line.
-// Input: a flag byte (bit 0: the user declines elevation; bit 1: the query
+// Input: a flag byte (bit 0: the installer start is cancelled; bit 1: the query
 // fails), then records separated by newlines, fields (HotFixID, Description,
 // InstalledOn) by tabs.
 #include <vector>

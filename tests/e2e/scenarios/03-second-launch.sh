@@ -62,7 +62,10 @@ e2e_log_has 'window of another program left alone!' ||
 touch "$E2E_PREFIX/drive_c/e2e/squat-release"
 wait "$squatter" || true
 second_launch after-stranger
-expect_main_in_front restored-after-stranger
+state=$(e2e_window_state)
+read -r _ _ _ _ minimized _ foreground <<<"$state"
+[ "$minimized" = 0 ] && [ "$foreground" = 1 ] ||
+    e2e_fail "the first window did not come back once the stranger's had gone ($state)"
 
 e2e_click closeButton
 code=$(e2e_wait_exit 1 30)

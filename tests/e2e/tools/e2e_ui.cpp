@@ -349,8 +349,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"squat" && argc == 4) {
         return Squat(argv);
     }
-    std::fprintf(stderr,
-                 "usage: e2e_ui run REPORT PROGRAM [ARGS...] | window CLASS TITLE | dialog TITLE | "
-                 "text SPECS | cover RELEASE | record FILE [ARGS...] | squat mutex|window RELEASE\n");
+    std::fprintf(
+        stderr,
+        "usage: e2e_ui run REPORT PROGRAM [ARGS...] | window CLASS TITLE | dialog TITLE | "
+        "text SPECS | cover RELEASE | record FILE [ARGS...] | squat mutex|window RELEASE\n");
     return 2;
 }

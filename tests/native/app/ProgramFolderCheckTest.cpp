@@ -24,9 +24,9 @@ TEST_F(ProgramFolderCheckTest, OnlyFilesTheUserCannotChangeStartTheProgram) {
     const std::wstring exe = ExecutablePathIn(m_folder);
     const struct {
         const char* name;
-        uint32_t noLinkedToken;        // OpenLinkedToken's error, 0: a token
-        std::wstring changeable;       // a path the user may change
-        std::wstring unreadable;       // a path whose security cannot be read
+        uint32_t noLinkedToken;   // OpenLinkedToken's error, 0: a token
+        std::wstring changeable;  // a path the user may change
+        std::wstring unreadable;  // a path whose security cannot be read
         bool starts;
         std::wstring logged;
     } cases[] = {

@@ -109,7 +109,8 @@ TEST_F(SingleInstanceTest, AWindowOfAnotherProgramIsLeftAlone) {
         ASSERT_TRUE(DuiLib::Headless::FindWindowState(first.hwnd(), state));
         EXPECT_EQ(state.minimized, !c.raised);
         EXPECT_EQ(state.foreground, c.raised);
-        EXPECT_EQ(log.Matching(L"window of another program left alone!").size(), c.raised ? 0u : 1u);
+        EXPECT_EQ(log.Matching(L"window of another program left alone!").size(),
+                  c.raised ? 0u : 1u);
         WinApi::CloseHandle(firstInstance);
         WinApi::Testing::SetWindowProcess(L"", true);
     }

@@ -17,8 +17,8 @@
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 #include "winapi/DismTesting.h"
-#include "winapi/ProtectedFolderTesting.h"
 #include "winapi/ProcessLaunchTesting.h"
+#include "winapi/ProtectedFolderTesting.h"
 #include "winapi/Shutdown.h"
 #include "winapi/ShutdownTesting.h"
 

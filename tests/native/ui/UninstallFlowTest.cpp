@@ -32,7 +32,8 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
     const std::vector<WinApi::Testing::LaunchRecord> launches = WaitForLaunches(1);
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].application, L"C:\\Windows\\System32\\wusa.exe");
-    EXPECT_EQ(launches[0].commandLine, L"\"C:\\Windows\\System32\\wusa.exe\" /uninstall /kb:5005565");
+    EXPECT_EQ(launches[0].commandLine,
+              L"\"C:\\Windows\\System32\\wusa.exe\" /uninstall /kb:5005565");
     EXPECT_EQ(launches[0].currentDirectory, L"C:\\Windows\\System32");
 
     // The clicked row: uninstalling look.
