@@ -82,6 +82,7 @@ public:
     void TearDown() override {
         EXPECT_TRUE(WaitForWorkers());
         WinApi::Testing::ResetProcessLaunch();
+        WinApi::Testing::SetSystemDirectory(L"");
         Testing::SetThreadStarter(nullptr);
         WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
     }
@@ -166,7 +167,6 @@ TEST_F(UninstallRunner, InstallerStartsFromTheSystemFolderWithItsExactCommandLin
                   std::wstring(c.installer).substr(0, std::wstring(c.installer).rfind(L'\\')));
         ASSERT_TRUE(WaitForWorkers());
     }
-    WinApi::Testing::SetSystemDirectory(L"");
 }
 
 struct FailureCase {
