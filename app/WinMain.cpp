@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "app/ProgramFolderCheck.h"
 #include "app/Startup.h"
 #include "duilib/UIlib.h"
 #include "support/Common.h"
@@ -11,6 +12,7 @@
 #include "support/SystemEnvironment.h"
 #include "ui/SharedConstants.h"
 #include "ui/main/MainWindow.h"
+#include "winapi/SingleInstance.h"
 #include "winapi/WinApi.h"
 
 using namespace DuiLib;
@@ -22,6 +24,7 @@ namespace {
 const wchar_t* const INSTANCE_MUTEX_NAME = L"windows//PC/Orvelle";
 const char* const LOGGER_FOLDER = "Orvelle";
 const UINT MAIN_WINDOW_ICON = 5;
+const UINT FIRST_WINDOW_TIMEOUT_MS = 1000;
 
 void CloseInstanceMutex() {
     if (g_instanceMutex != nullptr) {
@@ -42,6 +45,27 @@ uint32_t EnterSystemFolder() {
         return error != 0 ? error : 1;
     }
     return 0;
+}
+
+// The running executable's full path; empty when it cannot be had.
+std::wstring ExecutablePath() {
+    std::wstring path(32768, L'\0');
+    const uint32_t length = WinApi::GetModuleFileNameW(nullptr, &path[0], 32768);
+    path.resize(length > 0 && length < 32768 ? length : 0);
+    return path;
+}
+
+// True when `window` belongs to a process that runs this same executable
+// elevated: a window of that class and title in any other process gets
+// neither a message nor the foreground.
+bool IsFirstInstanceWindow(HWND window) {
+    const std::wstring path = ExecutablePath();
+    uint32_t error = 0;
+    if (!path.empty() &&
+        WinApi::IsElevatedProcessOf(WindowApi::GetWindowProcessId(window), path, error))
+        return true;
+    KT_LOG(LOG_ERROR, L"window of another program left alone! ret:" << error, "IsAlreadyRunning");
+    return false;
 }
 
 // Points the toolkit at the executable's res/ folder and the language strings
@@ -80,13 +104,17 @@ void RunMainWindow() {
 }  // namespace
 
 bool IsAlreadyRunning() {
-    g_instanceMutex = WinApi::CreateMutexW(nullptr, TRUE, INSTANCE_MUTEX_NAME);
-    if (WinApi::GetLastError() != ERROR_ALREADY_EXISTS) {
-        return false;
-    }
+    const WinApi::InstanceLock lock = WinApi::LockSingleInstance(INSTANCE_MUTEX_NAME);
+    g_instanceMutex = lock.mutex;
+    if (lock.squatted)
+        KT_LOG(LOG_ERROR, L"instance mutex of another owner ignored! ret:" << lock.error,
+               "IsAlreadyRunning");
+    if (!lock.alreadyRunning) return false;
     HWND firstWindow = WindowApi::FindWindowW(MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE);
-    if (firstWindow != nullptr) {
-        WindowApi::SendMessageW(firstWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    if (firstWindow != nullptr && IsFirstInstanceWindow(firstWindow)) {
+        // A first instance that hangs must not hang this one too.
+        WindowApi::SendMessageTimeoutW(firstWindow, WM_SYSCOMMAND, SC_RESTORE, 0,
+                                       FIRST_WINDOW_TIMEOUT_MS);
         WindowApi::SetForegroundWindow(firstWindow);
     }
     CloseInstanceMutex();
@@ -126,6 +154,10 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
         return 0;
     }
     const std::wstring language = ConfigureResources(instance);
+    if (UserMayChangeProgramFiles(CPaintManagerUI::GetInstancePath().str(), ExecutablePath())) {
+        ShowProgramFolderUnsafeTips();
+        return 0;
+    }
     const std::wstring languageFolder =
         (CPaintManagerUI::GetInstancePath() + LANGUAGE_FOLDER).str();
     if (!DE::LanguageResExist(language, languageFolder)) {

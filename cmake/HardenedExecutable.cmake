@@ -2,7 +2,10 @@
 #
 # orvelle_harden_executable(target): ASLR with a high-entropy 64-bit address
 # space and DEP, set in the PE header explicitly (ld's defaults vary by
-# version); --dynamicbase keeps the relocations ASLR needs.
+# version); --dynamicbase keeps the relocations ASLR needs. --tsaware marks it
+# Terminal-Server-aware: on a Remote Desktop Session Host, Windows then gives it
+# the system's Windows folder and registry, not the per-user copies it makes
+# for programs that predate Remote Desktop.
 #
 # orvelle_delay_load(target dll function...): DLLs that are not KnownDLLs are
 # looked up beside the executable first when they are static imports, before
@@ -14,7 +17,7 @@ find_program(ORVELLE_DLLTOOL NAMES ${CMAKE_DLLTOOL} x86_64-w64-mingw32-dlltool d
 
 function(orvelle_harden_executable target)
     target_link_options(${target} PRIVATE LINKER:--dynamicbase LINKER:--high-entropy-va
-                                          LINKER:--nxcompat)
+                                          LINKER:--nxcompat LINKER:--tsaware)
 endfunction()
 
 function(orvelle_delay_load target dll)

@@ -35,7 +35,7 @@ bool IsUnnumberedUpdate(const std::wstring& name) {
 
 std::wstring WindowsFolder() {
     wchar_t folder[1024];
-    const uint32_t length = WinApi::GetWindowsDirectoryW(folder, 1024);
+    const uint32_t length = WinApi::GetSystemWindowsDirectoryW(folder, 1024);
     return length > 0 && length < 1024 ? std::wstring(folder, length) : std::wstring();
 }
 

@@ -18,14 +18,12 @@
 #include "hotfix/WindowsHotfixTesting.h"
 #include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
-#include "winapi/ComApartment.h"
 #include "winapi/Dism.h"
 #include "winapi/ProcessLaunch.h"
+#include "winapi/ProtectedFolder.h"
 #include "winapi/WinApi.h"
 
 namespace WindowsHotfix {
-
-const wchar_t* const kInstallerPath = L"C:\\Windows\\System32\\wusa.exe";
 
 namespace {
 
@@ -33,8 +31,9 @@ constexpr const char* kWorkerName =
     "WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix::UninstallWorker";
 constexpr const char* kRemovalName =
     "WindowsHotfix::WindowsHotfixHelper::StartRemovePackage::RemovalWorker";
-constexpr int kNoThreadCode = 1450;            // ERROR_NO_SYSTEM_RESOURCES
-constexpr uint32_t kElevationDeclined = 1223;  // ERROR_CANCELLED from ShellExecuteEx
+constexpr int kNoThreadCode = 1450;         // ERROR_NO_SYSTEM_RESOURCES
+constexpr uint32_t kCancelledCode = 1223;   // ERROR_CANCELLED
+constexpr uint32_t kErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 // The store reads around one removal, each: read quietly, so a slow or absent
 // store costs at most this before the launch and writes nothing unless it decides.
 constexpr std::chrono::milliseconds kStoreReadBudget{200};
@@ -52,14 +51,10 @@ void StartDetached(std::function<void()> work) {
     DetachedThreads::Start(std::move(work));
 }
 
-// ShellExecuteEx may hand the launch to shell extensions, which are COM
-// objects: COM is up for the call, and down again before the long wait, which
-// pumps no messages. False with the system error when nothing was started.
-bool Launch(WinApi::ShellExecuteRecord& record, uint32_t& error) {
-    const WinApi::ComApartment com;
-    if (WinApi::ShellExecuteExW(&record)) return true;
-    error = WinApi::GetLastError();
-    return false;
+std::wstring SystemFolder() {
+    wchar_t folder[1024];
+    const uint32_t length = WinApi::GetSystemDirectoryW(folder, 1024);
+    return length > 0 && length < 1024 ? std::wstring(folder, length) : std::wstring();
 }
 
 // What became of the installer: only an exit code is its outcome; a start or
@@ -70,27 +65,28 @@ struct InstallerRun {
     uint32_t code = 0;  // the exit code, else the system error or wait result
 };
 
-// Launch, wait, read the exit code; each failure is logged once.
-InstallerRun RunInstaller(const std::wstring& parameters, WinApi::ShellExecuteRecord& record) {
-    record.cbSize = WinApi::ShellExecuteRecordSize();
-    record.fMask = WinApi::kSeeMaskNoCloseProcess;
-    record.lpVerb = L"runas";
-    record.lpFile = kInstallerPath;
-    record.lpParameters = parameters.c_str();
-    record.nShow = WinApi::kSwShow;
-    uint32_t error = 0;
-    if (!Launch(record, error)) {
+// Start, wait, read the exit code; each failure is logged once (a failed start
+// under the launch failure's established line). The installer starts in the
+// system folder, so nothing of the user's current folder reaches it.
+InstallerRun RunInstaller(const std::wstring& parameters, HANDLE& process) {
+    const std::wstring folder = SystemFolder();
+    WinApi::ProcessStart start;
+    start.application = InstallerPath();
+    start.commandLine = L"\"" + start.application + L"\"" + parameters;
+    start.currentDirectory = folder;
+    if (folder.empty() || !WinApi::CreateProcessW(start, &process)) {
+        const uint32_t error = folder.empty() ? kErrorPathNotFound : WinApi::GetLastError();
         KT_LOG(LOG_ERROR, L"ShellExecute exe fail! ret:" << error, kWorkerName);
         return {false, false, error};
     }
-    const uint32_t waited = WinApi::WaitForSingleObject(record.hProcess, WinApi::kInfinite);
+    const uint32_t waited = WinApi::WaitForSingleObject(process, WinApi::kInfinite);
     if (waited != WinApi::kWaitObject0) {
         KT_LOG(LOG_ERROR, L"WaitForSingleObject out time, ret:" << waited, kWorkerName);
         return {true, false, waited};
     }
     uint32_t exitCode = 0;
-    if (!WinApi::GetExitCodeProcess(record.hProcess, &exitCode)) {
-        error = WinApi::GetLastError();
+    if (!WinApi::GetExitCodeProcess(process, &exitCode)) {
+        const uint32_t error = WinApi::GetLastError();
         KT_LOG(LOG_ERROR, L"GetExitCodeProcess fail! ret:" << error, kWorkerName);
         return {true, false, error};
     }
@@ -153,13 +149,13 @@ void RunWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
     const std::wstring number = NumberIn(parameters);
     const std::optional<std::vector<std::wstring>> before =
         number.empty() ? std::nullopt : RemovablePackagesOf(number, kStoreReadBudget);
-    WinApi::ShellExecuteRecord record;
-    const InstallerRun run = RunInstaller(parameters, record);
-    if (record.hProcess != nullptr) WinApi::CloseHandle(record.hProcess);
+    HANDLE process = nullptr;
+    const InstallerRun run = RunInstaller(parameters, process);
+    if (process != nullptr) WinApi::CloseHandle(process);
     const int code = static_cast<int>(run.code);
     if (!run.started) {
-        // The one start failure that is no failure: the user said no to the elevation prompt.
-        if (run.code == kElevationDeclined)
+        // A start that Windows reports as cancelled keeps the row as it was.
+        if (run.code == kCancelledCode)
             return service->ReportUninstallOutcome(code, {UNINSTALL_CANCEL, {}});
         return service->ReportUninstallOutcome(code, FallbackOutcome(run.code));
     }
@@ -180,7 +176,13 @@ void LogDismFailure(const wchar_t* call, uint32_t result) {
 // (`removing` false: a failure whatever its code).
 uint32_t RemovePackage(const std::wstring& name, WindowsHotfixHelper* service, bool& removing) {
     removing = false;
-    uint32_t result = WinApi::DismInitialize();
+    // The servicing API's scratch files go where only administrators can write;
+    // without such a folder it keeps to its own default.
+    uint32_t folderError = 0;
+    const std::wstring scratch = WinApi::ProtectedProgramDataFolder(L"Scratch", folderError);
+    if (scratch.empty())
+        KT_LOG(LOG_ERROR, L"no protected scratch folder! ret:" << folderError, kRemovalName);
+    uint32_t result = WinApi::DismInitialize(scratch);
     if (result != 0) {
         LogDismFailure(L"DismInitialize", result);
         return result;
@@ -242,6 +244,11 @@ void StartReportingWorker(Run run, const std::wstring& argument, WindowsHotfixHe
 }
 
 }  // namespace
+
+std::wstring InstallerPath() {
+    const std::wstring folder = SystemFolder();
+    return folder.empty() ? std::wstring() : folder + L"\\wusa.exe";
+}
 
 void StartUninstallWorker(const std::wstring& parameters, WindowsHotfixHelper* service) {
     StartReportingWorker(RunWorker, parameters, service,

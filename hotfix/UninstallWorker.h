@@ -1,6 +1,6 @@
 // One removal on its own detached thread, reported through the service: the
-// installer run elevated, or one servicing package removed through the
-// servicing API.
+// system's installer (started by this elevated process, so elevated too), or
+// one servicing package removed through the servicing API.
 #pragma once
 
 #include <string>
@@ -9,7 +9,10 @@ namespace WindowsHotfix {
 
 class WindowsHotfixHelper;
 
-extern const wchar_t* const kInstallerPath;  // "C:\Windows\System32\wusa.exe"
+// The system folder's wusa.exe ("C:\Windows\System32\wusa.exe" on a standard
+// PC; the folder comes from Windows, not from a fixed drive); empty when
+// Windows cannot name its system folder.
+std::wstring InstallerPath();
 
 // Copies the parameters and starts the worker; returns at once. If no thread
 // can be started, reports a failure on the calling thread instead. The

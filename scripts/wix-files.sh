@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints the WiX fragment of a staged Windows folder: every file and folder in
 # it but the executable at its top (packaging/OrvelleEx.wxs declares that one),
-# under INSTALLDIR, as the component group StagedFiles. Usage:
+# under InstallDir, as the component group StagedFiles. Usage:
 #   bash scripts/wix-files.sh STAGED_DIR > StagedFiles.wxs
 # One component per file, its key path; one per folder, which declares the
 # folder's removal on uninstall, so that a folder holding only folders (res/)
@@ -83,7 +83,7 @@ echo '<?xml version="1.0" encoding="utf-8"?>'
 echo "<!-- Generated from the staged folder by scripts/wix-files.sh; do not edit. -->"
 echo '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">'
 echo '  <Fragment>'
-echo '    <DirectoryRef Id="INSTALLDIR">'
+echo '    <DirectoryRef Id="InstallDir">'
 emit_folder "" "      "
 echo '    </DirectoryRef>'
 echo '    <ComponentGroup Id="StagedFiles">'

@@ -1,4 +1,6 @@
 // Headless backend: the calls of UIWindowApi.h, acting on the headless windows (UI thread).
+#include <unistd.h>
+
 #include "duilib/UIBackend.h"
 #include "duilib/UIWindowApi.h"
 #include "duilib_headless/HeadlessInternal.h"
@@ -23,6 +25,17 @@ HWND FindWindowW(const wchar_t* className, const wchar_t* title) {
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HeadlessWindow* w = Lookup(window);
     return w ? w->Send(message, wParam, lParam) : 0;
+}
+
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT) {
+    HeadlessWindow* w = Lookup(window);
+    if (!w) return 0;
+    w->Send(message, wParam, lParam);
+    return 1;
+}
+
+uint32_t GetWindowProcessId(HWND window) {
+    return Lookup(window) ? static_cast<uint32_t>(getpid()) : 0;  // every window is this process's
 }
 
 BOOL SetForegroundWindow(HWND window) {

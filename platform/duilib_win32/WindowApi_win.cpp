@@ -14,6 +14,18 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageW(window, message, wParam, lParam);
 }
 
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                            UINT milliseconds) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, milliseconds,
+                                 &result);
+}
+
+uint32_t GetWindowProcessId(HWND window) {
+    DWORD processId = 0;
+    return ::GetWindowThreadProcessId(window, &processId) != 0 ? processId : 0;
+}
+
 BOOL SetForegroundWindow(HWND window) {
     return ::SetForegroundWindow(window);
 }

@@ -5,10 +5,17 @@
 #include <cstdint>
 #include <fstream>
 
+#include "support/KtLogger.h"
+#include "support/TextConversion.h"
+
 namespace FileReader {
 
 bool ReadAll(const std::filesystem::path& path, std::string& bytes) {
-    return ReadAtMost(path, SIZE_MAX, bytes) == BoundedRead::kRead;
+    const BoundedRead read = ReadAtMost(path, kMaxProgramFileBytes, bytes);
+    if (read == BoundedRead::kTooLarge)
+        KT_LOG(LOG_ERROR, L"file too large, read as missing! path:" << PathText::ToWide(path),
+               "FileReader::ReadAll");
+    return read == BoundedRead::kRead;
 }
 
 BoundedRead ReadAtMost(const std::filesystem::path& path, size_t maxBytes, std::string& bytes) {

@@ -1,6 +1,8 @@
 // The one reader of the program's files: a whole file, or an XML document
-// parsed from it. Paths are native (PathText::FromWide makes one from the
-// program's wide text), so any folder name the file system allows works.
+// parsed from it. No file of the program's (layout, language file, catalogue)
+// is larger than kMaxProgramFileBytes: a larger one is read as missing, logged. Paths are native
+// (PathText::FromWide makes one from the program's wide text), so any folder name the file system
+// allows works.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +15,10 @@ class XMLDocument;
 
 namespace FileReader {
 
-// False when the file cannot be opened or read; `bytes` is then empty.
+constexpr size_t kMaxProgramFileBytes = 1024 * 1024;
+
+// False when the file cannot be opened or read, or is larger than
+// kMaxProgramFileBytes (logged); `bytes` is then empty.
 bool ReadAll(const std::filesystem::path& path, std::string& bytes);
 
 enum class BoundedRead { kRead, kUnreadable, kTooLarge };
@@ -26,7 +31,7 @@ bool ReadHead(const std::filesystem::path& path, size_t maxBytes, std::string& b
 
 enum class XmlRead {
     kParsed,      // the document holds the file (it may still have no element)
-    kUnreadable,  // no such file, or it cannot be read: the document is cleared
+    kUnreadable,  // no such file, it cannot be read or is too large: the document is cleared
     kNotXml,      // tinyxml2 rejected it: document.ErrorStr() says why
 };
 XmlRead ReadXml(const std::filesystem::path& path, tinyxml2::XMLDocument& document);

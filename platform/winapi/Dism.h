@@ -17,8 +17,9 @@ using DismSessionId = uint32_t;  // DismSession
 // Progress of the running call: `current` of `total`, on the calling thread.
 using DismProgress = std::function<void(uint32_t current, uint32_t total)>;
 
-// DismInitialize(DismLogErrors, NULL, NULL).
-uint32_t DismInitialize();
+// DismInitialize(DismLogErrors, NULL, scratch folder); an empty folder is
+// passed as NULL, which leaves the choice to the servicing API.
+uint32_t DismInitialize(const std::wstring& scratchFolder);
 // DismOpenSession(DISM_ONLINE_IMAGE, NULL, NULL, session).
 uint32_t DismOpenOnlineSession(DismSessionId* session);
 // DismRemovePackage(session, name, DismPackageName, no cancel event, progress).

@@ -22,7 +22,7 @@ void SetDismResults(const DismResults& results);
 void SetDismErrorMessage(const std::wstring& message);
 // Runs inside DismRemovePackage before it reports progress (e.g. to hold it).
 void SetDismRemoveHook(std::function<void()> hook);
-// Every call, in order: "DismInitialize(DismLogErrors,NULL,NULL)",
+// Every call, in order: "DismInitialize(DismLogErrors,NULL,<scratch folder or NULL>)",
 // "DismOpenSession(DISM_ONLINE_IMAGE,NULL,NULL)",
 // "DismRemovePackage(<name>,DismPackageName,cancel:none)", "DismCloseSession",
 // "DismShutdown", "DismGetLastErrorMessage", "DismDelete".

@@ -32,8 +32,10 @@ uint32_t Record(const std::wstring& call, uint32_t Testing::DismResults::*result
 
 }  // namespace
 
-uint32_t DismInitialize() {
-    return Record(L"DismInitialize(DismLogErrors,NULL,NULL)", &Testing::DismResults::initialize);
+uint32_t DismInitialize(const std::wstring& scratchFolder) {
+    return Record(L"DismInitialize(DismLogErrors,NULL," +
+                      (scratchFolder.empty() ? std::wstring(L"NULL") : scratchFolder) + L")",
+                  &Testing::DismResults::initialize);
 }
 
 uint32_t DismOpenOnlineSession(DismSessionId* session) {

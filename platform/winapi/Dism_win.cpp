@@ -28,9 +28,10 @@ void CALLBACK OnProgress(UINT current, UINT total, PVOID userData) {
 
 }  // namespace
 
-uint32_t DismInitialize() {
+uint32_t DismInitialize(const std::wstring& scratchFolder) {
     if (const uint32_t failed = LoadDismApi()) return failed;
-    return static_cast<uint32_t>(::DismInitialize(DismLogErrors, nullptr, nullptr));
+    return static_cast<uint32_t>(::DismInitialize(
+        DismLogErrors, nullptr, scratchFolder.empty() ? nullptr : scratchFolder.c_str()));
 }
 
 uint32_t DismOpenOnlineSession(DismSessionId* session) {

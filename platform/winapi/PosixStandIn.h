@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "winapi/WinTypes.h"
 
@@ -35,6 +36,12 @@ HANDLE RegisterHandle(std::shared_ptr<HandleObject> object);
 std::shared_ptr<HandleObject> FindHandle(HANDLE handle);
 // Removes the handle; null when it was unknown.
 std::shared_ptr<HandleObject> TakeHandle(HANDLE handle);
+
+// A named mutex of this process's table (CreateMutexW creates one that no SD
+// gives to Administrators). `existed`: the name was open before; `byAdministrators`:
+// its creator made it Administrators' own.
+HANDLE CreateNamedMutex(const std::wstring& name, bool administratorsOwn, bool& existed,
+                        bool& byAdministrators);
 
 // In a forked child before exec: no descriptor above stderr reaches the new
 // program (as Windows launches pass no handles on). Async-signal-safe.

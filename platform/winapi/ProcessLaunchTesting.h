@@ -2,7 +2,8 @@
 //
 // A launch runs the real program mapped to the Windows file name (compared
 // without regard to case); an unmapped file fails with error 2 (file not
-// found). The parameter text is split at blanks into arguments.
+// found). The command line after its first word (the program) is split at
+// blanks into arguments.
 // Windows exit codes are 32 bits but POSIX keeps only 8, so a child may
 // report its full code by writing it, as decimal or 0x-hex text, to the file
 // named by the environment variable WINAPI_EXIT_CODE_FILE; without it the
@@ -16,17 +17,19 @@
 namespace WinApi {
 namespace Testing {
 
-// What one ShellExecuteExW call was given.
+// What one CreateProcessW call was given.
 struct LaunchRecord {
-    uint32_t cbSize = 0;
-    uint32_t fMask = 0;
-    bool hasOwnerWindow = false;
-    std::wstring verb;
-    std::wstring file;
-    std::wstring parameters;
-    bool hasDirectory = false;
-    int nShow = 0;
-    bool comReady = false;  // the calling thread had COM (ComApartment) at the call
+    std::wstring application;
+    std::wstring commandLine;
+    std::wstring currentDirectory;
+    // The command line after the quoted program path; "<not quoted>" when it
+    // does not begin with that.
+    std::wstring Parameters() const {
+        const std::wstring quoted = L"\"" + application + L"\"";
+        return commandLine.compare(0, quoted.size(), quoted) == 0
+                   ? commandLine.substr(quoted.size())
+                   : L"<not quoted>";
+    }
 };
 
 void MapProgram(const std::wstring& windowsPath, const std::string& realProgram);
@@ -34,8 +37,6 @@ void MapProgram(const std::wstring& windowsPath, const std::string& realProgram)
 void SetLaunchFailure(uint32_t error);
 // Every later launch fails while GetLastError reads 0 (false: launches run again).
 void SetLaunchFailureWithoutError(bool enabled);
-// Every later launch "succeeds" without starting anything or giving a handle.
-void SetLaunchWithoutProcessHandle(bool enabled);
 // Every later GetExitCodeProcess fails with this error (0: reads work again).
 void SetExitCodeReadFailure(uint32_t error);
 std::vector<LaunchRecord> LaunchRecords();

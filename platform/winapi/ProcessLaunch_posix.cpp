@@ -16,7 +16,6 @@
 #include <sstream>
 #include <thread>
 
-#include "winapi/ComApartmentTesting.h"
 #include "winapi/PosixStandIn.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
@@ -27,15 +26,12 @@ extern char** environ;
 namespace WinApi {
 namespace {
 
-constexpr uint32_t kShellExecuteInfoSize = 112;  // SHELLEXECUTEINFOW on x64
-
 // Test controls; leaked on purpose so detached workers may launch at exit.
 struct LaunchState {
     std::mutex mutex;
     std::map<std::wstring, std::string> programs;  // lower-cased Windows path -> real program
     uint32_t launchFailure = 0;
     bool failWithoutError = false;
-    bool withoutHandle = false;
     uint32_t exitCodeReadFailure = 0;
     std::vector<Testing::LaunchRecord> records;
     int openHandles = 0;
@@ -114,9 +110,18 @@ private:
     uint32_t m_exitCode = 0;
 };
 
-std::vector<std::string> SplitArguments(const std::wstring& parameters) {
+// The arguments after the command line's first word, the program (quoted or not),
+// split at blanks.
+std::vector<std::string> ArgumentsAfterProgram(const std::wstring& commandLine) {
+    size_t at = 0;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        const size_t closing = commandLine.find(L'"', 1);
+        at = closing == std::wstring::npos ? commandLine.size() : closing + 1;
+    } else {
+        at = std::min(commandLine.find(L' '), commandLine.size());
+    }
     std::vector<std::string> arguments;
-    std::wistringstream in(parameters);
+    std::wistringstream in(commandLine.substr(at));
     for (std::wstring word; in >> word;) arguments.push_back(Utf8::FromWide(word));
     return arguments;
 }
@@ -186,58 +191,38 @@ std::string ProgramFor(const std::wstring& file) {
 
 }  // namespace
 
-uint32_t ShellExecuteRecordSize() {
-    return kShellExecuteInfoSize;
-}
-
-BOOL ShellExecuteExW(ShellExecuteRecord* record) {
-    if (record == nullptr || record->cbSize != kShellExecuteInfoSize || record->lpFile == nullptr) {
-        PosixStandIn::SetLastError(kErrorInvalidParameter);
-        return FALSE;
-    }
-    record->hProcess = nullptr;
+BOOL CreateProcessW(const ProcessStart& start, HANDLE* process) {
+    *process = nullptr;
     uint32_t failure = 0;
     bool failWithoutError = false;
-    bool withoutHandle = false;
     {
         std::lock_guard<std::mutex> lock(State().mutex);
-        State().records.push_back({record->cbSize, record->fMask, record->hwnd != nullptr,
-                                   record->lpVerb ? record->lpVerb : L"", record->lpFile,
-                                   record->lpParameters ? record->lpParameters : L"",
-                                   record->lpDirectory != nullptr, record->nShow,
-                                   Testing::ComReadyOnThisThread()});
+        State().records.push_back({start.application, start.commandLine, start.currentDirectory});
         failure = State().launchFailure;
         failWithoutError = State().failWithoutError;
-        withoutHandle = State().withoutHandle;
     }
     if (failure != 0 || failWithoutError) {
         PosixStandIn::SetLastError(failure);
         return FALSE;
     }
-    if (withoutHandle) return TRUE;
-    const std::string program = ProgramFor(record->lpFile);
+    const std::string program = ProgramFor(start.application);
     if (program.empty()) {
         PosixStandIn::SetLastError(kErrorFileNotFound);
         return FALSE;
     }
     const std::string exitCodeFile = MakeExitCodeFile();
     uint32_t error = 0;
-    const pid_t pid =
-        Spawn(program, SplitArguments(record->lpParameters ? record->lpParameters : L""),
-              exitCodeFile, error);
+    const pid_t pid = Spawn(program, ArgumentsAfterProgram(start.commandLine), exitCodeFile, error);
     if (pid < 0) {
         if (!exitCodeFile.empty()) unlink(exitCodeFile.c_str());
         PosixStandIn::SetLastError(error);
         return FALSE;
     }
-    auto child = std::make_shared<ChildProcess>(pid, exitCodeFile);
-    if (record->fMask & kSeeMaskNoCloseProcess) {
-        {
-            std::lock_guard<std::mutex> lock(State().mutex);
-            ++State().openHandles;
-        }
-        record->hProcess = PosixStandIn::RegisterHandle(child);
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        ++State().openHandles;
     }
+    *process = PosixStandIn::RegisterHandle(std::make_shared<ChildProcess>(pid, exitCodeFile));
     return TRUE;
 }
 
@@ -282,11 +267,6 @@ void SetLaunchFailureWithoutError(bool enabled) {
     State().failWithoutError = enabled;
 }
 
-void SetLaunchWithoutProcessHandle(bool enabled) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().withoutHandle = enabled;
-}
-
 void SetExitCodeReadFailure(uint32_t error) {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().exitCodeReadFailure = error;
@@ -307,7 +287,6 @@ void ResetProcessLaunch() {
     State().programs.clear();
     State().launchFailure = 0;
     State().failWithoutError = false;
-    State().withoutHandle = false;
     State().exitCodeReadFailure = 0;
     State().records.clear();
 }

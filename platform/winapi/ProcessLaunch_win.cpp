@@ -1,29 +1,27 @@
 #include <windows.h>
-// (first: the other Windows headers build on it)
-#include <shellapi.h>
+
+#include <vector>
 
 #include "winapi/ProcessLaunch.h"
 
 namespace WinApi {
 
-uint32_t ShellExecuteRecordSize() {
-    return sizeof(SHELLEXECUTEINFOW);
-}
-
-BOOL ShellExecuteExW(ShellExecuteRecord* record) {
-    SHELLEXECUTEINFOW info;
-    ZeroMemory(&info, sizeof(info));
-    info.cbSize = record->cbSize;
-    info.fMask = record->fMask;
-    info.hwnd = record->hwnd;
-    info.lpVerb = record->lpVerb;
-    info.lpFile = record->lpFile;
-    info.lpParameters = record->lpParameters;
-    info.lpDirectory = record->lpDirectory;
-    info.nShow = record->nShow;
-    const BOOL started = ::ShellExecuteExW(&info);
-    record->hProcess = info.hProcess;
-    return started;
+BOOL CreateProcessW(const ProcessStart& start, HANDLE* process) {
+    *process = nullptr;
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::vector<wchar_t> commandLine(start.commandLine.begin(), start.commandLine.end());
+    commandLine.push_back(L'\0');
+    STARTUPINFOW startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started;
+    ZeroMemory(&started, sizeof(started));
+    if (!::CreateProcessW(start.application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, start.currentDirectory.c_str(), &startup, &started))
+        return FALSE;
+    ::CloseHandle(started.hThread);
+    *process = started.hProcess;
+    return TRUE;
 }
 
 uint32_t WaitForSingleObject(HANDLE handle, uint32_t milliseconds) {

@@ -23,9 +23,12 @@ int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT ty
 
 // Full path of the running executable (GetModuleFileNameW with no module).
 uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size);
-// The Windows folder ("C:\Windows"): its length, or the size needed when the
-// buffer is too small, or 0 on failure.
-uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size);
+// The system's Windows folder ("C:\Windows"; on a Remote Desktop Session Host
+// too, where GetWindowsDirectoryW is a folder of the user's own): its length,
+// or the size needed when the buffer is too small, or 0 on failure.
+uint32_t GetSystemWindowsDirectoryW(wchar_t* buffer, uint32_t size);
+// The system folder ("C:\Windows\System32"), the same way.
+uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size);
 
 // The system folder ("C:\Windows\System32"), as GetWindowsDirectoryW reports.
 uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size);

@@ -21,8 +21,10 @@ std::vector<MessageBoxCall> MessageBoxCalls();
 // The path GetModuleFileNameW reports; empty restores the real executable's path.
 void SetModuleFileName(const std::wstring& path);
 
-// The folder GetWindowsDirectoryW reports; empty restores "C:\Windows".
+// The folder GetSystemWindowsDirectoryW reports; empty restores "C:\Windows".
 void SetWindowsDirectory(const std::wstring& path);
+// The folder GetSystemDirectoryW reports; empty restores "C:\Windows\System32".
+void SetSystemDirectory(const std::wstring& path);
 
 // The folder GetSystemDirectoryW reports (it must exist: start-up enters it);
 // empty restores "/".

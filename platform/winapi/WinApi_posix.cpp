@@ -31,7 +31,8 @@ struct StandInState {
     std::mutex mutex;
     std::map<HANDLE, std::shared_ptr<PosixStandIn::HandleObject>> handles;
     std::uintptr_t nextHandle = 0x100;
-    std::map<std::wstring, int> mutexHandleCounts;  // named mutex -> open handles
+    std::map<std::wstring, int> mutexHandleCounts;       // named mutex -> open handles
+    std::map<std::wstring, bool> mutexByAdministrators;  // named mutex -> its creator's SD
     std::vector<Testing::MessageBoxCall> messageBoxes;
     std::wstring moduleFileName;
     std::wstring windowsDirectory;
@@ -51,8 +52,10 @@ public:
         if (m_name.empty()) return;
         std::lock_guard<std::mutex> lock(State().mutex);
         auto it = State().mutexHandleCounts.find(m_name);
-        if (it != State().mutexHandleCounts.end() && --it->second <= 0)
+        if (it != State().mutexHandleCounts.end() && --it->second <= 0) {
             State().mutexHandleCounts.erase(it);
+            State().mutexByAdministrators.erase(m_name);
+        }
     }
     void Forget() { m_name.clear(); }
 
@@ -122,16 +125,29 @@ int AwaitExecOutcome(int readDescriptor) {
 
 }  // namespace PosixStandIn
 
-HANDLE CreateMutexW(void*, BOOL, const wchar_t* name) {
-    const std::wstring key = name != nullptr ? name : L"";
-    bool existed = false;
-    if (!key.empty()) {
+namespace PosixStandIn {
+
+HANDLE CreateNamedMutex(const std::wstring& name, bool administratorsOwn, bool& existed,
+                        bool& byAdministrators) {
+    existed = false;
+    byAdministrators = administratorsOwn;
+    if (!name.empty()) {
         std::lock_guard<std::mutex> lock(State().mutex);
-        existed = State().mutexHandleCounts[key]++ > 0;
+        existed = State().mutexHandleCounts[name]++ > 0;
+        if (!existed) State().mutexByAdministrators[name] = administratorsOwn;
+        byAdministrators = State().mutexByAdministrators[name];
     }
-    HANDLE handle = PosixStandIn::RegisterHandle(std::make_shared<NamedMutex>(key));
+    HANDLE handle = RegisterHandle(std::make_shared<NamedMutex>(name));
     t_lastError = existed ? static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS) : kErrorSuccess;
     return handle;
+}
+
+}  // namespace PosixStandIn
+
+HANDLE CreateMutexW(void*, BOOL, const wchar_t* name) {
+    bool existed = false, byAdministrators = false;
+    return PosixStandIn::CreateNamedMutex(name != nullptr ? name : L"", false, existed,
+                                          byAdministrators);
 }
 
 uint32_t GetLastError() {
@@ -190,17 +206,30 @@ uint32_t GetModuleFileNameW(void*, wchar_t* buffer, uint32_t size) {
     return copied;
 }
 
-uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
+// A folder's text as the GetXxxDirectoryW calls give it back.
+static uint32_t CopyFolder(const std::wstring& path, wchar_t* buffer, uint32_t size) {
+    if (buffer == nullptr || size <= path.size()) return static_cast<uint32_t>(path.size() + 1);
+    path.copy(buffer, path.size());
+    buffer[path.size()] = L'\0';
+    return static_cast<uint32_t>(path.size());
+}
+
+uint32_t GetSystemWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
     std::wstring path;
     {
         std::lock_guard<std::mutex> lock(State().mutex);
         path = State().windowsDirectory;
     }
-    if (path.empty()) path = L"C:\\Windows";
-    if (buffer == nullptr || size <= path.size()) return static_cast<uint32_t>(path.size() + 1);
-    path.copy(buffer, path.size());
-    buffer[path.size()] = L'\0';
-    return static_cast<uint32_t>(path.size());
+    return CopyFolder(path.empty() ? L"C:\\Windows" : path, buffer, size);
+}
+
+uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
+    std::wstring path;
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        path = State().systemDirectory;
+    }
+    return CopyFolder(path.empty() ? L"C:\\Windows\\System32" : path, buffer, size);
 }
 
 uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
@@ -253,6 +282,7 @@ void Reset() {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().messageBoxes.clear();
     State().mutexHandleCounts.clear();
+    State().mutexByAdministrators.clear();
     for (auto& entry : State().handles)
         if (auto* named = dynamic_cast<NamedMutex*>(entry.second.get())) named->Forget();
 }

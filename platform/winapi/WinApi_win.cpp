@@ -32,8 +32,12 @@ uint32_t GetModuleFileNameW(void* module, wchar_t* buffer, uint32_t size) {
     return ::GetModuleFileNameW(static_cast<HMODULE>(module), buffer, size);
 }
 
-uint32_t GetWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
-    return ::GetWindowsDirectoryW(buffer, size);
+uint32_t GetSystemWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
+    return ::GetSystemWindowsDirectoryW(buffer, size);
+}
+
+uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
+    return ::GetSystemDirectoryW(buffer, size);
 }
 
 uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {

@@ -25,7 +25,7 @@ long_list_id() {
 long_list_expect_uninstalled() {
     local row=$1 id expected i
     id=$(long_list_id "$row")
-    expected="\"C:\\Windows\\System32\\wusa.exe\"  /uninstall /kb:${id#KB}"
+    expected="$E2E_WUSA_COMMAND /uninstall /kb:${id#KB}"
     e2e_wait_log 'unstall status ui callback status:0(' 30
     e2e_log_has "click hotfix name:$id(MainWindow::OnClick)" || e2e_fail "no click record for $id"
     [ "$(cat "$long_list_record")" = "$expected" ] ||

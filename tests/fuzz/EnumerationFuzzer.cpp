@@ -3,7 +3,7 @@
 // GetInstalledHotFixes on the window's load thread, become rows, and their
 // uninstall buttons are clicked. Nothing may be lost, and nothing but a plain
 // number may reach the installer's command line.
-// Input: a flag byte (bit 0: the user declines elevation; bit 1: the query
+// Input: a flag byte (bit 0: the installer start is cancelled; bit 1: the query
 // fails), then records separated by newlines, fields (HotFixID, Description,
 // InstalledOn) by tabs.
 #include <vector>
@@ -80,12 +80,12 @@ void ClickRows(MainWindow& window, UITestDriver& driver, const std::vector<Hotfi
         driver.Pump();
     }
     for (const WinApi::Testing::LaunchRecord& launch : WinApi::Testing::LaunchRecords()) {
-        FUZZ_CHECK(launch.file == L"C:\\Windows\\System32\\wusa.exe" && launch.verb == L"runas");
+        FUZZ_CHECK(launch.application == L"C:\\Windows\\System32\\wusa.exe");
         bool fromARecord = false;
         for (const HotfixInfo& info : records) {
             const std::wstring number = ExtractKbNumber(info.HotFixID);
             fromARecord = fromARecord ||
-                          (!number.empty() && launch.parameters == L" /uninstall /kb:" + number);
+                          (!number.empty() && launch.Parameters() == L" /uninstall /kb:" + number);
         }
         FUZZ_CHECK(fromARecord);
     }

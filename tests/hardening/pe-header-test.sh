@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The elevated executable is hardened: its PE header asks for ASLR with a
-# high-entropy 64-bit address space and for DEP, it keeps the relocations ASLR
+# high-entropy 64-bit address space and for DEP, it is Terminal-Server-aware (so a
+# Remote Desktop Session Host maps no per-user Windows folder under it), it keeps the relocations ASLR
 # needs, and it imports statically only KnownDLLs, which Windows always takes
 # from System32. Any other DLL (VERSION.dll, MSIMG32.dll, OLEACC.dll, DismApi.dll) is
 # delay-loaded, so it is looked up only after wWinMain has restricted the search
@@ -19,11 +20,12 @@ fail() { echo "pe-header-test: FAIL: $*" >&2; failures=$((failures + 1)); }
 headers=$("$objdump" -p "$exe")
 sections=$("$objdump" -h "$exe")
 
-# DllCharacteristics: 0x20 HIGH_ENTROPY_VA, 0x40 DYNAMIC_BASE, 0x100 NX_COMPAT.
+# DllCharacteristics: 0x20 HIGH_ENTROPY_VA, 0x40 DYNAMIC_BASE, 0x100 NX_COMPAT,
+# 0x8000 TERMINAL_SERVER_AWARE.
 value=$(awk '/^DllCharacteristics/ {print $2; exit}' <<<"$headers")
 [ -n "$value" ] || fail "no DllCharacteristics in the header"
 flags=$((16#${value:-0}))
-for bit in 0x20:HIGH_ENTROPY_VA 0x40:DYNAMIC_BASE 0x100:NX_COMPAT; do
+for bit in 0x20:HIGH_ENTROPY_VA 0x40:DYNAMIC_BASE 0x100:NX_COMPAT 0x8000:TERMINAL_SERVER_AWARE; do
     if (( (flags & ${bit%%:*}) == 0 )); then fail "DllCharacteristics 0x$value lacks ${bit#*:}"; fi
 done
 grep -q 'relocations stripped' <<<"$headers" && fail "relocations are stripped, so ASLR cannot move the image"
@@ -47,5 +49,5 @@ if [ "$failures" -ne 0 ]; then
     echo "pe-header-test: $failures check(s) failed for $exe" >&2
     exit 1
 fi
-echo "pe-header-test: $exe: DllCharacteristics 0x$value (HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT)," \
+echo "pe-header-test: $exe: DllCharacteristics 0x$value (HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVER_AWARE)," \
     "relocations kept, static imports: $(echo $imports)"

@@ -8,6 +8,8 @@
 #     against it; the Start-menu shortcut starts the
 #     executable there; the uninstall entry carries the name, version and
 #     publisher of the executable's version resource, and the product icon;
+#   - the install folder cannot be redirected from the command line: with
+#     INSTALLDIR naming a folder users can write, it still goes to Program Files;
 #   - the installed program starts from Program Files and shows the list;
 #   - removal leaves no file, folder, shortcut or entry; only the program's own
 #     log folder (the user's) stays;
@@ -160,9 +162,11 @@ verify_signed "$package"
 
 drive_c >"$E2E_OUT/drive-c-before.txt"
 
-code=$(run_msiexec install /i "$(e2e_winpath "$package")")
+code=$(run_msiexec install /i "$(e2e_winpath "$package")" 'INSTALLDIR=C:\Users\Public\OrvelleEx')
 expect_code "installing $version" "$code" 0
 expect_installed installed "after the install"
+[ ! -e "$E2E_PREFIX/drive_c/users/Public/OrvelleEx" ] ||
+    e2e_fail "INSTALLDIR on the command line moved the install to C:\Users\Public\OrvelleEx"
 verify_signed "$E2E_APP_DIR/OrvelleEx.exe"
 icon=$(installer_products)
 [ -n "$icon" ] && [ "$(wc -l <<<"$icon")" = 1 ] || e2e_fail "product icons registered: ${icon:-none}"

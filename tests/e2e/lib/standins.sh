@@ -1,4 +1,9 @@
 # Stand-ins the program meets instead of Windows' own: WMI and the .htm handler.
+# The fake installer (tests/windows/fake_wusa/) is system32\wusa.exe; the
+# program starts it by its full path from GetSystemDirectoryW (Wine writes
+# "C:\windows\system32"), quoted, then the parameters " /uninstall /kb:<number>":
+E2E_WUSA_COMMAND='"C:\windows\system32\wusa.exe"'
+E2E_SYSTEM_FOLDER='C:\windows\system32'
 # WMI: e2e_wmi.dll (tools/e2e_wmi.cpp, where its files are described) stands in
 # for the WbemLocator class once a scenario calls one of the WMI helpers. With
 # e2e_hotfixes it serves a list; without, Wine's WMI answers (one hotfix, below).

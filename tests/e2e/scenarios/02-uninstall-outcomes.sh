@@ -1,21 +1,24 @@
 # Uninstall outcomes: the fake installer (tests/windows/fake_wusa/, put in as
 # system32\wusa.exe; the template runs wusa.exe native) ends with each exit code
-# in turn, one launch each. A click on the row's button must reach the installer
-# with exactly the command line the program builds (Wine puts the quoted program
-# path, a blank, then the parameters " /uninstall /kb:<number>"), and the row
-# must end in the outcome of that code: its label in the outcome's colour, its
-# button gone, its texts grey.
+# in turn, one launch each. A click on the row's button must start the system
+# folder's installer directly, with exactly the command line the program builds
+# (the quoted path from GetSystemDirectoryW, then the parameters
+# " /uninstall /kb:<number>"), in the system folder, and the row must end in the
+# outcome of that code: its label in the outcome's colour, its button gone, its
+# texts grey.
 cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/fake_wusa.exe" "$E2E_PREFIX/drive_c/windows/system32/wusa.exe"
 record=$E2E_PREFIX/drive_c/e2e/wusa-command-line.txt
 export FAKE_WUSA_RECORD='C:\e2e\wusa-command-line.txt'
-expected_command_line="\"C:\\Windows\\System32\\wusa.exe\"  /uninstall /kb:$E2E_WINE_HOTFIX_NUMBER"
+folder_record=$E2E_PREFIX/drive_c/e2e/wusa-folder.txt
+export FAKE_WUSA_FOLDER_RECORD='C:\e2e\wusa-folder.txt'
+expected_command_line="$E2E_WUSA_COMMAND /uninstall /kb:$E2E_WINE_HOTFIX_NUMBER"
 E2E_VIEW=result
 E2E_ROWS=1
 grey=FF999999
 
 # exit code, status the program reports, label key, label colour
 while read -r exit_code status key colour <&3; do
-    rm -f "$record"
+    rm -f "$record" "$folder_record"
     export FAKE_WUSA_EXIT_CODE=$exit_code
     e2e_start_and_wait_list
     E2E_MAIN_OPTIONS=()
@@ -32,6 +35,9 @@ while read -r exit_code status key colour <&3; do
     command_line=$(cat "$record")
     [ "$command_line" = "$expected_command_line" ] ||
         e2e_fail "wusa.exe got [$command_line], expected [$expected_command_line]"
+    folder=$(tr -d '\r' <"$folder_record")
+    [ "${folder,,}" = "${E2E_SYSTEM_FOLDER,,}" ] ||
+        e2e_fail "wusa.exe started in [$folder], expected [$E2E_SYSTEM_FOLDER]"
 
     E2E_MAIN_OPTIONS=(--hide btnUninstall@0 --show UninstallResultLab@0)
     # A restart is due: the restart bar shows above the list.

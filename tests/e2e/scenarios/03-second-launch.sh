@@ -1,6 +1,9 @@
 # A second launch while the first runs: it exits with 0 without a window of its
 # own, and the first window comes back restored and in front, both when another
-# window covers it and when it is minimised.
+# window covers it and when it is minimised. A window of the same class and
+# title made by another program gets no message: the second launch checks that
+# the window it finds belongs to this executable, elevated, and leaves a
+# stranger's alone.
 E2E_VIEW=result
 E2E_ROWS=1
 e2e_start_and_wait_list
@@ -39,6 +42,30 @@ e2e_click minButton
 e2e_wait_window_flag minimized 1 "the minimise button did not minimise the window"
 second_launch minimised
 expect_main_in_front restored-from-minimised
+
+# A stranger's hidden window of the same class and title, made last, is the one
+# FindWindowW finds first (so the window helpers, which look it up the same
+# way, wait until it is gone): the second launch leaves it alone.
+e2e_click minButton
+e2e_wait_window_flag minimized 1 "the minimise button did not minimise the window"
+wine 'C:\e2e\e2e_ui.exe' squat window 'C:\e2e\squat-release' >"$E2E_OUT/squat.log" 2>&1 &
+squatter=$!
+for i in $(seq 1 120); do
+    grep -q squatting "$E2E_OUT/squat.log" 2>/dev/null && break
+    sleep 0.5
+done
+grep -q squatting "$E2E_OUT/squat.log" || e2e_fail "the squatter made no window: $(cat "$E2E_OUT/squat.log")"
+second_launch stranger-window
+e2e_log_has 'window of another program left alone!' ||
+    e2e_fail "the second launch did not leave the stranger's window alone"
+# With the stranger gone, a second launch restores the first window again.
+touch "$E2E_PREFIX/drive_c/e2e/squat-release"
+wait "$squatter" || true
+second_launch after-stranger
+state=$(e2e_window_state)
+read -r _ _ _ _ minimized _ foreground <<<"$state"
+[ "$minimized" = 0 ] && [ "$foreground" = 1 ] ||
+    e2e_fail "the first window did not come back once the stranger's had gone ($state)"
 
 e2e_click closeButton
 code=$(e2e_wait_exit 1 30)

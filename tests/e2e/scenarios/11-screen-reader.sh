@@ -107,7 +107,7 @@ expect_lines "$tree" \
     "      push button \"$(named IDS_UNINSTALL_HOTFIX_BUTTON_NAME KB5000003)\" [unavailable]"
 rm -f "$hold"
 e2e_wait_log 'unstall status ui callback status:0(' 30
-expected_command_line='"C:\Windows\System32\wusa.exe"  /uninstall /kb:5000002'
+expected_command_line="$E2E_WUSA_COMMAND /uninstall /kb:5000002"
 [ "$(cat "$record")" = "$expected_command_line" ] ||
     e2e_fail "wusa.exe got [$(cat "$record")], expected [$expected_command_line]"
 # The outcome is queued to the window after that log line: the last row's

@@ -20,6 +20,11 @@
 //                                  for a shell handler
 //   shell                          whether the desktop shell answers (Explorer's
 //                                  ShellWindows): "ready", or "none"
+//   squat mutex|window RELEASE     another program's take on the single instance, held
+//                                  until the file RELEASE exists (at most 120 s): the mutex
+//                                  "windows//PC/Orvelle" made without a security descriptor,
+//                                  or a hidden window of class "OrvelleExUI" titled "OrvelleEx";
+//                                  prints "squatting" once it holds it
 //
 // Exit status 0 on success, 1 when the answer is "none" or a step failed, 2 for bad usage.
 #include <windows.h>
@@ -305,6 +310,35 @@ int DesktopShell() {
     return SUCCEEDED(hr) ? 0 : 1;
 }
 
+int Squat(wchar_t** argv) {
+    const std::wstring what = argv[2];
+    HANDLE mutex = nullptr;
+    HWND hwnd = nullptr;
+    if (what == L"mutex") {
+        mutex = CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    } else if (what == L"window") {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"OrvelleExUI";
+        if (RegisterClassW(&windowClass))
+            hwnd = CreateWindowExW(0, L"OrvelleExUI", L"OrvelleEx", WS_POPUP, 0, 0, 100, 100,
+                                   nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    if (mutex == nullptr && hwnd == nullptr) return 1;
+    std::printf("squatting\n");
+    std::fflush(stdout);
+    const DWORD until = GetTickCount() + 120000;
+    while (GetTickCount() < until && GetFileAttributesW(argv[3]) == INVALID_FILE_ATTRIBUTES) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(20);
+    }
+    if (hwnd != nullptr) DestroyWindow(hwnd);
+    if (mutex != nullptr) CloseHandle(mutex);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -332,8 +366,12 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"shell" && argc == 2) {
         return DesktopShell();
     }
+    if (command == L"squat" && argc == 4) {
+        return Squat(argv);
+    }
     std::fprintf(stderr,
                  "usage: e2e_ui run REPORT PROGRAM [ARGS...] | window CLASS TITLE | dialog TITLE | "
-                 "text SPECS | cover RELEASE | record FILE [ARGS...] | shell\n");
+                 "text SPECS | cover RELEASE | record FILE [ARGS...] | shell | "
+                 "squat mutex|window RELEASE\n");
     return 2;
 }

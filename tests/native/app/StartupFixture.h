@@ -11,6 +11,9 @@
 
 #include "app/Startup.h"
 #include "native/ui/UiFixtures.h"
+#include "winapi/SingleInstance.h"
+#include "winapi/SingleInstanceTesting.h"
+#include "winapi/UserAccessTesting.h"
 
 namespace UiFixtures {
 
@@ -35,6 +38,8 @@ protected:
         g_instanceMutex = nullptr;
         ResetProcessState();
         WinApi::Testing::SetSystemDirectory(L"");
+        WinApi::Testing::ResetSingleInstance();
+        WinApi::Testing::ResetUserAccess();
         unsetenv("LC_ALL");
         (void)!chdir(m_savedCwd.c_str());
     }

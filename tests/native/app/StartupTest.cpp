@@ -95,7 +95,7 @@ TEST_F(StartupTest, SecondInstanceRaisesTheFirstWindowAndExits) {
     m_enumeration.Succeed(NumberedHotfixes(1));
     OpenMainWindow first;
     ASSERT_TRUE(first.driver().Click(MIN_BUTTON));
-    HANDLE firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    HANDLE firstInstance = WinApi::LockSingleInstance(L"windows//PC/Orvelle").mutex;
     (void)!chdir("/");
     WinApi::SetCurrentDirectoryW(L"/");
     LogCapture log;
@@ -116,7 +116,7 @@ TEST_F(StartupTest, SecondInstanceRaisesTheFirstWindowAndExits) {
 }
 
 TEST_F(StartupTest, SecondInstanceWithoutAFirstWindowJustExits) {
-    HANDLE firstInstance = WinApi::CreateMutexW(nullptr, TRUE, L"windows//PC/Orvelle");
+    HANDLE firstInstance = WinApi::LockSingleInstance(L"windows//PC/Orvelle").mutex;
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(DuiLib::Headless::Windows().empty());
     WinApi::CloseHandle(firstInstance);

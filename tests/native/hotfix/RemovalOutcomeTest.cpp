@@ -18,6 +18,7 @@
 #include "testkit/TestPaths.h"
 #include "winapi/DismTesting.h"
 #include "winapi/ProcessLaunchTesting.h"
+#include "winapi/ProtectedFolderTesting.h"
 #include "winapi/Shutdown.h"
 #include "winapi/ShutdownTesting.h"
 
@@ -67,6 +68,7 @@ public:
         WinApi::Testing::ResetProcessLaunch();
         WinApi::Testing::ResetDism();
         WinApi::Testing::ResetShutdown();
+        WinApi::Testing::SetProtectedProgramDataFolder(L"");
     }
 
     std::string m_folder;
@@ -114,7 +116,7 @@ TEST_F(RemovalOutcome, AfterTheInstallerTheStoreDecidesWhereItKnewThePackages) {
         std::ofstream(code) << c.exitCode << "\n";
         m_sink->statuses.clear();
         WinApi::Testing::ResetProcessLaunch();
-        WinApi::Testing::MapProgram(kInstallerPath, script);
+        WinApi::Testing::MapProgram(InstallerPath(), script);
         store.Clear();
         store.AddPackage(kRollup, c.before,
                          FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false));
@@ -180,6 +182,7 @@ TEST_F(RemovalOutcome, PackageRemovalRunsTheServicingCallsInOrderAndMapsTheResul
          {L"DismGetLastErrorMessage", L"DismDelete"},
          L"DismInitialize fail! ret:0x8007007E message:The package is locked."},
     };
+    WinApi::Testing::SetProtectedProgramDataFolder(L"C:\\ProgramData\\Orvelle");
     for (const DismCase& c : cases) {
         SCOPED_TRACE(c.name);
         WinApi::Testing::ResetDism();
@@ -191,7 +194,8 @@ TEST_F(RemovalOutcome, PackageRemovalRunsTheServicingCallsInOrderAndMapsTheResul
         WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
         EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
-        std::vector<std::wstring> calls = {L"DismInitialize(DismLogErrors,NULL,NULL)"};
+        std::vector<std::wstring> calls = {
+            L"DismInitialize(DismLogErrors,NULL,C:\\ProgramData\\Orvelle\\Scratch)"};
         calls.insert(calls.end(), c.calls.begin(), c.calls.end());
         EXPECT_EQ(WinApi::Testing::DismCalls(), calls);
         EXPECT_TRUE(capture.Contains(
@@ -205,6 +209,20 @@ TEST_F(RemovalOutcome, PackageRemovalRunsTheServicingCallsInOrderAndMapsTheResul
         const bool removing = std::find(c.calls.begin(), c.calls.end(), remove) != c.calls.end();
         EXPECT_EQ(m_sink->progress, removing ? steps : std::vector<int>());
     }
+}
+
+// A scratch folder someone else made (or none at all) is not handed on: the
+// servicing API then chooses its own.
+TEST_F(RemovalOutcome, WithoutAProtectedScratchFolderTheServicingApiChoosesItsOwn) {
+    WinApi::Testing::SetProtectedProgramDataFolder(L"");
+    WinApi::Testing::ResetDism();
+    LogCapture capture;
+    WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
+    EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
+    ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
+    ASSERT_FALSE(WinApi::Testing::DismCalls().empty());
+    EXPECT_EQ(WinApi::Testing::DismCalls()[0], L"DismInitialize(DismLogErrors,NULL,NULL)");
+    EXPECT_EQ(capture.Matching(L"no protected scratch folder! ret:5(").size(), 1u);
 }
 
 TEST_F(RemovalOutcome, RestartEnablesThePrivilegeThenAsksForAPlannedHotfixRestart) {

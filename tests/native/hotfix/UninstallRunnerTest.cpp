@@ -20,6 +20,7 @@
 #include "testkit/TestPaths.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
+#include "winapi/WinApiTesting.h"
 
 using namespace WindowsHotfix;
 
@@ -81,11 +82,12 @@ public:
     void TearDown() override {
         EXPECT_TRUE(WaitForWorkers());
         WinApi::Testing::ResetProcessLaunch();
+        WinApi::Testing::SetSystemDirectory(L"");
         Testing::SetThreadStarter(nullptr);
         WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
     }
     void UseInstaller(const std::string& body) {
-        WinApi::Testing::MapProgram(kInstallerPath, WriteInstaller(m_folder, body));
+        WinApi::Testing::MapProgram(InstallerPath(), WriteInstaller(m_folder, body));
     }
     std::vector<std::wstring> WorkerLines(const LogCapture& capture) {
         std::vector<std::wstring> lines;
@@ -155,21 +157,32 @@ TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
     }
 }
 
-TEST_F(UninstallRunner, LaunchRecordAsksForAnElevatedVisibleInstallerWithItsHandle) {
-    UseInstaller("exit 0");
-    WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-    ASSERT_EQ(m_sink->WaitFor(1).size(), 1u);
-    const auto records = WinApi::Testing::LaunchRecords();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].cbSize, 112u);
-    EXPECT_EQ(records[0].fMask, 0x40u);
-    EXPECT_FALSE(records[0].hasOwnerWindow);
-    EXPECT_EQ(records[0].verb, L"runas");
-    EXPECT_EQ(records[0].file, L"C:\\Windows\\System32\\wusa.exe");
-    EXPECT_EQ(records[0].parameters, kParameters);
-    EXPECT_FALSE(records[0].hasDirectory);
-    EXPECT_EQ(records[0].nShow, 5);
-    EXPECT_TRUE(records[0].comReady);  // shell extensions the launch may use are COM objects
+// The installer is the system folder's, started directly (no shell, no verb),
+// in the system folder, with the quoted path and the parameters as they are.
+TEST_F(UninstallRunner, InstallerStartsFromTheSystemFolderWithItsExactCommandLine) {
+    const struct {
+        const wchar_t* systemFolder;  // as GetSystemDirectoryW gives it
+        const wchar_t* installer;
+    } cases[] = {{L"", L"C:\\Windows\\System32\\wusa.exe"},
+                 {L"D:\\WINDOWS\\system32", L"D:\\WINDOWS\\system32\\wusa.exe"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.installer);
+        WinApi::Testing::ResetProcessLaunch();
+        WinApi::Testing::SetSystemDirectory(c.systemFolder);
+        auto sink = std::make_shared<StatusSink>();
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(sink->Callback(sink));
+        UseInstaller("exit 0");
+        EXPECT_EQ(InstallerPath(), c.installer);
+        WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
+        EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
+        const auto records = WinApi::Testing::LaunchRecords();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].application, c.installer);
+        EXPECT_EQ(records[0].commandLine, L"\"" + std::wstring(c.installer) + L"\"" + kParameters);
+        EXPECT_EQ(records[0].currentDirectory,
+                  std::wstring(c.installer).substr(0, std::wstring(c.installer).rfind(L'\\')));
+        ASSERT_TRUE(WaitForWorkers());
+    }
 }
 
 struct FailureCase {
@@ -181,7 +194,7 @@ struct FailureCase {
 
 TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
     const FailureCase cases[] = {
-        {"elevation declined",
+        {"start cancelled",
          [](UninstallRunner&) { WinApi::Testing::SetLaunchFailure(1223); },
          {L"ShellExecute exe fail! ret:1223" + kWorker, L"update uninstall status:1223" + kStatus},
          UNINSTALL_CANCEL},
@@ -192,16 +205,10 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
          UNINSTALL_FAIL},
         {"installer missing",
          [](UninstallRunner& t) {
-             WinApi::Testing::MapProgram(kInstallerPath, t.m_folder + "/absent");
+             WinApi::Testing::MapProgram(InstallerPath(), t.m_folder + "/absent");
          },
          {L"ShellExecute exe fail! ret:2" + kWorker, L"update uninstall status:2" + kStatus,
           L"uninstall code in hexadecimal:0x00000002" + kStatus},
-         UNINSTALL_FAIL},
-        {"started without a process handle",
-         [](UninstallRunner&) { WinApi::Testing::SetLaunchWithoutProcessHandle(true); },
-         {L"WaitForSingleObject out time, ret:4294967295" + kWorker,
-          L"update uninstall status:-1" + kStatus,
-          L"uninstall code in hexadecimal:0xFFFFFFFF" + kStatus},
          UNINSTALL_FAIL},
         {"started, then a wait that fails with a success code",
          [](UninstallRunner& t) {

@@ -1,6 +1,8 @@
 // File tests, paths beside the executable and the tinyxml2 wrappers.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/KtFileUtil.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
@@ -75,6 +77,26 @@ TEST(KtXml, NullWrappersAndFailedLoadsAreHarmless) {
     KtXMLDocument broken;
     EXPECT_NE(broken.Parse("<a><b></a>"), 0);
     EXPECT_TRUE(broken.IsDocumentNull());
+}
+
+// Every file of the program is read through one reader that takes at most
+// 1 MiB: a larger catalogue, layout or language file reads as missing, logged.
+TEST(KtXml, FilesAboveOneMebibyteReadAsMissing) {
+    const std::string folder = TestPaths::MakeScratchDir("KtXml.FilesAboveOneMebibyte");
+    const std::string head = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Hotfix><!--";
+    const std::string tail = "--></Hotfix>\n";
+    for (const size_t size : {size_t{1024 * 1024}, size_t{1024 * 1024 + 1}}) {
+        SCOPED_TRACE(size);
+        const std::string path = folder + "/catalogue-" + std::to_string(size) + ".xml";
+        std::ofstream(path, std::ios::binary)
+            << head << std::string(size - head.size() - tail.size(), ' ') << tail;
+        LogCapture log;
+        KtXMLDocument document;
+        const bool read = document.LoadFile(path) == 0;
+        EXPECT_EQ(read, size <= 1024 * 1024);
+        EXPECT_EQ(document.FirstNode("Hotfix").IsElementNull(), !read);
+        EXPECT_EQ(log.Matching(L"file too large, read as missing! path:").size(), read ? 0u : 1u);
+    }
 }
 
 }  // namespace

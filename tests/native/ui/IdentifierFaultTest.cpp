@@ -77,11 +77,9 @@ TEST_F(IdentifierFaultTest, InstallerCommandLineCarriesOnlyTheNumber) {
             continue;
         }
         ASSERT_EQ(launches.size(), 1u);
-        EXPECT_EQ(launches[0].file, L"C:\\Windows\\System32\\wusa.exe");
-        EXPECT_EQ(launches[0].verb, L"runas");
-        EXPECT_FALSE(launches[0].hasDirectory);
-        EXPECT_EQ(launches[0].parameters, c.parameters);
-        EXPECT_TRUE(std::regex_match(launches[0].parameters, allowed));
+        EXPECT_EQ(launches[0].application, L"C:\\Windows\\System32\\wusa.exe");
+        EXPECT_EQ(launches[0].Parameters(), c.parameters);
+        EXPECT_TRUE(std::regex_match(launches[0].Parameters(), allowed));
     }
 }
 

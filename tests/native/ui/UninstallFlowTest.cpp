@@ -31,9 +31,10 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
     EXPECT_TRUE(log.Contains(L"find kb is 5005565(HotfixManageItemDetail::OnClickUninstall)"));
     const std::vector<WinApi::Testing::LaunchRecord> launches = WaitForLaunches(1);
     ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(launches[0].verb, L"runas");
-    EXPECT_EQ(launches[0].file, L"C:\\Windows\\System32\\wusa.exe");
-    EXPECT_EQ(launches[0].parameters, L" /uninstall /kb:5005565");
+    EXPECT_EQ(launches[0].application, L"C:\\Windows\\System32\\wusa.exe");
+    EXPECT_EQ(launches[0].commandLine,
+              L"\"C:\\Windows\\System32\\wusa.exe\" /uninstall /kb:5005565");
+    EXPECT_EQ(launches[0].currentDirectory, L"C:\\Windows\\System32");
 
     // The clicked row: uninstalling look.
     CButtonUI* running = Button(0, L"KB5005565");

@@ -1,6 +1,7 @@
 // Stands in for wusa.exe in the Wine test prefix (copied to system32 as
 // wusa.exe). Appends its command line (UTF-8, one line) to the file named by
-// FAKE_WUSA_RECORD, keeps running while the file named by FAKE_WUSA_HOLD exists
+// FAKE_WUSA_RECORD, writes its current directory to the file named by
+// FAKE_WUSA_FOLDER_RECORD, keeps running while the file named by FAKE_WUSA_HOLD exists
 // (at most 60 s), then exits with FAKE_WUSA_EXIT_CODE (decimal or 0x-hex, 32
 // bits; 0 when unset). As Windows does, a removal that succeeds leaves the
 // update's package keys (named "..._for_KB<number>~...") in the servicing store
@@ -19,9 +20,8 @@ std::wstring Variable(const wchar_t* name) {
     return length > 0 && length < 1024 ? std::wstring(buffer, length) : std::wstring();
 }
 
-void RecordCommandLine(const std::wstring& recordFile) {
+void AppendLine(const std::wstring& recordFile, const std::wstring& line) {
     if (recordFile.empty()) return;
-    const std::wstring line = std::wstring(GetCommandLineW()) + L"\n";
     const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
@@ -84,7 +84,10 @@ void MarkPackagesRemoved(const std::wstring& number, DWORD state) {
 }  // namespace
 
 int wmain() {
-    RecordCommandLine(Variable(L"FAKE_WUSA_RECORD"));
+    AppendLine(Variable(L"FAKE_WUSA_RECORD"), std::wstring(GetCommandLineW()) + L"\n");
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    AppendLine(Variable(L"FAKE_WUSA_FOLDER_RECORD"), folder);
     WaitWhileHeld(Variable(L"FAKE_WUSA_HOLD"));
     const std::wstring code = Variable(L"FAKE_WUSA_EXIT_CODE");
     const unsigned long long value = code.empty() ? 0 : std::wcstoull(code.c_str(), nullptr, 0);

@@ -1,8 +1,9 @@
-// The uninstall runner with real ShellExecuteExW under Wine, against the fake
+// The uninstall runner with real CreateProcessW under Wine, against the fake
 // wusa.exe that the test script puts into the prefix's system32 (with the DLL
 // override wusa.exe=native). The fake exits with FAKE_WUSA_EXIT_CODE and
-// records its command line in FAKE_WUSA_RECORD; both reach it through the
-// environment this process hands on.
+// records its command line in FAKE_WUSA_RECORD and its current directory in
+// FAKE_WUSA_FOLDER_RECORD; all reach it through the environment this process
+// hands on.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -47,7 +48,14 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring record = std::wstring(temp) + L"orvelle-fake-wusa-" +
                                 std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const std::wstring folderRecord = record + L".folder";
     SetEnvironmentVariableW(L"FAKE_WUSA_RECORD", record.c_str());
+    SetEnvironmentVariableW(L"FAKE_WUSA_FOLDER_RECORD", folderRecord.c_str());
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    // Plain ASCII on any Windows, so its UTF-8 record is the same bytes.
+    const std::wstring commandLine =
+        L"\"" + std::wstring(system) + L"\\wusa.exe\" /uninstall /kb:1234567\n";
 
     const Case cases[] = {
         {L"0", L"update uninstall status:0", UNINSTALL_SUCCESS},
@@ -61,6 +69,7 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.exitCode);
         DeleteFileW(record.c_str());
+        DeleteFileW(folderRecord.c_str());
         SetEnvironmentVariableW(L"FAKE_WUSA_EXIT_CODE", c.exitCode);
         auto state = std::make_shared<std::pair<std::mutex, std::vector<UninstallStatus>>>();
         auto arrived = std::make_shared<std::condition_variable>();
@@ -83,10 +92,13 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
         std::vector<std::wstring> logged;
         for (const LogRecord& record : capture.Matching(kStatus)) logged.push_back(record.text);
         EXPECT_EQ(logged, lines);
-        EXPECT_NE(ReadBytes(record).find("/uninstall /kb:1234567"), std::string::npos);
+        EXPECT_EQ(ReadBytes(record), std::string(commandLine.begin(), commandLine.end()));
+        const std::wstring folder(system);
+        EXPECT_EQ(ReadBytes(folderRecord), std::string(folder.begin(), folder.end()));
     }
     WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
     DeleteFileW(record.c_str());
+    DeleteFileW(folderRecord.c_str());
 }
 
 }  // namespace
