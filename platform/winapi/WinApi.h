@@ -30,9 +30,6 @@ uint32_t GetSystemWindowsDirectoryW(wchar_t* buffer, uint32_t size);
 // The system folder ("C:\Windows\System32"), the same way.
 uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size);
 
-// The system folder ("C:\Windows\System32"), as GetWindowsDirectoryW reports.
-uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size);
-
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32): from now on DLLs are
 // looked up in System32 only, never in the current or the executable's folder.
 // 0, or the system error when the search could not be restricted.

@@ -23,11 +23,8 @@ void SetModuleFileName(const std::wstring& path);
 
 // The folder GetSystemWindowsDirectoryW reports; empty restores "C:\Windows".
 void SetWindowsDirectory(const std::wstring& path);
-// The folder GetSystemDirectoryW reports; empty restores "C:\Windows\System32".
-void SetSystemDirectory(const std::wstring& path);
-
-// The folder GetSystemDirectoryW reports (it must exist: start-up enters it);
-// empty restores "/".
+// The folder GetSystemDirectoryW reports (start-up enters it); empty restores
+// "C:\Windows\System32".
 void SetSystemDirectory(const std::wstring& path);
 
 // The current directory as last set through SetCurrentDirectoryW.

@@ -232,19 +232,6 @@ uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
     return CopyFolder(path.empty() ? L"C:\\Windows\\System32" : path, buffer, size);
 }
 
-uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
-    std::wstring path;
-    {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        path = State().systemDirectory;
-    }
-    if (path.empty()) path = L"/";
-    if (buffer == nullptr || size <= path.size()) return static_cast<uint32_t>(path.size() + 1);
-    path.copy(buffer, path.size());
-    buffer[path.size()] = L'\0';
-    return static_cast<uint32_t>(path.size());
-}
-
 namespace Testing {
 
 std::vector<MessageBoxCall> MessageBoxCalls() {

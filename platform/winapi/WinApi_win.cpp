@@ -40,8 +40,4 @@ uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
     return ::GetSystemDirectoryW(buffer, size);
 }
 
-uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
-    return ::GetSystemDirectoryW(buffer, size);
-}
-
 }  // namespace WinApi
