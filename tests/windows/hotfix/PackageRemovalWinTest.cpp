@@ -86,7 +86,7 @@ TEST(PackageRemovalWin, TheStandInIsCalledInOrderAndItsResultMapped) {
                   "Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3570.1.12\n");
         const std::string calls = ReadBytes(kFolder + L"calls.txt");
         const char* const order[] = {
-            "DismInitialize level=0 log=NULL scratch=NULL -> 0x00000000",
+            "DismInitialize level=0 log=NULL scratch -> 0x00000000",
             "DismOpenSession DISM_{53BFAE52-B167-4E2F-A258-0A37B57FF845} -> 0x00000000",
             "DismRemovePackage Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3570.1.12 "
             "type=1 cancel=NULL",
