@@ -11,6 +11,7 @@
 
 #include "winapi/ProtectedFolder.h"
 #include "winapi/ProtectedFolder_win.h"
+#include "winapi/WinApi.h"
 
 namespace WinApi {
 namespace {
@@ -26,15 +27,6 @@ const ACCESS_MASK kWriteRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE
 
 std::wstring Failed(const wchar_t* call, DWORD error) {
     return std::wstring(call) + L" error:" + std::to_wstring(error);
-}
-
-// Wine keeps no security descriptor on files: it reports the Unix owner as
-// this process's user and derives the DACL from the Unix mode. There the folder
-// can only be trusted as this user's own, as on other Unix systems; on Windows
-// (whose ntdll has no such export) never.
-bool FileSecurityIsUnixModes() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 // The user of this process's token (a TOKEN_USER), empty on failure.
@@ -53,8 +45,11 @@ std::vector<unsigned char> ProcessUser() {
 // SYSTEM and the Administrators; under Wine also this process's user.
 class TrustedSids {
 public:
+    // Wine keeps no security descriptor on files: it reports the Unix owner as
+    // this process's user and derives the DACL from the Unix mode. There the
+    // folder can only be trusted as this user's own, as on other Unix systems.
     TrustedSids() {
-        if (FileSecurityIsUnixModes()) m_processUser = ProcessUser();
+        if (RunsUnderWine()) m_processUser = ProcessUser();
     }
     bool Contains(PSID sid) const {
         if (sid == nullptr || !IsValidSid(sid)) return false;

@@ -3,6 +3,7 @@
 #include <aclapi.h>
 
 #include "winapi/UserAccess.h"
+#include "winapi/WinApi.h"
 
 namespace WinApi {
 namespace {
@@ -10,15 +11,10 @@ namespace {
 constexpr ACCESS_MASK kChangeRights =
     FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER;
 
-// Wine maps every file to the Unix user, whatever a Windows token says.
-bool RunsUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 }  // namespace
 
 HANDLE OpenLinkedToken(uint32_t& error) {
+    // Wine maps every file to the Unix user, whatever a Windows token says.
     if (RunsUnderWine()) {
         error = ERROR_NOT_SUPPORTED;
         return nullptr;

@@ -39,4 +39,9 @@ uint32_t RestrictDllSearchToSystem32();
 // 0, or the system error where Windows lacks it (older versions, Wine).
 uint32_t EnforceRedirectionTrust();
 
+// Whether the program runs under Wine (its ntdll exports wine_get_version),
+// whose files keep no Windows security and whose tokens do not guard them.
+// False elsewhere.
+bool RunsUnderWine();
+
 }  // namespace WinApi

@@ -232,6 +232,10 @@ uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
     return CopyFolder(path.empty() ? L"C:\\Windows\\System32" : path, buffer, size);
 }
 
+bool RunsUnderWine() {
+    return false;
+}
+
 namespace Testing {
 
 std::vector<MessageBoxCall> MessageBoxCalls() {

@@ -40,4 +40,9 @@ uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
     return ::GetSystemDirectoryW(buffer, size);
 }
 
+bool RunsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace WinApi
