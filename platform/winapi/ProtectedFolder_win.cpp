@@ -133,9 +133,12 @@ HANDLE OpenProtectedFolder(const std::wstring& path, uint32_t& error, std::wstri
         return nullptr;
     }
     // The folder itself, not what a junction or symbolic link there points to.
-    HANDLE folder = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | READ_CONTROL,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // Listing access gives the handle a part in sharing: one that reads only
+    // attributes and security would not keep the folder from being moved.
+    HANDLE folder =
+        CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (folder == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         cause = Failed(L"CreateFileW", error);
