@@ -1,7 +1,7 @@
 // The small text routines: placeholder substitution, splitting, the date rewriting.
 #include <benchmark/benchmark.h>
 
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 #include "support/HotfixInfo.h"
 #include "ui/item/HotfixManageItemDetail.h"
 

@@ -5,7 +5,7 @@
 // and reading it again cost most of a row's time under Wine).
 #include "hotfix/XmlHelper.h"
 
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/TextConversion.h"

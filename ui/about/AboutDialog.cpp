@@ -1,6 +1,6 @@
 #include "ui/about/AboutDialog.h"
 
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/ModulePath.h"

@@ -2,7 +2,7 @@
 #include <system_error>
 
 #include "hotfix/ServicingStore.h"
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/DetachedThreads.h"
 #include "support/KtLogger.h"

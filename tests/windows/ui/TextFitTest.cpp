@@ -19,7 +19,7 @@
 
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 #include "hotfix/UninstallCodes.h"
 #include "support/TextConversion.h"
 #include "testkit/TestPaths.h"

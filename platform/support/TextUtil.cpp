@@ -7,7 +7,7 @@
 // argument each takes the whole argument; with "first@UI@x&UI&v1$UI$y&UI&v2"
 // occurrence k takes value k of (first, v1, v2), or the first value when
 // there are fewer. Inserted text is never searched again.
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 
 const std::wstring FORMAT_FIRST_VALUE_MARKER = L"@UI@";
 const std::wstring FORMAT_ENTRY_MARKER = L"$UI$";
@@ -63,4 +63,21 @@ std::wstring FormatString(const std::wstring& source, const std::wstring& argume
         position = result.find(placeholder, position + replacement.size());
     }
     return result;
+}
+
+std::vector<std::wstring> SplitEvery(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find(separator, start);
+        pieces.push_back(text.substr(start, at == std::wstring::npos ? at : at - start));
+        if (at == std::wstring::npos) return pieces;
+        start = at + 1;
+    }
+}
+
+std::wstring TrimString(const std::wstring& text, const wchar_t* blanks) {
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::wstring::npos) return L"";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }

@@ -1,5 +1,5 @@
-// The text routines of the hotfix service: splitting and placeholder
-// substitution, with the code-page conversions (support/TextConversion.h).
+// The program's one home for splitting, trimming and placeholder substitution
+// of wide text, with the code-page conversions (support/TextConversion.h).
 #pragma once
 
 #include <string>
@@ -18,3 +18,10 @@ void SplitString(const std::wstring& text, const std::wstring& delimiter,
                  std::vector<std::wstring>& pieces);
 std::wstring FormatString(const std::wstring& source, const std::wstring& argument,
                           const std::wstring& placeholder);
+
+// Every piece between the separators, empty ones and a last empty one too:
+// "a,,b," -> a, "", b, ""; "" -> "".
+std::vector<std::wstring> SplitEvery(const std::wstring& text, wchar_t separator);
+// The text without the `blanks` at either end.
+constexpr const wchar_t* kAsciiBlanks = L" \t\n\v\f\r";
+std::wstring TrimString(const std::wstring& text, const wchar_t* blanks = kAsciiBlanks);
