@@ -25,3 +25,6 @@ std::vector<std::wstring> SplitEvery(const std::wstring& text, wchar_t separator
 // The text without the `blanks` at either end.
 constexpr const wchar_t* kAsciiBlanks = L" \t\n\v\f\r";
 std::wstring TrimString(const std::wstring& text, const wchar_t* blanks = kAsciiBlanks);
+// `text` with each "{n}" that has a value replaced by values[n] in decimal;
+// anything else ("{a}", "{7}" without a value) stays as it is.
+std::wstring FillNumberedPlaceholders(const std::wstring& text, const std::vector<int>& values);

@@ -121,3 +121,13 @@ TEST(TextUtil, SplitEveryKeepsEveryPieceAndTrimStringTakesOnlyTheEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextUtil, FillNumberedPlaceholdersReplacesOnlyNumbersWithAValue) {
+    EXPECT_EQ(FillNumberedPlaceholders(L"{1} of {0}", {3, 12}), L"12 of 3");
+    EXPECT_EQ(FillNumberedPlaceholders(L"{a}{0}{/a} {7} {", {5}), L"{a}5{/a} {7} {");
+    EXPECT_EQ(FillNumberedPlaceholders(L"no value {0}", {}), L"no value {0}");
+}
+
+}  // namespace
