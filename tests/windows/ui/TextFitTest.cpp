@@ -19,9 +19,9 @@
 
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
-#include "support/TextUtil.h"
 #include "hotfix/UninstallCodes.h"
 #include "support/TextConversion.h"
+#include "support/TextUtil.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
 #include "ui/about/AboutDialog.h"
