@@ -1,8 +1,8 @@
 // The small text routines: placeholder substitution, splitting, the date rewriting.
 #include <benchmark/benchmark.h>
 
-#include "hotfix/TextUtil.h"
 #include "support/HotfixInfo.h"
+#include "support/TextUtil.h"
 #include "ui/item/HotfixManageItemDetail.h"
 
 namespace {

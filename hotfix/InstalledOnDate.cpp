@@ -7,26 +7,9 @@
 #include <cstdint>
 
 #include "support/LocalDate.h"
+#include "support/TextUtil.h"
 
 namespace {
-
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
-    std::vector<std::wstring> pieces(1);
-    for (wchar_t c : text) {
-        if (c == separator) {
-            pieces.emplace_back();
-        } else {
-            pieces.back() += c;
-        }
-    }
-    return pieces;
-}
-
-std::wstring Trim(const std::wstring& text) {
-    const size_t first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return L"";
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
 
 // The value of 1 to `maxDigits` decimal digits, or -1.
 int Number(const std::wstring& text, size_t maxDigits) {
@@ -126,7 +109,7 @@ SlashDates SlashOrderOf(const std::vector<std::wstring>& installedOns) {
     bool firstAbove12 = false, secondAbove12 = false;
     for (const std::wstring& text : installedOns) {
         int a = 0, b = 0;
-        if (!SlashNumbers(Split(Trim(text), L'/'), a, b)) continue;
+        if (!SlashNumbers(SplitEvery(TrimString(text, L" \t"), L'/'), a, b)) continue;
         firstAbove12 = firstAbove12 || a > 12;
         secondAbove12 = secondAbove12 || b > 12;
     }
@@ -134,10 +117,10 @@ SlashDates SlashOrderOf(const std::vector<std::wstring>& installedOns) {
 }
 
 InstalledOnDate FormatInstalledOn(const std::wstring& installedOn, SlashDates order) {
-    const std::wstring text = Trim(installedOn);
+    const std::wstring text = TrimString(installedOn, L" \t");
     if (text.empty()) return SlashRewrite(installedOn);
     CivilDate date;
-    const std::vector<std::wstring> slashed = Split(text, L'/');
+    const std::vector<std::wstring> slashed = SplitEvery(text, L'/');
     int a = 0, b = 0;
     if (SlashNumbers(slashed, a, b)) {
         date.year = Year(slashed[2]);
@@ -151,8 +134,8 @@ InstalledOnDate FormatInstalledOn(const std::wstring& installedOn, SlashDates or
         return Checked(date, slashed[2] + L"-" + slashed[0] + L"-" + slashed[1], installedOn);
     }
     if (ReadPieces(slashed, Order::YearMonthDay, date) ||
-        ReadPieces(Split(text, L'-'), Order::YearMonthDay, date) ||
-        ReadPieces(Split(text, L'.'), Order::DayMonthYear, date) || ReadCompact(text, date)) {
+        ReadPieces(SplitEvery(text, L'-'), Order::YearMonthDay, date) ||
+        ReadPieces(SplitEvery(text, L'.'), Order::DayMonthYear, date) || ReadCompact(text, date)) {
         return Checked(date, Show(date), installedOn);
     }
     uint64_t fileTime = 0;

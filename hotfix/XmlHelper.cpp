@@ -5,10 +5,10 @@
 // and reading it again cost most of a row's time under Wine).
 #include "hotfix/XmlHelper.h"
 
-#include "hotfix/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/TextConversion.h"
+#include "support/TextUtil.h"
 
 const wchar_t* const HOTFIX_DESCRIPTION_FILE = L"config\\HotfixDestriptionDes.xml";
 

@@ -3,7 +3,11 @@
 code point, from Debian's unicode-data (LineBreak.txt, emoji-data.txt).
 UILineBreak.cpp includes it, so that the look-up is inlined.
 
-    python3 scripts/gen-linebreak-table.py [/usr/share/unicode]
+    python3 scripts/gen-linebreak-table.py [--check] [/usr/share/unicode]
+
+With --check it writes nothing and fails when the committed table is not what
+the installed unicode-data gives (a test runs it so: a newer unicode-data
+shows up as a failure, and running the script again mends it).
 
 The classes are resolved as UAX #14's rule LB1 asks of a line breaker without
 dictionaries: AI, SG and XX become AL; SA becomes CM (marks) or AL; CJ becomes
@@ -34,7 +38,10 @@ def read_ranges(path):
 
 
 def main():
-    ucd = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/unicode"
+    args = sys.argv[1:]
+    check = "--check" in args
+    args = [a for a in args if a != "--check"]
+    ucd = args[0] if args else "/usr/share/unicode"
     lb_path = os.path.join(ucd, "LineBreak.txt")
     version = open(lb_path, encoding="utf-8").readline().strip("# \n")
     classes = ["AL"] * (LAST + 1)  # XX, the default, resolves to AL
@@ -119,10 +126,19 @@ def main():
     out.append("}")
     here = os.path.dirname(os.path.abspath(__file__))
     target = os.path.join(here, "..", "platform", "duilib", "UILineBreakTable.inc")
+    text = "\n".join(out) + "\n"
+    if check:
+        with open(target, encoding="utf-8") as f:
+            if f.read() == text:
+                return 0
+        print("%s differs from what %s gives: run %s again" %
+              (os.path.relpath(target), version, os.path.relpath(__file__)), file=sys.stderr)
+        return 1
     with open(target, "w", encoding="utf-8") as f:
-        f.write("\n".join(out) + "\n")
+        f.write(text)
     print("%s: %d blocks of %d" % (os.path.relpath(target), len(blocks), BLOCK))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "duilib/UIlib.h"
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 
 inline std::wstring ComposedText(const wchar_t* patternKey, const std::wstring& value) {
     const std::wstring pattern = DuiLib::UICulture::GetInstance()->GetString(patternKey).str();

@@ -6,28 +6,18 @@
 
 #include "duilib/UITextStyle.h"
 #include "support/TextConversion.h"
+#include "support/TextUtil.h"
 
 namespace DuiLib {
 namespace Attr {
 
 namespace {
 
-std::wstring Trim(const std::wstring& text) {
-    size_t b = 0, e = text.size();
-    while (b < e && std::iswspace(text[b])) ++b;
-    while (e > b && std::iswspace(text[e - 1])) --e;
-    return text.substr(b, e - b);
-}
-
+// The pieces between `sep`, each without blanks at its ends.
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t sep) {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    for (;;) {
-        size_t at = text.find(sep, start);
-        parts.push_back(Trim(text.substr(start, at - start)));
-        if (at == std::wstring::npos) return parts;
-        start = at + 1;
-    }
+    std::vector<std::wstring> parts = SplitEvery(text, sep);
+    for (std::wstring& part : parts) part = TrimString(part);
+    return parts;
 }
 
 bool ParseInts(const std::wstring& text, int* out, size_t count) {
@@ -44,7 +34,7 @@ bool ParseInts(const std::wstring& text, int* out, size_t count) {
 }  // namespace
 
 bool ParseInt(const std::wstring& text, int& out) {
-    std::wstring t = Trim(text);
+    std::wstring t = TrimString(text);
     if (t.empty()) return false;
     wchar_t* end = nullptr;
     long value = std::wcstol(t.c_str(), &end, 10);
@@ -68,7 +58,7 @@ bool ParseSize(const std::wstring& text, UISize& out) {
 }
 
 bool ParseColor(const std::wstring& text, uint32_t& out) {
-    std::wstring t = Trim(text);
+    std::wstring t = TrimString(text);
     size_t skip = 0;
     if (!t.empty() && t[0] == L'#') {
         skip = 1;
@@ -86,7 +76,7 @@ bool ParseColor(const std::wstring& text, uint32_t& out) {
 }
 
 bool ParseBool(const std::wstring& text, bool& out) {
-    std::wstring t = LowerCase(Trim(text));
+    std::wstring t = LowerCase(TrimString(text));
     if (t == L"true" || t == L"1") {
         out = true;
         return true;

@@ -15,6 +15,7 @@
 #include "support/KtLogger.h"
 #include "support/LanguageFiles.h"
 #include "support/TextConversion.h"
+#include "support/TextUtil.h"
 
 namespace DuiLib {
 
@@ -113,25 +114,7 @@ CDuiString UICulture::GetString(LPCTSTR key) const {
 
 std::wstring UICulture::GetFormatString(const std::wstring& key, const std::vector<int>& values,
                                         int reserved) const {
-    const std::wstring text = GetString(key).str();
-    std::wstring out;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t open = text.find(L'{', pos);
-        size_t close = open == std::wstring::npos ? open : text.find(L'}', open);
-        if (close == std::wstring::npos) break;
-        std::wstring inner = text.substr(open + 1, close - open - 1);
-        bool digits = !inner.empty() && inner.size() < 6;
-        for (wchar_t c : inner) digits = digits && std::iswdigit(c);
-        size_t index = digits ? std::stoul(inner) : values.size();
-        out += text.substr(pos, open - pos);
-        // "{n}" with a value is replaced; anything else ("{a}", "{7}" without a value) stays.
-        out += index < values.size() ? std::to_wstring(values[index])
-                                     : text.substr(open, close - open + 1);
-        pos = close + 1;
-    }
-    out += text.substr(std::min(pos, text.size()));
-    return out;
+    return FillNumberedPlaceholders(GetString(key).str(), values);
 }
 
 }  // namespace DuiLib

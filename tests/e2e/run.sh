@@ -4,7 +4,7 @@
 # booted template) on its own Xvfb display, and checks it through its windows,
 # its log and screenshots. Two scenarios run at a time (E2E_JOBS).
 # Needs the Windows build (cmake --build --preset windows) and the native
-# layout tool (cmake --build --preset linux --target e2e_layout). Usage:
+# tools (cmake --build --preset linux --target e2e_layout e2e_outcomes). Usage:
 #   bash tests/e2e/run.sh [TEXT...]   runs the scenarios whose file name contains a TEXT (all by default)
 # Each scenario leaves its log (scenario.log), the program's log (program-log/)
 # and its screenshots under build/e2e/<scenario>/; a failing one keeps its prefix too.
@@ -25,10 +25,12 @@ for needed in dist/windows/OrvelleEx.exe "$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
         exit 1
     fi
 done
-if [ ! -x "$E2E_LAYOUT_TOOL" ]; then
-    echo "e2e: $E2E_LAYOUT_TOOL is missing; build with: cmake --build --preset linux" >&2
-    exit 1
-fi
+for tool in "$E2E_LAYOUT_TOOL" "$E2E_OUTCOMES_TOOL"; do
+    if [ ! -x "$tool" ]; then
+        echo "e2e: $tool is missing; build with: cmake --build --preset linux" >&2
+        exit 1
+    fi
+done
 
 orvelle_wine_template
 mkdir -p build/e2e

@@ -17,7 +17,7 @@ copy() {
     echo "screenshots: $to ($(stat -c %s "$to") bytes)"
 }
 copy 01-normal-start/list-window.png screenshot-list.png
-copy 02-uninstall-outcomes/outcome-3010-window.png screenshot-outcome.png
+copy 02-uninstall-outcomes/outcome-0x00000BC2-window.png screenshot-outcome.png
 copy 05-about-dialog/about-window.png screenshot-about.png
 copy 10-permanent-and-restart-codes/permanent-window.png screenshot-permanent.png
 copy 17-cumulative-update/progress-40-window.png screenshot-cumulative-progress.png

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "ui/about/AboutDialog.h"
 
-#include "hotfix/TextUtil.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
 #include "support/ModulePath.h"
+#include "support/TextUtil.h"
 #include "support/UrlsManager.h"
 #include "ui/SharedConstants.h"
 

@@ -49,9 +49,9 @@ void HotfixManageItemDetail::UnstallStartorCancelUI(bool cancel) {
         m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION"));
         NameButton(L"IDS_UNINSTALL_HOTFIX_BUTTON_NAME");
         m_pBtnUninstall->SetEnabled(true);
-        m_pHotfixNameText->SetTextColor(kIdleNameColor);
-        m_pDescriptionText->SetTextColor(kIdleDescriptionColor);
-        m_pInstalledTimeText->SetTextColor(kIdleDateColor);
+        m_pHotfixNameText->SetTextColor(m_idleNameColor);
+        m_pDescriptionText->SetTextColor(m_idleDescriptionColor);
+        m_pInstalledTimeText->SetTextColor(m_idleDateColor);
         return;
     }
     m_pBtnUninstall->SetText(culture->GetString(L"IDS_UNINSTALLING_HOTFIX_OPERATION"));

@@ -72,7 +72,11 @@ void HotfixManageItemDetail::InitUI() {
     if (!m_pBtnUninstall || !m_pUninstallResultLab || !m_pHotfixNameText || !m_pDescriptionText ||
         !m_pInstalledTimeText) {
         KT_LOG(LOG_ERROR, L"init hotfixmanage item control null", "HotfixManageItemDetail::InitUI");
+        return;
     }
+    m_idleNameColor = m_pHotfixNameText->GetTextColor();
+    m_idleDescriptionColor = m_pDescriptionText->GetTextColor();
+    m_idleDateColor = m_pInstalledTimeText->GetTextColor();
 }
 
 std::wstring HotfixManageItemDetail::GetInstalledOn(std::wstring installedTime) {

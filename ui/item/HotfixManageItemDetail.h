@@ -104,6 +104,11 @@ private:
     DuiLib::CControlUI* m_pProgressLayout = nullptr;
     DuiLib::CLabelUI* m_pProgressText = nullptr;
     DuiLib::CProgressUI* m_pProgressBar = nullptr;
+    // The three texts' colours as the row layout gives them, their idle look
+    // (restored after a cancel). 0xAARRGGBB.
+    uint32_t m_idleNameColor = 0;
+    uint32_t m_idleDescriptionColor = 0;
+    uint32_t m_idleDateColor = 0;
     std::wstring m_hotfixId;
     SlashDates m_slashDates = SlashDates::MonthFirst;
     bool m_offersNothing = false;  // decided by the store: no button ever again

@@ -1,14 +1,12 @@
-// The colours the code gives a row's texts and button as its uninstall goes
-// (the layout gives the first look; the idle colours restore it). 0xAARRGGBB.
+// The colours the code gives a row's texts and button as its uninstall goes.
+// The idle look's are the row layout's own (Hotfix_container_item_detail.xml),
+// which the row restores after a cancel. 0xAARRGGBB.
 #pragma once
 
 #include <cstdint>
 
 namespace RowColors {
 
-constexpr uint32_t kIdleNameColor = 0xFF191919;
-constexpr uint32_t kIdleDescriptionColor = 0xFF666666;
-constexpr uint32_t kIdleDateColor = 0x99000000;
 constexpr uint32_t kUninstallingTextColor = 0xFF999999;
 constexpr uint32_t kUninstallingButtonTextColor = 0x660A59F7;
 constexpr const wchar_t* kUninstallingButtonBkColor = L"#66FFFFFF";

@@ -2,10 +2,10 @@
 #include <system_error>
 
 #include "hotfix/ServicingStore.h"
-#include "hotfix/TextUtil.h"
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
+#include "support/TextUtil.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 

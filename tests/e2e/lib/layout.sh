@@ -27,6 +27,8 @@
 #                              its screen rectangle
 
 E2E_LAYOUT_TOOL=${E2E_LAYOUT_TOOL:-$ORVELLE_ROOT/${ORVELLE_LINUX_BUILD_DIR:-build/linux}/tests/e2e/e2e_layout}
+# The installer's outcomes from the program's own tables (tests/e2e/tools/e2e_outcomes.cpp).
+E2E_OUTCOMES_TOOL=${E2E_OUTCOMES_TOOL:-$ORVELLE_ROOT/${ORVELLE_LINUX_BUILD_DIR:-build/linux}/tests/e2e/e2e_outcomes}
 
 # The failure view's text as the program builds it: the load failure with the
 # retry link in place of "{0}" (fail), or the text that no hotfix is installed.

@@ -1,7 +1,7 @@
 // Inputs the fuzz targets once stopped at (tests/fuzz/regressions/), as unit cases.
 #include <gtest/gtest.h>
 
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 
 namespace {
 

@@ -3,7 +3,9 @@
 // entry points: the status and reason handed on and the line logged for it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "hotfix/UninstallCodes.h"
 #include "hotfix/WindowsHotfixHelper.h"
@@ -43,6 +45,8 @@ TEST(UninstallCodes, EachCodeGivesTheOutcomeAndReasonWindowsMeansByIt) {
         {1641, installer, false, UNINSTALL_NEED_RESTART, kNoReason},
         {3010, dism, true, UNINSTALL_NEED_RESTART, kNoReason},
         {0x80070BC2, dism, false, UNINSTALL_NEED_RESTART, kNoReason},
+        {3011, installer, false, UNINSTALL_NEED_RESTART, kNoReason},
+        {0x00240005, installer, false, UNINSTALL_NEED_RESTART, kNoReason},  // WU_S_REBOOT_REQUIRED
         {0x80070422, installer, false, UNINSTALL_FAIL, L"IDS_UNINSTALL_REASON_SERVICE_OFF"},
         {0x800F0806, dism, false, UNINSTALL_FAIL, kRestartFirst},
         {0x80070BC9, installer, false, UNINSTALL_FAIL, kRestartFirst},
@@ -71,6 +75,16 @@ TEST(UninstallCodes, EachCodeGivesTheOutcomeAndReasonWindowsMeansByIt) {
             EXPECT_EQ(outcome.reason.code, c.code);
         }
         EXPECT_EQ(asked, c.code == 0x80240016 ? 1 : 0);  // asked only where it decides
+    }
+    // Every row of the table has its case above: a new code comes with what Windows means by it.
+    for (const KnownCodeRow& row : KnownUninstallCodes()) {
+        const bool covered =
+            std::any_of(std::begin(cases), std::end(cases), [&](const CodeCase& c) {
+                const bool source = c.source == installer ? row.installer : row.servicingApi;
+                return c.code == row.code && source &&
+                       (row.restartPending < 0 || row.restartPending == int(c.restartPending));
+            });
+        EXPECT_TRUE(covered) << HexCode(row.code) << L" has no case here";
     }
     // A code the table does not hold takes its named fallback.
     const RemovalOutcome unknown = OutcomeOfCode(87, RemovalSource::Installer, nullptr);

@@ -1,5 +1,10 @@
 // One uninstall at a time, clicked the way a user clicks: the row's looks, the other
 // rows, the installer's command line (a real script in place of wusa.exe) and each outcome.
+#include <tinyxml2.h>
+
+#include <cstdlib>
+#include <cstring>
+
 #include "UiFixtures.h"
 #include "testkit/LogCapture.h"
 #include "ui/item/RowColors.h"
@@ -10,6 +15,28 @@ using DuiLib::CControlUI;
 using DuiLib::CLabelUI;
 
 namespace {
+
+// A text's colour in the shipped row layout ("#AARRGGBB"): its idle look.
+uint32_t LayoutTextColor(const char* control) {
+    tinyxml2::XMLDocument doc;
+    const std::string file = SourcePath("res/layout/Hotfix_container_item_detail.xml").string();
+    EXPECT_EQ(doc.LoadFile(file.c_str()), tinyxml2::XML_SUCCESS) << file;
+    std::vector<const tinyxml2::XMLElement*> pending = {doc.RootElement()};
+    while (!pending.empty()) {
+        const tinyxml2::XMLElement* element = pending.back();
+        pending.pop_back();
+        if (element == nullptr) continue;
+        const char* name = element->Attribute("name");
+        const char* colour = element->Attribute("textcolor");
+        if (name != nullptr && colour != nullptr && std::string(name) == control)
+            return static_cast<uint32_t>(std::strtoul(colour + 1, nullptr, 16));
+        for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child;
+             child = child->NextSiblingElement())
+            pending.push_back(child);
+    }
+    ADD_FAILURE() << control << " has no textcolor in " << file;
+    return 0;
+}
 
 class UninstallFlowTest : public UiTest {
 protected:
@@ -52,7 +79,7 @@ TEST_F(UninstallFlowTest, ClickStartsTheInstallerAndDisablesTheOtherRows) {
         EXPECT_EQ(other->GetText().str(), L"Uninstall");
         EXPECT_EQ(other->GetDisabledTextColor(), RowColors::kOtherBusyButtonTextColor);
         EXPECT_EQ(other->GetDisabledBkColor(), 0x0D000000u);
-        EXPECT_EQ(Text(row, L"hotfixNameText")->GetTextColor(), RowColors::kIdleNameColor);
+        EXPECT_EQ(Text(row, L"hotfixNameText")->GetTextColor(), LayoutTextColor("hotfixNameText"));
     }
     // A disabled button takes no click: once every worker has ended, one installer ran.
     main().driver().Click(L"btnUniNameKB200");
@@ -127,9 +154,11 @@ TEST_F(UninstallFlowTest, CancelReturnsTheRowToIdleWithIdleColours) {
     EXPECT_TRUE(button->IsVisible());
     EXPECT_EQ(button->GetText().str(), L"Uninstall");
     EXPECT_FALSE(main().InRow(0, L"labUniNameKB1")->IsVisible());
-    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(), RowColors::kIdleNameColor);
-    EXPECT_EQ(Text(0, L"descriptionText")->GetTextColor(), RowColors::kIdleDescriptionColor);
-    EXPECT_EQ(Text(0, L"installedTimeText")->GetTextColor(), 0x99000000u);
+    // The idle colours are the layout's own.
+    for (const char* name : {"hotfixNameText", "descriptionText", "installedTimeText"})
+        EXPECT_EQ(Text(0, std::wstring(name, name + std::strlen(name)).c_str())->GetTextColor(),
+                  LayoutTextColor(name))
+            << name;
     EXPECT_TRUE(Button(1, L"KB2")->IsEnabled());
 
     // Clickable again.
@@ -179,8 +208,7 @@ TEST_P(UnsafeIdentifierTest, StartsNothingAndLeavesEveryRowIdle) {
     CButtonUI* button = Button(0, id.c_str());
     EXPECT_TRUE(button->IsEnabled());
     EXPECT_EQ(button->GetText().str(), L"Uninstall");
-    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(),
-              RowColors::kIdleNameColor);  // the layout's idle colour
+    EXPECT_EQ(Text(0, L"hotfixNameText")->GetTextColor(), LayoutTextColor("hotfixNameText"));
     EXPECT_TRUE(Button(1, L"KB2")->IsEnabled());
     std::vector<std::wstring> rowLines;
     for (const LogRecord& record : log.Matching(L"(HotfixManageItemDetail::OnClickUninstall)"))

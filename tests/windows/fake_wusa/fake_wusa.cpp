@@ -12,6 +12,8 @@
 #include <cwchar>
 #include <string>
 
+#include "hotfix/UninstallCodes.h"
+
 namespace {
 
 std::wstring Variable(const wchar_t* name) {
@@ -92,8 +94,9 @@ int wmain() {
     const std::wstring code = Variable(L"FAKE_WUSA_EXIT_CODE");
     const unsigned long long value = code.empty() ? 0 : std::wcstoull(code.c_str(), nullptr, 0);
     const UINT exit = static_cast<UINT>(value);
-    if (exit == 0) MarkPackagesRemoved(NumberOnCommandLine(), 0x00);
-    if (exit == 1641 || exit == 3010 || exit == 0x80070BC2 || exit == 0x00240005)
-        MarkPackagesRemoved(NumberOnCommandLine(), 0x05);
+    // What the exit code says, by the program's own table.
+    const UninstallStatus status = WindowsHotfix::MapUninstallCode(static_cast<int>(exit));
+    if (status == UNINSTALL_SUCCESS) MarkPackagesRemoved(NumberOnCommandLine(), 0x00);
+    if (status == UNINSTALL_NEED_RESTART) MarkPackagesRemoved(NumberOnCommandLine(), 0x05);
     ExitProcess(static_cast<UINT>(value));
 }

@@ -19,14 +19,15 @@
 
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
-#include "hotfix/TextUtil.h"
 #include "hotfix/UninstallCodes.h"
 #include "support/TextConversion.h"
+#include "support/TextUtil.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/confirm/CumulativeConfirmDialog.h"
 #include "ui/item/HotfixManageItemDetail.h"
+#include "ui/item/UninstallOutcomes.h"
 #include "ui/main/MainWindow.h"
 
 namespace {
@@ -41,7 +42,7 @@ const HotfixInfo kRowHotfix{L"KB5034441", L"Security Update", L"14/3/2023"};
 
 // One way a row can look; a new look is one more entry.
 struct RowState {
-    const char* name;
+    std::string name;
     std::function<void(HotfixManageItemDetail&, CContainerUI&)> apply;
 };
 
@@ -52,52 +53,66 @@ void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status,
     row.ShowUninstallReason(reason);
 }
 
-// The outcome with its reason line, as the table gives it for `code`.
-RowState WithReason(const char* name, uint32_t code, WindowsHotfix::RemovalSource source,
-                    bool restartPending = false) {
-    return {name, [=](HotfixManageItemDetail& row, CContainerUI&) {
-                const WindowsHotfix::RemovalOutcome outcome = WindowsHotfix::OutcomeOfCode(
-                    static_cast<int>(code), source, [=] { return restartPending; });
-                ShowOutcome(row, outcome.status, outcome.reason);
-            }};
+std::string KeyName(const wchar_t* key) {
+    return key == nullptr ? "no reason" : WStringToString(key);
 }
 
-const RowState kRowStates[] = {
-    {"idle", [](HotfixManageItemDetail&, CContainerUI&) {}},
-    {"uninstalling",
-     [](HotfixManageItemDetail& row, CContainerUI&) { row.UnstallStartorCancelUI(false); }},
-    {"disabled while another uninstalls",
-     [](HotfixManageItemDetail& row, CContainerUI&) { row.UpdateItemDisableStatus(false); }},
-    {"uninstalled",
-     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_SUCCESS); }},
-    {"restart needed",
-     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_NEED_RESTART); }},
-    {"cannot be uninstalled",
-     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_CANNOT); }},
-    {"uninstall failed",
-     [](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, UNINSTALL_FAIL); }},
-    WithReason("failed: the Windows Update service is off", 0x80070422,
-               WindowsHotfix::RemovalSource::Installer),
-    WithReason("failed: restart, then try again", 0x800F0806,
-               WindowsHotfix::RemovalSource::ServicingApi),
-    WithReason("failed: Windows is busy", 0x80240016, WindowsHotfix::RemovalSource::Installer),
-    WithReason("cannot: Windows refused", 0x800F0825, WindowsHotfix::RemovalSource::ServicingApi),
-    WithReason("failed: an error code", 0x80070057, WindowsHotfix::RemovalSource::Installer),
-    {"removed, waiting for the restart",
-     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
-    {"installed at the restart",
-     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowInstallPendingUI(); }},
-    {"checkpoint of a newer update",
-     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowCheckpointUI(L"KB5060829"); }},
-    {"required by Windows",
-     [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
-    {"cumulative update being removed, 100 %",
-     [](HotfixManageItemDetail& row, CContainerUI&) {
-         row.ShowPackageRemovalUI();
-         row.ShowRemovalProgress(100);
-         row.OnProgressShown();
-     }},
-};
+// Every outcome the row can show, from the product's tables: each look alone,
+// then each outcome with its reason line as a code of the table (or an unknown
+// code, through the fallback) gives it. A new row or look is measured with no
+// change here; outcomes that show the same texts are measured once.
+std::vector<RowState> OutcomeStates() {
+    using namespace WindowsHotfix;
+    std::vector<RowState> states;
+    for (const OutcomeLook& look : OutcomeLooks()) {
+        const UninstallStatus status = look.status;
+        states.push_back(
+            {WStringToString(look.textKey),
+             [=](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, status); }});
+    }
+    std::set<std::pair<int, std::string>> shown;
+    auto addCode = [&](uint32_t code, RemovalSource source, bool restartPending) {
+        const RemovalOutcome outcome =
+            OutcomeOfCode(static_cast<int>(code), source, [=] { return restartPending; });
+        if (outcome.reason.key == nullptr) return;  // a look alone, above
+        if (!shown.insert({outcome.status, KeyName(outcome.reason.key)}).second) return;
+        states.push_back({WStringToString(HexCode(code)) + ", " + KeyName(outcome.reason.key),
+                          [=](HotfixManageItemDetail& row, CContainerUI&) {
+                              ShowOutcome(row, outcome.status, outcome.reason);
+                          }});
+    };
+    for (const KnownCodeRow& row : KnownUninstallCodes())
+        addCode(row.code, row.installer ? RemovalSource::Installer : RemovalSource::ServicingApi,
+                row.restartPending == 1);
+    addCode(0x80070057, RemovalSource::Installer, false);  // E_INVALIDARG: not in the table
+    return states;
+}
+
+std::vector<RowState> RowStates() {
+    std::vector<RowState> states = {
+        {"idle", [](HotfixManageItemDetail&, CContainerUI&) {}},
+        {"uninstalling",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.UnstallStartorCancelUI(false); }},
+        {"disabled while another uninstalls",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.UpdateItemDisableStatus(false); }},
+        {"removed, waiting for the restart",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
+        {"installed at the restart",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowInstallPendingUI(); }},
+        {"checkpoint of a newer update",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowCheckpointUI(L"KB5060829"); }},
+        {"required by Windows",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowPermanentStatusUI(); }},
+        {"cumulative update being removed, 100 %",
+         [](HotfixManageItemDetail& row, CContainerUI&) {
+             row.ShowPackageRemovalUI();
+             row.ShowRemovalProgress(100);
+             row.OnProgressShown();
+         }},
+    };
+    for (RowState& state : OutcomeStates()) states.push_back(std::move(state));
+    return states;
+}
 
 std::wstring WinePath(const std::wstring& path) {
     return !path.empty() && path[0] == L'/' ? L"Z:" + path : path;
@@ -214,7 +229,7 @@ protected:
                 window->SetDiscribeLayoutVisible(true);
                 Check(manager, scale, "main window, " + std::to_string(count) + " updates, tip");
             }
-            for (const RowState& state : kRowStates) {
+            for (const RowState& state : RowStates()) {
                 window->ShowHotFixesSuccessUI();  // the list afresh: the window's own rows
                 HotfixManageItemDetail row(kRowHotfix);
                 row.InitItemLayout(list);
@@ -282,7 +297,7 @@ TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckConfirmDialog();
     // Per scale: the main window's views, the About dialog with and without the
     // notice's path, the two confirmations.
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(std::size(kRowStates)) + 3 + 2 + 2));
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(RowStates().size()) + 3 + 2 + 2));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 

@@ -4,7 +4,7 @@
 #include <clocale>
 #include <string>
 
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
 
 namespace {
 
@@ -100,6 +100,34 @@ TEST(TextConversion, Utf8CodePageRoundTripsChineseText) {
 TEST(TextConversion, CharactersTheCodePageLacksBecomeQuestionMarks) {
     const bool ran = WithCtype("C", [] { EXPECT_EQ(WStringToString(L"a\u00e9b"), "a?b"); });
     ASSERT_TRUE(ran);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextUtil, SplitEveryKeepsEveryPieceAndTrimStringTakesOnlyTheEnds) {
+    const std::pair<std::wstring, std::vector<std::wstring>> splits[] = {
+        {L"", {L""}},
+        {L"9/15/2021", {L"9", L"15", L"2021"}},
+        {L"a//b/", {L"a", L"", L"b", L""}},
+        {L"/", {L"", L""}},
+    };
+    for (const auto& [text, pieces] : splits) EXPECT_EQ(SplitEvery(text, L'/'), pieces) << text;
+
+    EXPECT_EQ(TrimString(L" \t 16, 0 \r\n"), L"16, 0");
+    EXPECT_EQ(TrimString(L" \t\n"), L"");
+    EXPECT_EQ(TrimString(L"\r9/15/2021 \t", L" \t"), L"\r9/15/2021");  // only the blanks named
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextUtil, FillNumberedPlaceholdersReplacesOnlyNumbersWithAValue) {
+    EXPECT_EQ(FillNumberedPlaceholders(L"{1} of {0}", {3, 12}), L"12 of 3");
+    EXPECT_EQ(FillNumberedPlaceholders(L"{a}{0}{/a} {7} {", {5}), L"{a}5{/a} {7} {");
+    EXPECT_EQ(FillNumberedPlaceholders(L"no value {0}", {}), L"no value {0}");
 }
 
 }  // namespace

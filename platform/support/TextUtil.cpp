@@ -7,7 +7,10 @@
 // argument each takes the whole argument; with "first@UI@x&UI&v1$UI$y&UI&v2"
 // occurrence k takes value k of (first, v1, v2), or the first value when
 // there are fewer. Inserted text is never searched again.
-#include "hotfix/TextUtil.h"
+#include "support/TextUtil.h"
+
+#include <algorithm>
+#include <cwctype>
 
 const std::wstring FORMAT_FIRST_VALUE_MARKER = L"@UI@";
 const std::wstring FORMAT_ENTRY_MARKER = L"$UI$";
@@ -63,4 +66,41 @@ std::wstring FormatString(const std::wstring& source, const std::wstring& argume
         position = result.find(placeholder, position + replacement.size());
     }
     return result;
+}
+
+std::vector<std::wstring> SplitEvery(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find(separator, start);
+        pieces.push_back(text.substr(start, at == std::wstring::npos ? at : at - start));
+        if (at == std::wstring::npos) return pieces;
+        start = at + 1;
+    }
+}
+
+std::wstring TrimString(const std::wstring& text, const wchar_t* blanks) {
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::wstring::npos) return L"";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::wstring FillNumberedPlaceholders(const std::wstring& text, const std::vector<int>& values) {
+    std::wstring out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t open = text.find(L'{', pos);
+        size_t close = open == std::wstring::npos ? open : text.find(L'}', open);
+        if (close == std::wstring::npos) break;
+        std::wstring inner = text.substr(open + 1, close - open - 1);
+        bool digits = !inner.empty() && inner.size() < 6;
+        for (wchar_t c : inner) digits = digits && std::iswdigit(c);
+        size_t index = digits ? std::stoul(inner) : values.size();
+        out += text.substr(pos, open - pos);
+        out += index < values.size() ? std::to_wstring(values[index])
+                                     : text.substr(open, close - open + 1);
+        pos = close + 1;
+    }
+    out += text.substr(std::min(pos, text.size()));
+    return out;
 }
