@@ -14,7 +14,7 @@ FakeServicingStore* g_store = nullptr;
 
 std::wstring WindowsFolder() {
     wchar_t folder[1024];
-    const uint32_t length = WinApi::GetWindowsDirectoryW(folder, 1024);
+    const uint32_t length = WinApi::GetSystemWindowsDirectoryW(folder, 1024);
     return std::wstring(folder, length);
 }
 
@@ -31,9 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_store->AddPackage(kPackage, 0x70u, bytes);
     const WindowsHotfix::PackageManifest manifest =
         WindowsHotfix::ReadPackageManifest(WindowsFolder(), kPackage);
-    // An unread manifest says nothing; a read one came from a file within the bound.
+    // An unread manifest says nothing; a larger one is read only as far as its head.
     if (!manifest.readable) FUZZ_CHECK(manifest.identifier.empty() && !manifest.permanent);
-    if (manifest.readable) FUZZ_CHECK(size <= WindowsHotfix::kMaxManifestBytes);
+    if (manifest.readable && size > WindowsHotfix::kManifestHeadBytes)
+        FUZZ_CHECK(bytes.find("<package", 0) < WindowsHotfix::kManifestHeadBytes);
     if (manifest.permanent) FUZZ_CHECK(bytes.find("permanent") != std::string::npos);
     return 0;
 }
