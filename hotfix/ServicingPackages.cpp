@@ -15,14 +15,15 @@ const wchar_t* const kPackagesKey =
 constexpr uint32_t kReadOnly = WinApi::kKeyRead | WinApi::kKeyWow64_64Key;
 constexpr uint32_t kErrorInvalidData = 13;  // ERROR_INVALID_DATA: a value of the wrong shape
 
-// The numbers after each "KB" (in any case) of a package name, whole digit runs.
-std::vector<std::wstring> KbNumbersIn(const std::wstring& name) {
-    std::vector<std::wstring> numbers;
+// The numbers after each "KB" (in any case) of a package name, whole digit runs,
+// each once: a name that names a number twice is still one package of it.
+std::set<std::wstring> KbNumbersIn(const std::wstring& name) {
+    std::set<std::wstring> numbers;
     for (size_t i = 0; i + 2 < name.size(); ++i) {
         if (std::towupper(name[i]) != L'K' || std::towupper(name[i + 1]) != L'B') continue;
         size_t end = i + 2;
         while (end < name.size() && name[end] >= L'0' && name[end] <= L'9') ++end;
-        if (end > i + 2) numbers.push_back(name.substr(i + 2, end - i - 2));
+        if (end > i + 2) numbers.insert(name.substr(i + 2, end - i - 2));
     }
     return numbers;
 }
@@ -105,7 +106,7 @@ bool ServicingPackages::Find(const std::set<std::wstring>& numbers) {
     if (!ListNames(names)) return false;
     m_windowsFolder = WindowsFolder();
     for (const std::wstring& name : names) {
-        const std::vector<std::wstring> inName = KbNumbersIn(name);
+        const std::set<std::wstring> inName = KbNumbersIn(name);
         for (const std::wstring& number : inName) {
             if (numbers.count(number) == 0) continue;
             StorePackage& package = m_byName[name];
