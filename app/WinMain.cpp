@@ -9,6 +9,7 @@
 #include "support/Common.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
+#include "support/ModulePath.h"
 #include "support/SystemEnvironment.h"
 #include "ui/SharedConstants.h"
 #include "ui/main/MainWindow.h"
@@ -47,19 +48,11 @@ uint32_t EnterSystemFolder() {
     return 0;
 }
 
-// The running executable's full path; empty when it cannot be had.
-std::wstring ExecutablePath() {
-    std::wstring path(32768, L'\0');
-    const uint32_t length = WinApi::GetModuleFileNameW(nullptr, &path[0], 32768);
-    path.resize(length > 0 && length < 32768 ? length : 0);
-    return path;
-}
-
 // True when `window` belongs to a process that runs this same executable
 // elevated: a window of that class and title in any other process gets
 // neither a message nor the foreground.
 bool IsFirstInstanceWindow(HWND window) {
-    const std::wstring path = ExecutablePath();
+    const std::wstring path = ModulePath::FilePath(nullptr);
     uint32_t error = 0;
     if (!path.empty() &&
         WinApi::IsElevatedProcessOf(WindowApi::GetWindowProcessId(window), path, error))
@@ -154,7 +147,8 @@ extern "C" int wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR c
         return 0;
     }
     const std::wstring language = ConfigureResources(instance);
-    if (UserMayChangeProgramFiles(CPaintManagerUI::GetInstancePath().str(), ExecutablePath())) {
+    if (UserMayChangeProgramFiles(CPaintManagerUI::GetInstancePath().str(),
+                                  ModulePath::FilePath(nullptr))) {
         ShowProgramFolderUnsafeTips();
         return 0;
     }
