@@ -12,6 +12,7 @@ REG
 url=https://support.microsoft.com/help/5034441
 as_user="open url through the desktop shell:$url(UrlsManager::OpenUrl)"
 e2e_start_and_wait_list
+e2e_wait_desktop_shell
 e2e_expect_text 'learnMoreLink@0#0' "$(e2e_string IDS_LEARN_MORE_LINK | sed 's/{a[^}]*}//; s/{\/a}//')"
 
 opened() {
