@@ -20,13 +20,15 @@ void SetHideResult(uint32_t result);
 // Runs inside UpdateSearch::Run before it answers; a hook that waits until
 // Abort lets a test hold a search (Abort wakes it).
 void SetSearchHook(std::function<void()> hook);
-// True once Abort was called on the running search.
+// True once Abort was called on the latest search.
 bool SearchAborted();
+// Blocks until Abort is called on the latest search (for a search hook that holds it).
+void WaitForSearchAbort();
 // Every call, in order: "ReadUpdateHistory", "Search(<criteria>)", "RequestAbort",
 // "SetHidden(<first KB>,true|false)".
 std::vector<std::wstring> WindowsUpdateCalls();
-// Forgets results, offers, hook and calls (then: no Windows Update, every call fails
-// with kWuServiceDisabled).
+// Forgets results, offers, hook and calls; then history and search fail with
+// kWuServiceDisabled, as with the service turned off.
 void ResetWindowsUpdate();
 
 }  // namespace Testing
