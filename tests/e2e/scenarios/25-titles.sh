@@ -58,12 +58,15 @@ e2e_wua_offer < <(printf '%s\t%s\t%s\n' \
     5034441 - '2024-01 Security Update for Windows 10 Version 22H2 for x64-based Systems (KB5034441)' \
     5034123,5034124 hidden '2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)' \
     890830 mandatory 'Windows Malicious Software Removal Tool x64 - v5.120 (KB890830)')
-out=$(e2e_ui wua-search 'IsInstalled=0') || e2e_fail "the search failed: $out"
+both='IsInstalled=0 and IsHidden=0 or IsInstalled=0 and IsHidden=1'
+out=$(e2e_ui wua-search "$both") || e2e_fail "the search failed: $out"
 expected="result=0x00000000 count=3
 5034441	-	-	2024-01 Security Update for Windows 10 Version 22H2 for x64-based Systems (KB5034441)
 5034123,5034124	hidden	-	2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)
 890830	-	mandatory	Windows Malicious Software Removal Tool x64 - v5.120 (KB890830)"
 [ "$out" = "$expected" ] || e2e_fail "the search gave [$out]"
+out=$(e2e_ui wua-search 'IsInstalled=0') || e2e_fail "the search failed: $out"
+[ "$(head -1 <<<"$out")" = 'result=0x00000000 count=2' ] || e2e_fail "a hidden update was found by default: [$out]"
 e2e_wua_calls | grep -qx 'BeginSearch IsInstalled=0' || e2e_fail "no BeginSearch: $(e2e_wua_calls)"
 
 e2e_wua_hold search
@@ -83,7 +86,7 @@ e2e_wua_fail none
 hidden=$(e2e_wua_hidden)
 [ "$hidden" = $'KB5034441 true -> 0x00000000\nKB890830 true -> 0x80240016' ] ||
     e2e_fail "put_IsHidden record: [$hidden]"
-out=$(e2e_ui wua-search 'IsInstalled=0')
+out=$(e2e_ui wua-search 'IsInstalled=0 and IsHidden=1')
 grep -q $'^5034441\thidden' <<<"$out" || e2e_fail "the hidden flag did not stay: $out"
 echo "Wine's own wuapi: $wine_history"
 
