@@ -12,8 +12,10 @@ const wchar_t* const kHideLink = L"hideFromUpdateLink";
 }
 
 void HotfixManageItemDetail::OfferHiding(bool enabled) {
-    auto* link = m_pItemLayout ? dynamic_cast<CTextUI*>(m_pItemLayout->FindSubControl(kHideLink))
-                               : nullptr;
+    CTextUI* link = m_pHideLink;
+    if (link == nullptr && m_pItemLayout != nullptr) {
+        link = dynamic_cast<CTextUI*>(m_pItemLayout->FindSubControl(kHideLink));
+    }
     if (link == nullptr) {
         return;  // a layout without the link offers no hiding
     }
