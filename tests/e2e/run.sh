@@ -18,7 +18,7 @@ patterns=("$@")
 jobs=${E2E_JOBS:-2}
 for needed in dist/windows/OrvelleEx.exe "$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
     "$E2E_BUILD_DIR/tests/e2e/e2e_wmi.dll" "$E2E_BUILD_DIR/tests/e2e/e2e_msaa.exe" \
-    "$E2E_BUILD_DIR/tests/e2e/e2e_dism.dll" \
+    "$E2E_BUILD_DIR/tests/e2e/e2e_dism.dll" "$E2E_BUILD_DIR/tests/e2e/e2e_wua.dll" \
     "$E2E_BUILD_DIR/tests/fake_wusa.exe"; do
     if [ ! -f "$needed" ]; then
         echo "e2e: $needed is missing; build with: cmake --build --preset windows" >&2

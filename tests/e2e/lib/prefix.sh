@@ -26,6 +26,7 @@ e2e_begin() {
     E2E_ABOUT_OPTIONS=()
     E2E_TEXTS=()
     E2E_WMI_REGISTERED=0
+    E2E_WUA_REGISTERED=0
     mkdir -p "$E2E_OUT"
     orvelle_wine_prefix "$E2E_PREFIX"
     export WINEPREFIX=$E2E_PREFIX
@@ -34,7 +35,8 @@ e2e_begin() {
     mkdir -p "$E2E_APP_DIR" "$E2E_PREFIX/drive_c/e2e"
     cp -r "$ORVELLE_ROOT/dist/windows/." "$E2E_APP_DIR/"
     cp "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_ui.exe" \
-        "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wmi.dll" "$E2E_PREFIX/drive_c/e2e/"
+        "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wmi.dll" \
+        "$ORVELLE_ROOT/$E2E_BUILD_DIR/tests/e2e/e2e_wua.dll" "$E2E_PREFIX/drive_c/e2e/"
     # %ProgramData%\Orvelle\Logs
     E2E_LOG_DIR=$E2E_PREFIX/drive_c/ProgramData/Orvelle/Logs
 }

@@ -1,4 +1,4 @@
-# Stand-ins the program meets instead of Windows' own: WMI and the .htm handler.
+# Stand-ins the program meets instead of Windows' own: WMI, Windows Update and the .htm handler.
 # The fake installer (tests/windows/fake_wusa/) is system32\wusa.exe; the
 # program starts it by its full path from GetSystemDirectoryW (Wine writes
 # "C:\windows\system32"), quoted, then the parameters " /uninstall /kb:<number>":
@@ -155,4 +155,84 @@ e2e_expect_opened() {
     [ -s "$opened" ] || e2e_fail "$action opened nothing through the .htm handler"
     got=$(tr -d '\r' <"$opened")
     [ "$got" = "$expected" ] || e2e_fail "the .htm handler was given [$got], expected [$expected]"
+}
+
+# Windows Update: e2e_wua.dll (tools/e2e_wua.cpp, where its files are
+# described) stands in for the UpdateSession class once a scenario calls one of
+# these; without, Wine's own wuapi.dll answers. History and offer are read from
+# stdin, tab-separated (printf writes the tabs):
+#   e2e_wua_history < <(printf '%s\t%s\n' 45299.6 \
+#       '2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)')
+#   e2e_wua_offer < <(printf '%s\t%s\t%s\n' 5034441 - \
+#       '2024-01 Security Update for Windows 10 Version 22H2 for x64-based Systems (KB5034441)')
+#   e2e_wua_fail history 0x80070422     (GetTotalHistoryCount fails; search, hide likewise)
+#   e2e_wua_hold history|search         the next such call waits (a search also
+#   e2e_wait_wua_held [S]               until RequestAbort); e2e_release_wua lets it go
+#   e2e_wua_calls                       what the program asked, a line per call
+#   e2e_wua_hidden                      every put_IsHidden: "KB5034441 true -> 0x00000000"
+
+# e2e_wua.dll becomes the UpdateSession class (once per prefix), registered
+# machine-wide: an elevated process gets no per-user class.
+e2e_wua_register() {
+    [ "$E2E_WUA_REGISTERED" = 1 ] && return 0
+    e2e_registry <<'REG'
+[HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}\InprocServer32]
+@="C:\\e2e\\e2e_wua.dll"
+"ThreadingModel"="Both"
+REG
+    E2E_WUA_REGISTERED=1
+}
+
+e2e_wua_history() {
+    e2e_wmi_file wua-history.txt
+    e2e_wua_register
+}
+
+e2e_wua_offer() {
+    e2e_wmi_file wua-offer.txt
+    e2e_wua_register
+}
+
+e2e_wua_fail() {
+    case $1 in
+        history | search | hide) ;;
+        none)
+            rm -f "$E2E_PREFIX/drive_c/e2e/wua-fail.txt"
+            return 0
+            ;;
+        *) e2e_fail "e2e_wua_fail: no Windows Update call \"$1\"" ;;
+    esac
+    echo "$1 $2" | e2e_wmi_file wua-fail.txt
+    e2e_wua_register
+}
+
+e2e_wua_hold() {
+    rm -f "$E2E_PREFIX/drive_c/e2e/wua-held" "$E2E_PREFIX/drive_c/e2e/wua-release"
+    echo "$1" | e2e_wmi_file wua-hold
+    e2e_wua_register
+}
+
+e2e_wait_wua_held() {
+    local seconds=${1:-60} i
+    for i in $(seq 1 $((seconds * 4))); do
+        [ -e "$E2E_PREFIX/drive_c/e2e/wua-held" ] && return 0
+        sleep 0.25
+    done
+    e2e_fail "Windows Update did not reach the hold within ${seconds}s"
+}
+
+e2e_release_wua() {
+    touch "$E2E_PREFIX/drive_c/e2e/wua-release"
+}
+
+e2e_wua_calls() {
+    local file=$E2E_PREFIX/drive_c/e2e/wua-calls.txt
+    [ -f "$file" ] && tr -d '\r' <"$file"
+    return 0
+}
+
+e2e_wua_hidden() {
+    local file=$E2E_PREFIX/drive_c/e2e/wua-hidden.txt
+    [ -f "$file" ] && tr -d '\r' <"$file"
+    return 0
 }

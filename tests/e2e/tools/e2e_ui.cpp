@@ -25,6 +25,7 @@
 //                                  "windows//PC/Orvelle" made without a security descriptor,
 //                                  or a hidden window of class "OrvelleExUI" titled "OrvelleEx";
 //                                  prints "squatting" once it holds it
+//   wua-history | wua-search | wua-hide   the program's Windows Update calls (e2e_ui_wua.cpp)
 //
 // Exit status 0 on success, 1 when the answer is "none" or a step failed, 2 for bad usage.
 #include <windows.h>
@@ -41,6 +42,7 @@
 
 #include "duilib/UIBackend.h"
 #include "duilib_win32/Win32Painter.h"
+#include "e2e_ui_wua.h"
 #include "support/TextConversion.h"
 
 namespace {
@@ -369,9 +371,14 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"squat" && argc == 4) {
         return Squat(argv);
     }
+    if (command.rfind(L"wua-", 0) == 0) {
+        const int status = WindowsUpdateCommand(argc, argv);
+        if (status != 2) return status;
+    }
     std::fprintf(stderr,
                  "usage: e2e_ui run REPORT PROGRAM [ARGS...] | window CLASS TITLE | dialog TITLE | "
                  "text SPECS | cover RELEASE | record FILE [ARGS...] | shell | "
-                 "squat mutex|window RELEASE\n");
+                 "squat mutex|window RELEASE | wua-history | wua-search CRITERIA [ABORT_MS] | "
+                 "wua-hide CRITERIA KB true|false\n");
     return 2;
 }

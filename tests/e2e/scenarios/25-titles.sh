@@ -1,0 +1,71 @@
+# Windows Update titles, and the Windows Update layer under them. First the
+# layer alone (e2e_ui's wua commands run the program's own calls): with Wine's
+# own wuapi.dll nothing is served; with the stand-in (tools/e2e_wua.cpp) the
+# history reads whole, an empty history is no error and needs no QueryHistory,
+# a failure comes back with its code, a search finds the offer with its KBs and
+# flags, a held search ends at Abort with E_ABORT and nothing left running, and
+# put_IsHidden is recorded.
+history_line() { printf '%s\t%s\n' "$@"; }
+
+out=$(e2e_ui wua-history || true)
+case $out in
+    result=0x00000000\ count=0) ;;
+    result=0x*) ;;
+    *) e2e_fail "wua-history under Wine's own wuapi said [$out]" ;;
+esac
+wine_history=$out
+
+e2e_wua_history < /dev/null
+out=$(e2e_ui wua-history) || e2e_fail "an empty history failed: $out"
+[ "$out" = 'result=0x00000000 count=0' ] || e2e_fail "an empty history gave [$out]"
+e2e_wua_calls | grep -q '^QueryHistory' && e2e_fail "QueryHistory was called with no history"
+e2e_wua_calls | grep -qx 'put_ClientApplicationID OrvelleEx' ||
+    e2e_fail "the session has no client application id: $(e2e_wua_calls)"
+
+e2e_wua_history < <(
+    history_line 45302.41 '2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)'
+    history_line 45301.2 'Security Intelligence Update for Microsoft Defender Antivirus - KB2267602 (Version 1.403.1234.0)'
+    history_line 45300.5 '2024-01 Cumulative Update for .NET Framework 3.5, 4.8 and 4.8.1 for Windows 11, version 22H2 for x64 (KB5033920)')
+out=$(e2e_ui wua-history) || e2e_fail "the history failed: $out"
+[ "$(head -1 <<<"$out")" = 'result=0x00000000 count=3' ] || e2e_fail "the history gave [$out]"
+grep -qxF $'45302.4100\t2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)' <<<"$out" ||
+    e2e_fail "the newest entry did not come through: $out"
+e2e_wua_calls | grep -qx 'QueryHistory 0 3 -> 0x00000000' || e2e_fail "no QueryHistory(0, 3): $(e2e_wua_calls)"
+
+e2e_wua_fail history 0x80070422
+out=$(e2e_ui wua-history || true)
+[ "$out" = 'result=0x80070422 count=0' ] || e2e_fail "a turned-off service gave [$out]"
+e2e_wua_fail none
+
+e2e_wua_offer < <(printf '%s\t%s\t%s\n' \
+    5034441 - '2024-01 Security Update for Windows 10 Version 22H2 for x64-based Systems (KB5034441)' \
+    5034123,5034124 hidden '2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)' \
+    890830 mandatory 'Windows Malicious Software Removal Tool x64 - v5.120 (KB890830)')
+out=$(e2e_ui wua-search 'IsInstalled=0') || e2e_fail "the search failed: $out"
+expected="result=0x00000000 count=3
+5034441	-	-	2024-01 Security Update for Windows 10 Version 22H2 for x64-based Systems (KB5034441)
+5034123,5034124	hidden	-	2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)
+890830	-	mandatory	Windows Malicious Software Removal Tool x64 - v5.120 (KB890830)"
+[ "$out" = "$expected" ] || e2e_fail "the search gave [$out]"
+e2e_wua_calls | grep -qx 'BeginSearch IsInstalled=0' || e2e_fail "no BeginSearch: $(e2e_wua_calls)"
+
+e2e_wua_hold search
+out=$(e2e_ui wua-search 'IsInstalled=0' 1500 || true)
+[ "$out" = 'result=0x80004004 count=0' ] || e2e_fail "an aborted search gave [$out]"
+calls=$(e2e_wua_calls)
+for line in 'held search' RequestAbort 'hold ended by RequestAbort' 'EndSearch -> 0x80004004' CleanUp; do
+    grep -qxF "$line" <<<"$calls" || e2e_fail "the aborted search has no \"$line\": $calls"
+done
+[ "$(tail -1 <<<"$calls")" = 'all objects released' ] || e2e_fail "objects were left: $calls"
+
+out=$(e2e_ui wua-hide 'IsInstalled=0' 5034441 true) || e2e_fail "hiding failed: $out"
+e2e_wua_fail hide 0x80240016
+out=$(e2e_ui wua-hide 'IsInstalled=0' 890830 true || true)
+[ "$out" = 'result=0x80240016' ] || e2e_fail "a refused hide gave [$out]"
+e2e_wua_fail none
+hidden=$(e2e_wua_hidden)
+[ "$hidden" = $'KB5034441 true -> 0x00000000\nKB890830 true -> 0x80240016' ] ||
+    e2e_fail "put_IsHidden record: [$hidden]"
+out=$(e2e_ui wua-search 'IsInstalled=0')
+grep -q $'^5034441\thidden' <<<"$out" || e2e_fail "the hidden flag did not stay: $out"
+echo "Wine's own wuapi: $wine_history"

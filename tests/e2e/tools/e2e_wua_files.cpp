@@ -1,0 +1,182 @@
+#include "e2e_wua_files.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+#include "support/TextConversion.h"
+
+namespace e2e_wua {
+
+namespace {
+
+const wchar_t* const kHistoryFile = L"C:\\e2e\\wua-history.txt";
+const wchar_t* const kOfferFile = L"C:\\e2e\\wua-offer.txt";
+const wchar_t* const kFailFile = L"C:\\e2e\\wua-fail.txt";
+const wchar_t* const kHoldFile = L"C:\\e2e\\wua-hold";
+const wchar_t* const kHeldFile = L"C:\\e2e\\wua-held";
+const wchar_t* const kReleaseFile = L"C:\\e2e\\wua-release";
+const wchar_t* const kCallsFile = L"C:\\e2e\\wua-calls.txt";
+const wchar_t* const kHiddenFile = L"C:\\e2e\\wua-hidden.txt";
+
+SRWLOCK g_recordLock = SRWLOCK_INIT;
+
+bool Exists(const wchar_t* path) {
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The file's lines (UTF-8, with or without a byte order mark), without line ends or blanks.
+std::vector<std::wstring> Lines(const wchar_t* path) {
+    std::vector<std::wstring> lines;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lines;
+    std::string bytes;
+    char buffer[8192];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+    const std::wstring text = Utf8::ToWide(bytes);
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> pieces;
+    size_t start = 0;
+    for (size_t end; (end = text.find(separator, start)) != std::wstring::npos; start = end + 1) {
+        pieces.push_back(text.substr(start, end - start));
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+void Touch(const wchar_t* path) {
+    HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+void Append(const wchar_t* path, const std::wstring& line) {
+    const std::string bytes = Utf8::FromWide(line) + "\n";
+    AcquireSRWLockExclusive(&g_recordLock);
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    ReleaseSRWLockExclusive(&g_recordLock);
+}
+
+}  // namespace
+
+std::vector<HistoryEntry> ReadHistory() {
+    // "DATE<tab>TITLE": DATE an OLE date (days since 1899-12-30), e.g. 45300.5.
+    std::vector<HistoryEntry> entries;
+    for (const std::wstring& line : Lines(kHistoryFile)) {
+        const size_t tab = line.find(L'\t');
+        if (tab == std::wstring::npos) continue;
+        entries.push_back({std::wcstod(line.c_str(), nullptr), line.substr(tab + 1)});
+    }
+    return entries;
+}
+
+std::vector<Offered> ReadOffer() {
+    // "KB[,KB...]<tab>FLAGS<tab>TITLE": KBs digits only, FLAGS "-" or "hidden", "mandatory", both.
+    std::vector<Offered> offer;
+    for (const std::wstring& line : Lines(kOfferFile)) {
+        const std::vector<std::wstring> fields = Split(line, L'\t');
+        if (fields.size() != 3) continue;
+        Offered update;
+        for (const std::wstring& id : Split(fields[0], L',')) {
+            if (!id.empty()) update.kbIds.push_back(id);
+        }
+        update.hidden = fields[1].find(L"hidden") != std::wstring::npos;
+        update.mandatory = fields[1].find(L"mandatory") != std::wstring::npos;
+        update.title = fields[2];
+        offer.push_back(update);
+    }
+    return offer;
+}
+
+void SetOfferedHidden(const std::wstring& kb, bool hidden) {
+    std::wstring text;
+    for (const Offered& update : ReadOffer()) {
+        const bool match = !update.kbIds.empty() && update.kbIds.front() == kb;
+        const bool flag = match ? hidden : update.hidden;
+        std::wstring ids;
+        for (const std::wstring& id : update.kbIds) ids += (ids.empty() ? L"" : L",") + id;
+        std::wstring flags = flag ? L"hidden" : L"";
+        if (update.mandatory) flags += flags.empty() ? L"mandatory" : L",mandatory";
+        text += ids + L"\t" + (flags.empty() ? L"-" : flags) + L"\t" + update.title + L"\n";
+    }
+    const std::string bytes = Utf8::FromWide(text);
+    const std::wstring fresh = std::wstring(kOfferFile) + L".new";
+    HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    MoveFileExW(fresh.c_str(), kOfferFile, MOVEFILE_REPLACE_EXISTING);
+}
+
+HRESULT FailureAt(const wchar_t* stage) {
+    // One "STAGE HRESULT" a line, e.g. "search 0x80070422".
+    for (const std::wstring& line : Lines(kFailFile)) {
+        const std::vector<std::wstring> words = Split(line, L' ');
+        if (words.size() >= 2 && _wcsicmp(words[0].c_str(), stage) == 0) {
+            return static_cast<HRESULT>(std::wcstoul(words[1].c_str(), nullptr, 0));
+        }
+    }
+    return S_OK;
+}
+
+bool HoldIfAsked(const wchar_t* stage, HANDLE stop) {
+    const std::vector<std::wstring> asked = Lines(kHoldFile);
+    if (asked.empty() || _wcsicmp(asked.front().c_str(), stage) != 0) return true;
+    DeleteFileW(kHoldFile);
+    Touch(kHeldFile);
+    Record(std::wstring(L"held ") + stage);
+    bool released = false;
+    for (int i = 0; i < 2400; ++i) {
+        if (Exists(kReleaseFile)) {
+            released = true;
+            break;
+        }
+        if (stop != nullptr && WaitForSingleObject(stop, 50) == WAIT_OBJECT_0) break;
+        if (stop == nullptr) Sleep(50);
+    }
+    DeleteFileW(kHeldFile);
+    DeleteFileW(kReleaseFile);
+    Record(released ? L"released" : L"hold ended by RequestAbort");
+    return released || stop == nullptr || WaitForSingleObject(stop, 0) != WAIT_OBJECT_0;
+}
+
+void Record(const std::wstring& line) {
+    Append(kCallsFile, line);
+}
+
+void RecordHidden(const std::wstring& line) {
+    Append(kHiddenFile, line);
+}
+
+std::wstring Hex(HRESULT hr) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+}  // namespace e2e_wua
