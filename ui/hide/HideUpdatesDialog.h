@@ -38,13 +38,16 @@ public:
 
     // The button of the index-th offered update, or null (for tests too).
     DuiLib::CButtonUI* LineButton(size_t index) const;
+    // The search's answer: the lines, or why there are none. The worker's
+    // answer comes here on the UI thread (and a test's, to measure each look).
+    void OnSearched(uint32_t result, std::vector<WinApi::OfferedUpdate> found);
+    // A flag's answer: the line's new look and the outcome in the status line.
+    void OnFlagSet(size_t index, bool hidden, uint32_t result);
 
 private:
     struct AliveToken {
         HideUpdatesDialog* dialog = nullptr;
     };
-    void OnSearched(uint32_t result, std::vector<WinApi::OfferedUpdate> found);
-    void OnFlagSet(size_t index, bool hidden, uint32_t result);
     void AddLine(size_t index);
     void ShowLineState(size_t index);
     void SetLinesEnabled(bool enabled);

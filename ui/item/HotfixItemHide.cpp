@@ -15,6 +15,7 @@ void HotfixManageItemDetail::OfferHiding(bool enabled) {
     CTextUI* link = m_pHideLink;
     if (link == nullptr && m_pItemLayout != nullptr) {
         link = dynamic_cast<CTextUI*>(m_pItemLayout->FindSubControl(kHideLink));
+        if (m_pUninstallReasonLab != nullptr) m_reasonPadding = m_pUninstallReasonLab->GetPadding();
     }
     if (link == nullptr) {
         return;  // a layout without the link offers no hiding
@@ -36,21 +37,26 @@ bool HotfixManageItemDetail::IsHideLink(const CControlUI* control) const {
 }
 
 void HotfixManageItemDetail::ShowHideSearching() {
-    if (m_pHideLink == nullptr) return;
+    if (m_pHideLink == nullptr || m_pUninstallReasonLab == nullptr) return;
     UICulture* culture = UICulture::GetInstance();
     m_pHideLink->SetText(culture->GetString(L"IDS_WU_CANCEL_LINK"));
     m_pHideLink->SetAccessibleName(culture->GetString(L"IDS_WU_CANCEL_LINK_NAME"));
     ShowHideOutcome(culture->GetString(L"IDS_WU_SEARCHING").str());
+    // Both lines under the outcome: the link takes the reason line's space below it.
+    m_pUninstallReasonLab->SetPadding({m_reasonPadding.left, m_reasonPadding.top,
+                                       m_reasonPadding.right, 0});
     m_pHideLink->SetVisible(true);
 }
 
 void HotfixManageItemDetail::ShowHideOutcome(const std::wstring& text) {
     if (m_pHideLink == nullptr || m_pUninstallReasonLab == nullptr) return;
     if (text.empty()) {
+        m_pUninstallReasonLab->SetPadding(m_reasonPadding);
         m_pUninstallReasonLab->SetVisible(false);
         OfferHiding(true);
         return;
     }
+    m_pUninstallReasonLab->SetPadding(m_reasonPadding);
     m_pHideLink->SetVisible(false);
     m_pUninstallReasonLab->SetText(text.c_str());
     m_pUninstallReasonLab->SetToolTip(text.c_str());
