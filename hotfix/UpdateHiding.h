@@ -19,14 +19,14 @@ int FindOfferedUpdate(const std::vector<WinApi::OfferedUpdate>& updates,
                       const std::wstring& kbDigits);
 
 enum class HideOutcome {
-    kDone,            // the flag is set (hidden, or shown again)
-    kAborted,         // the user stopped the search: nothing to say
-    kNotOffered,      // the search did not find the update
-    kServiceOff,      // the Windows Update service is turned off
-    kNoConnection,    // Windows Update cannot reach its server
-    kMandatory,       // Windows Update refuses to hide a mandatory update
-    kNotAvailable,    // no Windows Update Agent on this system (or a stub of one)
-    kFailed,          // any other error, said with its code
+    kDone,          // the flag is set (hidden, or shown again)
+    kAborted,       // the user stopped the search: nothing to say
+    kNotOffered,    // the search did not find the update
+    kServiceOff,    // the Windows Update service is turned off
+    kNoConnection,  // Windows Update cannot reach its server
+    kMandatory,     // Windows Update refuses to hide a mandatory update
+    kNotAvailable,  // no Windows Update Agent on this system (or a stub of one)
+    kFailed,        // any other error, said with its code
 };
 
 // The outcome of a search's HRESULT (0: the search found what it found).

@@ -10,7 +10,7 @@
 namespace WindowsHotfix {
 
 std::shared_ptr<WindowsUpdateWorker> WindowsUpdateWorker::Start(std::wstring criteria,
-                                                                 Callbacks callbacks) {
+                                                                Callbacks callbacks) {
     auto worker = std::make_shared<WindowsUpdateWorker>(std::move(callbacks));
     try {
         DetachedThreads::Start([worker, criteria] { worker->Run(criteria); });

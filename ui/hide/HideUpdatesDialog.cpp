@@ -56,7 +56,8 @@ void HideUpdatesDialog::InitWindow() {
     WindowsHotfix::WindowsUpdateWorker::Callbacks callbacks;
     callbacks.searched = [alive](uint32_t result, std::vector<WinApi::OfferedUpdate> found) {
         UIMainQueue::getInstance()->dispatch([alive, result, found]() mutable {
-            if (HideUpdatesDialog* dialog = alive->dialog) dialog->OnSearched(result, std::move(found));
+            if (HideUpdatesDialog* dialog = alive->dialog)
+                dialog->OnSearched(result, std::move(found));
         });
     };
     callbacks.flagSet = [alive](size_t index, bool hidden, uint32_t result) {
@@ -132,10 +133,9 @@ void HideUpdatesDialog::ShowLineState(size_t index) {
     UICulture* culture = UICulture::GetInstance();
     button->SetText(culture->GetString(hidden ? L"IDS_WU_SHOW_AGAIN" : L"IDS_WU_HIDE"));
     const std::wstring kb = FirstKb(m_updates[index]);
-    button->SetAccessibleName(
-        ComposedText(hidden ? L"IDS_WU_SHOW_AGAIN_NAME" : L"IDS_WU_HIDE_NAME",
-                     kb.empty() ? m_updates[index].title : kb)
-            .c_str());
+    button->SetAccessibleName(ComposedText(hidden ? L"IDS_WU_SHOW_AGAIN_NAME" : L"IDS_WU_HIDE_NAME",
+                                           kb.empty() ? m_updates[index].title : kb)
+                                  .c_str());
 }
 
 CButtonUI* HideUpdatesDialog::LineButton(size_t index) const {

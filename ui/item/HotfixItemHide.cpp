@@ -43,8 +43,8 @@ void HotfixManageItemDetail::ShowHideSearching() {
     m_pHideLink->SetAccessibleName(culture->GetString(L"IDS_WU_CANCEL_LINK_NAME"));
     ShowHideOutcome(culture->GetString(L"IDS_WU_SEARCHING").str());
     // Both lines under the outcome: the link takes the reason line's space below it.
-    m_pUninstallReasonLab->SetPadding({m_reasonPadding.left, m_reasonPadding.top,
-                                       m_reasonPadding.right, 0});
+    m_pUninstallReasonLab->SetPadding(
+        {m_reasonPadding.left, m_reasonPadding.top, m_reasonPadding.right, 0});
     m_pHideLink->SetVisible(true);
 }
 

@@ -112,7 +112,7 @@ private:
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CTextUI* m_pLearnMoreLink = nullptr;
     DuiLib::CTextUI* m_pHideLink = nullptr;  // once the row offers hiding
-    DuiLib::UIRect m_reasonPadding;           // the reason line's, from the layout
+    DuiLib::UIRect m_reasonPadding;          // the reason line's, from the layout
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;
     DuiLib::CLabelUI* m_pInstalledTimeText = nullptr;
     DuiLib::CControlUI* m_pProgressLayout = nullptr;

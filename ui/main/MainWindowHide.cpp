@@ -43,7 +43,8 @@ void MainWindow::StartRowHiding(HotfixManageItemDetail& row) {
     const unsigned serial = ++m_updateSerial;
     std::shared_ptr<AliveToken> alive = m_alive;
     WindowsHotfix::WindowsUpdateWorker::Callbacks callbacks;
-    callbacks.searched = [alive, serial](uint32_t result, std::vector<WinApi::OfferedUpdate> found) {
+    callbacks.searched = [alive, serial](uint32_t result,
+                                         std::vector<WinApi::OfferedUpdate> found) {
         UIMainQueue::getInstance()->dispatch([alive, serial, result, found]() mutable {
             if (MainWindow* window = alive->window) {
                 window->OnRowSearched(serial, result, std::move(found));
@@ -57,8 +58,8 @@ void MainWindow::StartRowHiding(HotfixManageItemDetail& row) {
     };
     KT_LOG(LOG_ERROR, L"hide " << row.HotfixId() << L" from windows update",
            "MainWindow::StartRowHiding");
-    m_updateWork = WindowsHotfix::WindowsUpdateWorker::Start(
-        WindowsHotfix::kOfferedUpdatesCriteria, std::move(callbacks));
+    m_updateWork = WindowsHotfix::WindowsUpdateWorker::Start(WindowsHotfix::kOfferedUpdatesCriteria,
+                                                             std::move(callbacks));
     if (m_updateWork == nullptr) {
         return;  // logged; the row keeps its link
     }
@@ -85,7 +86,7 @@ void MainWindow::OnRowSearched(unsigned serial, uint32_t result,
             return;
         }  // hidden already: nothing more to ask
     }
-    KT_LOG(LOG_ERROR, L"hide " << m_hidingRow << L" search ends:" << static_cast<int>(outcome),
+    KT_LOG(LOG_ERROR, L"hide " << m_hidingRow << L" search ends:" << WindowsHotfix::HexCode(result),
            "MainWindow::OnRowSearched");
     const std::wstring hotfixId = m_hidingRow;
     StopAskingWindowsUpdate();

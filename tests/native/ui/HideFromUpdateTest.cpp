@@ -141,13 +141,20 @@ TEST_F(HideFromUpdateTest, EachAnswerOfWindowsUpdateIsSaidInWords) {
         uint32_t hideResult;
         const wchar_t* words;
     } cases[] = {
-        {0, {Offered(kDefender, L"2267602")}, 0,
+        {0,
+         {Offered(kDefender, L"2267602")},
+         0,
          L"Windows Update doesn't offer it right now. If it comes back, hide it in Hide updates."},
         {0x80070422, {}, 0, L"The Windows Update service is turned off."},
         {0x8024402C, {}, 0, L"Windows Update can't connect. Check your internet connection."},
         {0x80072EFD, {}, 0, L"Windows Update can't connect. Check your internet connection."},
-        {0, {mandatory}, 0x80240036, L"Windows Update requires this update, so it can't be hidden."},
-        {0, {Offered(kCumulative, L"5000006")}, 0x80070005,
+        {0,
+         {mandatory},
+         0x80240036,
+         L"Windows Update requires this update, so it can't be hidden."},
+        {0,
+         {Offered(kCumulative, L"5000006")},
+         0x80070005,
          L"Windows Update couldn't hide it. Error 0x80070005"},
         {0x80040154, {}, 0, L"Windows Update isn't available on this PC."},
         {0, {Offered(kCumulative, L"5000008", true)}, 0, L"Hidden from Windows Update"},

@@ -70,9 +70,9 @@ TEST_F(KeyboardFlowTest, TabGoesRoundWhatEachViewOffers) {
         ASSERT_TRUE(main.WaitForResultView());
         // Each row: its "Learn more" link, then its button; after the list, Hide updates.
         EXPECT_EQ(TabRound(main, 10),
-                  Join(kTitleButtons,
-                       {L"btnUninstallTip", L"learnMoreLinkKB1", L"btnUniNameKB1",
-                        L"learnMoreLinkKB2", L"btnUniNameKB2", L"hideUpdatesButton", L"aboutButton"}));
+                  Join(kTitleButtons, {L"btnUninstallTip", L"learnMoreLinkKB1", L"btnUniNameKB1",
+                                       L"learnMoreLinkKB2", L"btnUniNameKB2", L"hideUpdatesButton",
+                                       L"aboutButton"}));
     }
 }
 
@@ -216,9 +216,9 @@ TEST_F(KeyboardFlowTest, AfterEnterOnARowTheFocusStaysOnThatRowWhichSaysItsOutco
         ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
         stops.push_back(main().driver().FocusName());
     }
-    EXPECT_EQ(stops, (std::vector<std::wstring>{L"learnMoreLinkKB5000002",
-                                                L"hideFromUpdateLinkKB5000002",
-                                                L"learnMoreLinkKB5000003"}));
+    EXPECT_EQ(stops,
+              (std::vector<std::wstring>{L"learnMoreLinkKB5000002", L"hideFromUpdateLinkKB5000002",
+                                         L"learnMoreLinkKB5000003"}));
 }
 
 TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeysAlone) {
@@ -243,7 +243,8 @@ TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeys
         ASSERT_TRUE(rc.top >= shown.top && rc.bottom <= shown.bottom) << i;
     }
 
-    // On past Hide updates round to the top; from there Shift+Tab goes back to the last row's button.
+    // On past Hide updates round to the top; from there Shift+Tab goes back to the last row's
+    // button.
     ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
     ASSERT_EQ(main.driver().FocusName(), L"hideUpdatesButton");
     ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));

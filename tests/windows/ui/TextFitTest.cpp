@@ -99,7 +99,8 @@ std::vector<RowState> HidingStates() {
         row.OfferHiding(true);
     };
     std::vector<RowState> states = {
-        {"uninstalled, hiding offered", [=](HotfixManageItemDetail& row, CContainerUI&) { removed(row); }},
+        {"uninstalled, hiding offered",
+         [=](HotfixManageItemDetail& row, CContainerUI&) { removed(row); }},
         {"searching Windows Update",
          [=](HotfixManageItemDetail& row, CContainerUI&) {
              removed(row);
@@ -108,16 +109,17 @@ std::vector<RowState> HidingStates() {
         {"restart to finish, hiding after it",
          [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
     };
-    for (HideOutcome outcome : {HideOutcome::kDone, HideOutcome::kNotOffered, HideOutcome::kServiceOff,
-                                HideOutcome::kNoConnection, HideOutcome::kMandatory,
-                                HideOutcome::kNotAvailable, HideOutcome::kFailed}) {
+    for (HideOutcome outcome :
+         {HideOutcome::kDone, HideOutcome::kNotOffered, HideOutcome::kServiceOff,
+          HideOutcome::kNoConnection, HideOutcome::kMandatory, HideOutcome::kNotAvailable,
+          HideOutcome::kFailed}) {
         const wchar_t* key = WindowsHotfix::TextKeyOf(outcome);
-        states.push_back({"hiding: " + KeyName(key), [=](HotfixManageItemDetail& row, CContainerUI&) {
-                              removed(row);
-                              const std::wstring words =
-                                  UICulture::GetInstance()->GetString(key).str();
-                              row.ShowHideOutcome(FormatString(words, L"80244010", L"{0}"));
-                          }});
+        states.push_back(
+            {"hiding: " + KeyName(key), [=](HotfixManageItemDetail& row, CContainerUI&) {
+                 removed(row);
+                 const std::wstring words = UICulture::GetInstance()->GetString(key).str();
+                 row.ShowHideOutcome(FormatString(words, L"80244010", L"{0}"));
+             }});
     }
     return states;
 }
@@ -327,14 +329,22 @@ protected:
     void CheckHideUpdatesDialog() {
         using WindowsHotfix::HideOutcome;
         const std::vector<std::pair<uint32_t, std::vector<WinApi::OfferedUpdate>>> answers = {
-            {0x80040154, {}}, {0x80070422, {}}, {0x8024402C, {}}, {0x80244010, {}}, {0, {}},
+            {0x80040154, {}},
+            {0x80070422, {}},
+            {0x8024402C, {}},
+            {0x80244010, {}},
+            {0, {}},
             {0,
              {{L"2026-11 Cumulative Update for Windows 11 Version 24H2 for x64-based Systems "
                L"(KB5070773)",
-               {L"5070773"}, false, false},
+               {L"5070773"},
+               false,
+               false},
               {L"Security Intelligence Update for Microsoft Defender Antivirus - KB2267602 "
                L"(Version 1.441.12.0)",
-               {L"2267602"}, true, false}}}};
+               {L"2267602"},
+               true,
+               false}}}};
         for (const auto& answer : answers) {
             HideUpdatesDialog dialog;
             ASSERT_NE(dialog.Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
