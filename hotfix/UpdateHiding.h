@@ -11,8 +11,10 @@
 
 namespace WindowsHotfix {
 
-// The search criteria for every update Windows Update offers, hidden or not.
-constexpr const wchar_t* kOfferedUpdatesCriteria = L"IsInstalled=0";
+// The search criteria for every update Windows Update offers, hidden or not
+// (criteria that do not name IsHidden find only the updates not hidden).
+constexpr const wchar_t* kOfferedUpdatesCriteria =
+    L"IsInstalled=0 and IsHidden=0 or IsInstalled=0 and IsHidden=1";
 
 // The index of the first update whose KBArticleIDs hold `kbDigits` ("5034441"), or -1.
 int FindOfferedUpdate(const std::vector<WinApi::OfferedUpdate>& updates,

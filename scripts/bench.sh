@@ -9,6 +9,7 @@
 #                                     start to list, peak memory, idle CPU, 1,000 rows,
 #                                     a frame of the list with the Win32 painter
 #   bash scripts/bench.sh --wine start   start to list only
+#   bash scripts/bench.sh --wine titles  Windows Update titles of 1,000 rows only
 #
 # The JSON report is kept in build/linux-bench/bench.json; docs/performance.md
 # holds the figures of a run and how to read them.

@@ -20,9 +20,12 @@
 #                  (the load's log line) to the last row's line;
 #   a frame        list_frame.exe with 10 and 1,000 rows: the first layout and
 #                  paint, a repaint, a wheel step with its repaint;
-#   a row's steps  row_parts.exe: each step of a row 1,000 times (printed as is).
+#   a row's steps  row_parts.exe: each step of a row 1,000 times (printed as is);
+#   titles         OrvelleEx.exe with 1,000 hotfixes and a 2,000-entry Windows
+#                  Update history from the stand-in agent (tests/e2e/tools/e2e_wua.cpp):
+#                  from the last row's line to the titles' line (they show then).
 # The others: medians of BENCH_WINE_RUNS runs (default 5). With the argument
-# "start" only start to list is measured.
+# "start" only start to list is measured, with "titles" only the titles.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/wine-env.sh
@@ -31,11 +34,12 @@ build_dir=build/windows-bench
 runs=${BENCH_WINE_RUNS:-5}
 start_runs=${BENCH_WINE_START_RUNS:-31}
 only_start=$([ "${1:-}" = start ] && echo 1 || true)
+only_titles=$([ "${1:-}" = titles ] && echo 1 || true)
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DORVELLE_BUILD_BENCH=ON -DORVELLE_BUILD_TESTS=OFF \
     -DORVELLE_DIST_DIR="$PWD/$build_dir/dist" >/dev/null
 cmake --build "$build_dir" -j2 --target orvelle_dist bare_wmi_query bare_window list_frame \
-    row_parts e2e_wmi start_to_list >/dev/null
+    row_parts e2e_wmi e2e_wua start_to_list >/dev/null
 
 prefix=$PWD/$build_dir/wine-prefix
 orvelle_wine_prefix "$prefix"
@@ -83,6 +87,65 @@ measure_idle() {
     peaks+=("$(peak_kib "$pid")")
     wineserver -k; wineserver -p
 }
+
+# 1,000 rows from the stand-in provider, registered as the WbemLocator class.
+serve_thousand_rows() {
+    mkdir -p "$prefix/drive_c/e2e"
+    cp "$build_dir/bench-e2e/e2e_wmi.dll" "$prefix/drive_c/e2e/"
+    for i in $(seq 1 1000); do
+        printf 'KB5%06d\tUpdate\t3/%d/2024\n' "$i" "$((i % 28 + 1))"
+    done >"$prefix/drive_c/e2e/hotfixes.txt"
+    printf 'Windows Registry Editor Version 5.00\n\n%s\n%s\n%s\n' \
+        '[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]' \
+        '@="C:\\e2e\\e2e_wmi.dll"' '"ThreadingModel"="Both"' >"$prefix/drive_c/e2e/wmi.reg"
+    wine regedit /S 'C:\e2e\wmi.reg' 2>/dev/null
+}
+
+# The titles of those rows from a history of 2,000 entries (two a row, the newer
+# first), served by the stand-in agent as the UpdateSession class; the seconds
+# from the last row's line to the titles' line, one a run, into TITLES_TIMES.
+measure_titles() {
+    cp "$build_dir/bench-e2e/e2e_wua.dll" "$prefix/drive_c/e2e/"
+    for i in $(seq 1 1000); do
+        printf '%s\t2024-03 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5%06d)\n' \
+            "45370.$i" "$i"
+        printf '%s\t2024-02 Update for Windows 11 Version 23H2 for x64-based Systems (KB5%06d)\n' \
+            "45340.$i" "$i"
+    done >"$prefix/drive_c/e2e/wua-history.txt"
+    printf 'Windows Registry Editor Version 5.00\n\n%s\n%s\n%s\n' \
+        '[HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}\InprocServer32]' \
+        '@="C:\\e2e\\e2e_wua.dll"' '"ThreadingModel"="Both"' >"$prefix/drive_c/e2e/wua.reg"
+    wine regedit /S 'C:\e2e\wua.reg' 2>/dev/null
+    TITLES_TIMES=()
+    local run last_row titles
+    for run in $(seq 1 "$runs"); do
+        rm -f "$log"
+        (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
+        for _ in $(seq 1 1200); do
+            [ -f "$log" ] && grep -q 'update titles shown on\|Windows Update is not available' "$log" && break
+            sleep 0.05
+        done
+        last_row=$(grep 'find value success!' "$log" | tail -n1)
+        titles=$(grep 'update titles shown on 1000 of 1000 rows' "$log" | tail -n1)
+        [ -n "$last_row" ] && [ -n "$titles" ] || { echo "bench-wine: no titles on the 1,000 rows" >&2; exit 1; }
+        TITLES_TIMES+=("$(minus "$(log_time "$titles")" "$(log_time "$last_row")")")
+        wineserver -k; wineserver -p
+    done
+    # The other measurements run without Windows Update.
+    printf 'Windows Registry Editor Version 5.00\n\n%s\n' \
+        '[-HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}]' >"$prefix/drive_c/e2e/wua.reg"
+    wine regedit /S 'C:\e2e\wua.reg' 2>/dev/null
+}
+print_titles() {
+    echo "titles of 1,000 rows from a 2,000-entry history, the last row's line to the titles' line:" \
+        "$(printf '%s\n' "${TITLES_TIMES[@]}" | median) s   (runs: ${TITLES_TIMES[*]})"
+}
+if [ -n "$only_titles" ]; then
+    serve_thousand_rows
+    measure_titles
+    print_titles
+    exit 0
+fi
 
 # After each server restart Wine's services start again; a first, unmeasured
 # query lets every measured program find them running.
@@ -162,16 +225,7 @@ for run in $(seq 1 "$runs"); do
     wineserver -k; wineserver -p
 done
 
-# 1,000 rows from the stand-in provider, registered as the WbemLocator class.
-mkdir -p "$prefix/drive_c/e2e"
-cp "$build_dir/bench-e2e/e2e_wmi.dll" "$prefix/drive_c/e2e/"
-for i in $(seq 1 1000); do
-    printf 'KB5%06d\tUpdate\t3/%d/2024\n' "$i" "$((i % 28 + 1))"
-done >"$prefix/drive_c/e2e/hotfixes.txt"
-printf 'Windows Registry Editor Version 5.00\n\n%s\n%s\n%s\n' \
-    '[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]' \
-    '@="C:\\e2e\\e2e_wmi.dll"' '"ThreadingModel"="Both"' >"$prefix/drive_c/e2e/wmi.reg"
-wine regedit /S 'C:\e2e\wmi.reg' 2>/dev/null
+serve_thousand_rows
 rows_times=()
 for run in $(seq 1 "$runs"); do
     rm -f "$log"
@@ -193,6 +247,7 @@ for run in $(seq 1 "$runs"); do
     done
 done
 parts=$(cd "$program_dir" && wine row_parts.exe 1000 2>/dev/null | tr -d '\r')
+measure_titles
 # The median of one field ("wheel step and repaint 4.72 ms") of list_frame's lines for COUNT rows.
 frame_median() {
     printf '%s\n' "${frames[@]}" | grep "^rows $1:" | sed -n "s/.*, $2 \([0-9.]*\) ms.*/\1/p" | median
@@ -213,5 +268,6 @@ for field in 'first layout and paint' 'repaint' 'wheel step and repaint'; do
     echo "$field: 10 rows $ten ms, 1,000 rows $thousand ms, ratio" \
         "$(awk -v a="$thousand" -v b="$ten" 'BEGIN {printf "%.2f", a / b}')"
 done
+print_titles
 echo "a row's steps (row_parts.exe):"
 echo "$parts" | sed 's/^/  /'

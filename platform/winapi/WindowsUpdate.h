@@ -30,10 +30,10 @@ struct UpdateHistoryEntry {
 uint32_t ReadUpdateHistory(std::vector<UpdateHistoryEntry>* entries);
 
 struct OfferedUpdate {
-    std::wstring title;                     // IUpdate::Title
+    std::wstring title;                      // IUpdate::Title
     std::vector<std::wstring> kbArticleIds;  // IUpdate::KBArticleIDs: "5034441", digits only
-    bool hidden = false;                    // IUpdate::IsHidden
-    bool mandatory = false;                 // IUpdate::IsMandatory: hiding it fails
+    bool hidden = false;                     // IUpdate::IsHidden
+    bool mandatory = false;                  // IUpdate::IsMandatory: hiding it fails
 };
 
 // One search and what it found. Run, SetHidden and the destructor belong to
@@ -47,11 +47,15 @@ public:
 
     // BeginSearch(criteria) and EndSearch; blocks until the search ends or is
     // aborted (then kWuSearchAborted, and nothing is left running). `updates`
-    // keeps the search's order.
+    // keeps the search's order. Criteria that do not name IsHidden find only
+    // updates that are not hidden (Windows' default is "IsInstalled=0 and
+    // IsHidden=0"); hidden and not: "IsInstalled=0 and IsHidden=0 or
+    // IsInstalled=0 and IsHidden=1".
     uint32_t Run(const std::wstring& criteria, std::vector<OfferedUpdate>* updates);
     // ISearchJob::RequestAbort of the running search (before Run: Run aborts at once).
     void Abort();
-    // IUpdate::put_IsHidden of the index-th update Run found.
+    // IUpdate::put_IsHidden of the index-th update Run found. Windows refuses a
+    // mandatory update with an error it does not document: check `mandatory` first.
     uint32_t SetHidden(size_t index, bool hidden);
 
 private:

@@ -13,6 +13,8 @@ namespace Testing {
 
 // What ReadUpdateHistory gives: its result and, when that is 0, its entries.
 void SetUpdateHistory(uint32_t result, std::vector<UpdateHistoryEntry> entries);
+// Runs inside ReadUpdateHistory before it answers (a test holds the read with it).
+void SetHistoryHook(std::function<void()> hook);
 // What UpdateSearch::Run gives: its result and, when that is 0, the offered updates.
 void SetUpdateOffer(uint32_t result, std::vector<OfferedUpdate> updates);
 // What UpdateSearch::SetHidden returns (0: the flag is set and recorded).

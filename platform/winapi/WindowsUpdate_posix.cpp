@@ -18,6 +18,7 @@ struct UpdateState {
     std::vector<OfferedUpdate> offer;
     uint32_t hideResult = 0;
     std::function<void()> searchHook;
+    std::function<void()> historyHook;
     bool abortRequested = false;
     std::vector<std::wstring> calls;
 };
@@ -36,6 +37,12 @@ void Record(const std::wstring& call) {
 
 uint32_t ReadUpdateHistory(std::vector<UpdateHistoryEntry>* entries) {
     Record(L"ReadUpdateHistory");
+    std::function<void()> hook;
+    {
+        std::lock_guard<std::mutex> lock(State().mutex);
+        hook = State().historyHook;
+    }
+    if (hook) hook();
     std::lock_guard<std::mutex> lock(State().mutex);
     entries->clear();
     if (State().historyResult == 0) *entries = State().history;
@@ -104,6 +111,11 @@ void SetHideResult(uint32_t result) {
     State().hideResult = result;
 }
 
+void SetHistoryHook(std::function<void()> hook) {
+    std::lock_guard<std::mutex> lock(State().mutex);
+    State().historyHook = std::move(hook);
+}
+
 void SetSearchHook(std::function<void()> hook) {
     std::lock_guard<std::mutex> lock(State().mutex);
     State().searchHook = std::move(hook);
@@ -132,6 +144,7 @@ void ResetWindowsUpdate() {
     State().offer.clear();
     State().hideResult = 0;
     State().searchHook = nullptr;
+    State().historyHook = nullptr;
     State().abortRequested = false;
     State().calls.clear();
 }

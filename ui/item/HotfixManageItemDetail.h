@@ -40,6 +40,8 @@ public:
     // (ellipsised, the whole text its tip) and the row's accessible description.
     // No reason hides the line.
     void ShowUninstallReason(const WindowsHotfix::UninstallReason& reason);
+    // The update's title from Windows Update's history, under its type (HotfixItemTitle.cpp).
+    void ShowUpdateTitle(const std::wstring& title);
     // A row the store found already removed, waiting for the restart: the restart
     // outcome from the start, for good.
     void ShowRemovalPendingUI();

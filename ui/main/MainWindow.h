@@ -4,6 +4,7 @@
 // Files, by concern:
 //   MainWindowFrame.cpp      class frame: overrides, message map, InitWindow, OnClick, closing
 //   MainWindowLoad.cpp       the background load and the three views
+//   MainWindowTitles.cpp     Windows Update's titles, read after the rows show
 //   MainWindowList.cpp       list population and ReleaseItems
 //   MainWindowUninstall.cpp  uninstall coordination and the tip (hover, keyboard focus)
 //   MainWindowAbout.cpp      ShowAboutForm
@@ -13,8 +14,8 @@
 //                            Hide updates dialog, one operation at a time
 //
 // Threads: everything here runs on the UI thread except the load task (its own
-// detached thread), UnstallStatusUICallback and RemovalProgressUICallback (the
-// uninstall worker). Those two
+// detached thread), the titles read (another, MainWindowTitles.cpp),
+// UnstallStatusUICallback and RemovalProgressUICallback (the uninstall worker). Those
 // reach the window only through closures queued with UIMainQueue, and those
 // closures reach it only through the window's alive token, which the window clears
 // when it closes or is destroyed; so work that ends late touches nothing, and
@@ -31,6 +32,7 @@
 #include "hotfix/ServicingStore.h"
 #include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
+#include "hotfix/UpdateTitles.h"
 #include "hotfix/WindowsUpdateWorker.h"
 #include "support/HotfixInfo.h"
 
@@ -114,6 +116,11 @@ private:
     static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list,
                                unsigned serial);
     void FinishLoad(int result, std::vector<HotfixInfo> list);
+    // Windows Update's titles for the rows of the latest load (MainWindowTitles.cpp).
+    void StartTitlesRead();
+    static void ReadTitlesTask(std::shared_ptr<AliveToken> alive, std::vector<std::wstring> ids,
+                               unsigned serial);
+    void ApplyUpdateTitles(const WindowsHotfix::UpdateTitles& titles, unsigned serial);
     // The store read's answer for load `serial`, a moment after its list.
     void ApplyRemovalPlans(WindowsHotfix::RemovalPlans plans, bool restartPending, unsigned serial);
     void BuildRows(DuiLib::CContainerUI* container);

@@ -56,6 +56,7 @@ void MainWindow::BuildRows(CContainerUI* container) {
     // Unscaled, one part a row: the list is as tall as its rows at whatever scale
     // the window moves to, also where a row's height is not a whole number of pixels.
     container->SetLayoutFixedHeight(kRowHeight, count);
+    StartTitlesRead();
 }
 
 void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {

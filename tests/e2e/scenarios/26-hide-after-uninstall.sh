@@ -24,7 +24,7 @@ e2e_wait_log 'hide KB5034441 ret:0x00000000(MainWindow::OnRowFlagSet)' 60
 
 hidden=$(e2e_wua_hidden)
 [ "$hidden" = 'KB5034441 true -> 0x00000000' ] || e2e_fail "put_IsHidden record: [$hidden]"
-e2e_wua_calls | grep -qx 'BeginSearch IsInstalled=0' || e2e_fail "no search: $(e2e_wua_calls)"
+e2e_wua_calls | grep -qx 'BeginSearch IsInstalled=0 and IsHidden=0 or IsInstalled=0 and IsHidden=1' || e2e_fail "no search: $(e2e_wua_calls)"
 said=$(e2e_string IDS_WU_HIDDEN)
 tree=$(e2e_msaa tree main)
 grep -F "\"$said\"" <<<"$tree" >/dev/null || e2e_fail "the row does not say \"$said\": $tree"

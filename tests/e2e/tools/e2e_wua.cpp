@@ -7,6 +7,8 @@
 //                    an OLE date (45300.5 is 2024-01-08 12:00 UTC).
 //   wua-offer.txt    what a search finds: "KB[,KB]<tab>FLAGS<tab>TITLE" a line,
 //                    KBs digits only, FLAGS "-", "hidden", "mandatory" or both.
+//                    As Windows, criteria without "IsHidden=1" find no hidden
+//                    update, and with it but without "IsHidden=0" only hidden ones.
 //                    A successful put_IsHidden rewrites the update's flag here.
 //   wua-fail.txt     "STAGE HRESULT" lines: GetTotalHistoryCount (history),
 //                    EndSearch (search) or put_IsHidden (hide) returns HRESULT.
@@ -267,6 +269,7 @@ struct Job : Object {
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = nullptr;
     IUnknown* callback = nullptr;
+    std::wstring criteria;
     bool aborted = false;  // written before `done` is set
     ~Job() {
         if (thread != nullptr) CloseHandle(thread);
@@ -443,6 +446,7 @@ HRESULT STDMETHODCALLTYPE BeginSearch(Searcher*, BSTR criteria, IUnknown* callba
     if (job == nullptr) return E_OUTOFMEMORY;
     callback->lpVtbl->AddRef(callback);
     job->callback = callback;
+    job->criteria = criteria != nullptr ? criteria : L"";
     AddRef(job);  // the search thread's
     job->thread = CreateThread(nullptr, 0, RunSearch, job, 0, nullptr);
     if (job->thread == nullptr) {
@@ -466,7 +470,8 @@ HRESULT STDMETHODCALLTYPE EndSearch(Searcher*, ISearchJob* searchJob, ISearchRes
     }
     Record(L"EndSearch -> " + Hex(hr));
     if (hr != S_OK) return hr;
-    found->offer = std::make_shared<const std::vector<e2e_wua::Offered>>(e2e_wua::ReadOffer());
+    found->offer =
+        std::make_shared<const std::vector<e2e_wua::Offered>>(e2e_wua::OfferFor(job->criteria));
     *result = reinterpret_cast<ISearchResult*>(found);
     return S_OK;
 }

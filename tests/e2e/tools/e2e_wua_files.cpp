@@ -111,6 +111,20 @@ std::vector<Offered> ReadOffer() {
     return offer;
 }
 
+std::vector<Offered> OfferFor(const std::wstring& criteria) {
+    std::wstring compact;
+    for (wchar_t c : criteria) {
+        if (c != L' ') compact += c;
+    }
+    const bool hidden = compact.find(L"IsHidden=1") != std::wstring::npos;
+    const bool shown = !hidden || compact.find(L"IsHidden=0") != std::wstring::npos;
+    std::vector<Offered> found;
+    for (const Offered& update : ReadOffer()) {
+        if (update.hidden ? hidden : shown) found.push_back(update);
+    }
+    return found;
+}
+
 void SetOfferedHidden(const std::wstring& kb, bool hidden) {
     std::wstring text;
     for (const Offered& update : ReadOffer()) {

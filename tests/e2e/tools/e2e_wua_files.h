@@ -23,6 +23,8 @@ struct Offered {
 
 std::vector<HistoryEntry> ReadHistory();
 std::vector<Offered> ReadOffer();
+// The offered updates a search with `criteria` finds, by their hidden flags.
+std::vector<Offered> OfferFor(const std::wstring& criteria);
 // Rewrites the hidden flag of the offered update whose first KB is `kb`.
 void SetOfferedHidden(const std::wstring& kb, bool hidden);
 
