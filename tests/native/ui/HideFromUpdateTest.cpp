@@ -32,6 +32,13 @@ const wchar_t* const kCumulative =
 const wchar_t* const kDefender =
     L"Security Intelligence Update for Microsoft Defender Antivirus - KB2267602 (Version 1.421.1)";
 
+// The calls hiding makes: the titles' history read after each load is not one of them.
+std::vector<std::wstring> HidingCalls() {
+    std::vector<std::wstring> calls = Wu::WindowsUpdateCalls();
+    calls.erase(std::remove(calls.begin(), calls.end(), L"ReadUpdateHistory"), calls.end());
+    return calls;
+}
+
 // A search that waits until the test lets it go (or until it is aborted).
 class HeldSearch {
 public:
@@ -127,7 +134,7 @@ TEST_F(HideFromUpdateTest, ARemovedRowHidesExactlyItsUpdateWhileEveryOtherAction
     EXPECT_TRUE(main().Find(L"btnUniNameKB5031356")->IsEnabled());
     EXPECT_TRUE(main().Find(HIDE_UPDATES_BUTTON)->IsEnabled());
     ASSERT_TRUE(FinishBackgroundWork());
-    EXPECT_EQ(Wu::WindowsUpdateCalls(),
+    EXPECT_EQ(HidingCalls(),
               (std::vector<std::wstring>{
                   L"Search(IsInstalled=0 and IsHidden=0 or IsInstalled=0 and IsHidden=1)",
                   L"SetHidden(5034441,true)"}));
@@ -226,7 +233,7 @@ TEST_F(HideFromUpdateTest, AnUninstallAndAWindowsUpdateOperationNeverRunTogether
     ASSERT_TRUE(main().PumpUntil([&] { return HideLink(0, L"KB5034441")->IsEnabled(); }));
     EXPECT_TRUE(main().Find(HIDE_UPDATES_BUTTON)->IsEnabled());
     ASSERT_TRUE(FinishBackgroundWork());
-    EXPECT_TRUE(Wu::WindowsUpdateCalls().empty());
+    EXPECT_TRUE(HidingCalls().empty());
 }
 
 TEST_F(HideFromUpdateTest, ARemovalThatWaitsForTheRestartSaysHidingComesAfterIt) {
@@ -295,7 +302,7 @@ TEST_F(HideUpdatesDialogTest, HidesAndShowsAgainByKeysInTheSearchsOrder) {
     EXPECT_EQ(m_asUser, std::vector<std::wstring>{L"ms-settings:windowsupdate"});
     ASSERT_TRUE(m_driver->PressKey(UIKEY_ESCAPE));
     ASSERT_TRUE(FinishBackgroundWork(5000));
-    EXPECT_EQ(Wu::WindowsUpdateCalls(),
+    EXPECT_EQ(HidingCalls(),
               (std::vector<std::wstring>{
                   L"Search(IsInstalled=0 and IsHidden=0 or IsInstalled=0 and IsHidden=1)",
                   L"SetHidden(5034441,true)", L"SetHidden(2267602,false)"}));
