@@ -30,7 +30,8 @@ long_list_expect_uninstalled() {
     e2e_log_has "click hotfix name:$id(MainWindow::OnClick)" || e2e_fail "no click record for $id"
     [ "$(cat "$long_list_record")" = "$expected" ] ||
         e2e_fail "wusa.exe got [$(cat "$long_list_record")], expected [$expected]"
-    E2E_MAIN_OPTIONS+=(--hide "btnUninstall@$row" --show "UninstallResultLab@$row")
+    E2E_MAIN_OPTIONS+=(--hide "btnUninstall@$row" --show "UninstallResultLab@$row"
+        --show "hideFromUpdateLink@$row")
     e2e_expect_text "UninstallResultLab@$row" "$(e2e_string IDS_UNINSTALL_SUCCESS_CODE)" FF64BB5C
     e2e_check_texts "uninstalled-$row" 15
 }
@@ -172,11 +173,11 @@ e2e_key Return
 long_list_expect_uninstalled 59
 
 # The focus stayed on the row at work (its button went); Tab goes on from it,
-# through its link round to the about button, and the keyboard closes the window too.
-e2e_key Tab
-e2e_key Tab
-e2e_key Tab
-e2e_key Tab
+# through its links (Learn more, Hide from Windows Update) and Hide updates round
+# to the about button, and the keyboard closes the window too.
+for _ in 1 2 3 4 5 6; do
+    e2e_key Tab
+done
 [ "$(e2e_wait_focus_ring)" = closeButton ] || e2e_fail "the focus is not on the close button"
 e2e_key Return
 code=$(e2e_wait_exit "$E2E_LAUNCH" 30)

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tests/e2e/run.sh 01-normal-start 02-uninstall-outcomes 05-about-dialog \
     10-permanent-and-restart-codes 13-languages 14-long-list 17-cumulative-update \
-    22-failure-reason-and-checkpoint 25-titles
+    22-failure-reason-and-checkpoint 25-titles 27-hide-updates-dialog
 copy() {
     local from=build/e2e/$1 to=docs/$2
     [ -f "$from" ] || { echo "screenshots: $from is missing" >&2; exit 1; }
@@ -37,3 +37,4 @@ done
 echo "$gallery" >docs/languages.md
 copy 14-long-list/long-list-window.png screenshot-long-list.png
 copy 14-long-list/focus-window.png screenshot-focus.png
+copy 27-hide-updates-dialog/hide-updates-dialog-window.png hide-updates-dialog.png

@@ -136,6 +136,7 @@ void HotfixManageItemDetail::ShowRemovalPendingUI() {
     }
     const OutcomeLook& look = LookOf(UNINSTALL_NEED_RESTART);
     ShowOutcomeText(look.textKey, look.color);
+    ExplainHidingAfterRestart();
     m_pBtnUninstall->SetEnabled(false);
     m_pBtnUninstall->SetVisible(false);
     m_offersNothing = true;

@@ -79,6 +79,18 @@ public:
     void OnProgressShown();
     DuiLib::CControlUI* ProgressBar() const;
 
+    // Hiding the removed update from Windows Update (HotfixItemHide.cpp).
+    // The link under "Uninstalled"; `enabled` false while another operation runs.
+    void OfferHiding(bool enabled);
+    void SetHidingEnabled(bool enabled);
+    bool IsHideLink(const DuiLib::CControlUI* control) const;
+    // While the search runs: "Searching Windows Update…" and the link cancels it.
+    void ShowHideSearching();
+    // The search's end in words (the reason line); empty: back to the link.
+    void ShowHideOutcome(const std::wstring& text);
+    // A removal that waits for the restart: the tip says hiding comes after it.
+    void ExplainHidingAfterRestart();
+
     DUI_DECLARE_MESSAGE_MAP()
 
 private:
@@ -101,6 +113,8 @@ private:
     DuiLib::CLabelUI* m_pPermanentLab = nullptr;
     DuiLib::CLabelUI* m_pHotfixNameText = nullptr;
     DuiLib::CTextUI* m_pLearnMoreLink = nullptr;
+    DuiLib::CTextUI* m_pHideLink = nullptr;  // once the row offers hiding
+    DuiLib::UIRect m_reasonPadding;          // the reason line's, from the layout
     DuiLib::CLabelUI* m_pDescriptionText = nullptr;
     DuiLib::CLabelUI* m_pInstalledTimeText = nullptr;
     DuiLib::CControlUI* m_pProgressLayout = nullptr;

@@ -10,6 +10,8 @@
 //   MainWindowAbout.cpp      ShowAboutForm
 //   MainWindowRemoval.cpp    cumulative updates: confirmation, progress, the restart
 //                            bar, and closing or ending the session while one is removed
+//   MainWindowHide.cpp       hiding updates from Windows Update: a row's link, the
+//                            Hide updates dialog, one operation at a time
 //
 // Threads: everything here runs on the UI thread except the load task (its own
 // detached thread), the titles read (another, MainWindowTitles.cpp),
@@ -31,6 +33,7 @@
 #include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
 #include "hotfix/UpdateTitles.h"
+#include "hotfix/WindowsUpdateWorker.h"
 #include "support/HotfixInfo.h"
 
 class HotfixManageItemDetail;
@@ -92,9 +95,22 @@ public:
     // True while a package removal runs (closing and the session's end wait for it).
     bool IsRemovingPackage() const { return m_removingPackage; }
 
+    // Windows Update (MainWindowHide.cpp). True while a search or a flag runs.
+    bool IsAskingWindowsUpdate() const { return m_updateWork != nullptr; }
+    // Blocks until the Hide updates dialog closes.
+    void ShowHideUpdatesDialog();
+
     DUI_DECLARE_MESSAGE_MAP()
 
 private:
+    void StartRowHiding(HotfixManageItemDetail& row);
+    void OnRowSearched(unsigned serial, uint32_t result, std::vector<WinApi::OfferedUpdate> found);
+    void OnRowFlagSet(unsigned serial, uint32_t result);
+    // Ends the running operation (a search is aborted); every action is offered again.
+    void StopAskingWindowsUpdate();
+    // The uninstall buttons, the hide links and the Hide updates button, as the
+    // running operation allows (one uninstall or one Windows Update operation).
+    void UpdateActionsEnabled();
     // Releases the rows, then closes and posts the quit message once per window.
     void CloseAndQuit();
     static void LoadHotfixTask(std::shared_ptr<AliveToken> alive, std::vector<HotfixInfo> list,
@@ -166,4 +182,11 @@ private:
     // Every row built, in list order, duplicates included; owns them.
     std::vector<std::unique_ptr<HotfixManageItemDetail>> m_createdItems;
     std::shared_ptr<AliveToken> m_alive;
+    // The running Windows Update operation of a row, its serial (late answers of
+    // an earlier one are dropped), its row and the update it found.
+    std::shared_ptr<WindowsHotfix::WindowsUpdateWorker> m_updateWork;
+    unsigned m_updateSerial = 0;
+    std::wstring m_hidingRow;
+    WinApi::OfferedUpdate m_hidingUpdate;
+    bool m_uninstallRunning = false;
 };

@@ -4,6 +4,7 @@
 #include "hotfix/WindowsHotfixHelper.h"
 #include "support/KtLogger.h"
 #include "ui/SharedConstants.h"
+#include "ui/hide/HideUpdatesDialog.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/main/MainWindow.h"
 
@@ -30,6 +31,7 @@ LPCTSTR MainWindow::GetWindowClassName() const {
 MainWindow::~MainWindow() {
     // Late closures of a load or an uninstall must find no window.
     m_alive->window = nullptr;
+    if (m_updateWork) m_updateWork->Stop();
 }
 
 CDuiString MainWindow::GetSkinFile() {
@@ -85,6 +87,8 @@ void MainWindow::OnClick(TNotifyUI& msg) {
         OnClickRestartNow();
     } else if (name == TIP_BUTTON) {
         OnClickTip();
+    } else if (name == HIDE_UPDATES_BUTTON) {
+        ShowHideUpdatesDialog();
     } else if (HotfixManageItemDetail* row = RowContaining(msg.pSender)) {
         row->HandleNotification(msg);
     }
@@ -111,6 +115,7 @@ void MainWindow::CloseAndQuit() {
     if (DeferCloseForRemoval()) {
         return;
     }
+    StopAskingWindowsUpdate();  // aborts a running search; nothing waits for it
     ReleaseItems();
     if (m_alive->window == nullptr) {
         // The close request of a close already under way, coming back as a message.

@@ -183,6 +183,10 @@ void MainWindow::UpdateTitlePosition(int hotfixCount) {
 // A link inside a row is that row's own; only the failure view's retry link reloads.
 void MainWindow::OnLink(TNotifyUI& msg) {
     if (HotfixManageItemDetail* row = RowContaining(msg.pSender)) {
+        if (row->IsHideLink(msg.pSender)) {
+            StartRowHiding(*row);
+            return;
+        }
         row->HandleNotification(msg);
         return;
     }

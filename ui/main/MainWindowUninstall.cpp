@@ -41,7 +41,7 @@ void MainWindow::OnClickRowButton(const std::wstring& senderName) {
 
 void MainWindow::StartRowRemoval(const std::wstring& hotfixId) {
     HotfixManageItemDetail* row = FindRow(hotfixId);
-    if (row == nullptr) {
+    if (row == nullptr || m_updateWork != nullptr) {
         return;
     }
     // A row that starts nothing stays idle, and so do the others: no status will come.
@@ -54,6 +54,8 @@ void MainWindow::StartRowRemoval(const std::wstring& hotfixId) {
         return;
     }
     UpdateOtherDisableStatus(hotfixId);
+    m_uninstallRunning = true;
+    UpdateActionsEnabled();
 }
 
 void MainWindow::CarryOutClickBeforeRoutes() {
@@ -114,15 +116,19 @@ void MainWindow::ShowUninstallStatus(UninstallStatus status) {
     UIChangeBatch batch(m_PaintManager);
     const WindowsHotfix::UninstallReason reason = m_nextReason;
     m_nextReason = {};
+    m_uninstallRunning = false;
     HotfixManageItemDetail* running = FindRow(m_curHotfixName);
     for (const auto& row : m_createdItems) {
         if (row.get() == running) {
             row->UnstallStatusUIChange(status);
             row->ShowUninstallReason(reason);
+            if (status == UNINSTALL_SUCCESS) row->OfferHiding(true);
+            if (status == UNINSTALL_NEED_RESTART) row->ExplainHidingAfterRestart();
         } else {
             row->UpdateItemDisableStatus(true);
         }
     }
+    UpdateActionsEnabled();
     if (LookOf(status).needsRestart || reason.restartFirst) {
         m_removalWaitsForRestart = m_removalWaitsForRestart || LookOf(status).needsRestart;
         ShowRestartBar();

@@ -9,28 +9,40 @@
 
 E2E_MAIN_CLASS=OrvelleExUI
 E2E_ABOUT_CLASS=OrvelleAboutExUI
+E2E_HIDE_CLASS=OrvelleHideUpdatesExUI
 E2E_TITLE=OrvelleEx
 
 e2e_window_class() {
     case ${1:-main} in
         main) echo "$E2E_MAIN_CLASS" ;;
         about) echo "$E2E_ABOUT_CLASS" ;;
+        hide) echo "$E2E_HIDE_CLASS" ;;
         *) e2e_fail "unknown window kind \"$1\"" ;;
     esac
+}
+
+# The window's title: the Hide updates dialog has its own, in the language's words.
+e2e_window_title() {
+    if [ "${1:-main}" = hide ]; then
+        e2e_string IDS_WU_HIDE_UPDATES_TITLE
+    else
+        echo "$E2E_TITLE"
+    fi
 }
 
 e2e_window_state() {
     local class
     class=$(e2e_window_class "${1:-main}")
-    e2e_ui window "$class" "$E2E_TITLE" || true
+    e2e_ui window "$class" "$(e2e_window_title "${1:-main}")" || true
 }
 
 # The visible X window of that kind: both are named "OrvelleEx"; Wine marks the
 # About dialog (owned by the main window) as a dialog.
 e2e_x_window() {
-    local want=_NET_WM_WINDOW_TYPE_NORMAL id type
-    [ "${1:-main}" = about ] && want=_NET_WM_WINDOW_TYPE_DIALOG
-    for id in $(xdotool search --onlyvisible --name "^${E2E_TITLE}\$" 2>/dev/null || true); do
+    local want=_NET_WM_WINDOW_TYPE_NORMAL id type title
+    [ "${1:-main}" != main ] && want=_NET_WM_WINDOW_TYPE_DIALOG
+    title=$(e2e_window_title "${1:-main}")
+    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null || true); do
         type=$(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null || true)
         if [[ $type == *"$want"* ]]; then
             echo "$id"

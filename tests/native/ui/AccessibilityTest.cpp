@@ -63,7 +63,8 @@ TEST_F(AccessibilityTest, TheResultViewNamesEveryControlInTheUsersLanguage) {
                                        L"      link \"Learn more about KB22\" [focusable]\n"
                                        L"      text \"Update\" []\n"
                                        L"      text \"2026-12-7\" []\n"
-                                       L"      push button \"Uninstall KB22\" [focusable]\n");
+                                       L"      push button \"Uninstall KB22\" [focusable]\n"
+                                       L"  push button \"Hide updates\" [focusable]\n");
     // What the tip panel says, without hovering.
     EXPECT_EQ(DuiLib::Accessible::DescriptionOf(main.Find(L"btnUninstallTip")),
               main.Find(L"hotfixDescribeText")->GetText().str());
@@ -112,7 +113,9 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     EXPECT_EQ(Heard(main().hwnd()),
               (std::vector<std::wstring>{
                   L"namechange Uninstalling KB22…", L"statechange Uninstalling KB22…",
-                  L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
+                  L"statechange Uninstall KB11", L"statechange Uninstall KB33",
+                  // Windows Update waits for the uninstall too.
+                  L"statechange Hide updates"}));
     EXPECT_EQ(DuiLib::Accessible::StateOf(main().Find(L"btnUniNameKB11")),
               unsigned{DuiLib::kAccUnavailable});
 
@@ -120,17 +123,19 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB22"); }));
     std::vector<std::wstring> heard = Heard(main().hwnd());
     std::sort(heard.begin(), heard.end());
-    EXPECT_EQ(heard, (std::vector<std::wstring>{L"hide Uninstalling KB22…", L"show Uninstalled",
-                                                L"statechange Uninstall KB11",
-                                                L"statechange Uninstall KB33"}));
+    EXPECT_EQ(heard, (std::vector<std::wstring>{
+                         L"hide Uninstalling KB22…", L"show Hide KB22 from Windows Update",
+                         L"show Uninstalled", L"statechange Hide updates",
+                         L"statechange Uninstall KB11", L"statechange Uninstall KB33"}));
     ASSERT_EQ(installer.Calls().size(), 1u);
     EXPECT_EQ(installer.Calls()[0], "/uninstall /kb:22");
     const std::wstring tree = Tree(main().window());
     EXPECT_NE(
         tree.find(
             L"    list item \"KB22\" [focusable]\n      text \"KB22\" []\n      link \"Learn more "
-            L"about KB22\" [focusable]\n      text \"Update\" []\n      text \"2026-12-7\" []\n      "
-            L"text \"Uninstalled\" []\n    list"),
+            L"about KB22\" [focusable]\n      text \"Update\" []\n      text \"2026-12-7\" []\n"
+            L"      text \"Uninstalled\" []\n"
+            L"      link \"Hide KB22 from Windows Update\" [focusable]\n    list"),
         std::wstring::npos)
         << tree;
 }

@@ -68,10 +68,11 @@ TEST_F(KeyboardFlowTest, TabGoesRoundWhatEachViewOffers) {
         m_enumeration.Succeed({Hotfix(L"KB1"), Hotfix(L"KB2")});
         OpenMainWindow main;
         ASSERT_TRUE(main.WaitForResultView());
-        // Each row: its "Learn more" link, then its button.
-        EXPECT_EQ(TabRound(main, 9),
+        // Each row: its "Learn more" link, then its button; after the list, Hide updates.
+        EXPECT_EQ(TabRound(main, 10),
                   Join(kTitleButtons, {L"btnUninstallTip", L"learnMoreLinkKB1", L"btnUniNameKB1",
-                                       L"learnMoreLinkKB2", L"btnUniNameKB2", L"aboutButton"}));
+                                       L"learnMoreLinkKB2", L"btnUniNameKB2", L"hideUpdatesButton",
+                                       L"aboutButton"}));
     }
 }
 
@@ -203,16 +204,21 @@ TEST_F(KeyboardFlowTest, AfterEnterOnARowTheFocusStaysOnThatRowWhichSaysItsOutco
 
     installer.Release();
     ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB5000002"); }));
-    // The outcome arrives on the focused row: it is read again, now with the outcome.
-    EXPECT_EQ(FocusHeard(main().hwnd()), Names{L"KB5000002"});
+    // The outcome arrives on the focused row: it is read again, now with the outcome (once
+    // for the outcome, once for the "Hide from Windows Update" link that comes with it).
+    EXPECT_EQ(FocusHeard(main().hwnd()), (Names{L"KB5000002", L"KB5000002"}));
     EXPECT_EQ(DuiLib::Accessible::NameOf(manager.GetFocus()), L"KB5000002");
     EXPECT_EQ(DuiLib::Accessible::DescriptionOf(manager.GetFocus()), L"Uninstalled");
     EXPECT_EQ(installer.Calls(), std::vector<std::string>{"/uninstall /kb:5000002"});
-    // Tab goes on from the row: its own link (its button went), then the next row.
-    ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
-    EXPECT_EQ(main().driver().FocusName(), L"learnMoreLinkKB5000002");
-    ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
-    EXPECT_EQ(main().driver().FocusName(), L"learnMoreLinkKB5000003");
+    // Tab goes on from the row: its own links (its button went), then the next row.
+    std::vector<std::wstring> stops;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(main().driver().PressKey(UIKEY_TAB));
+        stops.push_back(main().driver().FocusName());
+    }
+    EXPECT_EQ(stops,
+              (std::vector<std::wstring>{L"learnMoreLinkKB5000002", L"hideFromUpdateLinkKB5000002",
+                                         L"learnMoreLinkKB5000003"}));
 }
 
 TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeysAlone) {
@@ -237,10 +243,13 @@ TEST_F(KeyboardFlowTest, EveryRowOfALongListIsReachedAndTheLastUninstalledByKeys
         ASSERT_TRUE(rc.top >= shown.top && rc.bottom <= shown.bottom) << i;
     }
 
-    // On round to the top; from there Shift+Tab wraps back to the last row's button.
+    // On past Hide updates round to the top; from there Shift+Tab goes back to the last row's
+    // button.
+    ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
+    ASSERT_EQ(main.driver().FocusName(), L"hideUpdatesButton");
     ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB));
     ASSERT_EQ(main.driver().FocusName(), L"aboutButton");
-    ASSERT_TRUE(main.driver().PressKey(UIKEY_TAB, UIMOD_SHIFT));
+    ASSERT_TRUE(main.driver().PressKeys(UIKEY_TAB, 2, UIMOD_SHIFT));
     ASSERT_EQ(main.driver().FocusName(), L"btnUniNameKB5000060");
     ASSERT_TRUE(main.driver().PressKey(UIKEY_RETURN));
     ASSERT_TRUE(main.PumpUntil([&] { return main.Shown(L"labUniNameKB5000060"); }));

@@ -20,12 +20,14 @@
 #include "duilib/UITextFit.h"
 #include "duilib/UIlib.h"
 #include "hotfix/UninstallCodes.h"
+#include "hotfix/UpdateHiding.h"
 #include "support/TextConversion.h"
 #include "support/TextUtil.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/confirm/CumulativeConfirmDialog.h"
+#include "ui/hide/HideUpdatesDialog.h"
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/item/UninstallOutcomes.h"
 #include "ui/main/MainWindow.h"
@@ -37,7 +39,8 @@ using namespace DuiLib;
 const unsigned kScales[] = {100, 150};
 // The reason line under an outcome ellipsises too (its tip holds the whole text).
 const std::set<std::wstring> kEllipsisCells = {L"hotfixNameText", L"descriptionText",
-                                               L"labReasonKB5034441"};
+                                               L"labReasonKB5034441", L"offeredTitle",
+                                               L"hideUpdatesStatus"};
 const HotfixInfo kRowHotfix{L"KB5034441", L"Security Update", L"14/3/2023"};
 
 // One way a row can look; a new look is one more entry.
@@ -88,6 +91,39 @@ std::vector<RowState> OutcomeStates() {
     return states;
 }
 
+// A removed row's hiding: the link, the search, and each outcome's words.
+std::vector<RowState> HidingStates() {
+    using WindowsHotfix::HideOutcome;
+    auto removed = [](HotfixManageItemDetail& row) {
+        ShowOutcome(row, UNINSTALL_SUCCESS);
+        row.OfferHiding(true);
+    };
+    std::vector<RowState> states = {
+        {"uninstalled, hiding offered",
+         [=](HotfixManageItemDetail& row, CContainerUI&) { removed(row); }},
+        {"searching Windows Update",
+         [=](HotfixManageItemDetail& row, CContainerUI&) {
+             removed(row);
+             row.ShowHideSearching();
+         }},
+        {"restart to finish, hiding after it",
+         [](HotfixManageItemDetail& row, CContainerUI&) { row.ShowRemovalPendingUI(); }},
+    };
+    for (HideOutcome outcome :
+         {HideOutcome::kDone, HideOutcome::kNotOffered, HideOutcome::kServiceOff,
+          HideOutcome::kNoConnection, HideOutcome::kMandatory, HideOutcome::kNotAvailable,
+          HideOutcome::kFailed}) {
+        const wchar_t* key = WindowsHotfix::TextKeyOf(outcome);
+        states.push_back(
+            {"hiding: " + KeyName(key), [=](HotfixManageItemDetail& row, CContainerUI&) {
+                 removed(row);
+                 const std::wstring words = UICulture::GetInstance()->GetString(key).str();
+                 row.ShowHideOutcome(FormatString(words, L"80244010", L"{0}"));
+             }});
+    }
+    return states;
+}
+
 std::vector<RowState> RowStates() {
     std::vector<RowState> states = {
         {"idle", [](HotfixManageItemDetail&, CContainerUI&) {}},
@@ -111,6 +147,7 @@ std::vector<RowState> RowStates() {
          }},
     };
     for (RowState& state : OutcomeStates()) states.push_back(std::move(state));
+    for (RowState& state : HidingStates()) states.push_back(std::move(state));
     return states;
 }
 
@@ -287,6 +324,45 @@ protected:
         for (unsigned scale : kScales) Check(other.GetPaintManager(), scale, "update confirmation");
     }
 
+    // The Hide updates dialog: searching, each reason for no list, and a list with
+    // both buttons and a refused hide's words under it.
+    void CheckHideUpdatesDialog() {
+        using WindowsHotfix::HideOutcome;
+        const std::vector<std::pair<uint32_t, std::vector<WinApi::OfferedUpdate>>> answers = {
+            {0x80040154, {}},
+            {0x80070422, {}},
+            {0x8024402C, {}},
+            {0x80244010, {}},
+            {0, {}},
+            {0,
+             {{L"2026-11 Cumulative Update for Windows 11 Version 24H2 for x64-based Systems "
+               L"(KB5070773)",
+               {L"5070773"},
+               false,
+               false},
+              {L"Security Intelligence Update for Microsoft Defender Antivirus - KB2267602 "
+               L"(Version 1.441.12.0)",
+               {L"2267602"},
+               true,
+               false}}}};
+        for (const auto& answer : answers) {
+            HideUpdatesDialog dialog;
+            ASSERT_NE(dialog.Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
+                      nullptr);
+            if (&answer == &answers.front()) {
+                for (unsigned scale : kScales)
+                    Check(dialog.GetPaintManager(), scale, "Hide updates, searching");
+            }
+            dialog.OnSearched(answer.first, answer.second);
+            if (!answer.second.empty()) dialog.OnFlagSet(0, true, 0x80240036);
+            for (unsigned scale : kScales) {
+                Check(dialog.GetPaintManager(), scale,
+                      "Hide updates, " + WStringToString(WindowsHotfix::HexCode(answer.first)));
+            }
+        }
+    }
+
     std::ostringstream m_failures;
     int m_layouts = 0;
 };
@@ -295,9 +371,10 @@ TEST_P(TextFitTest, EveryTextFitsItsBox) {
     CheckMainWindow();
     CheckAboutDialog();
     CheckConfirmDialog();
+    CheckHideUpdatesDialog();
     // Per scale: the main window's views, the About dialog with and without the
-    // notice's path, the two confirmations.
-    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(RowStates().size()) + 3 + 2 + 2));
+    // notice's path, the two confirmations, Hide updates searching and its six answers.
+    EXPECT_EQ(m_layouts, 2 * (3 + 4 + static_cast<int>(RowStates().size()) + 3 + 2 + 2 + 7));
     EXPECT_TRUE(m_failures.str().empty()) << "texts that do not fit:\n" << m_failures.str();
 }
 
