@@ -7,8 +7,8 @@
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
@@ -22,11 +22,11 @@ const std::string& Prepare() {
         const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
         fs::copy(source / "res", made / "res", options);
         fs::copy(source / "config", made / "config", options);
-        WinApi::Testing::SetModuleFileName(Utf8::ToWide((made / "OrvelleEx.exe").string()));
+        WinApi::Testing::SetModuleFileName(Strconv::Utf8ToWide((made / "OrvelleEx.exe").string()));
         DuiLib::CPaintManagerUI::SetResourcePath(
-            Utf8::ToWide((made / "res").string() + "/").c_str());
+            Strconv::Utf8ToWide((made / "res").string() + "/").c_str());
         DuiLib::UICulture::GetInstance()->SetLanguagePath(
-            Utf8::ToWide((made / "res/values").string()));
+            Strconv::Utf8ToWide((made / "res/values").string()));
         DuiLib::UICulture::GetInstance()->SetLanguage(L"en-US", true);
         setenv("XDG_STATE_HOME", (made / "state").c_str(), 1);
         KtLogger::GetInstance()->SetProcessLoggerDir("Orvelle");

@@ -10,9 +10,9 @@
 
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
 #include "support/TextUtil.h"
 #include "support/XmlFiles.h"
+#include "winapi/TextConversion.h"
 
 const wchar_t* const HOTFIX_DESCRIPTION_FILE = L"config\\HotfixDestriptionDes.xml";
 
@@ -37,7 +37,7 @@ std::wstring XmlHelper::GetValueDesc(std::wstring category) {
         return {};
     }
     // Wide from here on: the ANSI code page may lack the characters of the folder's name.
-    const XmlFiles::Loaded loaded = XmlFiles::Load(PathText::NativeSeparators(fullPath));
+    const XmlFiles::Loaded loaded = XmlFiles::Load(Strconv::NativeSeparators(fullPath));
     if (loaded.status == XmlFiles::Loaded::kMissing) {
         KT_LOG(LOG_ERROR, L"hotfix description xml file is not exist!", kFunction);
         return {};
@@ -54,9 +54,9 @@ std::wstring XmlHelper::GetValueDesc(std::wstring category) {
     // From the first <Value> on, every following sibling counts as an entry.
     for (const tinyxml2::XMLElement* entry = root->FirstChildElement("Value"); entry;
          entry = entry->NextSiblingElement()) {
-        if (StringToWString(AttributeText(entry, "detail")) == category) {
+        if (Strconv::NarrowToWide(AttributeText(entry, "detail")) == category) {
             KT_LOG(LOG_INFO, L"find value success!", kFunction);
-            return StringToWString(AttributeText(entry, "desc"));
+            return Strconv::NarrowToWide(AttributeText(entry, "desc"));
         }
     }
     return {};

@@ -12,8 +12,8 @@
 #include "duilib/UIControlFactory.h"
 #include "duilib/UIControls.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
 #include "support/XmlFiles.h"
+#include "winapi/TextConversion.h"
 
 namespace DuiLib {
 
@@ -36,7 +36,7 @@ std::wstring LayoutPath(const std::wstring& name) {
 }
 
 std::wstring Wide(const char* text) {
-    return Utf8::ToWide(text ? text : "");
+    return Strconv::Utf8ToWide(text ? text : "");
 }
 
 class TreeBuilder {
@@ -155,7 +155,7 @@ private:
 };
 
 XmlFiles::Loaded ParseInline(const std::wstring& text) {
-    const std::string bytes = Utf8::FromWide(text);
+    const std::string bytes = Strconv::WideToUtf8(text);
     auto doc = std::make_shared<tinyxml2::XMLDocument>();
     XmlFiles::Loaded loaded;
     const bool parsed = doc->Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS;

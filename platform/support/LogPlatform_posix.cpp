@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "support/LogPlatform.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace LogPlatform {
 
@@ -112,7 +112,7 @@ LogFolder::~LogFolder() {
 
 std::FILE* LogFolder::OpenForAppend(const std::wstring& name, std::uintmax_t& size,
                                     std::wstring& cause) {
-    const std::string file = Utf8::FromWide(name);
+    const std::string file = Strconv::WideToUtf8(name);
     const int fd = openat(m_native->fd, file.c_str(),
                           O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -140,7 +140,7 @@ std::FILE* LogFolder::OpenForAppend(const std::wstring& name, std::uintmax_t& si
 }
 
 bool LogFolder::Rename(const std::wstring& from, const std::wstring& to, std::wstring& cause) {
-    const std::string source = Utf8::FromWide(from);
+    const std::string source = Strconv::WideToUtf8(from);
     switch (CheckEntry(m_native->fd, source, cause)) {
         case Entry::kMissing:
             return true;
@@ -150,7 +150,8 @@ bool LogFolder::Rename(const std::wstring& from, const std::wstring& to, std::ws
             break;
     }
     // rename replaces the name `to`, whatever it is; it follows no link.
-    if (renameat(m_native->fd, source.c_str(), m_native->fd, Utf8::FromWide(to).c_str()) != 0 &&
+    if (renameat(m_native->fd, source.c_str(), m_native->fd, Strconv::WideToUtf8(to).c_str()) !=
+            0 &&
         errno != ENOENT) {
         cause = Errno(L"renameat", errno);
         return false;
@@ -159,7 +160,7 @@ bool LogFolder::Rename(const std::wstring& from, const std::wstring& to, std::ws
 }
 
 bool LogFolder::Remove(const std::wstring& name, std::wstring& cause) {
-    const std::string file = Utf8::FromWide(name);
+    const std::string file = Strconv::WideToUtf8(name);
     switch (CheckEntry(m_native->fd, file, cause)) {
         case Entry::kMissing:
             return true;

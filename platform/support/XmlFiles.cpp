@@ -7,7 +7,7 @@
 
 #include "support/FileReader.h"
 #include "support/FileStamp.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace XmlFiles {
 
@@ -29,7 +29,7 @@ std::unordered_map<std::wstring, Kept> g_kept;
 
 Loaded Load(const std::wstring& path) {
     Loaded loaded;
-    const std::filesystem::path native = PathText::FromWide(path);
+    const std::filesystem::path native = Strconv::WideToPath(path);
     FileStamp stamp;
     if (!ReadFileStamp(native, stamp)) return loaded;
     {
@@ -49,7 +49,7 @@ Loaded Load(const std::wstring& path) {
     }
     if (read != FileReader::XmlRead::kParsed) {
         loaded.status = Loaded::kNotXml;
-        loaded.error = Utf8::ToWide(document->ErrorStr() ? document->ErrorStr() : "");
+        loaded.error = Strconv::Utf8ToWide(document->ErrorStr() ? document->ErrorStr() : "");
         return loaded;
     }
     // The stamp read before the bytes: a file changed meanwhile is read again next time.

@@ -1,11 +1,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/TextConversion.h"
 #include "testkit/FakeServicingStore.h"
 #include "testkit/TestPaths.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
@@ -18,7 +18,7 @@ const std::wstring kPackagesKey =
 FakeServicingStore::FakeServicingStore(const std::string& scratchName)
     : m_windowsFolder(TestPaths::MakeScratchDir(scratchName)) {
     WinApi::Testing::ResetRegistry();
-    WinApi::Testing::SetWindowsDirectory(Utf8::ToWide(m_windowsFolder));
+    WinApi::Testing::SetWindowsDirectory(Strconv::Utf8ToWide(m_windowsFolder));
 }
 
 FakeServicingStore::~FakeServicingStore() {
@@ -38,7 +38,7 @@ void FakeServicingStore::AddPackage(const std::wstring& name, std::optional<uint
     if (manifest) {
         const fs::path folder = fs::path(m_windowsFolder) / "servicing" / "Packages";
         fs::create_directories(folder);
-        std::ofstream(folder / (Utf8::FromWide(name) + ".mum"), std::ios::binary) << *manifest;
+        std::ofstream(folder / (Strconv::WideToUtf8(name) + ".mum"), std::ios::binary) << *manifest;
     }
 }
 

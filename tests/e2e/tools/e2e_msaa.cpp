@@ -44,14 +44,14 @@
 #include <string>
 #include <vector>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
 constexpr DWORD kTimeoutMs = 30000;
 
 void Print(const std::wstring& text) {
-    std::fputs(Utf8::FromWide(text).c_str(), stdout);
+    std::fputs(Strconv::WideToUtf8(text).c_str(), stdout);
     std::fflush(stdout);
 }
 
@@ -62,7 +62,7 @@ std::wstring Hex(HRESULT hr) {
 }
 
 int Fail(const std::wstring& why) {
-    std::fputs(Utf8::FromWide(L"e2e_msaa: " + why + L"\n").c_str(), stderr);
+    std::fputs(Strconv::WideToUtf8(L"e2e_msaa: " + why + L"\n").c_str(), stderr);
     return 1;
 }
 

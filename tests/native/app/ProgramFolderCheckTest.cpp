@@ -20,7 +20,7 @@ protected:
 };
 
 TEST_F(ProgramFolderCheckTest, OnlyFilesTheUserCannotChangeStartTheProgram) {
-    const std::wstring folder = Utf8::ToWide(m_folder);
+    const std::wstring folder = Strconv::Utf8ToWide(m_folder);
     const std::wstring exe = ExecutablePathIn(m_folder);
     const struct {
         const char* name;
@@ -87,7 +87,7 @@ TEST_F(ProgramFolderCheckTest, AsksForTheFolderResConfigAndTheExecutable) {
             DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1), 0);
-    const std::wstring folder = Utf8::ToWide(m_folder);
+    const std::wstring folder = Strconv::Utf8ToWide(m_folder);
     EXPECT_EQ(WinApi::Testing::AccessChecks(),
               (std::vector<std::wstring>{folder, folder + L"/res", folder + L"/config",
                                          ExecutablePathIn(m_folder)}));

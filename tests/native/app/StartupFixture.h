@@ -30,7 +30,7 @@ protected:
         setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
         m_systemFolder = m_folder + "/System32";
         fs::create_directories(m_systemFolder);
-        WinApi::Testing::SetSystemDirectory(Utf8::ToWide(m_systemFolder));
+        WinApi::Testing::SetSystemDirectory(Strconv::Utf8ToWide(m_systemFolder));
     }
     void TearDown() override {
         DuiLib::Headless::SetIdleHook(nullptr);

@@ -63,8 +63,9 @@ TEST_F(StartupTest, NormalRunShowsTheMainWindowUntilItIsClosed) {
 
     // What start-up configured on the way: the system folder is the current
     // directory, and every file was still found beside the executable.
-    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_systemFolder));
-    EXPECT_EQ(DuiLib::CPaintManagerUI::GetResourcePath().str(), Utf8::ToWide(m_folder) + L"/res/");
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Strconv::Utf8ToWide(m_systemFolder));
+    EXPECT_EQ(DuiLib::CPaintManagerUI::GetResourcePath().str(),
+              Strconv::Utf8ToWide(m_folder) + L"/res/");
     EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetLanguage(), L"en-US");
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_TRUE(fs::exists(fs::path(m_folder) / "state" / "Orvelle"));
@@ -107,7 +108,7 @@ TEST_F(StartupTest, SecondInstanceRaisesTheFirstWindowAndExits) {
     EXPECT_FALSE(state.minimized);
     EXPECT_TRUE(state.foreground);
     EXPECT_EQ(DuiLib::Headless::Windows().size(), 1u);
-    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_systemFolder));
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Strconv::Utf8ToWide(m_systemFolder));
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_EQ(g_instanceMutex, nullptr);
     EXPECT_FALSE(log.Contains(L"(wWinMain)"));
