@@ -56,6 +56,21 @@ Entry CheckEntry(int folder, const std::string& name, std::wstring& cause) {
     return IsPlainFile(st, cause) ? Entry::kPlain : Entry::kRefused;
 }
 
+// A change of the entry `name` that ENOENT leaves done: made only on a plain
+// file, and nothing to do when there is no such name.
+template <class Change>
+bool ChangePlainEntry(int folder, const std::string& name, std::wstring& cause, Change change) {
+    switch (CheckEntry(folder, name, cause)) {
+        case Entry::kMissing:
+            return true;
+        case Entry::kRefused:
+            return false;
+        case Entry::kPlain:
+            break;
+    }
+    return change();
+}
+
 }  // namespace
 
 std::filesystem::path StateBaseFolder() {
@@ -141,39 +156,27 @@ std::FILE* LogFolder::OpenForAppend(const std::wstring& name, std::uintmax_t& si
 
 bool LogFolder::Rename(const std::wstring& from, const std::wstring& to, std::wstring& cause) {
     const std::string source = Strconv::WideToUtf8(from);
-    switch (CheckEntry(m_native->fd, source, cause)) {
-        case Entry::kMissing:
-            return true;
-        case Entry::kRefused:
+    const std::string target = Strconv::WideToUtf8(to);
+    return ChangePlainEntry(m_native->fd, source, cause, [&] {
+        // rename replaces the name `to`, whatever it is; it follows no link.
+        if (renameat(m_native->fd, source.c_str(), m_native->fd, target.c_str()) != 0 &&
+            errno != ENOENT) {
+            cause = Errno(L"renameat", errno);
             return false;
-        case Entry::kPlain:
-            break;
-    }
-    // rename replaces the name `to`, whatever it is; it follows no link.
-    if (renameat(m_native->fd, source.c_str(), m_native->fd, Strconv::WideToUtf8(to).c_str()) !=
-            0 &&
-        errno != ENOENT) {
-        cause = Errno(L"renameat", errno);
-        return false;
-    }
-    return true;
+        }
+        return true;
+    });
 }
 
 bool LogFolder::Remove(const std::wstring& name, std::wstring& cause) {
     const std::string file = Strconv::WideToUtf8(name);
-    switch (CheckEntry(m_native->fd, file, cause)) {
-        case Entry::kMissing:
-            return true;
-        case Entry::kRefused:
+    return ChangePlainEntry(m_native->fd, file, cause, [&] {
+        if (unlinkat(m_native->fd, file.c_str(), 0) != 0 && errno != ENOENT) {
+            cause = Errno(L"unlinkat", errno);
             return false;
-        case Entry::kPlain:
-            break;
-    }
-    if (unlinkat(m_native->fd, file.c_str(), 0) != 0 && errno != ENOENT) {
-        cause = Errno(L"unlinkat", errno);
-        return false;
-    }
-    return true;
+        }
+        return true;
+    });
 }
 
 }  // namespace LogPlatform

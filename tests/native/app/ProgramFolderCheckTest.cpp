@@ -12,9 +12,7 @@ namespace {
 class ProgramFolderCheckTest : public StartupFixture<> {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        StageProgram(std::string("folder-check.") + info->name());
-        setenv("LC_ALL", "de_DE.UTF-8", 1);
+        StageThisTest("folder-check", "de_DE.UTF-8");
         m_enumeration.Succeed(NumberedHotfixes(1));
     }
 };
