@@ -5,9 +5,13 @@
 #include <filesystem>
 
 #include "duilib/UICulture.h"
+#include "duilib/UIMainQueue.h"
 #include "duilib/UIManager.h"
+#include "duilib_headless/HeadlessTesting.h"
 #include "support/KtLogger.h"
+#include "support/WMIHelperTesting.h"
 #include "testkit/TestPaths.h"
+#include "ui/main/MainWindow.h"
 #include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
@@ -46,6 +50,32 @@ std::vector<HotfixInfo> Records(int count) {
              std::to_wstring(1 + i % 12) + L"/" + std::to_wstring(1 + i % 28) + L"/2026"});
     }
     return records;
+}
+
+void ServeRecords(int count) {
+    Prepare();
+    const std::vector<HotfixInfo> records = Records(count);
+    WMIHelperTesting::SetProvider([records](const std::wstring&, const std::wstring&) {
+        return WMIHelperTesting::QueryAnswer{true, records};
+    });
+}
+
+void StopServing() {
+    WMIHelperTesting::SetProvider(nullptr);
+}
+
+MainWindow* CreateMainWindow() {
+    MainWindow* window = new MainWindow();
+    window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                   CW_USEDEFAULT, nullptr);
+    return window;
+}
+
+void DestroyMainWindow(MainWindow* window) {
+    window->ReleaseItems();
+    delete window;
+    DuiLib::Headless::Reset();
+    DuiLib::UIMainQueue::getInstance()->drain();
 }
 
 }  // namespace BenchEnvironment

@@ -71,3 +71,20 @@ std::string FakeServicingStore::Manifest(const std::string& assemblyName,
     }
     return text + "  </package>\n</assembly>\n";
 }
+
+namespace {
+const wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+}  // namespace
+
+void FakeServicingStore::SetRunningVersion(const wchar_t* name, const std::wstring& text) {
+    const std::wstring terminated = text + L'\0';
+    const auto* chars = reinterpret_cast<const uint8_t*>(terminated.c_str());
+    WinApi::Testing::SetRegistryValue(kCurrentVersionKey, name, WinApi::kRegSz,
+                                      {chars, chars + terminated.size() * sizeof(wchar_t)});
+}
+
+void FakeServicingStore::SetRunningVersion(const wchar_t* name, uint32_t number) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&number);
+    WinApi::Testing::SetRegistryValue(kCurrentVersionKey, name, WinApi::kRegDword,
+                                      {bytes, bytes + sizeof(number)});
+}

@@ -372,16 +372,8 @@ TEST_F(CumulativeRemovalTest, OnServerAnUpdateGoesByItsPackageAndNeverByTheInsta
     const std::wstring package = L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
     m_store.AddPackage(package, 0x70,
                        FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false));
-    for (const auto& [name, value] :
-         {std::pair<const wchar_t*, std::wstring>{L"InstallationType", L"Server"},
-          {L"CurrentBuildNumber", L"17763"}}) {
-        std::wstring text = value;
-        text.push_back(L'\0');
-        const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
-        WinApi::Testing::SetRegistryValue(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
-                                          WinApi::kRegSz,
-                                          {chars, chars + text.size() * sizeof(wchar_t)});
-    }
+    FakeServicingStore::SetRunningVersion(L"InstallationType", L"Server");
+    FakeServicingStore::SetRunningVersion(L"CurrentBuildNumber", L"17763");
     FakeInstaller installer(m_folder);
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB5034441")}));
     WindowState dialog;
