@@ -57,9 +57,7 @@ std::string KtXmlElement::Text() const {
 
 KtXMLDocument::KtXMLDocument() : m_document(new (std::nothrow) tinyxml2::XMLDocument) {}
 
-KtXMLDocument::~KtXMLDocument() {
-    delete m_document;
-}
+KtXMLDocument::~KtXMLDocument() = default;
 
 KtXmlError KtXMLDocument::LoadFile(const std::wstring& path) {
     if (m_document == nullptr) return m_error = tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;

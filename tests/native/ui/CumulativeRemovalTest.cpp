@@ -71,11 +71,12 @@ protected:
             return m_held;
         });
     }
-    // Clicks the cumulative row's button and answers the dialog with `keys`.
-    // The dialog's state as it was shown, and whether the main window took input.
-    WindowState ClickAndAnswer(std::vector<unsigned> keys, bool* mainTookInput = nullptr) {
-        WindowState seen;
-        DuiLib::Headless::SetIdleHook([&] {
+    // From the next idle moment on, answers the confirmation dialog with `keys`
+    // once: `seen` takes its state as it was shown, `mainTookInput` whether the
+    // main window took input then. Both must outlive the hook.
+    void AnswerConfirmation(std::vector<unsigned> keys, WindowState& seen,
+                            bool* mainTookInput = nullptr) {
+        DuiLib::Headless::SetIdleHook([this, keys, &seen, mainTookInput] {
             for (const WindowState& state : DuiLib::Headless::Windows()) {
                 if (state.className != CONFIRM_WINDOW_CLASS || seen.hwnd) continue;
                 seen = state;
@@ -85,6 +86,12 @@ protected:
                 for (unsigned key : keys) DuiLib::Headless::PressKey(state.hwnd, key);
             }
         });
+    }
+    // Clicks the cumulative row's button and answers the dialog with `keys`.
+    // The dialog's state as it was shown, and whether the main window took input.
+    WindowState ClickAndAnswer(std::vector<unsigned> keys, bool* mainTookInput = nullptr) {
+        WindowState seen;
+        AnswerConfirmation(std::move(keys), seen, mainTookInput);
         EXPECT_TRUE(main().driver().Click(L"btnUniNameKB5031356")) << main().driver().LastError();
         DuiLib::Headless::SetIdleHook(nullptr);
         return seen;
@@ -230,13 +237,7 @@ TEST_F(CumulativeRemovalTest, AClickBeforeTheStoreReadEndsIsCarriedOutOnItsRoute
     EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());  // nothing started yet
 
     WindowState dialog;
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : DuiLib::Headless::Windows()) {
-            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
-            dialog = state;
-            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_ESCAPE);
-        }
-    });
+    AnswerConfirmation({DuiLib::UIKEY_ESCAPE}, dialog);
     Release();
     ASSERT_TRUE(main().PumpUntil([&] { return dialog.hwnd != nullptr; }));
     DuiLib::Headless::SetIdleHook(nullptr);
@@ -377,13 +378,7 @@ TEST_F(CumulativeRemovalTest, OnServerAnUpdateGoesByItsPackageAndNeverByTheInsta
     FakeInstaller installer(m_folder);
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB5034441")}));
     WindowState dialog;
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : DuiLib::Headless::Windows()) {
-            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
-            dialog = state;
-            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_RETURN);
-        }
-    });
+    AnswerConfirmation({DuiLib::UIKEY_RETURN}, dialog);
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5034441")) << main().driver().LastError();
     DuiLib::Headless::SetIdleHook(nullptr);
     EXPECT_EQ(dialog.title, L"Uninstall update");
