@@ -68,6 +68,13 @@ protected:
         return m_manager.GetRoot();
     }
     UIRect Pos(const wchar_t* name) { return m_manager.FindControl(name)->GetPos(); }
+    // The rectangles of the named controls, in that order, separated by "; ".
+    std::string Places(std::initializer_list<const wchar_t*> names) {
+        std::string places;
+        for (const wchar_t* name : names)
+            places += (places.empty() ? "" : "; ") + Describe(Pos(name));
+        return places;
+    }
 
     CPaintManagerUI m_manager;
     std::unique_ptr<UITestDriver> m_driver;
@@ -78,9 +85,7 @@ TEST_F(LayoutTest, FlexibleChildrenRespectTheirMinimumAndMaximum) {
         L"<VerticalLayout><Control name='a' maxheight='50'/><Control name='b'/>"
         L"<Control name='c' minheight='200'/></VerticalLayout>",
         100, 300);
-    EXPECT_EQ(Describe(Pos(L"a")), "0,0,100,50");
-    EXPECT_EQ(Describe(Pos(L"b")), "0,50,100,100");
-    EXPECT_EQ(Describe(Pos(L"c")), "0,100,100,300");
+    EXPECT_EQ(Places({L"a", L"b", L"c"}), "0,0,100,50; 0,50,100,100; 0,100,100,300");
 }
 
 TEST_F(LayoutTest, HiddenChildrenTakeNoSpaceAndRuntimeChangesRelayout) {
@@ -93,8 +98,7 @@ TEST_F(LayoutTest, HiddenChildrenTakeNoSpaceAndRuntimeChangesRelayout) {
     m_manager.FindControl(L"c")->SetFixedWidth(100);
     EXPECT_TRUE(m_manager.NeedsLayout());
     m_driver->Layout();
-    EXPECT_EQ(Describe(Pos(L"b")), "0,0,100,20");
-    EXPECT_EQ(Describe(Pos(L"c")), "100,0,200,20");
+    EXPECT_EQ(Places({L"b", L"c"}), "0,0,100,20; 100,0,200,20");
 }
 
 TEST_F(LayoutTest, SettingPosAtRunTimeMakesTheControlFloat) {
