@@ -5,10 +5,14 @@
 #include <filesystem>
 
 #include "duilib/UICulture.h"
+#include "duilib/UIMainQueue.h"
 #include "duilib/UIManager.h"
+#include "duilib_headless/HeadlessTesting.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
+#include "support/WMIHelperTesting.h"
 #include "testkit/TestPaths.h"
+#include "ui/main/MainWindow.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
@@ -22,11 +26,11 @@ const std::string& Prepare() {
         const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
         fs::copy(source / "res", made / "res", options);
         fs::copy(source / "config", made / "config", options);
-        WinApi::Testing::SetModuleFileName(Utf8::ToWide((made / "OrvelleEx.exe").string()));
+        WinApi::Testing::SetModuleFileName(Strconv::Utf8ToWide((made / "OrvelleEx.exe").string()));
         DuiLib::CPaintManagerUI::SetResourcePath(
-            Utf8::ToWide((made / "res").string() + "/").c_str());
+            Strconv::Utf8ToWide((made / "res").string() + "/").c_str());
         DuiLib::UICulture::GetInstance()->SetLanguagePath(
-            Utf8::ToWide((made / "res/values").string()));
+            Strconv::Utf8ToWide((made / "res/values").string()));
         DuiLib::UICulture::GetInstance()->SetLanguage(L"en-US", true);
         setenv("XDG_STATE_HOME", (made / "state").c_str(), 1);
         KtLogger::GetInstance()->SetProcessLoggerDir("Orvelle");
@@ -46,6 +50,32 @@ std::vector<HotfixInfo> Records(int count) {
              std::to_wstring(1 + i % 12) + L"/" + std::to_wstring(1 + i % 28) + L"/2026"});
     }
     return records;
+}
+
+void ServeRecords(int count) {
+    Prepare();
+    const std::vector<HotfixInfo> records = Records(count);
+    WMIHelperTesting::SetProvider([records](const std::wstring&, const std::wstring&) {
+        return WMIHelperTesting::QueryAnswer{true, records};
+    });
+}
+
+void StopServing() {
+    WMIHelperTesting::SetProvider(nullptr);
+}
+
+MainWindow* CreateMainWindow() {
+    MainWindow* window = new MainWindow();
+    window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                   CW_USEDEFAULT, nullptr);
+    return window;
+}
+
+void DestroyMainWindow(MainWindow* window) {
+    window->ReleaseItems();
+    delete window;
+    DuiLib::Headless::Reset();
+    DuiLib::UIMainQueue::getInstance()->drain();
 }
 
 }  // namespace BenchEnvironment

@@ -9,6 +9,8 @@
 
 #include "support/HotfixInfo.h"
 
+class MainWindow;
+
 namespace BenchEnvironment {
 
 // Idempotent; returns the executable folder.
@@ -17,5 +19,15 @@ const std::string& Prepare();
 // `count` records as Windows reports them: KB numbers, the categories of the
 // shipped catalogue in turn, month/day/year dates.
 std::vector<HotfixInfo> Records(int count);
+
+// Prepares, then serves `count` Records as every WMI query's answer until
+// StopServing.
+void ServeRecords(int count);
+void StopServing();
+
+// A new main window, created as the program creates it; it starts its query.
+MainWindow* CreateMainWindow();
+// Destroys a window of CreateMainWindow, and what it left behind in the toolkit.
+void DestroyMainWindow(MainWindow* window);
 
 }  // namespace BenchEnvironment

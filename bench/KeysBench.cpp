@@ -24,14 +24,8 @@ constexpr int kRows = 10000;
 class LongList {
 public:
     LongList() {
-        BenchEnvironment::Prepare();
-        const std::vector<HotfixInfo> records = BenchEnvironment::Records(kRows);
-        WMIHelperTesting::SetProvider([records](const std::wstring&, const std::wstring&) {
-            return WMIHelperTesting::QueryAnswer{true, records};
-        });
-        m_window = new MainWindow();
-        m_window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, nullptr);
+        BenchEnvironment::ServeRecords(kRows);
+        m_window = BenchEnvironment::CreateMainWindow();
         m_driver = std::make_unique<UITestDriver>(*m_window);
         m_list = m_driver->Find(L"containerInstalledHotfix");
         // Rows take input once their removal routes are known (the store read).

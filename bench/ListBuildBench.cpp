@@ -51,16 +51,9 @@ BENCHMARK(BM_BuildRows)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmar
 // A new main window until its list shows every row: what the user waits for
 // after the WMI query has answered.
 void BM_WindowToList(benchmark::State& state) {
-    BenchEnvironment::Prepare();
-    const std::vector<HotfixInfo> records =
-        BenchEnvironment::Records(static_cast<int>(state.range(0)));
-    WMIHelperTesting::SetProvider([records](const std::wstring&, const std::wstring&) {
-        return WMIHelperTesting::QueryAnswer{true, records};
-    });
+    BenchEnvironment::ServeRecords(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        MainWindow* window = new MainWindow();
-        window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, nullptr);
+        MainWindow* window = BenchEnvironment::CreateMainWindow();
         UITestDriver driver(*window);
         CControlUI* list = driver.Find(L"containerInstalledHotfix");
         if (!driver.PumpUntil([&] { return list->GetFixedHeight() > 0; }, 600000)) {
@@ -68,13 +61,10 @@ void BM_WindowToList(benchmark::State& state) {
             break;
         }
         state.PauseTiming();
-        window->ReleaseItems();
-        delete window;
-        Headless::Reset();
-        UIMainQueue::getInstance()->drain();
+        BenchEnvironment::DestroyMainWindow(window);
         state.ResumeTiming();
     }
-    WMIHelperTesting::SetProvider(nullptr);
+    BenchEnvironment::StopServing();
     SetPerRowCounter(state);
 }
 BENCHMARK(BM_WindowToList)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -21,14 +21,8 @@ namespace {
 class ShownList {
 public:
     explicit ShownList(int rows) {
-        BenchEnvironment::Prepare();
-        const std::vector<HotfixInfo> records = BenchEnvironment::Records(rows);
-        WMIHelperTesting::SetProvider([records](const std::wstring&, const std::wstring&) {
-            return WMIHelperTesting::QueryAnswer{true, records};
-        });
-        m_window = new MainWindow();
-        m_window->Create(nullptr, L"", WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, nullptr);
+        BenchEnvironment::ServeRecords(rows);
+        m_window = BenchEnvironment::CreateMainWindow();
         m_driver = std::make_unique<UITestDriver>(*m_window);
         CControlUI* list = m_driver->Find(L"containerInstalledHotfix");
         m_ready = m_driver->PumpUntil([&] { return list->GetFixedHeight() > 0; }, 600000);
@@ -40,11 +34,8 @@ public:
     }
     ~ShownList() {
         m_driver.reset();
-        m_window->ReleaseItems();
-        delete m_window;
-        WMIHelperTesting::SetProvider(nullptr);
-        Headless::Reset();
-        UIMainQueue::getInstance()->drain();
+        BenchEnvironment::DestroyMainWindow(m_window);
+        BenchEnvironment::StopServing();
     }
     bool ready() const { return m_ready; }
     // One notch down, then one up: the list stays where it started.

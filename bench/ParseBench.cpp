@@ -10,8 +10,8 @@
 #include "support/FileReader.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
 #include "ui/SharedConstants.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ BENCHMARK_CAPTURE(BM_CatalogueLookup, unknown, L"Unknown Category")->Unit(benchm
 // file and the "find value success!" line, written and flushed to the log file.
 void BM_CatalogueExistenceCheck(benchmark::State& state) {
     const std::wstring path =
-        Utf8::ToWide(BenchEnvironment::Prepare() + "/config/HotfixDestriptionDes.xml");
+        Strconv::Utf8ToWide(BenchEnvironment::Prepare() + "/config/HotfixDestriptionDes.xml");
     for (auto _ : state) benchmark::DoNotOptimize(DE::FileExistsW(path));
 }
 BENCHMARK(BM_CatalogueExistenceCheck)->Unit(benchmark::kMicrosecond);

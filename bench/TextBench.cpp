@@ -39,9 +39,9 @@ BENCHMARK(BM_GetInstalledOn);
 namespace {
 
 // One catalogue attribute, narrow to wide (the catalogue reader converts each entry's).
-void BM_StringToWString(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(StringToWString("Security Update"));
+void BM_NarrowToWide(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(Strconv::NarrowToWide("Security Update"));
 }
-BENCHMARK(BM_StringToWString);
+BENCHMARK(BM_NarrowToWide);
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "support/FileReader.h"
 #include "support/KtFileUtil.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace WindowsHotfix {
 namespace {
@@ -57,7 +57,7 @@ PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
     const std::wstring path = windowsFolder + L"\\servicing\\Packages\\" + packageName + L".mum";
     std::string bytes;
     bool whole = false;
-    if (!FileReader::ReadHead(PathText::FromWide(PathText::NativeSeparators(path)),
+    if (!FileReader::ReadHead(Strconv::WideToPath(Strconv::NativeSeparators(path)),
                               kManifestHeadBytes, bytes, whole)) {
         if (log) KT_LOG(LOG_ERROR, L"read package manifest fail! name:" << packageName, kFunction);
         return manifest;
@@ -84,7 +84,7 @@ PackageManifest ReadPackageManifest(const std::wstring& windowsFolder,
         return manifest;
     }
     manifest.readable = true;
-    manifest.identifier = Utf8::ToWide(package.Attribute("identifier"));
+    manifest.identifier = Strconv::Utf8ToWide(package.Attribute("identifier"));
     manifest.permanent = package.Attribute("permanence") == "permanent";
     return manifest;
 }

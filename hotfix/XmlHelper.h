@@ -1,12 +1,7 @@
 // The hotfix description catalogue: category text -> language key.
 #pragma once
 
-#include <memory>
-#include <mutex>
 #include <string>
-
-#include "support/FileStamp.h"
-#include "support/KtFileUtil.h"
 
 // The catalogue file, relative to the executable's folder: "config\HotfixDestriptionDes.xml".
 extern const wchar_t* const HOTFIX_DESCRIPTION_FILE;
@@ -19,9 +14,4 @@ public:
 
 private:
     XmlHelper() = default;
-
-    std::mutex m_mutex;  // guards the kept parse
-    std::unique_ptr<KtXMLDocument> m_kept;
-    std::wstring m_keptPath;
-    FileStamp m_keptStamp;
 };

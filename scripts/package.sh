@@ -134,7 +134,7 @@ find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 upgrade_code=$(sed -n 's/^<?define UpgradeCode = "\(.*\)"?>$/\1/p' packaging/OrvelleEx.wxs)
 product_code=$("${tools[@]}" guid "$upgrade_code" "ProductCode $version")
 revision_component=$("${tools[@]}" guid "$upgrade_code" "InstalledRevision $major.$minor.$build" | tr -d '{}')
-bash scripts/wix-files.sh "$stage" >"$work/StagedFiles.wxs"
+"${tools[@]}" wix-files "$stage" >"$work/StagedFiles.wxs"
 package_code=$("${tools[@]}" guid "$upgrade_code" "PackageCode $version $(
     {
         "${tools[@]}" digest "$stage"

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "duilib/UITextStyle.h"
-#include "support/TextConversion.h"
 #include "support/TextUtil.h"
+#include "winapi/TextConversion.h"
 
 namespace DuiLib {
 namespace Attr {
@@ -76,7 +76,7 @@ bool ParseColor(const std::wstring& text, uint32_t& out) {
 }
 
 bool ParseBool(const std::wstring& text, bool& out) {
-    std::wstring t = LowerCase(TrimString(text));
+    std::wstring t = Strconv::LowerCase(TrimString(text));
     if (t == L"true" || t == L"1") {
         out = true;
         return true;
@@ -90,7 +90,7 @@ bool ParseBool(const std::wstring& text, bool& out) {
 
 bool ParseAlign(const std::wstring& text, unsigned& out) {
     unsigned style = 0;
-    for (const std::wstring& part : Split(LowerCase(text), L'|')) {
+    for (const std::wstring& part : Split(Strconv::LowerCase(text), L'|')) {
         if (part == L"left") {
             style |= DT_ALIGN_LEFT;
         } else if (part == L"center") {

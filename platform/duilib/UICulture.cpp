@@ -14,8 +14,8 @@
 #include "support/FileReader.h"
 #include "support/KtLogger.h"
 #include "support/LanguageFiles.h"
-#include "support/TextConversion.h"
 #include "support/TextUtil.h"
+#include "winapi/TextConversion.h"
 
 namespace DuiLib {
 
@@ -40,7 +40,7 @@ const wchar_t* BuiltInText(const std::wstring& key) {
 bool ReadStrings(const std::wstring& path, std::unordered_map<std::wstring, std::wstring>& texts,
                  std::wstring& language) {
     tinyxml2::XMLDocument doc;
-    const FileReader::XmlRead read = FileReader::ReadXml(PathText::FromWide(path), doc);
+    const FileReader::XmlRead read = FileReader::ReadXml(Strconv::WideToPath(path), doc);
     if (read == FileReader::XmlRead::kUnreadable) {
         KT_LOG(LOG_ERROR, "language file cannot be read:" << path, "UICulture::SetLanguage");
         return false;
@@ -52,12 +52,12 @@ bool ReadStrings(const std::wstring& path, std::unordered_map<std::wstring, std:
         return false;
     }
     const char* lang = doc.RootElement()->Attribute("language");
-    if (lang) language = Utf8::ToWide(lang);
+    if (lang) language = Strconv::Utf8ToWide(lang);
     for (const tinyxml2::XMLElement* e = doc.RootElement()->FirstChildElement("String"); e;
          e = e->NextSiblingElement("String")) {
         const char* id = e->Attribute("id");
         if (!id || !*id) continue;
-        texts[Utf8::ToWide(id)] = Utf8::ToWide(e->GetText() ? e->GetText() : "");
+        texts[Strconv::Utf8ToWide(id)] = Strconv::Utf8ToWide(e->GetText() ? e->GetText() : "");
     }
     return true;
 }

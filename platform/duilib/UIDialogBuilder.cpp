@@ -11,9 +11,9 @@
 #include "duilib/UIAttributes.h"
 #include "duilib/UIControlFactory.h"
 #include "duilib/UIControls.h"
-#include "duilib/UILayoutDocuments.h"
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
+#include "support/XmlFiles.h"
+#include "winapi/TextConversion.h"
 
 namespace DuiLib {
 
@@ -36,7 +36,7 @@ std::wstring LayoutPath(const std::wstring& name) {
 }
 
 std::wstring Wide(const char* text) {
-    return Utf8::ToWide(text ? text : "");
+    return Strconv::Utf8ToWide(text ? text : "");
 }
 
 class TreeBuilder {
@@ -154,13 +154,12 @@ private:
     CPaintManagerUI* m_manager;
 };
 
-LayoutDocuments::Loaded ParseInline(const std::wstring& text) {
-    const std::string bytes = Utf8::FromWide(text);
+XmlFiles::Loaded ParseInline(const std::wstring& text) {
+    const std::string bytes = Strconv::WideToUtf8(text);
     auto doc = std::make_shared<tinyxml2::XMLDocument>();
-    LayoutDocuments::Loaded loaded;
-    const bool parsed =
-        doc->Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS && doc->RootElement();
-    loaded.status = parsed ? LayoutDocuments::Loaded::kParsed : LayoutDocuments::Loaded::kNotXml;
+    XmlFiles::Loaded loaded;
+    const bool parsed = doc->Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS;
+    loaded.status = parsed ? XmlFiles::Loaded::kParsed : XmlFiles::Loaded::kNotXml;
     loaded.error = Wide(doc->ErrorStr());
     loaded.document = doc;
     return loaded;
@@ -177,14 +176,14 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCTSTR type, IDialogBuilderC
     const std::wstring name = xml.m_lpstr;
     const bool inline_xml = name[0] == L'<';
     const std::wstring file = inline_xml ? L"<inline layout>" : LayoutPath(name);
-    // A file is parsed once per version of it (UILayoutDocuments.h).
-    const LayoutDocuments::Loaded loaded =
-        inline_xml ? ParseInline(name) : LayoutDocuments::Load(file);
-    if (loaded.status == LayoutDocuments::Loaded::kUnreadable) {
+    // A file is parsed once per version of it (support/XmlFiles.h).
+    const XmlFiles::Loaded loaded = inline_xml ? ParseInline(name) : XmlFiles::Load(file);
+    if (loaded.status == XmlFiles::Loaded::kMissing ||
+        loaded.status == XmlFiles::Loaded::kUnreadable) {
         KT_LOG(LOG_ERROR, "layout file cannot be read:" << file, kFunction);
         return nullptr;
     }
-    if (loaded.status == LayoutDocuments::Loaded::kNotXml) {
+    if (loaded.status == XmlFiles::Loaded::kNotXml || !loaded.document->RootElement()) {
         KT_LOG(LOG_ERROR, "layout file is not valid XML:" << file << " " << loaded.error,
                kFunction);
         return nullptr;

@@ -4,14 +4,14 @@
 
 #include "duilib/UIBackend.h"
 #include "duilib/UIMainQueue.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace DuiLib {
 
 namespace {
 
 std::string Narrow(LPCTSTR name) {
-    return Utf8::FromWide(name ? name : L"");
+    return Strconv::WideToUtf8(name ? name : L"");
 }
 
 }  // namespace

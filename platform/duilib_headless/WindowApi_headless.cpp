@@ -12,6 +12,19 @@ using DuiLib::Headless::Internal::HeadlessWindow;
 using DuiLib::Headless::Internal::Lookup;
 using DuiLib::Headless::Internal::Registry;
 
+namespace {
+
+// FALSE for a handle that names no window, as the Windows calls answer.
+template <class Act>
+BOOL OnWindow(HWND window, Act act) {
+    HeadlessWindow* w = Lookup(window);
+    if (!w) return FALSE;
+    act(*w);
+    return TRUE;
+}
+
+}  // namespace
+
 HWND FindWindowW(const wchar_t* className, const wchar_t* title) {
     for (HeadlessWindow* w : Registry()) {
         const auto& s = w->State();
@@ -39,17 +52,11 @@ uint32_t GetWindowProcessId(HWND window) {
 }
 
 BOOL SetForegroundWindow(HWND window) {
-    HeadlessWindow* w = Lookup(window);
-    if (!w) return FALSE;
-    w->SetForeground();
-    return TRUE;
+    return OnWindow(window, [](HeadlessWindow& w) { w.SetForeground(); });
 }
 
 BOOL SetWindowTextW(HWND window, const wchar_t* text) {
-    HeadlessWindow* w = Lookup(window);
-    if (!w) return FALSE;
-    w->SetTitle(text ? text : L"");
-    return TRUE;
+    return OnWindow(window, [text](HeadlessWindow& w) { w.SetTitle(text ? text : L""); });
 }
 
 void PostQuitMessage(int exitCode) {
@@ -57,17 +64,12 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL ShutdownBlockReasonCreate(HWND window, const wchar_t* reason) {
-    HeadlessWindow* w = Lookup(window);
-    if (!w) return FALSE;
-    w->SetShutdownBlockReason(reason ? reason : L"");
-    return TRUE;
+    return OnWindow(
+        window, [reason](HeadlessWindow& w) { w.SetShutdownBlockReason(reason ? reason : L""); });
 }
 
 BOOL ShutdownBlockReasonDestroy(HWND window) {
-    HeadlessWindow* w = Lookup(window);
-    if (!w) return FALSE;
-    w->SetShutdownBlockReason(L"");
-    return TRUE;
+    return OnWindow(window, [](HeadlessWindow& w) { w.SetShutdownBlockReason(L""); });
 }
 
 }  // namespace WindowApi

@@ -6,14 +6,14 @@
 #include <fstream>
 
 #include "support/KtLogger.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace FileReader {
 
 bool ReadAll(const std::filesystem::path& path, std::string& bytes) {
     const BoundedRead read = ReadAtMost(path, kMaxProgramFileBytes, bytes);
     if (read == BoundedRead::kTooLarge)
-        KT_LOG(LOG_ERROR, L"file too large, read as missing! path:" << PathText::ToWide(path),
+        KT_LOG(LOG_ERROR, L"file too large, read as missing! path:" << Strconv::PathToWide(path),
                "FileReader::ReadAll");
     return read == BoundedRead::kRead;
 }

@@ -1,7 +1,7 @@
 // The one reader of the program's files: a whole file, or an XML document
 // parsed from it. No file of the program's (layout, language file, catalogue)
 // is larger than kMaxProgramFileBytes: a larger one is read as missing, logged. Paths are native
-// (PathText::FromWide makes one from the program's wide text), so any folder name the file system
+// (Strconv::WideToPath makes one from the program's wide text), so any folder name the file system
 // allows works.
 #pragma once
 

@@ -7,7 +7,7 @@
 #include "support/KtLogger.h"
 #include "support/LanguageFiles.h"
 #include "support/ModulePath.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -16,12 +16,12 @@ namespace DE {
 bool FileExistsW(const std::wstring& path) {
     std::error_code ec;
     const fs::file_status status =
-        fs::status(PathText::FromWide(PathText::NativeSeparators(path)), ec);
+        fs::status(Strconv::WideToPath(Strconv::NativeSeparators(path)), ec);
     return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
 bool FileExistsA(const std::string& path) {
-    return FileExistsW(PathText::WideFromNarrow(path));
+    return FileExistsW(Strconv::NarrowPathToWide(path));
 }
 
 bool LanguageResExist(std::wstring language, const std::wstring& folder) {
@@ -38,7 +38,7 @@ bool GetSelfFullFilePath(std::wstring& fullPath, const std::wstring& relativePat
         KT_LOG(LOG_ERROR, L"cannot read the executable's path", "FileInfo::GetSelfFullFilePath");
         return false;
     }
-    fullPath = PathText::NativeSeparators(folder + relativePath);
+    fullPath = Strconv::NativeSeparators(folder + relativePath);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // File helpers and thin XML wrappers over tinyxml2.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace tinyxml2 {
@@ -57,12 +58,11 @@ private:
     tinyxml2::XMLElement* m_element = nullptr;
 };
 
+// Owns its document (so it is neither copied nor moved).
 class KtXMLDocument {
 public:
     KtXMLDocument();
     ~KtXMLDocument();
-    KtXMLDocument(const KtXMLDocument&) = delete;
-    KtXMLDocument& operator=(const KtXMLDocument&) = delete;
 
     KtXmlError LoadFile(const std::wstring& path);
     // A narrow path: in the ANSI code page on Windows, UTF-8 elsewhere.
@@ -73,6 +73,6 @@ public:
     KtXmlElement FirstNode(const std::string& name) const;
 
 private:
-    tinyxml2::XMLDocument* m_document = nullptr;
+    std::unique_ptr<tinyxml2::XMLDocument> m_document;
     KtXmlError m_error = 0;  // of the last load or parse
 };

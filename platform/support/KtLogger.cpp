@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "support/LogPlatform.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -59,7 +59,7 @@ std::string FormatLine(LOG_MESSAGE_LEVEL level, const std::wstring& text) {
                   parts.tm_min, parts.tm_sec, static_cast<int>(millis), LevelName(level),
                   static_cast<unsigned long long>(LogPlatform::CurrentThreadNumber()));
     std::string line = head;
-    for (char c : Utf8::FromWide(text)) {
+    for (char c : Strconv::WideToUtf8(text)) {
         if (c == '\n')
             line += "\\n";
         else if (c == '\r')
@@ -79,7 +79,7 @@ std::wstring RotatedName(const std::wstring& name, int index) {
 
 void LoggingOff(const fs::path& where, const std::wstring& cause) {
     std::fprintf(stderr, "KtLogger: %s: %s; logging to file is off\n", where.u8string().c_str(),
-                 Utf8::FromWide(cause).c_str());
+                 Strconv::WideToUtf8(cause).c_str());
 }
 
 }  // namespace
@@ -185,7 +185,7 @@ void KtLogger::Log(LOG_MESSAGE_LEVEL level, std::wostringstream& stream) {
 
 std::wstring KtLogger::GetLogFilePath() const {
     std::lock_guard<std::mutex> lock(m_state->mutex);
-    return PathText::ToWide(m_state->filePath);
+    return Strconv::PathToWide(m_state->filePath);
 }
 
 void KtLogger::SetCaptureSink(Sink sink) {

@@ -8,7 +8,7 @@
 
 #include "support/FileReader.h"
 #include "support/KtFileUtil.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 const char* NameOrAny(const std::string& name) {
@@ -57,20 +57,18 @@ std::string KtXmlElement::Text() const {
 
 KtXMLDocument::KtXMLDocument() : m_document(new (std::nothrow) tinyxml2::XMLDocument) {}
 
-KtXMLDocument::~KtXMLDocument() {
-    delete m_document;
-}
+KtXMLDocument::~KtXMLDocument() = default;
 
 KtXmlError KtXMLDocument::LoadFile(const std::wstring& path) {
     if (m_document == nullptr) return m_error = tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
-    if (FileReader::ReadXml(PathText::FromWide(path), *m_document) ==
+    if (FileReader::ReadXml(Strconv::WideToPath(path), *m_document) ==
         FileReader::XmlRead::kUnreadable)
         return m_error = tinyxml2::XML_ERROR_FILE_NOT_FOUND;
     return m_error = m_document->ErrorID();
 }
 
 KtXmlError KtXMLDocument::LoadFile(const std::string& path) {
-    return LoadFile(PathText::WideFromNarrow(path));
+    return LoadFile(Strconv::NarrowPathToWide(path));
 }
 
 KtXmlError KtXMLDocument::Parse(const std::string& text) {

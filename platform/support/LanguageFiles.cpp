@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/FileReader.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -16,21 +16,21 @@ namespace {
 // Windows-style separators are accepted everywhere: the program names its
 // folders as "res\values\".
 std::wstring JoinFolder(const std::wstring& folder, const std::wstring& fileName) {
-    std::wstring path = PathText::NativeSeparators(folder);
+    std::wstring path = Strconv::NativeSeparators(folder);
     if (!path.empty() && path.back() != L'/' && path.back() != L'\\')
         path += fs::path::preferred_separator;
     return path + fileName;
 }
 
 std::wstring BaseLanguage(const std::wstring& language) {
-    return LowerCase(language.substr(0, language.find(L'-')));
+    return Strconv::LowerCase(language.substr(0, language.find(L'-')));
 }
 
 // Chinese is written in two scripts: Traditional in Taiwan, Hong Kong and Macao
 // (or wherever the name says Hant), Simplified elsewhere. The sibling file in the
 // reader's own script comes before any other file of the same base language.
 std::wstring SameScriptSibling(const std::wstring& language) {
-    const std::wstring name = LowerCase(language);
+    const std::wstring name = Strconv::LowerCase(language);
     if (BaseLanguage(name) != L"zh") return std::wstring();
     for (const wchar_t* traditional : {L"-hant", L"-tw", L"-hk", L"-mo"}) {
         if (name.find(traditional) != std::wstring::npos) return L"zh-TW";
@@ -42,9 +42,9 @@ std::wstring SameScriptSibling(const std::wstring& language) {
 std::vector<std::wstring> ListLanguages(const std::wstring& folder) {
     std::vector<std::wstring> names;
     std::error_code ec;
-    fs::directory_iterator it(PathText::FromWide(PathText::NativeSeparators(folder)), ec);
+    fs::directory_iterator it(Strconv::WideToPath(Strconv::NativeSeparators(folder)), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::wstring name = PathText::ToWide(it->path().filename());
+        const std::wstring name = Strconv::PathToWide(it->path().filename());
         if (name.size() > 4 && name.compare(name.size() - 4, 4, L".xml") == 0)
             names.push_back(name.substr(0, name.size() - 4));
     }
@@ -56,7 +56,7 @@ std::vector<std::wstring> ListLanguages(const std::wstring& folder) {
 
 bool IsUsableLanguageFile(const std::wstring& path) {
     tinyxml2::XMLDocument document;
-    if (FileReader::ReadXml(PathText::FromWide(path), document) != FileReader::XmlRead::kParsed)
+    if (FileReader::ReadXml(Strconv::WideToPath(path), document) != FileReader::XmlRead::kParsed)
         return false;
     const tinyxml2::XMLElement* root = document.RootElement();
     return root != nullptr && std::string(root->Name()) == "Strings";

@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "support/LogPlatform.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace LogPlatform {
 
@@ -54,6 +54,21 @@ Entry CheckEntry(int folder, const std::string& name, std::wstring& cause) {
         return Entry::kRefused;
     }
     return IsPlainFile(st, cause) ? Entry::kPlain : Entry::kRefused;
+}
+
+// A change of the entry `name` that ENOENT leaves done: made only on a plain
+// file, and nothing to do when there is no such name.
+template <class Change>
+bool ChangePlainEntry(int folder, const std::string& name, std::wstring& cause, Change change) {
+    switch (CheckEntry(folder, name, cause)) {
+        case Entry::kMissing:
+            return true;
+        case Entry::kRefused:
+            return false;
+        case Entry::kPlain:
+            break;
+    }
+    return change();
 }
 
 }  // namespace
@@ -112,7 +127,7 @@ LogFolder::~LogFolder() {
 
 std::FILE* LogFolder::OpenForAppend(const std::wstring& name, std::uintmax_t& size,
                                     std::wstring& cause) {
-    const std::string file = Utf8::FromWide(name);
+    const std::string file = Strconv::WideToUtf8(name);
     const int fd = openat(m_native->fd, file.c_str(),
                           O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -140,39 +155,28 @@ std::FILE* LogFolder::OpenForAppend(const std::wstring& name, std::uintmax_t& si
 }
 
 bool LogFolder::Rename(const std::wstring& from, const std::wstring& to, std::wstring& cause) {
-    const std::string source = Utf8::FromWide(from);
-    switch (CheckEntry(m_native->fd, source, cause)) {
-        case Entry::kMissing:
-            return true;
-        case Entry::kRefused:
+    const std::string source = Strconv::WideToUtf8(from);
+    const std::string target = Strconv::WideToUtf8(to);
+    return ChangePlainEntry(m_native->fd, source, cause, [&] {
+        // rename replaces the name `to`, whatever it is; it follows no link.
+        if (renameat(m_native->fd, source.c_str(), m_native->fd, target.c_str()) != 0 &&
+            errno != ENOENT) {
+            cause = Errno(L"renameat", errno);
             return false;
-        case Entry::kPlain:
-            break;
-    }
-    // rename replaces the name `to`, whatever it is; it follows no link.
-    if (renameat(m_native->fd, source.c_str(), m_native->fd, Utf8::FromWide(to).c_str()) != 0 &&
-        errno != ENOENT) {
-        cause = Errno(L"renameat", errno);
-        return false;
-    }
-    return true;
+        }
+        return true;
+    });
 }
 
 bool LogFolder::Remove(const std::wstring& name, std::wstring& cause) {
-    const std::string file = Utf8::FromWide(name);
-    switch (CheckEntry(m_native->fd, file, cause)) {
-        case Entry::kMissing:
-            return true;
-        case Entry::kRefused:
+    const std::string file = Strconv::WideToUtf8(name);
+    return ChangePlainEntry(m_native->fd, file, cause, [&] {
+        if (unlinkat(m_native->fd, file.c_str(), 0) != 0 && errno != ENOENT) {
+            cause = Errno(L"unlinkat", errno);
             return false;
-        case Entry::kPlain:
-            break;
-    }
-    if (unlinkat(m_native->fd, file.c_str(), 0) != 0 && errno != ENOENT) {
-        cause = Errno(L"unlinkat", errno);
-        return false;
-    }
-    return true;
+        }
+        return true;
+    });
 }
 
 }  // namespace LogPlatform

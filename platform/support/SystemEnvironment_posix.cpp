@@ -5,7 +5,7 @@
 #include <string>
 
 #include "support/SystemEnvironment.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ std::wstring LanguageFromLocale(std::string locale) {
         (underscore != std::string::npos && !IsLetters(region)))
         return {};
     const std::string name = region.empty() ? language : language + "-" + region;
-    return Utf8::ToWide(name);
+    return Strconv::Utf8ToWide(name);
 }
 
 }  // namespace

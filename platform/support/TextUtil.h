@@ -1,11 +1,11 @@
 // The program's one home for splitting, trimming and placeholder substitution
-// of wide text, with the code-page conversions (support/TextConversion.h).
+// of wide text, with the code-page conversions (winapi/TextConversion.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 // The markers of a FormatString value list: the first value, then further
 // entries, each holding a value ("first@UI@x&UI&v1$UI$y&UI&v2").

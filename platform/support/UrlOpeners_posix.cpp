@@ -12,15 +12,15 @@
 
 #include <cstring>
 
-#include "support/TextConversion.h"
 #include "support/UrlOpeners.h"
 #include "winapi/PosixStandIn.h"
+#include "winapi/TextConversion.h"
 
 namespace UrlOpeners {
 
 DesktopShellResult ThroughDesktopShell(const std::wstring& url) {
     if (url.empty()) return {DesktopShellResult::kRefused, L"empty url"};
-    const std::string target = Utf8::FromWide(url);
+    const std::string target = Strconv::WideToUtf8(url);
     char opener[] = "xdg-open";
     char* argv[] = {opener, const_cast<char*>(target.c_str()), nullptr};
     int pipeFds[2];

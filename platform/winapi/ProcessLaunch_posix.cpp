@@ -19,7 +19,7 @@
 #include "winapi/PosixStandIn.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
-#include "winapi/WideText.h"
+#include "winapi/TextConversion.h"
 
 extern char** environ;
 
@@ -122,7 +122,7 @@ std::vector<std::string> ArgumentsAfterProgram(const std::wstring& commandLine) 
     }
     std::vector<std::string> arguments;
     std::wistringstream in(commandLine.substr(at));
-    for (std::wstring word; in >> word;) arguments.push_back(Utf8::FromWide(word));
+    for (std::wstring word; in >> word;) arguments.push_back(Strconv::WideToUtf8(word));
     return arguments;
 }
 
@@ -185,7 +185,7 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
 
 std::string ProgramFor(const std::wstring& file) {
     std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().programs.find(LowerCase(file));
+    auto it = State().programs.find(Strconv::LowerCase(file));
     return it == State().programs.end() ? std::string() : it->second;
 }
 
@@ -254,7 +254,7 @@ namespace Testing {
 
 void MapProgram(const std::wstring& windowsPath, const std::string& realProgram) {
     std::lock_guard<std::mutex> lock(State().mutex);
-    State().programs[LowerCase(windowsPath)] = realProgram;
+    State().programs[Strconv::LowerCase(windowsPath)] = realProgram;
 }
 
 void SetLaunchFailure(uint32_t error) {

@@ -9,7 +9,7 @@
 #include "winapi/PosixStandIn.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
-#include "winapi/WideText.h"
+#include "winapi/TextConversion.h"
 
 namespace WinApi {
 namespace {
@@ -84,7 +84,8 @@ void AddKeyLocked(const std::wstring& path) {
         const std::wstring part = path.substr(start, end - start);
         if (!part.empty()) {
             sofar = Join(sofar, part);
-            if (State().keys.emplace(LowerCase(sofar), Key{part, {}}).second) ++State().generation;
+            if (State().keys.emplace(Strconv::LowerCase(sofar), Key{part, {}}).second)
+                ++State().generation;
         }
         start = end + 1;
     }
@@ -95,7 +96,7 @@ void AddKeyLocked(const std::wstring& path) {
 uint32_t RegOpenKeyExW(HKEY key, const wchar_t* subKey, uint32_t, uint32_t access, HKEY* result) {
     std::wstring base;
     if (result == nullptr || !PathOf(key, base)) return kErrorInvalidHandle;
-    const std::wstring path = Join(base, subKey != nullptr ? LowerCase(subKey) : L"");
+    const std::wstring path = Join(base, subKey != nullptr ? Strconv::LowerCase(subKey) : L"");
     std::function<void(const std::wstring&)> hook;
     {
         std::lock_guard<std::mutex> lock(State().mutex);
@@ -149,7 +150,8 @@ uint32_t RegQueryValueExW(HKEY key, const wchar_t* valueName, uint32_t* type, ui
     std::lock_guard<std::mutex> lock(State().mutex);
     auto found = State().keys.find(path);
     if (found == State().keys.end()) return kErrorFileNotFound;
-    auto value = found->second.values.find(LowerCase(valueName != nullptr ? valueName : L""));
+    auto value =
+        found->second.values.find(Strconv::LowerCase(valueName != nullptr ? valueName : L""));
     if (value == found->second.values.end()) return kErrorFileNotFound;
     if (type != nullptr) *type = value->second.type;
     if (dataSize == nullptr) return kErrorSuccess;
@@ -178,7 +180,8 @@ void SetRegistryValue(const std::wstring& keyPath, const std::wstring& name, uin
                       std::vector<uint8_t> data) {
     std::lock_guard<std::mutex> lock(State().mutex);
     AddKeyLocked(keyPath);
-    State().keys[LowerCase(keyPath)].values[LowerCase(name)] = Value{type, std::move(data)};
+    State().keys[Strconv::LowerCase(keyPath)].values[Strconv::LowerCase(name)] =
+        Value{type, std::move(data)};
 }
 
 void SetRegistryOpenHook(std::function<void(const std::wstring& path)> hook) {

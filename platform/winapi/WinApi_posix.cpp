@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "winapi/PosixStandIn.h"
-#include "winapi/WideText.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApi.h"
 #include "winapi/WinApiTesting.h"
 
@@ -66,7 +66,7 @@ private:
 std::wstring ExecutablePath() {
     char buffer[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    return length > 0 ? Utf8::ToWide(std::string(buffer, static_cast<size_t>(length)))
+    return length > 0 ? Strconv::Utf8ToWide(std::string(buffer, static_cast<size_t>(length)))
                       : std::wstring();
 }
 
@@ -168,7 +168,7 @@ BOOL SetCurrentDirectoryW(const wchar_t* path) {
     std::wstring folder = path != nullptr ? path : L"";
     for (wchar_t& c : folder)
         if (c == L'\\') c = L'/';
-    if (folder.empty() || chdir(Utf8::FromWide(folder).c_str()) != 0) {
+    if (folder.empty() || chdir(Strconv::WideToUtf8(folder).c_str()) != 0) {
         t_lastError = kErrorFileNotFound;
         return FALSE;
     }

@@ -10,8 +10,8 @@
 
 #include "duilib/UICulture.h"
 #include "duilib/UIManager.h"
-#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
@@ -26,7 +26,7 @@ void Fail(const char* what, const char* file, int line) {
 std::string ExecutableFolder() {
     static const std::string folder = [] {
         const std::string made = TestPaths::MakeScratchDir("fuzz");
-        WinApi::Testing::SetModuleFileName(Utf8::ToWide(made + "/OrvelleEx.exe"));
+        WinApi::Testing::SetModuleFileName(Strconv::Utf8ToWide(made + "/OrvelleEx.exe"));
         return made;
     }();
     return folder;
@@ -38,9 +38,10 @@ void StageShippedResources() {
     const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
     fs::copy(source / "res", folder / "res", options);
     fs::copy(source / "config", folder / "config", options);
-    DuiLib::CPaintManagerUI::SetResourcePath(Utf8::ToWide((folder / "res").string() + "/").c_str());
+    DuiLib::CPaintManagerUI::SetResourcePath(
+        Strconv::Utf8ToWide((folder / "res").string() + "/").c_str());
     DuiLib::UICulture::GetInstance()->SetLanguagePath(
-        Utf8::ToWide((folder / "res/values").string()));
+        Strconv::Utf8ToWide((folder / "res/values").string()));
     DuiLib::UICulture::GetInstance()->SetLanguage(L"en-US", true);
 }
 
@@ -65,7 +66,7 @@ std::wstring DecodeText(const std::string& bytes) {
             run += bytes[i];
             continue;
         }
-        text += Utf8::ToWide(run);
+        text += Strconv::Utf8ToWide(run);
         run.clear();
         const auto byte = [&](size_t k) {
             return static_cast<uint32_t>(static_cast<uint8_t>(bytes[k]));
@@ -73,7 +74,7 @@ std::wstring DecodeText(const std::string& bytes) {
         text += static_cast<wchar_t>(byte(i + 1) << 16 | byte(i + 2) << 8 | byte(i + 3));
         i += 3;
     }
-    return text + Utf8::ToWide(run);
+    return text + Strconv::Utf8ToWide(run);
 }
 
 void UseCodePage(bool utf8) {

@@ -9,7 +9,7 @@
 #include "duilib/UICulture.h"
 #include "support/KtFileUtil.h"
 #include "support/LanguageFiles.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace fs = std::filesystem;
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzSupport::WriteFile((folder / names[data[0] & 3]).string(), first);
     if (!input.empty()) FuzzSupport::WriteFile((folder / "en-US.xml").string(), input);
 
-    const std::wstring folderText = Utf8::ToWide(folder.string());
+    const std::wstring folderText = Strconv::Utf8ToWide(folder.string());
     const std::wstring path = ResolveLanguageFile(folderText, language);
     FUZZ_CHECK(path.empty() || IsUsableLanguageFile(path));
     FUZZ_CHECK(DE::LanguageResExist(language, folderText) == !path.empty());

@@ -7,7 +7,7 @@
 #include "FuzzSupport.h"
 #include "duilib/UITestDriver.h"
 #include "duilib/UIlib.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 using namespace DuiLib;
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // modification time, and two inputs of one size can share a time stamp.
     static unsigned long long count = 0;
     const std::wstring name = L"layout/fuzz-" + std::to_wstring(count % 64) + L".xml";
-    const std::string path = FuzzSupport::ExecutableFolder() + "/res/" + Utf8::FromWide(name);
+    const std::string path = FuzzSupport::ExecutableFolder() + "/res/" + Strconv::WideToUtf8(name);
     std::filesystem::remove(path);
     ++count;
     FuzzSupport::WriteFile(path, bytes);
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // As a row builds its layout: no manager; the caller owns the root.
     delete builder.Create(STRINGorID(name));
     if (data[0] & 1) {
-        const std::wstring text = Utf8::ToWide(bytes);
+        const std::wstring text = Strconv::Utf8ToWide(bytes);
         if (!text.empty() && text[0] == L'<') delete builder.Create(STRINGorID(text.c_str()));
     }
     return 0;

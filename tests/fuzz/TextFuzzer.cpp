@@ -55,12 +55,12 @@ void CheckFormat(const std::wstring& source, const std::wstring& argument,
 }
 
 void CheckConversions(const std::string& bytes, const std::wstring& text) {
-    const std::wstring wide = StringToWString(bytes);
-    (void)WStringToString(text);  // characters the code page lacks must not break it
+    const std::wstring wide = Strconv::NarrowToWide(bytes);
+    (void)Strconv::WideToNarrow(text);  // characters the code page lacks must not break it
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     // ASCII, zero bytes included, converts one to one in either code page.
-    if (ascii) FUZZ_CHECK(WStringToString(wide) == bytes && wide.size() == bytes.size());
+    if (ascii) FUZZ_CHECK(Strconv::WideToNarrow(wide) == bytes && wide.size() == bytes.size());
 }
 
 }  // namespace

@@ -28,6 +28,12 @@ public:
                                 bool permanent, const std::string& releaseType = "Update",
                                 int updates = 2);
 
+    // A value of the running Windows' version (HKLM\SOFTWARE\Microsoft\Windows
+    // NT\CurrentVersion), as Windows writes it: "CurrentBuildNumber" and
+    // "InstallationType" as text, "UBR" as a number.
+    static void SetRunningVersion(const wchar_t* name, const std::wstring& text);
+    static void SetRunningVersion(const wchar_t* name, uint32_t number);
+
 private:
     std::string m_windowsFolder;
 };

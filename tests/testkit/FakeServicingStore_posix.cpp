@@ -1,11 +1,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/TextConversion.h"
 #include "testkit/FakeServicingStore.h"
 #include "testkit/TestPaths.h"
 #include "winapi/Registry.h"
 #include "winapi/RegistryTesting.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
@@ -18,7 +18,7 @@ const std::wstring kPackagesKey =
 FakeServicingStore::FakeServicingStore(const std::string& scratchName)
     : m_windowsFolder(TestPaths::MakeScratchDir(scratchName)) {
     WinApi::Testing::ResetRegistry();
-    WinApi::Testing::SetWindowsDirectory(Utf8::ToWide(m_windowsFolder));
+    WinApi::Testing::SetWindowsDirectory(Strconv::Utf8ToWide(m_windowsFolder));
 }
 
 FakeServicingStore::~FakeServicingStore() {
@@ -38,7 +38,7 @@ void FakeServicingStore::AddPackage(const std::wstring& name, std::optional<uint
     if (manifest) {
         const fs::path folder = fs::path(m_windowsFolder) / "servicing" / "Packages";
         fs::create_directories(folder);
-        std::ofstream(folder / (Utf8::FromWide(name) + ".mum"), std::ios::binary) << *manifest;
+        std::ofstream(folder / (Strconv::WideToUtf8(name) + ".mum"), std::ios::binary) << *manifest;
     }
 }
 
@@ -70,4 +70,21 @@ std::string FakeServicingStore::Manifest(const std::string& assemblyName,
                 child + identity + "      </package>\n    </update>\n";
     }
     return text + "  </package>\n</assembly>\n";
+}
+
+namespace {
+const wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+}  // namespace
+
+void FakeServicingStore::SetRunningVersion(const wchar_t* name, const std::wstring& text) {
+    const std::wstring terminated = text + L'\0';
+    const auto* chars = reinterpret_cast<const uint8_t*>(terminated.c_str());
+    WinApi::Testing::SetRegistryValue(kCurrentVersionKey, name, WinApi::kRegSz,
+                                      {chars, chars + terminated.size() * sizeof(wchar_t)});
+}
+
+void FakeServicingStore::SetRunningVersion(const wchar_t* name, uint32_t number) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&number);
+    WinApi::Testing::SetRegistryValue(kCurrentVersionKey, name, WinApi::kRegDword,
+                                      {bytes, bytes + sizeof(number)});
 }

@@ -55,8 +55,8 @@
 #include "duilib/UIDialogBuilder.h"
 #include "duilib/UIManager.h"
 #include "duilib/UITextLayout.h"
-#include "support/TextConversion.h"
 #include "ui/SharedConstants.h"
+#include "winapi/TextConversion.h"
 
 using namespace DuiLib;
 
@@ -98,11 +98,11 @@ struct Window {
 }
 
 std::wstring Wide(const char* text) {
-    return Utf8::ToWide(text);
+    return Strconv::Utf8ToWide(text);
 }
 
 std::string Narrow(const std::wstring& text) {
-    return Utf8::FromWide(text);
+    return Strconv::WideToUtf8(text);
 }
 
 bool ParseKey(const std::string& name, Action& action) {

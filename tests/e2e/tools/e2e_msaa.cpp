@@ -44,14 +44,14 @@
 #include <string>
 #include <vector>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
 constexpr DWORD kTimeoutMs = 30000;
 
 void Print(const std::wstring& text) {
-    std::fputs(Utf8::FromWide(text).c_str(), stdout);
+    std::fputs(Strconv::WideToUtf8(text).c_str(), stdout);
     std::fflush(stdout);
 }
 
@@ -62,7 +62,7 @@ std::wstring Hex(HRESULT hr) {
 }
 
 int Fail(const std::wstring& why) {
-    std::fputs(Utf8::FromWide(L"e2e_msaa: " + why + L"\n").c_str(), stderr);
+    std::fputs(Strconv::WideToUtf8(L"e2e_msaa: " + why + L"\n").c_str(), stderr);
     return 1;
 }
 
@@ -119,27 +119,28 @@ RECT Location(const Element& e) {
     return RECT{x, y, x + w, y + h};
 }
 
-std::wstring RoleText(long role) {
-    switch (role) {
-        case ROLE_SYSTEM_CLIENT:
-            return L"client";
-        case ROLE_SYSTEM_PUSHBUTTON:
-            return L"push button";
-        case ROLE_SYSTEM_LINK:
-            return L"link";
-        case ROLE_SYSTEM_STATICTEXT:
-            return L"text";
-        case ROLE_SYSTEM_LIST:
-            return L"list";
-        case ROLE_SYSTEM_LISTITEM:
-            return L"list item";
-        case ROLE_SYSTEM_ANIMATION:
-            return L"animation";
-        case ROLE_SYSTEM_PROGRESSBAR:
-            return L"progress bar";
-        default:
-            return L"role " + std::to_wstring(role);
+struct Named {
+    long value;
+    const wchar_t* text;
+};
+
+// The text `names` gives `value`, or null.
+template <size_t N>
+const wchar_t* TextOf(long value, const Named (&names)[N]) {
+    for (const Named& n : names) {
+        if (n.value == value) return n.text;
     }
+    return nullptr;
+}
+
+std::wstring RoleText(long role) {
+    static const Named kRoles[] = {
+        {ROLE_SYSTEM_CLIENT, L"client"},       {ROLE_SYSTEM_PUSHBUTTON, L"push button"},
+        {ROLE_SYSTEM_LINK, L"link"},           {ROLE_SYSTEM_STATICTEXT, L"text"},
+        {ROLE_SYSTEM_LIST, L"list"},           {ROLE_SYSTEM_LISTITEM, L"list item"},
+        {ROLE_SYSTEM_ANIMATION, L"animation"}, {ROLE_SYSTEM_PROGRESSBAR, L"progress bar"}};
+    const wchar_t* text = TextOf(role, kRoles);
+    return text ? text : L"role " + std::to_wstring(role);
 }
 
 std::wstring StateText(long state) {
@@ -333,17 +334,24 @@ bool FindNamed(const Element& e, const std::wstring& name, Element& found) {
     return done;
 }
 
+// The element named `name` in the window: 0, or Fail's code with its reason.
+int FindInWindow(const wchar_t* className, const wchar_t* title, const std::wstring& name,
+                 Element& found) {
+    Element root;
+    const HRESULT hr = ClientObject(className, title, root);
+    if (FAILED(hr)) return Fail(L"no accessible object for the window: " + Hex(hr));
+    const bool ok = FindNamed(root, name, found);
+    root.object->Release();
+    return ok ? 0 : Fail(L"no element named \"" + name + L"\"");
+}
+
 int Press(const wchar_t* className, const wchar_t* title, const std::wstring& name,
           bool focusOnly = false) {
-    Element root;
-    HRESULT hr = ClientObject(className, title, root);
-    if (FAILED(hr)) return Fail(L"no accessible object for the window: " + Hex(hr));
     Element target;
-    const bool found = FindNamed(root, name, target);
-    root.object->Release();
-    if (!found) return Fail(L"no element named \"" + name + L"\"");
-    hr = focusOnly ? target.object->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(target.child))
-                   : target.object->accDoDefaultAction(ChildVariant(target.child));
+    if (const int failed = FindInWindow(className, title, name, target)) return failed;
+    const HRESULT hr = focusOnly
+                           ? target.object->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(target.child))
+                           : target.object->accDoDefaultAction(ChildVariant(target.child));
     target.object->Release();
     Print(Hex(hr) + L"\n");
     return hr == S_OK ? 0 : 1;
@@ -354,13 +362,8 @@ int Press(const wchar_t* className, const wchar_t* title, const std::wstring& na
 int SameObject(const wchar_t* className, const wchar_t* title, const std::wstring& name) {
     IUnknown* identity[2] = {nullptr, nullptr};
     for (IUnknown*& id : identity) {
-        Element root;
-        HRESULT hr = ClientObject(className, title, root);
-        if (FAILED(hr)) return Fail(L"no accessible object for the window: " + Hex(hr));
         Element found;
-        const bool ok = FindNamed(root, name, found);
-        root.object->Release();
-        if (!ok) return Fail(L"no element named \"" + name + L"\"");
+        if (const int failed = FindInWindow(className, title, name, found)) return failed;
         found.object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&id));
         found.object->Release();
     }
@@ -407,24 +410,15 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LON
 }
 
 std::wstring EventText(DWORD event) {
-    switch (event) {
-        case EVENT_OBJECT_FOCUS:
-            return L"focus";
-        case EVENT_OBJECT_NAMECHANGE:
-            return L"namechange";
-        case EVENT_OBJECT_SHOW:
-            return L"show";
-        case EVENT_OBJECT_HIDE:
-            return L"hide";
-        case EVENT_OBJECT_STATECHANGE:
-            return L"statechange";
-        case EVENT_OBJECT_REORDER:
-            return L"reorder";
-        case EVENT_OBJECT_LOCATIONCHANGE:
-            return L"locationchange";
-        default:
-            return L"event " + Hex(static_cast<HRESULT>(event));
-    }
+    static const Named kEvents[] = {{EVENT_OBJECT_FOCUS, L"focus"},
+                                    {EVENT_OBJECT_NAMECHANGE, L"namechange"},
+                                    {EVENT_OBJECT_SHOW, L"show"},
+                                    {EVENT_OBJECT_HIDE, L"hide"},
+                                    {EVENT_OBJECT_STATECHANGE, L"statechange"},
+                                    {EVENT_OBJECT_REORDER, L"reorder"},
+                                    {EVENT_OBJECT_LOCATIONCHANGE, L"locationchange"}};
+    const wchar_t* text = TextOf(static_cast<long>(event), kEvents);
+    return text ? text : L"event " + Hex(static_cast<HRESULT>(event));
 }
 
 // Each heard event with the name of its element, read through the child id as

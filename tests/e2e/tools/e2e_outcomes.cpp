@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "hotfix/UninstallCodes.h"
-#include "support/TextConversion.h"
 #include "ui/item/UninstallOutcomes.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ using namespace WindowsHotfix;
 void PrintOutcome(uint32_t code) {
     const RemovalOutcome outcome =
         OutcomeOfCode(static_cast<int>(code), RemovalSource::Installer, [] { return false; });
-    const std::string exitCode = WStringToString(HexCode(code));
+    const std::string exitCode = Strconv::WideToNarrow(HexCode(code));
     if (outcome.status == UNINSTALL_CANCEL) {
         std::printf("%s %d - - 0 -\n", exitCode.c_str(), outcome.status);
         return;
@@ -26,9 +26,9 @@ void PrintOutcome(uint32_t code) {
     const OutcomeLook& look = LookOf(outcome.status);
     const bool restartBar = look.needsRestart || outcome.reason.restartFirst;
     const std::string reason =
-        outcome.reason.key == nullptr ? "-" : WStringToString(outcome.reason.key);
+        outcome.reason.key == nullptr ? "-" : Strconv::WideToNarrow(outcome.reason.key);
     std::printf("%s %d %s %08X %d %s\n", exitCode.c_str(), outcome.status,
-                WStringToString(look.textKey).c_str(), static_cast<unsigned>(look.color),
+                Strconv::WideToNarrow(look.textKey).c_str(), static_cast<unsigned>(look.color),
                 restartBar ? 1 : 0, reason.c_str());
 }
 

@@ -43,12 +43,12 @@
 #include "duilib/UIBackend.h"
 #include "duilib_win32/Win32Painter.h"
 #include "e2e_ui_wua.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
 void Print(const std::wstring& text) {
-    std::fputs(Utf8::FromWide(text).c_str(), stdout);
+    std::fputs(Strconv::WideToUtf8(text).c_str(), stdout);
 }
 
 std::wstring QuoteArgument(const std::wstring& arg) {
@@ -173,14 +173,14 @@ bool ParseTextRequest(const std::string& line, TextRequest& request) {
     if (!text.empty() && text.back() == '\r') {
         text.pop_back();
     }
-    request.out = Utf8::ToWide(fields[0]);
+    request.out = Strconv::Utf8ToWide(fields[0]);
     request.font.size = std::atoi(fields[1].c_str());
     const int style = std::atoi(fields[2].c_str());
     request.font.bold = (style & 1) != 0;
     request.font.underline = (style & 2) != 0;
     request.colour = static_cast<uint32_t>(std::strtoul(fields[3].c_str(), nullptr, 16));
     request.background = static_cast<uint32_t>(std::strtoul(fields[4].c_str(), nullptr, 16));
-    request.text = Utf8::ToWide(text);
+    request.text = Strconv::Utf8ToWide(text);
     return request.font.size > 0 && !request.text.empty();
 }
 
@@ -293,7 +293,7 @@ int Cover(wchar_t** argv) {
 int Record(int argc, wchar_t** argv) {
     std::string lines;
     for (int i = 3; i < argc; ++i) {
-        lines += Utf8::FromWide(argv[i]) + "\n";
+        lines += Strconv::WideToUtf8(argv[i]) + "\n";
     }
     std::ofstream out(argv[2], std::ios::binary | std::ios::app);
     out << lines;

@@ -14,14 +14,14 @@
 #include <cstdlib>
 #include <thread>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 #include "winapi/ComApartment.h"
 #include "winapi/WindowsUpdate.h"
 
 namespace {
 
 void Print(const std::wstring& text) {
-    std::fputs(Utf8::FromWide(text).c_str(), stdout);
+    std::fputs(Strconv::WideToUtf8(text).c_str(), stdout);
 }
 
 int PrintResult(uint32_t result, size_t count) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace e2e_wmi {
 
@@ -50,7 +50,7 @@ std::wstring Decode(const std::string& bytes) {
         return text;
     }
     const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
-    return Utf8::ToWide(bom ? bytes.substr(3) : bytes);
+    return Strconv::Utf8ToWide(bom ? bytes.substr(3) : bytes);
 }
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
@@ -136,7 +136,7 @@ void HoldIfAsked() {
 }
 
 void Record(const std::wstring& line) {
-    const std::string bytes = Utf8::FromWide(line) + "\n";
+    const std::string bytes = Strconv::WideToUtf8(line) + "\n";
     AcquireSRWLockExclusive(&g_recordLock);
     HANDLE file = CreateFileW(kCallsFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

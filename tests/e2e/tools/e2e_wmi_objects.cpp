@@ -7,6 +7,12 @@
 
 #include "e2e_wmi_files.h"
 
+// A method the program never calls: WMI's own answer for what it does not serve.
+#define ORVELLE_WMI_REFUSED(method, parameters)            \
+    HRESULT STDMETHODCALLTYPE method parameters override { \
+        return WBEM_E_NOT_SUPPORTED;                       \
+    }
+
 namespace e2e_wmi {
 
 namespace {
@@ -51,48 +57,31 @@ public:
     }
 
     // The program reads properties by name only.
-    HRESULT STDMETHODCALLTYPE GetQualifierSet(IWbemQualifierSet**) override { return No(); }
-    HRESULT STDMETHODCALLTYPE Put(LPCWSTR, LONG, VARIANT*, CIMTYPE) override { return No(); }
-    HRESULT STDMETHODCALLTYPE Delete(LPCWSTR) override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetNames(LPCWSTR, LONG, VARIANT*, SAFEARRAY**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE BeginEnumeration(LONG) override { return No(); }
-    HRESULT STDMETHODCALLTYPE Next(LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*) override { return No(); }
-    HRESULT STDMETHODCALLTYPE EndEnumeration() override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IWbemClassObject**) override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetObjectText(LONG, BSTR*) override { return No(); }
-    HRESULT STDMETHODCALLTYPE SpawnDerivedClass(LONG, IWbemClassObject**) override { return No(); }
-    HRESULT STDMETHODCALLTYPE SpawnInstance(LONG, IWbemClassObject**) override { return No(); }
-    HRESULT STDMETHODCALLTYPE CompareTo(LONG, IWbemClassObject*) override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetPropertyOrigin(LPCWSTR, BSTR*) override { return No(); }
-    HRESULT STDMETHODCALLTYPE InheritsFrom(LPCWSTR) override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetMethod(LPCWSTR, LONG, IWbemClassObject**,
-                                        IWbemClassObject**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE PutMethod(LPCWSTR, LONG, IWbemClassObject*,
-                                        IWbemClassObject*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE DeleteMethod(LPCWSTR) override { return No(); }
-    HRESULT STDMETHODCALLTYPE BeginMethodEnumeration(LONG) override { return No(); }
-    HRESULT STDMETHODCALLTYPE NextMethod(LONG, BSTR*, IWbemClassObject**,
-                                         IWbemClassObject**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE EndMethodEnumeration() override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE GetMethodOrigin(LPCWSTR, BSTR*) override { return No(); }
+    ORVELLE_WMI_REFUSED(GetQualifierSet, (IWbemQualifierSet**))
+    ORVELLE_WMI_REFUSED(Put, (LPCWSTR, LONG, VARIANT*, CIMTYPE))
+    ORVELLE_WMI_REFUSED(Delete, (LPCWSTR))
+    ORVELLE_WMI_REFUSED(GetNames, (LPCWSTR, LONG, VARIANT*, SAFEARRAY**))
+    ORVELLE_WMI_REFUSED(BeginEnumeration, (LONG))
+    ORVELLE_WMI_REFUSED(Next, (LONG, BSTR*, VARIANT*, CIMTYPE*, LONG*))
+    ORVELLE_WMI_REFUSED(EndEnumeration, ())
+    ORVELLE_WMI_REFUSED(GetPropertyQualifierSet, (LPCWSTR, IWbemQualifierSet**))
+    ORVELLE_WMI_REFUSED(Clone, (IWbemClassObject**))
+    ORVELLE_WMI_REFUSED(GetObjectText, (LONG, BSTR*))
+    ORVELLE_WMI_REFUSED(SpawnDerivedClass, (LONG, IWbemClassObject**))
+    ORVELLE_WMI_REFUSED(SpawnInstance, (LONG, IWbemClassObject**))
+    ORVELLE_WMI_REFUSED(CompareTo, (LONG, IWbemClassObject*))
+    ORVELLE_WMI_REFUSED(GetPropertyOrigin, (LPCWSTR, BSTR*))
+    ORVELLE_WMI_REFUSED(InheritsFrom, (LPCWSTR))
+    ORVELLE_WMI_REFUSED(GetMethod, (LPCWSTR, LONG, IWbemClassObject**, IWbemClassObject**))
+    ORVELLE_WMI_REFUSED(PutMethod, (LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*))
+    ORVELLE_WMI_REFUSED(DeleteMethod, (LPCWSTR))
+    ORVELLE_WMI_REFUSED(BeginMethodEnumeration, (LONG))
+    ORVELLE_WMI_REFUSED(NextMethod, (LONG, BSTR*, IWbemClassObject**, IWbemClassObject**))
+    ORVELLE_WMI_REFUSED(EndMethodEnumeration, ())
+    ORVELLE_WMI_REFUSED(GetMethodQualifierSet, (LPCWSTR, IWbemQualifierSet**))
+    ORVELLE_WMI_REFUSED(GetMethodOrigin, (LPCWSTR, BSTR*))
 
 private:
-    static HRESULT No() { return WBEM_E_NOT_SUPPORTED; }
-
     const Hotfix m_hotfix;
 };
 
@@ -236,93 +225,40 @@ public:
         return hr;
     }
 
-    HRESULT STDMETHODCALLTYPE OpenNamespace(const BSTR, LONG, IWbemContext*, IWbemServices**,
-                                            IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE CancelAsyncCall(IWbemObjectSink*) override { return No(); }
-    HRESULT STDMETHODCALLTYPE QueryObjectSink(LONG, IWbemObjectSink**) override { return No(); }
-    HRESULT STDMETHODCALLTYPE GetObject(const BSTR, LONG, IWbemContext*, IWbemClassObject**,
-                                        IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE GetObjectAsync(const BSTR, LONG, IWbemContext*,
-                                             IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE PutClass(IWbemClassObject*, LONG, IWbemContext*,
-                                       IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE PutClassAsync(IWbemClassObject*, LONG, IWbemContext*,
-                                            IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE DeleteClass(const BSTR, LONG, IWbemContext*,
-                                          IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE DeleteClassAsync(const BSTR, LONG, IWbemContext*,
-                                               IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE CreateClassEnum(const BSTR, LONG, IWbemContext*,
-                                              IEnumWbemClassObject**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE CreateClassEnumAsync(const BSTR, LONG, IWbemContext*,
-                                                   IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE PutInstance(IWbemClassObject*, LONG, IWbemContext*,
-                                          IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE PutInstanceAsync(IWbemClassObject*, LONG, IWbemContext*,
-                                               IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE DeleteInstance(const BSTR, LONG, IWbemContext*,
-                                             IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE DeleteInstanceAsync(const BSTR, LONG, IWbemContext*,
-                                                  IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE CreateInstanceEnum(const BSTR, LONG, IWbemContext*,
-                                                 IEnumWbemClassObject**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE CreateInstanceEnumAsync(const BSTR, LONG, IWbemContext*,
-                                                      IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE ExecQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
-                                             IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE ExecNotificationQuery(const BSTR, const BSTR, LONG, IWbemContext*,
-                                                    IEnumWbemClassObject**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE ExecNotificationQueryAsync(const BSTR, const BSTR, LONG,
-                                                         IWbemContext*, IWbemObjectSink*) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE ExecMethod(const BSTR, const BSTR, LONG, IWbemContext*,
-                                         IWbemClassObject*, IWbemClassObject**,
-                                         IWbemCallResult**) override {
-        return No();
-    }
-    HRESULT STDMETHODCALLTYPE ExecMethodAsync(const BSTR, const BSTR, LONG, IWbemContext*,
-                                              IWbemClassObject*, IWbemObjectSink*) override {
-        return No();
-    }
+    ORVELLE_WMI_REFUSED(OpenNamespace,
+                        (const BSTR, LONG, IWbemContext*, IWbemServices**, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(CancelAsyncCall, (IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(QueryObjectSink, (LONG, IWbemObjectSink**))
+    ORVELLE_WMI_REFUSED(GetObject,
+                        (const BSTR, LONG, IWbemContext*, IWbemClassObject**, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(GetObjectAsync, (const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(PutClass, (IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(PutClassAsync, (IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(DeleteClass, (const BSTR, LONG, IWbemContext*, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(DeleteClassAsync, (const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(CreateClassEnum, (const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**))
+    ORVELLE_WMI_REFUSED(CreateClassEnumAsync, (const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(PutInstance, (IWbemClassObject*, LONG, IWbemContext*, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(PutInstanceAsync,
+                        (IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(DeleteInstance, (const BSTR, LONG, IWbemContext*, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(DeleteInstanceAsync, (const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(CreateInstanceEnum,
+                        (const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**))
+    ORVELLE_WMI_REFUSED(CreateInstanceEnumAsync,
+                        (const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(ExecQueryAsync,
+                        (const BSTR, const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(ExecNotificationQuery,
+                        (const BSTR, const BSTR, LONG, IWbemContext*, IEnumWbemClassObject**))
+    ORVELLE_WMI_REFUSED(ExecNotificationQueryAsync,
+                        (const BSTR, const BSTR, LONG, IWbemContext*, IWbemObjectSink*))
+    ORVELLE_WMI_REFUSED(ExecMethod, (const BSTR, const BSTR, LONG, IWbemContext*, IWbemClassObject*,
+                                     IWbemClassObject**, IWbemCallResult**))
+    ORVELLE_WMI_REFUSED(ExecMethodAsync, (const BSTR, const BSTR, LONG, IWbemContext*,
+                                          IWbemClassObject*, IWbemObjectSink*))
 
 private:
-    static HRESULT No() { return WBEM_E_NOT_SUPPORTED; }
-
     // Without WBEM_FLAG_RETURN_IMMEDIATELY the query returns once its records are there.
     static HRESULT Query(const BSTR language, const BSTR query, LONG flags,
                          IEnumWbemClassObject** result, std::wstring& note) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace e2e_wua {
 
@@ -38,7 +38,7 @@ std::vector<std::wstring> Lines(const wchar_t* path) {
     }
     CloseHandle(file);
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-    const std::wstring text = Utf8::ToWide(bytes);
+    const std::wstring text = Strconv::Utf8ToWide(bytes);
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find(L'\n', start);
@@ -68,7 +68,7 @@ void Touch(const wchar_t* path) {
 }
 
 void Append(const wchar_t* path, const std::wstring& line) {
-    const std::string bytes = Utf8::FromWide(line) + "\n";
+    const std::string bytes = Strconv::WideToUtf8(line) + "\n";
     AcquireSRWLockExclusive(&g_recordLock);
     HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -136,7 +136,7 @@ void SetOfferedHidden(const std::wstring& kb, bool hidden) {
         if (update.mandatory) flags += flags.empty() ? L"mandatory" : L",mandatory";
         text += ids + L"\t" + (flags.empty() ? L"-" : flags) + L"\t" + update.title + L"\n";
     }
-    const std::string bytes = Utf8::FromWide(text);
+    const std::string bytes = Strconv::WideToUtf8(text);
     const std::wstring fresh = std::wstring(kOfferFile) + L".new";
     HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -19,8 +19,7 @@ const char kFewKeys[] =
 class LanguageFaultTest : public StartupFixture<> {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        StageProgram(std::string("languagefault.") + info->name());
+        StageThisTest("languagefault");
         m_enumeration.Succeed(NumberedHotfixes(3));
     }
     void WriteLanguage(const std::string& name, const std::string& text) {

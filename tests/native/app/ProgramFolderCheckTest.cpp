@@ -12,15 +12,13 @@ namespace {
 class ProgramFolderCheckTest : public StartupFixture<> {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        StageProgram(std::string("folder-check.") + info->name());
-        setenv("LC_ALL", "de_DE.UTF-8", 1);
+        StageThisTest("folder-check", "de_DE.UTF-8");
         m_enumeration.Succeed(NumberedHotfixes(1));
     }
 };
 
 TEST_F(ProgramFolderCheckTest, OnlyFilesTheUserCannotChangeStartTheProgram) {
-    const std::wstring folder = Utf8::ToWide(m_folder);
+    const std::wstring folder = Strconv::Utf8ToWide(m_folder);
     const std::wstring exe = ExecutablePathIn(m_folder);
     const struct {
         const char* name;
@@ -87,7 +85,7 @@ TEST_F(ProgramFolderCheckTest, AsksForTheFolderResConfigAndTheExecutable) {
             DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1), 0);
-    const std::wstring folder = Utf8::ToWide(m_folder);
+    const std::wstring folder = Strconv::Utf8ToWide(m_folder);
     EXPECT_EQ(WinApi::Testing::AccessChecks(),
               (std::vector<std::wstring>{folder, folder + L"/res", folder + L"/config",
                                          ExecutablePathIn(m_folder)}));

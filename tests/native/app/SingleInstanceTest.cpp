@@ -17,9 +17,7 @@ const wchar_t kMutexName[] = L"windows//PC/Orvelle";
 class SingleInstanceTest : public StartupFixture<> {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        StageProgram(std::string("single-instance.") + info->name());
-        setenv("LC_ALL", "en_US.UTF-8", 1);
+        StageThisTest("single-instance", "en_US.UTF-8");
         m_enumeration.Succeed(NumberedHotfixes(1));
     }
     static int Run() { return wWinMain(nullptr, nullptr, const_cast<LPWSTR>(L""), 1); }

@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         StageProgram(std::string("dllsearch.") + GetParam().name, GetParam().stage);
         // The stand-in remembers the last folder set, whichever test set it.
-        WinApi::SetCurrentDirectoryW(Utf8::ToWide(m_savedCwd).c_str());
+        WinApi::SetCurrentDirectoryW(Strconv::Utf8ToWide(m_savedCwd).c_str());
         m_enumeration.Succeed(NumberedHotfixes(1));
     }
     void TearDown() override {
@@ -63,7 +63,8 @@ TEST_P(StartupDllSearchTest, RestrictsTheSearchOnceBeforeAnythingElse) {
     // Only the other instance's handle, if there is one: this one has not asked yet.
     EXPECT_EQ(seen[0].mutexHandles, GetParam().anotherInstanceRuns ? 1 : 0)
         << "the single-instance mutex was taken first";
-    EXPECT_EQ(seen[0].currentDirectory, Utf8::ToWide(m_savedCwd)) << "the folder was entered first";
+    EXPECT_EQ(seen[0].currentDirectory, Strconv::Utf8ToWide(m_savedCwd))
+        << "the folder was entered first";
     EXPECT_EQ(seen[0].windows, 0u);
     // Start-up went on as usual afterwards.
     EXPECT_TRUE(fs::exists(fs::path(m_folder) / "state" / "Orvelle"));

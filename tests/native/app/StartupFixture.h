@@ -30,7 +30,14 @@ protected:
         setenv("XDG_STATE_HOME", (m_folder + "/state").c_str(), 1);
         m_systemFolder = m_folder + "/System32";
         fs::create_directories(m_systemFolder);
-        WinApi::Testing::SetSystemDirectory(Utf8::ToWide(m_systemFolder));
+        WinApi::Testing::SetSystemDirectory(Strconv::Utf8ToWide(m_systemFolder));
+    }
+    // Stages "<prefix>.<the running test's name>", in `locale` (LC_ALL) when one is given.
+    void StageThisTest(const std::string& prefix, const char* locale = nullptr,
+                       StageOptions options = {}) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        StageProgram(prefix + "." + info->name(), options);
+        if (locale != nullptr) setenv("LC_ALL", locale, 1);
     }
     void TearDown() override {
         DuiLib::Headless::SetIdleHook(nullptr);

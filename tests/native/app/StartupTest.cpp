@@ -2,6 +2,8 @@
 // toolkit and the stand-ins for the Windows calls. The test acts inside the
 // program's own loops through the headless idle hook, as a user would, by sending
 // the window its messages. Every path returns 0.
+#include <functional>
+
 #include "StartupFixture.h"
 #include "support/DetachedThreads.h"
 #include "testkit/LogCapture.h"
@@ -14,11 +16,7 @@ namespace {
 
 class StartupTest : public StartupFixture<> {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        StageProgram(std::string("startup.") + info->name(), Stage());
-        setenv("LC_ALL", Locale(), 1);
-    }
+    void SetUp() override { StageThisTest("startup", Locale(), Stage()); }
     virtual StageOptions Stage() const { return {}; }
     virtual const char* Locale() const { return "en_US.UTF-8"; }
 
@@ -28,6 +26,16 @@ protected:
         for (const WindowState& state : DuiLib::Headless::Windows())
             if (state.className == className) found.push_back(state);
         return found;
+    }
+    // From the next idle moment on, closes each main window the program shows,
+    // as the user would, after telling `seen` of it.
+    static void CloseMainWindows(std::function<void(const WindowState&)> seen = nullptr) {
+        DuiLib::Headless::SetIdleHook([seen] {
+            for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
+                if (seen) seen(state);
+                DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
+            }
+        });
     }
     // True when no other holder of the single-instance mutex exists.
     static bool MutexIsFree() {
@@ -63,8 +71,9 @@ TEST_F(StartupTest, NormalRunShowsTheMainWindowUntilItIsClosed) {
 
     // What start-up configured on the way: the system folder is the current
     // directory, and every file was still found beside the executable.
-    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_systemFolder));
-    EXPECT_EQ(DuiLib::CPaintManagerUI::GetResourcePath().str(), Utf8::ToWide(m_folder) + L"/res/");
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Strconv::Utf8ToWide(m_systemFolder));
+    EXPECT_EQ(DuiLib::CPaintManagerUI::GetResourcePath().str(),
+              Strconv::Utf8ToWide(m_folder) + L"/res/");
     EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetLanguage(), L"en-US");
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_TRUE(fs::exists(fs::path(m_folder) / "state" / "Orvelle"));
@@ -107,7 +116,7 @@ TEST_F(StartupTest, SecondInstanceRaisesTheFirstWindowAndExits) {
     EXPECT_FALSE(state.minimized);
     EXPECT_TRUE(state.foreground);
     EXPECT_EQ(DuiLib::Headless::Windows().size(), 1u);
-    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Utf8::ToWide(m_systemFolder));
+    EXPECT_EQ(WinApi::Testing::CurrentDirectory(), Strconv::Utf8ToWide(m_systemFolder));
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_EQ(g_instanceMutex, nullptr);
     EXPECT_FALSE(log.Contains(L"(wWinMain)"));
@@ -142,12 +151,7 @@ TEST_F(StartupTest, FailedDllSearchRestrictionEndsTheProgramAndRedirectionTrustO
         WinApi::Testing::SetDllSearchErrors(c.restriction, c.redirectionTrust);
         LogCapture log;
         int mainWindows = 0;
-        DuiLib::Headless::SetIdleHook([&] {
-            for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
-                ++mainWindows;
-                DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
-            }
-        });
+        CloseMainWindows([&](const WindowState&) { ++mainWindows; });
         EXPECT_EQ(Run(), 0);
         WinApi::Testing::SetDllSearchErrors(0, 0);
         DuiLib::Headless::SetIdleHook(nullptr);
@@ -204,10 +208,7 @@ protected:
 
 TEST_F(UnshippedLanguageTest, FallsBackToEnglishInsteadOfTheBox) {
     m_enumeration.Succeed(NumberedHotfixes(1));
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS))
-            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
-    });
+    CloseMainWindows();
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(WinApi::Testing::MessageBoxCalls().empty());
     EXPECT_EQ(DuiLib::UICulture::GetInstance()->GetString(L"IDS_UNINSTALL_HOTFIX_OPERATION").str(),
@@ -242,12 +243,7 @@ TEST_F(StartupTest, AMainLayoutMissingAControlQueriesNothing) {
     m_enumeration.Succeed(NumberedHotfixes(1));
     LogCapture log;
     bool shown = false;
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
-            shown = shown || state.visible;
-            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
-        }
-    });
+    CloseMainWindows([&](const WindowState& state) { shown = shown || state.visible; });
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(shown);
     ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(10000));
@@ -259,12 +255,7 @@ TEST_F(StartupTest, AMainLayoutMissingAControlQueriesNothing) {
 TEST_F(StartupTest, AProgramRunAfterTheFirstEndedRunsNormally) {
     m_enumeration.Succeed(NumberedHotfixes(1));
     int runs = 0;
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : WindowsOfClass(MAIN_WINDOW_CLASS)) {
-            ++runs;
-            DuiLib::WindowApi::SendMessageW(state.hwnd, WM_CLOSE, 0, 0);
-        }
-    });
+    CloseMainWindows([&](const WindowState&) { ++runs; });
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(runs, 2);

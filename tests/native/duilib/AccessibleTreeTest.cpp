@@ -5,6 +5,7 @@
 
 #include "DuiTestEnv.h"
 #include "duilib/UIAccessible.h"
+#include "testkit/toolkit/HeardEvents.h"
 
 using namespace DuiLib;
 
@@ -203,28 +204,6 @@ TEST_F(AccessibleTreeTest, AChildCursorHandsOutTheChildrenInOrderFromWhereItStop
               (std::vector<std::wstring>{L"b1", L"b2"}));
 }
 
-const wchar_t* EventText(UIAccessibleEventType type) {
-    switch (type) {
-        case UIAccessibleEventType::Focus:
-            return L"focus";
-        case UIAccessibleEventType::NameChange:
-            return L"namechange";
-        case UIAccessibleEventType::Show:
-            return L"show";
-        case UIAccessibleEventType::Hide:
-            return L"hide";
-        case UIAccessibleEventType::StateChange:
-            return L"statechange";
-        case UIAccessibleEventType::ValueChange:
-            return L"valuechange";
-        case UIAccessibleEventType::Reorder:
-            return L"reorder";
-        case UIAccessibleEventType::LocationChange:
-            return L"locationchange";
-    }
-    return L"?";
-}
-
 TEST_F(AccessibleTreeTest, ChangesAreHeardOnTheElementsTheyChange) {
     const struct {
         const char* change;
@@ -296,11 +275,7 @@ TEST_F(AccessibleTreeTest, ChangesAreHeardOnTheElementsTheyChange) {
         Open();
         Headless::TakeHeardEvents(m_window->GetHWND());  // those of building the window
         c.act(*this);
-        std::vector<std::wstring> heard;
-        for (const Headless::HeardEvent& e : Headless::TakeHeardEvents(m_window->GetHWND())) {
-            heard.push_back(std::wstring(EventText(e.type)) + L" " + e.name);
-        }
-        EXPECT_EQ(heard, c.heard);
+        EXPECT_EQ(HeardEvents::Take(m_window->GetHWND()), c.heard);
     }
 }
 

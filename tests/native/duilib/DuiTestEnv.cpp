@@ -1,7 +1,7 @@
 #include "DuiTestEnv.h"
 
-#include "support/TextConversion.h"
 #include "testkit/TestPaths.h"
+#include "winapi/TextConversion.h"
 
 namespace DuiTest {
 

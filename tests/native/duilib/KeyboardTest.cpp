@@ -13,17 +13,13 @@ using Events = std::vector<std::wstring>;
 class KeyWindow : public DuiTest::RecordingWindow {
 public:
     explicit KeyWindow(std::wstring skin = L"layout\\window.xml") : RecordingWindow(skin) {}
-    void OnLink(TNotifyUI& msg) { Record(L"link", msg); }
-    void OnSetFocus(TNotifyUI& msg) { Record(L"setfocus", msg); }
-    void OnKillFocus(TNotifyUI& msg) { Record(L"killfocus", msg); }
-    DUI_DECLARE_MESSAGE_MAP()
+    void Notify(TNotifyUI& msg) override {
+        for (const wchar_t* type : {L"link", L"setfocus", L"killfocus"}) {
+            if (msg.sType == type) Record(type, msg);
+        }
+        RecordingWindow::Notify(msg);
+    }
 };
-
-DUI_BEGIN_MESSAGE_MAP(KeyWindow, WindowImplBase)
-DUI_ON_MSGTYPE(L"link", KeyWindow::OnLink)
-DUI_ON_MSGTYPE(L"setfocus", KeyWindow::OnSetFocus)
-DUI_ON_MSGTYPE(L"killfocus", KeyWindow::OnKillFocus)
-DUI_END_MESSAGE_MAP()
 
 class KeyboardTest : public DuiTest::ToolkitTest {
 protected:

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "DuiTestEnv.h"
-#include "support/TextConversion.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "winapi/TextConversion.h"
 
 using namespace DuiLib;
 namespace fs = std::filesystem;
@@ -21,7 +21,7 @@ protected:
         m_folder = TestPaths::MakeScratchDir(
             std::string("layouts.") +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        CPaintManagerUI::SetResourcePath(Utf8::ToWide(m_folder + "/").c_str());
+        CPaintManagerUI::SetResourcePath(Strconv::Utf8ToWide(m_folder + "/").c_str());
     }
     void Write(const std::string& text) {
         std::ofstream(m_folder + "/row.xml", std::ios::binary) << text;

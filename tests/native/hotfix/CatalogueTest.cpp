@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "hotfix/XmlHelper.h"
-#include "support/TextConversion.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApiTesting.h"
 
 namespace fs = std::filesystem;
@@ -96,7 +96,7 @@ TEST_F(Catalogue, FolderNamedOutsideTheNarrowCodePageIsRead) {
     fs::create_directories(folder + "/config");
     std::ofstream(folder + "/config/HotfixDestriptionDes.xml")
         << "<C><Value detail=\"Update\" desc=\"IDS_U\"/></C>";
-    WinApi::Testing::SetModuleFileName(Utf8::ToWide(folder + "/OrvelleEx.exe"));
+    WinApi::Testing::SetModuleFileName(Strconv::Utf8ToWide(folder + "/OrvelleEx.exe"));
     EXPECT_EQ(XmlHelper::GetInstance()->GetValueDesc(L"Update"), L"IDS_U");
     std::setlocale(LC_CTYPE, old.c_str());
 }

@@ -222,16 +222,8 @@ struct CheckpointCase {
 };
 
 void SetRunningBuild(const wchar_t* build, std::optional<uint32_t> ubr) {
-    const std::wstring key = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-    std::wstring text = build;
-    text.push_back(L'\0');
-    const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
-    WinApi::Testing::SetRegistryValue(key, L"CurrentBuildNumber", WinApi::kRegSz,
-                                      {chars, chars + text.size() * sizeof(wchar_t)});
-    if (!ubr) return;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&*ubr);
-    WinApi::Testing::SetRegistryValue(key, L"UBR", WinApi::kRegDword,
-                                      {bytes, bytes + sizeof(uint32_t)});
+    FakeServicingStore::SetRunningVersion(L"CurrentBuildNumber", build);
+    if (ubr) FakeServicingStore::SetRunningVersion(L"UBR", *ubr);
 }
 
 TEST(ServicingStore, OnlyTheRunningBuildsCumulativeUpdateIsRemovedItsCheckpointsOfferNothing) {
@@ -287,15 +279,6 @@ struct RunningWindows {
     const wchar_t* installationType;  // as Windows writes it: "Client", "Server", "Server Core"
     const wchar_t* build;
 };
-
-void SetRegistryText(const wchar_t* name, const wchar_t* value) {
-    std::wstring text = value;
-    text.push_back(L'\0');
-    const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
-    WinApi::Testing::SetRegistryValue(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
-                                      WinApi::kRegSz,
-                                      {chars, chars + text.size() * sizeof(wchar_t)});
-}
 
 struct ServerCase {
     const char* name;
@@ -354,8 +337,8 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
     for (const ServerCase& c : cases) {
         SCOPED_TRACE(c.name);
         store.Clear();
-        SetRegistryText(L"InstallationType", c.version.installationType);
-        SetRegistryText(L"CurrentBuildNumber", c.version.build);
+        FakeServicingStore::SetRunningVersion(L"InstallationType", c.version.installationType);
+        FakeServicingStore::SetRunningVersion(L"CurrentBuildNumber", c.version.build);
         for (const Package& package : c.packages)
             store.AddPackage(package.name, package.state, package.manifest);
         const RemovalPlans plans = ReadRemovalPlans({{L"KB5034441", L"Update", L""}});
@@ -368,7 +351,7 @@ TEST(ServicingStore, OnServerAnUpdateWithOneTopLevelPackageGoesByTheServicingApi
     }
     // Without its installation type Windows is not known to be a server.
     store.Clear();
-    SetRegistryText(L"CurrentBuildNumber", L"17763");
+    FakeServicingStore::SetRunningVersion(L"CurrentBuildNumber", L"17763");
     store.AddPackage(byName, 0x70, kbManifest);
     EXPECT_TRUE(ReadRemovalPlans({{L"KB5034441", L"Update", L""}}).empty());
 }

@@ -3,44 +3,48 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <utility>
+#include <vector>
+
 #include "support/KtFileUtil.h"
 #include "support/LanguageFiles.h"
 #include "testkit/TestPaths.h"
 
 namespace {
 
+// Each folder below tests/fixtures/support with the file each language finds there.
 struct ResolveCase {
-    const wchar_t* folder;  // below tests/fixtures/support
-    const wchar_t* language;
-    const wchar_t* expectedFile;  // empty: none
+    const wchar_t* folder;
+    std::vector<std::pair<const wchar_t*, const wchar_t*>> found;  // language, file ("": none)
 };
 
 TEST(LanguageFiles, ResolutionOrder) {
     const ResolveCase cases[] = {
-        {L"values", L"en-US", L"en-US.xml"},
-        {L"values", L"zh-CN", L"zh-CN.xml"},
-        {L"values", L"zh-TW", L"zh-TW.xml"},
-        {L"values", L"ZH-hk", L"zh-TW.xml"},
-        {L"values", L"zh-Hant-MO", L"zh-TW.xml"},
-        {L"values", L"zh-SG", L"zh-CN.xml"},
-        {L"values", L"zh", L"zh-CN.xml"},
-        {L"values", L"fr-FR", L"en-US.xml"},  // unparsable
-        {L"values", L"de-DE", L"en-US.xml"},  // root is not <Strings>
-        {L"values", L"ja-JP", L"en-US.xml"},
-        {L"values", L"", L"en-US.xml"},
-        {L"values-zh-only", L"zh-SG", L"zh-CN.xml"},
-        {L"values-zh-only", L"zh-HK", L"zh-CN.xml"},
-        {L"values-zh-only", L"ja-JP", L""},
-        {L"no-such-folder", L"en-US", L""},
+        {L"values",
+         {{L"en-US", L"en-US.xml"},
+          {L"zh-CN", L"zh-CN.xml"},
+          {L"zh-TW", L"zh-TW.xml"},
+          {L"ZH-hk", L"zh-TW.xml"},
+          {L"zh-Hant-MO", L"zh-TW.xml"},
+          {L"zh-SG", L"zh-CN.xml"},
+          {L"zh", L"zh-CN.xml"},
+          {L"fr-FR", L"en-US.xml"},  // unparsable
+          {L"de-DE", L"en-US.xml"},  // root is not <Strings>
+          {L"ja-JP", L"en-US.xml"},
+          {L"", L"en-US.xml"}}},
+        {L"values-zh-only", {{L"zh-SG", L"zh-CN.xml"}, {L"zh-HK", L"zh-CN.xml"}, {L"ja-JP", L""}}},
+        {L"no-such-folder", {{L"en-US", L""}}},
     };
     const std::wstring root = TestPaths::SourceDirW() + L"/tests/fixtures/support/";
     for (const ResolveCase& c : cases) {
         const std::wstring folder = root + c.folder + L"/";
-        const std::wstring expected = *c.expectedFile ? folder + c.expectedFile : L"";
-        EXPECT_EQ(ResolveLanguageFile(folder, c.language), expected)
-            << c.folder << L" " << c.language;
-        EXPECT_EQ(DE::LanguageResExist(c.language, folder), !expected.empty())
-            << c.folder << L" " << c.language;
+        for (const auto& [language, file] : c.found) {
+            const std::wstring expected = *file ? folder + file : L"";
+            EXPECT_EQ(ResolveLanguageFile(folder, language), expected)
+                << c.folder << L" " << language;
+            EXPECT_EQ(DE::LanguageResExist(language, folder), !expected.empty())
+                << c.folder << L" " << language;
+        }
     }
 }
 

@@ -73,24 +73,24 @@ bool WithCtype(const char* locale, Body body) {
 }
 
 TEST(TextConversion, EmptyAndAsciiWithEmbeddedZeroRoundTrip) {
-    EXPECT_EQ(StringToWString(""), L"");
-    EXPECT_EQ(WStringToString(L""), "");
+    EXPECT_EQ(Strconv::NarrowToWide(""), L"");
+    EXPECT_EQ(Strconv::WideToNarrow(L""), "");
     const std::string narrow("HotFix\0ID", 9);
-    const std::wstring wide = StringToWString(narrow);
+    const std::wstring wide = Strconv::NarrowToWide(narrow);
     ASSERT_EQ(wide.size(), 9u);
     EXPECT_EQ(wide, std::wstring(L"HotFix\0ID", 9));
-    EXPECT_EQ(WStringToString(wide), narrow);
+    EXPECT_EQ(Strconv::WideToNarrow(wide), narrow);
 }
 
 TEST(TextConversion, Utf8CodePageRoundTripsChineseText) {
     const bool ran = WithCtype("C.UTF-8", [] {
         const std::string narrow =
             "\xe5\xae\x89\xe5\x85\xa8\xe6\x9b\xb4\xe6\x96\xb0 KB5005565";  // 安全更新
-        const std::wstring wide = StringToWString(narrow);
+        const std::wstring wide = Strconv::NarrowToWide(narrow);
         EXPECT_EQ(wide, L"\u5b89\u5168\u66f4\u65b0 KB5005565");
-        EXPECT_EQ(WStringToString(wide), narrow);
-        EXPECT_EQ(StringToWString("ab\xff"
-                                  "c"),
+        EXPECT_EQ(Strconv::WideToNarrow(wide), narrow);
+        EXPECT_EQ(Strconv::NarrowToWide("ab\xff"
+                                        "c"),
                   L"ab\ufffd"
                   L"c");  // an invalid byte, not an empty string
     });
@@ -98,7 +98,7 @@ TEST(TextConversion, Utf8CodePageRoundTripsChineseText) {
 }
 
 TEST(TextConversion, CharactersTheCodePageLacksBecomeQuestionMarks) {
-    const bool ran = WithCtype("C", [] { EXPECT_EQ(WStringToString(L"a\u00e9b"), "a?b"); });
+    const bool ran = WithCtype("C", [] { EXPECT_EQ(Strconv::WideToNarrow(L"a\u00e9b"), "a?b"); });
     ASSERT_TRUE(ran);
 }
 

@@ -117,7 +117,7 @@ TEST_F(AboutDialogTest, WithoutADesktopShellTheNoticesPathShowsAndNothingStarts)
         ASSERT_TRUE(m_driver->Click(OPEN_SOURCE_STATEMENT)) << m_driver->LastError();
         UrlsManagerTesting::SetOpener(nullptr);
 
-        const std::wstring notice = Utf8::ToWide(
+        const std::wstring notice = Strconv::Utf8ToWide(
             (fs::path(m_folder) / "res" / "Notice" / "OpenSourceSoftwareNotice.htm").string());
         EXPECT_EQ(asked, std::vector<std::wstring>{notice});
         EXPECT_EQ(log.Matching(L"open open source software notice file "

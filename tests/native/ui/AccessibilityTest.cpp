@@ -6,6 +6,7 @@
 
 #include "UiFixtures.h"
 #include "duilib/UIAccessible.h"
+#include "testkit/toolkit/HeardEvents.h"
 #include "ui/about/AboutDialog.h"
 
 using namespace UiFixtures;
@@ -19,17 +20,6 @@ protected:
     static std::wstring Tree(DuiLib::WindowImplBase& window) {
         DuiLib::UITestDriver(window).Layout();
         return DuiLib::Accessible::Describe(window.GetPaintManager().GetRoot());
-    }
-    // "<event> <name>" of what the window's changes were heard as since the last call.
-    static std::vector<std::wstring> Heard(HWND window) {
-        static const wchar_t* const kEvents[] = {L"focus",   L"namechange",    L"show",
-                                                 L"hide",    L"statechange",   L"valuechange",
-                                                 L"reorder", L"locationchange"};
-        std::vector<std::wstring> heard;
-        for (const DuiLib::Headless::HeardEvent& e : DuiLib::Headless::TakeHeardEvents(window)) {
-            heard.push_back(std::wstring(kEvents[static_cast<int>(e.type)]) + L" " + e.name);
-        }
-        return heard;
     }
 };
 
@@ -105,12 +95,12 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
     FakeInstaller installer(m_folder);
     installer.Hold();
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB11"), Hotfix(L"KB22"), Hotfix(L"KB33")}));
-    Heard(main().hwnd());
+    HeardEvents::Take(main().hwnd());
 
     // What a screen reader's default action on the button does.
     main().driver().Layout();
     ASSERT_TRUE(DuiLib::Accessible::DoDefaultAction(main().Find(L"btnUniNameKB22")));
-    EXPECT_EQ(Heard(main().hwnd()),
+    EXPECT_EQ(HeardEvents::Take(main().hwnd()),
               (std::vector<std::wstring>{
                   L"namechange Uninstalling KB22…", L"statechange Uninstalling KB22…",
                   L"statechange Uninstall KB11", L"statechange Uninstall KB33",
@@ -121,7 +111,7 @@ TEST_F(AccessibilityTest, AnUninstallIsHeardOnItsRowAndOnTheOthers) {
 
     installer.Release();
     ASSERT_TRUE(main().PumpUntil([&] { return main().Shown(L"labUniNameKB22"); }));
-    std::vector<std::wstring> heard = Heard(main().hwnd());
+    std::vector<std::wstring> heard = HeardEvents::Take(main().hwnd());
     std::sort(heard.begin(), heard.end());
     EXPECT_EQ(heard, (std::vector<std::wstring>{
                          L"hide Uninstalling KB22…", L"show Hide KB22 from Windows Update",
@@ -151,7 +141,7 @@ TEST_F(AccessibilityTest, BehindTheAboutDialogNothingActsAndTheFocusIsHeardAgain
         for (const DuiLib::Headless::WindowState& state : DuiLib::Headless::Windows()) {
             if (state.className != ABOUT_WINDOW_CLASS || seen) continue;
             seen = true;
-            Heard(main().hwnd());
+            HeardEvents::Take(main().hwnd());
             // What a screen reader can still reach of the main window: nothing to act on.
             for (const wchar_t* name : {L"btnUniNameKB11", L"closeButton"}) {
                 DuiLib::CControlUI* control = main().Find(name);
@@ -170,7 +160,7 @@ TEST_F(AccessibilityTest, BehindTheAboutDialogNothingActsAndTheFocusIsHeardAgain
     EXPECT_TRUE(installer.Calls().empty());
     EXPECT_TRUE(main().Shown(L"btnUniNameKB11"));
     // Back in the main window, a screen reader lands on the About button again.
-    EXPECT_EQ(Heard(main().hwnd()), std::vector<std::wstring>{L"focus About"});
+    EXPECT_EQ(HeardEvents::Take(main().hwnd()), std::vector<std::wstring>{L"focus About"});
 }
 
 TEST_F(AccessibilityTest, AReaderAfterAChangeGetsThePlacesOfAFullLayoutWithoutOne) {

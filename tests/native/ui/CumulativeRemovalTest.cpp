@@ -71,11 +71,12 @@ protected:
             return m_held;
         });
     }
-    // Clicks the cumulative row's button and answers the dialog with `keys`.
-    // The dialog's state as it was shown, and whether the main window took input.
-    WindowState ClickAndAnswer(std::vector<unsigned> keys, bool* mainTookInput = nullptr) {
-        WindowState seen;
-        DuiLib::Headless::SetIdleHook([&] {
+    // From the next idle moment on, answers the confirmation dialog with `keys`
+    // once: `seen` takes its state as it was shown, `mainTookInput` whether the
+    // main window took input then. Both must outlive the hook.
+    void AnswerConfirmation(std::vector<unsigned> keys, WindowState& seen,
+                            bool* mainTookInput = nullptr) {
+        DuiLib::Headless::SetIdleHook([this, keys, &seen, mainTookInput] {
             for (const WindowState& state : DuiLib::Headless::Windows()) {
                 if (state.className != CONFIRM_WINDOW_CLASS || seen.hwnd) continue;
                 seen = state;
@@ -85,6 +86,12 @@ protected:
                 for (unsigned key : keys) DuiLib::Headless::PressKey(state.hwnd, key);
             }
         });
+    }
+    // Clicks the cumulative row's button and answers the dialog with `keys`.
+    // The dialog's state as it was shown, and whether the main window took input.
+    WindowState ClickAndAnswer(std::vector<unsigned> keys, bool* mainTookInput = nullptr) {
+        WindowState seen;
+        AnswerConfirmation(std::move(keys), seen, mainTookInput);
         EXPECT_TRUE(main().driver().Click(L"btnUniNameKB5031356")) << main().driver().LastError();
         DuiLib::Headless::SetIdleHook(nullptr);
         return seen;
@@ -230,13 +237,7 @@ TEST_F(CumulativeRemovalTest, AClickBeforeTheStoreReadEndsIsCarriedOutOnItsRoute
     EXPECT_TRUE(main().Find(L"btnUniNameKB200")->IsEnabled());  // nothing started yet
 
     WindowState dialog;
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : DuiLib::Headless::Windows()) {
-            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
-            dialog = state;
-            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_ESCAPE);
-        }
-    });
+    AnswerConfirmation({DuiLib::UIKEY_ESCAPE}, dialog);
     Release();
     ASSERT_TRUE(main().PumpUntil([&] { return dialog.hwnd != nullptr; }));
     DuiLib::Headless::SetIdleHook(nullptr);
@@ -372,26 +373,12 @@ TEST_F(CumulativeRemovalTest, OnServerAnUpdateGoesByItsPackageAndNeverByTheInsta
     const std::wstring package = L"Package_for_KB5034441~31bf3856ad364e35~amd64~~10.0.1.0";
     m_store.AddPackage(package, 0x70,
                        FakeServicingStore::Manifest("Package_for_KB5034441", "KB5034441", false));
-    for (const auto& [name, value] :
-         {std::pair<const wchar_t*, std::wstring>{L"InstallationType", L"Server"},
-          {L"CurrentBuildNumber", L"17763"}}) {
-        std::wstring text = value;
-        text.push_back(L'\0');
-        const auto* chars = reinterpret_cast<const uint8_t*>(text.c_str());
-        WinApi::Testing::SetRegistryValue(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
-                                          WinApi::kRegSz,
-                                          {chars, chars + text.size() * sizeof(wchar_t)});
-    }
+    FakeServicingStore::SetRunningVersion(L"InstallationType", L"Server");
+    FakeServicingStore::SetRunningVersion(L"CurrentBuildNumber", L"17763");
     FakeInstaller installer(m_folder);
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5031356"), Hotfix(L"KB5034441")}));
     WindowState dialog;
-    DuiLib::Headless::SetIdleHook([&] {
-        for (const WindowState& state : DuiLib::Headless::Windows()) {
-            if (state.className != CONFIRM_WINDOW_CLASS || dialog.hwnd) continue;
-            dialog = state;
-            DuiLib::Headless::PressKey(state.hwnd, DuiLib::UIKEY_RETURN);
-        }
-    });
+    AnswerConfirmation({DuiLib::UIKEY_RETURN}, dialog);
     ASSERT_TRUE(main().driver().Click(L"btnUniNameKB5034441")) << main().driver().LastError();
     DuiLib::Headless::SetIdleHook(nullptr);
     EXPECT_EQ(dialog.title, L"Uninstall update");

@@ -59,7 +59,7 @@ TEST_F(IdentifierFaultTest, InstallerCommandLineCarriesOnlyTheNumber) {
     };
     const std::wregex allowed(L"^ /uninstall /kb:[0-9]+$");
     for (const CommandCase& c : cases) {
-        SCOPED_TRACE(Utf8::FromWide(c.id.substr(0, 40)));
+        SCOPED_TRACE(Strconv::WideToUtf8(c.id.substr(0, 40)));
         WinApi::Testing::ResetProcessLaunch();
         FakeInstaller installer(m_folder);
         installer.ExitWith(0);

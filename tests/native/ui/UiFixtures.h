@@ -24,13 +24,13 @@
 #include "duilib_headless/HeadlessTesting.h"
 #include "support/DetachedThreads.h"
 #include "support/HotfixInfo.h"
-#include "support/TextConversion.h"
 #include "support/WMIHelperTesting.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
 #include "ui/main/MainWindow.h"
 #include "winapi/ProcessLaunchTesting.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WinApi.h"
 #include "winapi/WinApiTesting.h"
 #include "winapi/WindowsUpdateTesting.h"
@@ -78,7 +78,7 @@ inline std::string StageExecutableFolder(const std::string& name, StageOptions o
 }
 
 inline std::wstring ExecutablePathIn(const std::string& folder) {
-    return Utf8::ToWide((fs::path(folder) / "OrvelleEx.exe").string());
+    return Strconv::Utf8ToWide((fs::path(folder) / "OrvelleEx.exe").string());
 }
 
 // What start-up does for the UI: the folder becomes the executable's folder and
@@ -86,7 +86,7 @@ inline std::wstring ExecutablePathIn(const std::string& folder) {
 inline void UseExecutableFolder(const std::string& folder,
                                 const std::wstring& language = L"en-US") {
     WinApi::Testing::SetModuleFileName(ExecutablePathIn(folder));
-    WinApi::SetCurrentDirectoryW(Utf8::ToWide(folder).c_str());
+    WinApi::SetCurrentDirectoryW(Strconv::Utf8ToWide(folder).c_str());
     const DuiLib::CDuiString instancePath = DuiLib::CPaintManagerUI::GetInstancePath();
     DuiLib::CPaintManagerUI::SetResourcePath(instancePath + RESOURCE_FOLDER);
     DuiLib::UICulture::GetInstance()->SetLanguagePath((instancePath + LANGUAGE_FOLDER).str());

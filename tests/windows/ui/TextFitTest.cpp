@@ -21,7 +21,6 @@
 #include "duilib/UIlib.h"
 #include "hotfix/UninstallCodes.h"
 #include "hotfix/UpdateHiding.h"
-#include "support/TextConversion.h"
 #include "support/TextUtil.h"
 #include "testkit/TestPaths.h"
 #include "ui/SharedConstants.h"
@@ -31,6 +30,7 @@
 #include "ui/item/HotfixManageItemDetail.h"
 #include "ui/item/UninstallOutcomes.h"
 #include "ui/main/MainWindow.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ void ShowOutcome(HotfixManageItemDetail& row, UninstallStatus status,
 }
 
 std::string KeyName(const wchar_t* key) {
-    return key == nullptr ? "no reason" : WStringToString(key);
+    return key == nullptr ? "no reason" : Strconv::WideToNarrow(key);
 }
 
 // Every outcome the row can show, from the product's tables: each look alone,
@@ -70,7 +70,7 @@ std::vector<RowState> OutcomeStates() {
     for (const OutcomeLook& look : OutcomeLooks()) {
         const UninstallStatus status = look.status;
         states.push_back(
-            {WStringToString(look.textKey),
+            {Strconv::WideToNarrow(look.textKey),
              [=](HotfixManageItemDetail& row, CContainerUI&) { ShowOutcome(row, status); }});
     }
     std::set<std::pair<int, std::string>> shown;
@@ -79,7 +79,7 @@ std::vector<RowState> OutcomeStates() {
             OutcomeOfCode(static_cast<int>(code), source, [=] { return restartPending; });
         if (outcome.reason.key == nullptr) return;  // a look alone, above
         if (!shown.insert({outcome.status, KeyName(outcome.reason.key)}).second) return;
-        states.push_back({WStringToString(HexCode(code)) + ", " + KeyName(outcome.reason.key),
+        states.push_back({Strconv::WideToNarrow(HexCode(code)) + ", " + KeyName(outcome.reason.key),
                           [=](HotfixManageItemDetail& row, CContainerUI&) {
                               ShowOutcome(row, outcome.status, outcome.reason);
                           }});
@@ -212,8 +212,8 @@ protected:
         const std::wstring res = WinePath(TestPaths::SourceDirW() + L"/res/");
         CPaintManagerUI::SetResourcePath(res.c_str());
         UICulture::GetInstance()->SetLanguagePath(res + L"values/");
-        UICulture::GetInstance()->SetLanguage(Utf8::ToWide(GetParam()), true);
-        ASSERT_EQ(UICulture::GetInstance()->GetLanguage(), Utf8::ToWide(GetParam()));
+        UICulture::GetInstance()->SetLanguage(Strconv::Utf8ToWide(GetParam()), true);
+        ASSERT_EQ(UICulture::GetInstance()->GetLanguage(), Strconv::Utf8ToWide(GetParam()));
     }
 
     // Lays the window out at `scale` and notes what does not fit.
@@ -225,7 +225,7 @@ protected:
         CollectOverflows(manager.GetRoot(), lines);
         for (const std::wstring& line : lines) {
             m_failures << "  " << GetParam() << " " << scale << " % " << where << ": "
-                       << Utf8::FromWide(line) << "\n";
+                       << Strconv::WideToUtf8(line) << "\n";
         }
         ++m_layouts;
     }

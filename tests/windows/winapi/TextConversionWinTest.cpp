@@ -2,23 +2,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
 TEST(AnsiConversion, EmbeddedZeroAndEmptyText) {
-    EXPECT_EQ(StringToWString(""), L"");
-    EXPECT_EQ(WStringToString(L""), "");
+    EXPECT_EQ(Strconv::NarrowToWide(""), L"");
+    EXPECT_EQ(Strconv::WideToNarrow(L""), "");
     const std::string narrow(
         "KB\0"
         "12",
         5);
-    EXPECT_EQ(StringToWString(narrow), std::wstring(L"KB\0"
-                                                    L"12",
-                                                    5));
-    EXPECT_EQ(WStringToString(std::wstring(L"KB\0"
-                                           L"12",
-                                           5)),
+    EXPECT_EQ(Strconv::NarrowToWide(narrow), std::wstring(L"KB\0"
+                                                          L"12",
+                                                          5));
+    EXPECT_EQ(Strconv::WideToNarrow(std::wstring(L"KB\0"
+                                                 L"12",
+                                                 5)),
               narrow);
 }
 
@@ -34,13 +34,13 @@ TEST(AnsiConversion, CodePageCharactersRoundTrip) {
     } else {
         GTEST_SKIP() << "no sample text for code page " << GetACP();
     }
-    EXPECT_EQ(StringToWString(narrow), wide);
-    EXPECT_EQ(WStringToString(wide), narrow);
+    EXPECT_EQ(Strconv::NarrowToWide(narrow), wide);
+    EXPECT_EQ(Strconv::WideToNarrow(wide), narrow);
 }
 
 TEST(AnsiConversion, UnrepresentableCharacterBecomesTheDefaultCharacter) {
     if (GetACP() != 1252) GTEST_SKIP() << "checked for code page 1252";
-    EXPECT_EQ(WStringToString(L"a\u4e2db"), "a?b");
+    EXPECT_EQ(Strconv::WideToNarrow(L"a\u4e2db"), "a?b");
 }
 
 }  // namespace

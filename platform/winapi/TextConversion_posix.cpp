@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
 namespace {
 
@@ -43,7 +43,9 @@ std::string Convert(const char* to, const char* from, const std::string& in, siz
 
 }  // namespace
 
-std::wstring StringToWString(const std::string& text) {
+namespace Strconv {
+
+std::wstring NarrowToWide(const std::string& text) {
     if (text.empty()) return {};
     const wchar_t replacement = 0xFFFD;
     const std::string bytes =
@@ -53,25 +55,23 @@ std::wstring StringToWString(const std::string& text) {
                         bytes.size() / sizeof(wchar_t));
 }
 
-std::string WStringToString(const std::wstring& text) {
+std::string WideToNarrow(const std::wstring& text) {
     if (text.empty()) return {};
     const std::string wide(reinterpret_cast<const char*>(text.data()),
                            text.size() * sizeof(wchar_t));
     return Convert(nl_langinfo(CODESET), "WCHAR_T", wide, sizeof(wchar_t), "?");
 }
 
-namespace PathText {
-
-std::filesystem::path FromWide(const std::wstring& text) {
-    return std::filesystem::path(Utf8::FromWide(text));
+std::filesystem::path WideToPath(const std::wstring& text) {
+    return std::filesystem::path(WideToUtf8(text));
 }
 
-std::wstring ToWide(const std::filesystem::path& path) {
-    return Utf8::ToWide(path.string());
+std::wstring PathToWide(const std::filesystem::path& path) {
+    return Utf8ToWide(path.string());
 }
 
-std::wstring WideFromNarrow(const std::string& path) {
-    return Utf8::ToWide(path);
+std::wstring NarrowPathToWide(const std::string& path) {
+    return Utf8ToWide(path);
 }
 
 std::wstring NativeSeparators(std::wstring path) {
@@ -79,4 +79,4 @@ std::wstring NativeSeparators(std::wstring path) {
     return path;
 }
 
-}  // namespace PathText
+}  // namespace Strconv

@@ -1,4 +1,4 @@
-#include "duilib/UILayoutDocuments.h"
+#include "support/XmlFiles.h"
 
 #include <tinyxml2.h>
 
@@ -7,15 +7,14 @@
 
 #include "support/FileReader.h"
 #include "support/FileStamp.h"
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
-namespace DuiLib {
-namespace LayoutDocuments {
+namespace XmlFiles {
 
 namespace {
 
-// A few layout files serve the program; more paths than this only come from
-// tests and tools, and then the oldest state is simply dropped.
+// A few files serve the program; more paths than this only come from tests
+// and tools, and then the oldest state is simply dropped.
 constexpr size_t kMaxKept = 32;
 
 struct Kept {
@@ -30,7 +29,7 @@ std::unordered_map<std::wstring, Kept> g_kept;
 
 Loaded Load(const std::wstring& path) {
     Loaded loaded;
-    const std::filesystem::path native = PathText::FromWide(path);
+    const std::filesystem::path native = Strconv::WideToPath(path);
     FileStamp stamp;
     if (!ReadFileStamp(native, stamp)) return loaded;
     {
@@ -44,10 +43,13 @@ Loaded Load(const std::wstring& path) {
     }
     auto document = std::make_shared<tinyxml2::XMLDocument>();
     const FileReader::XmlRead read = FileReader::ReadXml(native, *document);
-    if (read == FileReader::XmlRead::kUnreadable) return loaded;
-    if (read != FileReader::XmlRead::kParsed || !document->RootElement()) {
+    if (read == FileReader::XmlRead::kUnreadable) {
+        loaded.status = Loaded::kUnreadable;
+        return loaded;
+    }
+    if (read != FileReader::XmlRead::kParsed) {
         loaded.status = Loaded::kNotXml;
-        loaded.error = Utf8::ToWide(document->ErrorStr() ? document->ErrorStr() : "");
+        loaded.error = Strconv::Utf8ToWide(document->ErrorStr() ? document->ErrorStr() : "");
         return loaded;
     }
     // The stamp read before the bytes: a file changed meanwhile is read again next time.
@@ -59,5 +61,4 @@ Loaded Load(const std::wstring& path) {
     return loaded;
 }
 
-}  // namespace LayoutDocuments
-}  // namespace DuiLib
+}  // namespace XmlFiles

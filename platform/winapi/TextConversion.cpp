@@ -1,8 +1,8 @@
-#include "winapi/WideText.h"
+#include "winapi/TextConversion.h"
 
 #include <cwctype>
 
-namespace Utf8 {
+namespace Strconv {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -56,7 +56,7 @@ char32_t DecodeUtf8(const std::string& text, size_t& i) {
 
 }  // namespace
 
-std::string FromWide(const std::wstring& text) {
+std::string WideToUtf8(const std::wstring& text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -73,16 +73,16 @@ std::string FromWide(const std::wstring& text) {
     return out;
 }
 
-std::wstring ToWide(const std::string& text) {
+std::wstring Utf8ToWide(const std::string& text) {
     std::wstring out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) AppendWide(out, DecodeUtf8(text, i));
     return out;
 }
 
-}  // namespace Utf8
-
 std::wstring LowerCase(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
     return text;
 }
+
+}  // namespace Strconv

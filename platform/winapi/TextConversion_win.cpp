@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
-#include "support/TextConversion.h"
+#include "winapi/TextConversion.h"
 
-std::wstring StringToWString(const std::string& text) {
+namespace Strconv {
+
+std::wstring NarrowToWide(const std::string& text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
     const int count = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
@@ -15,7 +17,7 @@ std::wstring StringToWString(const std::string& text) {
     return wide;
 }
 
-std::string WStringToString(const std::wstring& text) {
+std::string WideToNarrow(const std::wstring& text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
     const int count =
@@ -26,22 +28,20 @@ std::string WStringToString(const std::wstring& text) {
     return narrow;
 }
 
-namespace PathText {
-
-std::filesystem::path FromWide(const std::wstring& text) {
+std::filesystem::path WideToPath(const std::wstring& text) {
     return std::filesystem::path(text);
 }
 
-std::wstring ToWide(const std::filesystem::path& path) {
+std::wstring PathToWide(const std::filesystem::path& path) {
     return path.wstring();
 }
 
-std::wstring WideFromNarrow(const std::string& path) {
-    return StringToWString(path);
+std::wstring NarrowPathToWide(const std::string& path) {
+    return NarrowToWide(path);
 }
 
 std::wstring NativeSeparators(std::wstring path) {
     return path;
 }
 
-}  // namespace PathText
+}  // namespace Strconv
