@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "hotfix/KbNumber.h"
+#include "hotfix/WindowsUpdateTurn.h"
 
 namespace WindowsHotfix {
 
@@ -48,7 +49,10 @@ UpdateTitles MatchUpdateTitles(const std::vector<std::wstring>& hotfixIds,
 UpdateTitlesRead ReadUpdateTitles(const std::vector<std::wstring>& hotfixIds) {
     UpdateTitlesRead read;
     std::vector<WinApi::UpdateHistoryEntry> history;
-    read.result = WinApi::ReadUpdateHistory(&history);
+    {
+        const std::lock_guard<std::mutex> turn(WindowsUpdateTurn());
+        read.result = WinApi::ReadUpdateHistory(&history);
+    }
     read.entries = history.size();
     if (read.result == 0) read.titles = MatchUpdateTitles(hotfixIds, history);
     return read;

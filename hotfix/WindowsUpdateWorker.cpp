@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "hotfix/UninstallCodes.h"
+#include "hotfix/WindowsUpdateTurn.h"
 #include "support/DetachedThreads.h"
 #include "support/KtLogger.h"
 #include "winapi/ComApartment.h"
@@ -47,7 +48,12 @@ void WindowsUpdateWorker::Run(const std::wstring& criteria) {
         if (m_stopped) search.Abort();  // stopped before it began: Run ends at once
     }
     std::vector<WinApi::OfferedUpdate> updates;
-    const uint32_t result = search.Run(criteria, &updates);
+    uint32_t result;
+    {
+        // A Stop while this waits has aborted the search, which then ends at once.
+        const std::lock_guard<std::mutex> turn(WindowsUpdateTurn());
+        result = search.Run(criteria, &updates);
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_search = nullptr;  // nothing left to abort
@@ -59,7 +65,11 @@ void WindowsUpdateWorker::Run(const std::wstring& criteria) {
     if (m_callbacks.searched) m_callbacks.searched(result, std::move(updates));
     std::pair<size_t, bool> request;
     while (result == 0 && NextRequest(&request)) {
-        const uint32_t set = search.SetHidden(request.first, request.second);
+        uint32_t set;
+        {
+            const std::lock_guard<std::mutex> turn(WindowsUpdateTurn());
+            set = search.SetHidden(request.first, request.second);
+        }
         if (set != 0) {
             KT_LOG(LOG_ERROR, L"windows update hidden flag ret:" << HexCode(set),
                    "WindowsUpdateWorker::Run");

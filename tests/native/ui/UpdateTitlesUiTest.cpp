@@ -105,7 +105,7 @@ TEST_F(UpdateTitlesUiTest, TitlesOfAListALaterLoadReplacedAreDropped) {
     int reads = 0;
     WinApi::Testing::SetHistoryHook([&] {
         if (++reads == 1) {
-            m_gate.Wait();  // the first load's read answers after the second load's
+            m_gate.Wait();  // the first load's read answers after the second load began
             WinApi::Testing::SetUpdateHistory(0, {{kWinRe, 45299.5}});
         } else {
             WinApi::Testing::SetUpdateHistory(WinApi::kWuServiceDisabled, {});
@@ -114,14 +114,14 @@ TEST_F(UpdateTitlesUiTest, TitlesOfAListALaterLoadReplacedAreDropped) {
     ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5034441")}));
     ASSERT_TRUE(m_gate.WaitUntilHeld());
     main().window().StartLoadHotfix();
-    // The failed read queues nothing, so no closure wakes the pump: short turns of it.
-    for (int i = 0; i < 250 && !log.Contains(L"Windows Update is not available"); ++i) {
-        main().PumpUntil([] { return false; }, 20);
-    }
-    ASSERT_TRUE(log.Contains(L"Windows Update is not available, rows keep their type"));
+    // The second list's rows are up, their read waits for its turn at Windows Update.
+    ASSERT_TRUE(main().PumpUntil(
+        [&] { return log.Matching(L"get install list ret:").size() == 2; }));
+    main().PumpUntil([] { return false; }, 200);
 
     m_gate.Open();
     ASSERT_TRUE(FinishBackgroundWork());
+    EXPECT_TRUE(log.Contains(L"Windows Update is not available, rows keep their type"));
     EXPECT_FALSE(TitleShown(0));
     EXPECT_EQ(main().Text(L"descriptionText"), L"Update");
     EXPECT_EQ(reads, 2);

@@ -358,7 +358,7 @@ protected:
             if (!answer.second.empty()) dialog.OnFlagSet(0, true, 0x80240036);
             for (unsigned scale : kScales) {
                 Check(dialog.GetPaintManager(), scale,
-                      "Hide updates, " + WStringToString(WindowsHotfix::HexCode(answer.first)));
+                      "Hide updates, " + Strconv::WideToUtf8(WindowsHotfix::HexCode(answer.first)));
             }
         }
     }
