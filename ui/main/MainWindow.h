@@ -32,6 +32,7 @@
 #include "hotfix/ServicingStore.h"
 #include "hotfix/UninstallCodes.h"
 #include "hotfix/UninstallStatus.h"
+#include "hotfix/UpdateHiding.h"
 #include "hotfix/UpdateTitles.h"
 #include "hotfix/WindowsUpdateWorker.h"
 #include "support/HotfixInfo.h"
@@ -106,6 +107,8 @@ private:
     void StartRowHiding(HotfixManageItemDetail& row);
     void OnRowSearched(unsigned serial, uint32_t result, std::vector<WinApi::OfferedUpdate> found);
     void OnRowFlagSet(unsigned serial, uint32_t result);
+    // The row's search or flag has its answer: the row says it in words.
+    void EndRowHiding(WindowsHotfix::HideOutcome outcome, uint32_t result);
     // Ends the running operation (a search is aborted); every action is offered again.
     void StopAskingWindowsUpdate();
     // The uninstall buttons, the hide links and the Hide updates button, as the

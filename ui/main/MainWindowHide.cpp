@@ -88,11 +88,7 @@ void MainWindow::OnRowSearched(unsigned serial, uint32_t result,
     }
     KT_LOG(LOG_ERROR, L"hide " << m_hidingRow << L" search ends:" << WindowsHotfix::HexCode(result),
            "MainWindow::OnRowSearched");
-    const std::wstring hotfixId = m_hidingRow;
-    StopAskingWindowsUpdate();
-    if (HotfixManageItemDetail* row = FindRow(hotfixId)) {
-        row->ShowHideOutcome(OutcomeWords(outcome, result));
-    }
+    EndRowHiding(outcome, result);
 }
 
 void MainWindow::OnRowFlagSet(unsigned serial, uint32_t result) {
@@ -102,6 +98,10 @@ void MainWindow::OnRowFlagSet(unsigned serial, uint32_t result) {
     const HideOutcome outcome = WindowsHotfix::OutcomeOfHide(result, m_hidingUpdate);
     KT_LOG(LOG_ERROR, L"hide " << m_hidingRow << L" ret:" << WindowsHotfix::HexCode(result),
            "MainWindow::OnRowFlagSet");
+    EndRowHiding(outcome, result);
+}
+
+void MainWindow::EndRowHiding(HideOutcome outcome, uint32_t result) {
     const std::wstring hotfixId = m_hidingRow;
     StopAskingWindowsUpdate();
     if (HotfixManageItemDetail* row = FindRow(hotfixId)) {

@@ -43,12 +43,17 @@ E2E_WINE_HOTFIX_DATE_SHOWN=2022-2-22
 # e2e_wmi.dll becomes the WbemLocator class (once per prefix).
 e2e_wmi_register() {
     [ "$E2E_WMI_REGISTERED" = 1 ] && return 0
-    e2e_registry <<'REG'
-[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]
-@="C:\\e2e\\e2e_wmi.dll"
+    e2e_register_standin '{4590F811-1D3A-11D0-891F-00AA004B2E24}' e2e_wmi.dll
+    E2E_WMI_REGISTERED=1
+}
+
+# A stand-in DLL in C:\e2e\ becomes the in-process server of class CLSID.
+e2e_register_standin() {
+    e2e_registry <<REG
+[HKEY_CLASSES_ROOT\\CLSID\\$1\\InprocServer32]
+@="C:\\\\e2e\\\\$2"
 "ThreadingModel"="Both"
 REG
-    E2E_WMI_REGISTERED=1
 }
 
 # Writes a file into C:\e2e\ whole (e2e_wmi.dll may read it at any moment).
@@ -110,12 +115,17 @@ e2e_gate_wmi() {
 }
 
 e2e_wait_wmi_held() {
-    local seconds=${1:-60} i
+    e2e_wait_standin_marker wmi-held "the WMI query did not reach the gate" "${1:-60}"
+}
+
+# Waits until a stand-in has written MARKER into C:\e2e\; fails saying WHAT.
+e2e_wait_standin_marker() {
+    local marker=$1 what=$2 seconds=$3 i
     for i in $(seq 1 $((seconds * 4))); do
-        [ -e "$E2E_PREFIX/drive_c/e2e/wmi-held" ] && return 0
+        [ -e "$E2E_PREFIX/drive_c/e2e/$marker" ] && return 0
         sleep 0.25
     done
-    e2e_fail "the WMI query did not reach the gate within ${seconds}s"
+    e2e_fail "$what within ${seconds}s"
 }
 
 e2e_release_wmi() {
@@ -175,11 +185,7 @@ e2e_expect_opened() {
 # machine-wide: an elevated process gets no per-user class.
 e2e_wua_register() {
     [ "$E2E_WUA_REGISTERED" = 1 ] && return 0
-    e2e_registry <<'REG'
-[HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}\InprocServer32]
-@="C:\\e2e\\e2e_wua.dll"
-"ThreadingModel"="Both"
-REG
+    e2e_register_standin '{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}' e2e_wua.dll
     E2E_WUA_REGISTERED=1
 }
 
@@ -213,12 +219,7 @@ e2e_wua_hold() {
 }
 
 e2e_wait_wua_held() {
-    local seconds=${1:-60} i
-    for i in $(seq 1 $((seconds * 4))); do
-        [ -e "$E2E_PREFIX/drive_c/e2e/wua-held" ] && return 0
-        sleep 0.25
-    done
-    e2e_fail "Windows Update did not reach the hold within ${seconds}s"
+    e2e_wait_standin_marker wua-held "Windows Update did not reach the hold" "${1:-60}"
 }
 
 e2e_release_wua() {

@@ -1,11 +1,10 @@
 #include "e2e_wmi_files.h"
 
 #include <cstdlib>
-#include <cwchar>
-
-#include "winapi/TextConversion.h"
 
 namespace e2e_wmi {
+
+using namespace e2e_files;
 
 const wchar_t* const kPropertyNames[3] = {L"HotFixID", L"Description", L"InstalledOn"};
 
@@ -18,50 +17,6 @@ const wchar_t* const kHoldFile = L"C:\\e2e\\wmi-hold";
 const wchar_t* const kHeldFile = L"C:\\e2e\\wmi-held";
 const wchar_t* const kReleaseFile = L"C:\\e2e\\wmi-release";
 const wchar_t* const kCallsFile = L"C:\\e2e\\wmi-calls.txt";
-
-SRWLOCK g_recordLock = SRWLOCK_INIT;
-
-bool Exists(const wchar_t* path) {
-    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool ReadBytes(const wchar_t* path, std::string& bytes) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    CloseHandle(file);
-    return true;
-}
-
-// UTF-16LE with its byte order mark, else UTF-8 (with or without one).
-std::wstring Decode(const std::string& bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        std::wstring text((bytes.size() - 2) / 2, L'\0');
-        for (size_t i = 0; i < text.size(); ++i) {
-            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
-                                           static_cast<unsigned char>(bytes[3 + 2 * i]) << 8);
-        }
-        return text;
-    }
-    const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
-    return Strconv::Utf8ToWide(bom ? bytes.substr(3) : bytes);
-}
-
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
-    std::vector<std::wstring> pieces;
-    size_t start = 0;
-    for (size_t end; (end = text.find(separator, start)) != std::wstring::npos; start = end + 1) {
-        pieces.push_back(text.substr(start, end - start));
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
 
 Value ParseValue(const std::wstring& field) {
     if (field == L"<null>") return {Value::Kind::kNull, L""};
@@ -122,9 +77,7 @@ DWORD SlowMs() {
 
 void HoldIfAsked() {
     if (!Exists(kHoldFile)) return;
-    HANDLE held = CreateFileW(kHeldFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    Touch(kHeldFile);
     Record(L"held");
     for (int i = 0; i < 1200 && !Exists(kReleaseFile); ++i) {
         Sleep(50);
@@ -136,22 +89,7 @@ void HoldIfAsked() {
 }
 
 void Record(const std::wstring& line) {
-    const std::string bytes = Strconv::WideToUtf8(line) + "\n";
-    AcquireSRWLockExclusive(&g_recordLock);
-    HANDLE file = CreateFileW(kCallsFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-    ReleaseSRWLockExclusive(&g_recordLock);
-}
-
-std::wstring Hex(HRESULT hr) {
-    wchar_t text[16];
-    std::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
+    Append(kCallsFile, line);
 }
 
 }  // namespace e2e_wmi

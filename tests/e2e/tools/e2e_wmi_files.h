@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e_standin_files.h"
+
 namespace e2e_wmi {
 
 // One property of a served instance: text, VT_NULL, or absent from the instance.
@@ -45,6 +47,6 @@ void HoldIfAsked();
 // Appends one line to the call record (C:\e2e\wmi-calls.txt, UTF-8).
 void Record(const std::wstring& line);
 
-std::wstring Hex(HRESULT hr);
+using e2e_files::Hex;
 
 }  // namespace e2e_wmi

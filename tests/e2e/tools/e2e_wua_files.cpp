@@ -7,6 +7,8 @@
 
 namespace e2e_wua {
 
+using namespace e2e_files;
+
 namespace {
 
 const wchar_t* const kHistoryFile = L"C:\\e2e\\wua-history.txt";
@@ -17,68 +19,6 @@ const wchar_t* const kHeldFile = L"C:\\e2e\\wua-held";
 const wchar_t* const kReleaseFile = L"C:\\e2e\\wua-release";
 const wchar_t* const kCallsFile = L"C:\\e2e\\wua-calls.txt";
 const wchar_t* const kHiddenFile = L"C:\\e2e\\wua-hidden.txt";
-
-SRWLOCK g_recordLock = SRWLOCK_INIT;
-
-bool Exists(const wchar_t* path) {
-    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The file's lines (UTF-8, with or without a byte order mark), without line ends or blanks.
-std::vector<std::wstring> Lines(const wchar_t* path) {
-    std::vector<std::wstring> lines;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return lines;
-    std::string bytes;
-    char buffer[8192];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    CloseHandle(file);
-    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-    const std::wstring text = Strconv::Utf8ToWide(bytes);
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
-    std::vector<std::wstring> pieces;
-    size_t start = 0;
-    for (size_t end; (end = text.find(separator, start)) != std::wstring::npos; start = end + 1) {
-        pieces.push_back(text.substr(start, end - start));
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
-
-void Touch(const wchar_t* path) {
-    HANDLE file =
-        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-void Append(const wchar_t* path, const std::wstring& line) {
-    const std::string bytes = Strconv::WideToUtf8(line) + "\n";
-    AcquireSRWLockExclusive(&g_recordLock);
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-    ReleaseSRWLockExclusive(&g_recordLock);
-}
 
 }  // namespace
 
@@ -185,12 +125,6 @@ void Record(const std::wstring& line) {
 
 void RecordHidden(const std::wstring& line) {
     Append(kHiddenFile, line);
-}
-
-std::wstring Hex(HRESULT hr) {
-    wchar_t text[16];
-    std::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
 }
 
 }  // namespace e2e_wua

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e_standin_files.h"
+
 namespace e2e_wua {
 
 struct HistoryEntry {
@@ -41,6 +43,6 @@ void Record(const std::wstring& line);
 // Appends one line to C:\e2e\wua-hidden.txt: every put_IsHidden call.
 void RecordHidden(const std::wstring& line);
 
-std::wstring Hex(HRESULT hr);
+using e2e_files::Hex;
 
 }  // namespace e2e_wua

@@ -2,49 +2,20 @@
 // each on its own thread; a search stopped while it waits ends aborted.
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <future>
-#include <mutex>
 #include <thread>
 
 #include "hotfix/UpdateHiding.h"
 #include "hotfix/UpdateTitles.h"
 #include "hotfix/WindowsUpdateWorker.h"
 #include "support/DetachedThreads.h"
+#include "testkit/Gate.h"
 #include "winapi/WindowsUpdateTesting.h"
 
 namespace {
 
 using WindowsHotfix::WindowsUpdateWorker;
 namespace Testing = WinApi::Testing;
-
-// Holds the history read until Release, and says when it has begun.
-class HeldHistory {
-public:
-    HeldHistory() {
-        Testing::SetHistoryHook([this] {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_begun = true;
-            m_changed.notify_all();
-            m_changed.wait(lock, [this] { return m_released; });
-        });
-    }
-    void WaitUntilBegun() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_begun; });
-    }
-    void Release() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_released = true;
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_begun = false;
-    bool m_released = false;
-};
 
 class WindowsUpdateTurnTest : public ::testing::Test {
 protected:
@@ -78,9 +49,10 @@ TEST_F(WindowsUpdateTurnTest, ASearchWaitsForTheHistoryReadAndOneStoppedMeanwhil
         SCOPED_TRACE(stopWhileWaiting ? "stopped while it waits" : "waits, then searches");
         ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(10000));
         ServeOneUpdate();
-        HeldHistory held;
+        Gate held;
+        Testing::SetHistoryHook([&held] { held.Wait(); });
         std::thread titles([] { WindowsHotfix::ReadUpdateTitles({L"KB5034441"}); });
-        held.WaitUntilBegun();
+        ASSERT_TRUE(held.WaitUntilHeld());
 
         std::promise<uint32_t> searched;
         WindowsUpdateWorker::Callbacks callbacks;
@@ -96,7 +68,7 @@ TEST_F(WindowsUpdateTurnTest, ASearchWaitsForTheHistoryReadAndOneStoppedMeanwhil
         EXPECT_EQ(Searches(), 0u);
 
         if (stopWhileWaiting) worker->Stop();
-        held.Release();
+        held.Open();
         titles.join();
         EXPECT_EQ(answer.get(), stopWhileWaiting ? WinApi::kWuSearchAborted : 0u);
         worker->Stop();

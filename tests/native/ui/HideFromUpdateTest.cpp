@@ -104,6 +104,15 @@ protected:
         return main().PumpUntil([&] { return Reason(index, id) == text; });
     }
     void Hold() { m_held.reset(new HeldSearch()); }
+    // One removed row whose search Windows Update holds.
+    void StartHeldRowSearch() {
+        ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5034441")}));
+        Uninstall(0, L"KB5034441");
+        Hold();
+        Wu::SetUpdateOffer(0, {Offered(kCumulative, L"5034441")});
+        ASSERT_TRUE(main().driver().ClickLink(L"hideFromUpdateLinkKB5034441", 0));
+        ASSERT_TRUE(m_held->WaitEntered());
+    }
 
     std::unique_ptr<FakeInstaller> m_installer;
     std::unique_ptr<HeldSearch> m_held;
@@ -184,12 +193,7 @@ TEST_F(HideFromUpdateTest, EachAnswerOfWindowsUpdateIsSaidInWords) {
 }
 
 TEST_F(HideFromUpdateTest, EscCancelsTheSearchAndTheLinkIsOfferedAgain) {
-    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5034441")}));
-    Uninstall(0, L"KB5034441");
-    Hold();
-    Wu::SetUpdateOffer(0, {Offered(kCumulative, L"5034441")});
-    ASSERT_TRUE(main().driver().ClickLink(L"hideFromUpdateLinkKB5034441", 0));
-    ASSERT_TRUE(m_held->WaitEntered());
+    ASSERT_NO_FATAL_FAILURE(StartHeldRowSearch());
     EXPECT_EQ(main().Text(L"hideFromUpdateLinkKB5034441"), L"{a}Cancel{/a}");
 
     ASSERT_TRUE(main().driver().PressKey(UIKEY_ESCAPE));
@@ -204,12 +208,7 @@ TEST_F(HideFromUpdateTest, EscCancelsTheSearchAndTheLinkIsOfferedAgain) {
 }
 
 TEST_F(HideFromUpdateTest, ClosingTheWindowAbortsTheSearchAndLeavesNothingRunning) {
-    ASSERT_TRUE(OpenWithRows({Hotfix(L"KB5034441")}));
-    Uninstall(0, L"KB5034441");
-    Hold();
-    Wu::SetUpdateOffer(0, {Offered(kCumulative, L"5034441")});
-    ASSERT_TRUE(main().driver().ClickLink(L"hideFromUpdateLinkKB5034441", 0));
-    ASSERT_TRUE(m_held->WaitEntered());
+    ASSERT_NO_FATAL_FAILURE(StartHeldRowSearch());
 
     ASSERT_TRUE(main().driver().Click(L"closeButton"));
     EXPECT_TRUE(Wu::SearchAborted());

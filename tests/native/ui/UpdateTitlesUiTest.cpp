@@ -2,11 +2,9 @@
 // one batch, dropped when a later load came first, and without them the rows
 // keep their type with one line in the log. Through the Windows Update seam, a
 // real window and the shipped row layout.
-#include <condition_variable>
-#include <mutex>
-
 #include "UiFixtures.h"
 #include "duilib/UIAccessible.h"
+#include "testkit/Gate.h"
 #include "testkit/LogCapture.h"
 #include "winapi/WindowsUpdateTesting.h"
 
@@ -18,32 +16,6 @@ const wchar_t* const kCumulative =
     L"2024-01 Cumulative Update for Windows 11 Version 23H2 for x64-based Systems (KB5034123)";
 const wchar_t* const kWinRe =
     L"2024-01 Security Update for Windows 10 Version 22H2 for x64-based Systems (KB5034441)";
-
-// Holds the history read until Open; any thread.
-class Gate {
-public:
-    void Wait() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_waiting = true;
-        m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-    bool WaitUntilHeld() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(5), [this] { return m_waiting; });
-    }
-    void Open() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_open = true;
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_waiting = false;
-    bool m_open = false;
-};
 
 class UpdateTitlesUiTest : public UiTest {
 protected:
@@ -115,8 +87,8 @@ TEST_F(UpdateTitlesUiTest, TitlesOfAListALaterLoadReplacedAreDropped) {
     ASSERT_TRUE(m_gate.WaitUntilHeld());
     main().window().StartLoadHotfix();
     // The second list's rows are up, their read waits for its turn at Windows Update.
-    ASSERT_TRUE(main().PumpUntil(
-        [&] { return log.Matching(L"get install list ret:").size() == 2; }));
+    ASSERT_TRUE(
+        main().PumpUntil([&] { return log.Matching(L"get install list ret:").size() == 2; }));
     main().PumpUntil([] { return false; }, 200);
 
     m_gate.Open();
