@@ -57,6 +57,20 @@ const wchar_t* const CONFIRM_QUESTION = L"confirmQuestion";
 const wchar_t* const CONFIRM_UNINSTALL_BUTTON = L"confirmUninstallButton";
 const wchar_t* const CONFIRM_CANCEL_BUTTON = L"confirmCancelButton";
 
+// The Hide updates dialog (layout\hide_updates.xml, a line of it in
+// layout\hide_updates_line.xml) and its button in MainWindow.xml.
+const wchar_t* const HIDE_UPDATES_BUTTON = L"hideUpdatesButton";
+const wchar_t* const HIDE_UPDATES_WINDOW_CLASS = L"OrvelleHideUpdatesExUI";
+const wchar_t* const HIDE_UPDATES_LAYOUT = L"layout\\hide_updates.xml";
+const wchar_t* const HIDE_UPDATES_LINE_LAYOUT = L"layout\\hide_updates_line.xml";
+const wchar_t* const HIDE_UPDATES_CLOSE = L"hideUpdatesCloseButton";
+const wchar_t* const HIDE_UPDATES_CANCEL = L"hideUpdatesCancelButton";
+const wchar_t* const HIDE_UPDATES_SEARCHING = L"hideUpdatesSearching";
+const wchar_t* const HIDE_UPDATES_MESSAGE = L"hideUpdatesMessage";
+const wchar_t* const HIDE_UPDATES_LIST = L"hideUpdatesList";
+const wchar_t* const HIDE_UPDATES_STATUS = L"hideUpdatesStatus";
+const wchar_t* const PAUSE_UPDATES_LINK = L"pauseUpdatesLink";
+
 const std::wstring ITEM_LAYOUT = L"layout\\Hotfix_container_item_detail.xml";
 // A row's uninstall button is named this followed by the row's HotFixID.
 const std::wstring UNINSTALL_BUTTON_PREFIX = L"btnUniName";

@@ -11,19 +11,7 @@
 
 #include "duilib/UIlib.h"
 #include "hotfix/WindowsUpdateWorker.h"
-
-// Names in layout\hide_updates.xml, layout\hide_updates_line.xml and MainWindow.xml.
-const wchar_t* const HIDE_UPDATES_BUTTON = L"hideUpdatesButton";
-const wchar_t* const HIDE_UPDATES_WINDOW_CLASS = L"OrvelleHideUpdatesExUI";
-const wchar_t* const HIDE_UPDATES_LAYOUT = L"layout\\hide_updates.xml";
-const wchar_t* const HIDE_UPDATES_LINE_LAYOUT = L"layout\\hide_updates_line.xml";
-const wchar_t* const HIDE_UPDATES_CLOSE = L"hideUpdatesCloseButton";
-const wchar_t* const HIDE_UPDATES_CANCEL = L"hideUpdatesCancelButton";
-const wchar_t* const HIDE_UPDATES_SEARCHING = L"hideUpdatesSearching";
-const wchar_t* const HIDE_UPDATES_MESSAGE = L"hideUpdatesMessage";
-const wchar_t* const HIDE_UPDATES_LIST = L"hideUpdatesList";
-const wchar_t* const HIDE_UPDATES_STATUS = L"hideUpdatesStatus";
-const wchar_t* const PAUSE_UPDATES_LINK = L"pauseUpdatesLink";
+#include "ui/SharedConstants.h"
 
 class HideUpdatesDialog : public DuiLib::WindowImplBase {
 public:
