@@ -55,8 +55,18 @@ e2e_ui() {
 e2e_registry() {
     local file=$E2E_OUT/registry-$RANDOM.reg
     { echo 'Windows Registry Editor Version 5.00'; echo; cat; } >"$file"
-    wine regedit /S "$(e2e_winpath "$file")" 2>>"$E2E_OUT/wine.log" ||
-        e2e_fail "regedit could not import $file"
+    # A busy machine can fail one regedit start (the import is idempotent):
+    # try once more before failing, and say what Wine printed.
+    local attempt errors=$E2E_OUT/regedit-errors.log
+    for attempt in 1 2; do
+        if wine regedit /S "$(e2e_winpath "$file")" 2>"$errors"; then
+            cat "$errors" >>"$E2E_OUT/wine.log"
+            return 0
+        fi
+        cat "$errors" >>"$E2E_OUT/wine.log"
+        sleep 2
+    done
+    e2e_fail "regedit could not import $file: $(tail -n 3 "$errors" | tr '\n' ' ')"
 }
 
 e2e_end() {
