@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <fstream>
 #include <thread>
 
@@ -16,6 +15,7 @@
 #include "testkit/FakeServicingStore.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "testkit/UninstallOutcomes.h"
 #include "winapi/DismTesting.h"
 #include "winapi/ProcessLaunchTesting.h"
 #include "winapi/ProtectedFolderTesting.h"
@@ -28,20 +28,6 @@ namespace {
 
 const std::wstring kRollup = L"Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3570.1.12";
 
-// What the service hands on, from any thread.
-struct Sink {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<UninstallStatus> statuses;
-    std::vector<int> progress;
-
-    std::vector<UninstallStatus> WaitForStatus() {
-        std::unique_lock<std::mutex> lock(mutex);
-        arrived.wait_for(lock, std::chrono::seconds(30), [&] { return !statuses.empty(); });
-        return statuses;
-    }
-};
-
 class RemovalOutcome : public ::testing::Test {
 public:
     void SetUp() override {
@@ -50,21 +36,11 @@ public:
         WinApi::Testing::ResetShutdown();
         m_folder = TestPaths::MakeScratchDir(
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        auto sink = m_sink;
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback([sink](UninstallStatus s) {
-            std::lock_guard<std::mutex> lock(sink->mutex);
-            sink->statuses.push_back(s);
-            sink->arrived.notify_all();
-        });
-        WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback([sink](int percent) {
-            std::lock_guard<std::mutex> lock(sink->mutex);
-            sink->progress.push_back(percent);
-        });
+        m_listening = std::make_unique<UninstallOutcomes::Listening>(m_outcomes);
     }
     void TearDown() override {
         EXPECT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
-        WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback(nullptr);
+        m_listening.reset();
         WinApi::Testing::ResetProcessLaunch();
         WinApi::Testing::ResetDism();
         WinApi::Testing::ResetShutdown();
@@ -72,7 +48,8 @@ public:
     }
 
     std::string m_folder;
-    std::shared_ptr<Sink> m_sink = std::make_shared<Sink>();
+    UninstallOutcomes m_outcomes;
+    std::unique_ptr<UninstallOutcomes::Listening> m_listening;
 };
 
 struct StoreChange {
@@ -114,7 +91,7 @@ TEST_F(RemovalOutcome, AfterTheInstallerTheStoreDecidesWhereItKnewThePackages) {
         SCOPED_TRACE(c.name);
         std::remove(go.c_str());
         std::ofstream(code) << c.exitCode << "\n";
-        m_sink->statuses.clear();
+        m_outcomes.Clear();
         WinApi::Testing::ResetProcessLaunch();
         WinApi::Testing::MapProgram(InstallerPath(), script);
         store.Clear();
@@ -128,7 +105,7 @@ TEST_F(RemovalOutcome, AfterTheInstallerTheStoreDecidesWhereItKnewThePackages) {
         store.AddPackage(kRollup, c.after,
                          FakeServicingStore::Manifest("Package_for_RollupFix", "KB5031356", false));
         std::ofstream(go).put('\n');
-        EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{c.status});
+        EXPECT_EQ(m_outcomes.WaitFor(1), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
         // The store reads write nothing of their own; only a decision they make is logged.
         std::vector<std::wstring> lines = capture.Texts();
@@ -188,11 +165,10 @@ TEST_F(RemovalOutcome, PackageRemovalRunsTheServicingCallsInOrderAndMapsTheResul
         WinApi::Testing::ResetDism();
         WinApi::Testing::SetDismResults(c.results);
         WinApi::Testing::SetDismErrorMessage(L"The package is locked.");
-        m_sink->statuses.clear();
-        m_sink->progress.clear();
+        m_outcomes.Clear();
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
-        EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{c.status});
+        EXPECT_EQ(m_outcomes.WaitFor(1), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
         std::vector<std::wstring> calls = {
             L"DismInitialize(DismLogErrors,NULL,C:\\ProgramData\\Orvelle\\Scratch)"};
@@ -207,7 +183,7 @@ TEST_F(RemovalOutcome, PackageRemovalRunsTheServicingCallsInOrderAndMapsTheResul
         }
         const std::vector<int> steps = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
         const bool removing = std::find(c.calls.begin(), c.calls.end(), remove) != c.calls.end();
-        EXPECT_EQ(m_sink->progress, removing ? steps : std::vector<int>());
+        EXPECT_EQ(m_outcomes.Progress(), removing ? steps : std::vector<int>());
     }
 }
 
@@ -218,7 +194,7 @@ TEST_F(RemovalOutcome, WithoutAProtectedScratchFolderTheServicingApiChoosesItsOw
     WinApi::Testing::ResetDism();
     LogCapture capture;
     WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
-    EXPECT_EQ(m_sink->WaitForStatus(), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
+    EXPECT_EQ(m_outcomes.WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
     ASSERT_TRUE(DetachedThreads::WaitUntilNoneRuns(30000));
     ASSERT_FALSE(WinApi::Testing::DismCalls().empty());
     EXPECT_EQ(WinApi::Testing::DismCalls()[0], L"DismInitialize(DismLogErrors,NULL,NULL)");

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <memory>
 #include <thread>
@@ -18,6 +17,7 @@
 #include "support/DetachedThreads.h"
 #include "testkit/LogCapture.h"
 #include "testkit/TestPaths.h"
+#include "testkit/UninstallOutcomes.h"
 #include "winapi/ProcessLaunch.h"
 #include "winapi/ProcessLaunchTesting.h"
 #include "winapi/WinApiTesting.h"
@@ -30,27 +30,6 @@ const std::wstring kWorker =
     L"(WindowsHotfix::WindowsHotfixHelper::StartUninstallHotfix::UninstallWorker)";
 const std::wstring kStatus = L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)";
 const std::wstring kParameters = L" /uninstall /kb:5005565";
-
-// Statuses delivered to a callback, from any thread; outlives late calls.
-struct StatusSink {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<UninstallStatus> statuses;
-
-    std::function<void(UninstallStatus)> Callback(const std::shared_ptr<StatusSink>& self) {
-        return [self](UninstallStatus status) {
-            std::lock_guard<std::mutex> lock(self->mutex);
-            self->statuses.push_back(status);
-            self->arrived.notify_all();
-        };
-    }
-    // The statuses once `count` arrived (or what came within a generous bound).
-    std::vector<UninstallStatus> WaitFor(size_t count) {
-        std::unique_lock<std::mutex> lock(mutex);
-        arrived.wait_for(lock, std::chrono::seconds(30), [&] { return statuses.size() >= count; });
-        return statuses;
-    }
-};
 
 // Waits until every worker has ended: reported, closed its handle, let go of the reporter.
 bool WaitForWorkers() {
@@ -77,7 +56,7 @@ public:
         WinApi::Testing::ResetProcessLaunch();
         m_folder = TestPaths::MakeScratchDir(
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(m_sink->Callback(m_sink));
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(m_outcomes.StatusCallback());
     }
     void TearDown() override {
         EXPECT_TRUE(WaitForWorkers());
@@ -102,7 +81,7 @@ public:
     }
 
     std::string m_folder;
-    std::shared_ptr<StatusSink> m_sink = std::make_shared<StatusSink>();
+    UninstallOutcomes m_outcomes;
 };
 
 struct ExitCase {
@@ -142,12 +121,12 @@ TEST_F(UninstallRunner, EachInstallerExitCodeMapsToItsStatus) {
     };
     for (const ExitCase& c : cases) {
         SCOPED_TRACE(c.name);
-        auto sink = std::make_shared<StatusSink>();
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(sink->Callback(sink));
+        UninstallOutcomes outcomes;
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(outcomes.StatusCallback());
         UseInstaller(c.installerEnd);
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-        EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        EXPECT_EQ(outcomes.WaitFor(1), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(WaitForWorkers());
         EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
         std::vector<std::wstring> lines;
@@ -169,12 +148,12 @@ TEST_F(UninstallRunner, InstallerStartsFromTheSystemFolderWithItsExactCommandLin
         SCOPED_TRACE(testing::Message() << c.installer);
         WinApi::Testing::ResetProcessLaunch();
         WinApi::Testing::SetSystemDirectory(c.systemFolder);
-        auto sink = std::make_shared<StatusSink>();
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(sink->Callback(sink));
+        UninstallOutcomes outcomes;
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(outcomes.StatusCallback());
         UseInstaller("exit 0");
         EXPECT_EQ(InstallerPath(), c.installer);
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-        EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
+        EXPECT_EQ(outcomes.WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
         const auto records = WinApi::Testing::LaunchRecords();
         ASSERT_EQ(records.size(), 1u);
         EXPECT_EQ(records[0].application, c.installer);
@@ -230,12 +209,12 @@ TEST_F(UninstallRunner, FailuresAreLoggedOnceAndReportedOnce) {
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         WinApi::Testing::ResetProcessLaunch();
-        auto sink = std::make_shared<StatusSink>();
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(sink->Callback(sink));
+        UninstallOutcomes outcomes;
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(outcomes.StatusCallback());
         c.arrange(*this);
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-        EXPECT_EQ(sink->WaitFor(1), std::vector<UninstallStatus>{c.status});
+        EXPECT_EQ(outcomes.WaitFor(1), std::vector<UninstallStatus>{c.status});
         ASSERT_TRUE(WaitForWorkers());
         EXPECT_EQ(WinApi::Testing::OpenProcessHandles(), 0);
         EXPECT_EQ(WorkerLines(capture), c.lines);
@@ -248,7 +227,7 @@ TEST_F(UninstallRunner, NoThreadStillReportsOneFailureAndReturnsNormally) {
     });
     LogCapture capture;
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
-    EXPECT_EQ(m_sink->WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_FAIL});
+    EXPECT_EQ(m_outcomes.WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_FAIL});
     EXPECT_EQ(capture.Texts(),
               (std::vector<std::wstring>{
                   L"create uninstall thread fail! ret:" + std::to_wstring(EAGAIN) +
@@ -265,7 +244,7 @@ TEST_F(UninstallRunner, WithoutCallbackTheStatusIsOnlyLogged) {
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(kParameters);
     ASSERT_TRUE(WaitForWorkers());
     EXPECT_TRUE(capture.Contains(L"update uninstall status:0" + kStatus));
-    EXPECT_TRUE(m_sink->statuses.empty());
+    EXPECT_TRUE(m_outcomes.Statuses().empty());
 }
 
 TEST_F(UninstallRunner, WorkerKeepsItsOwnCopyOfTheParameters) {
@@ -274,7 +253,7 @@ TEST_F(UninstallRunner, WorkerKeepsItsOwnCopyOfTheParameters) {
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(*parameters);
     parameters->assign(parameters->size(), L'X');
     parameters.reset();
-    ASSERT_EQ(m_sink->WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
+    ASSERT_EQ(m_outcomes.WaitFor(1), std::vector<UninstallStatus>{UNINSTALL_SUCCESS});
     EXPECT_EQ(ReadFile(m_folder + "/args.txt"), "/uninstall\n/kb:4023057\n");
 }
 
@@ -282,7 +261,7 @@ TEST_F(UninstallRunner, TwoUninstallsReportIndependently) {
     UseInstaller("case \"$2\" in /kb:1) exit 0;; *) echo 3010 > \"$WINAPI_EXIT_CODE_FILE\";; esac");
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:1");
     WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:2");
-    std::vector<UninstallStatus> statuses = m_sink->WaitFor(2);
+    std::vector<UninstallStatus> statuses = m_outcomes.WaitFor(2);
     std::sort(statuses.begin(), statuses.end());
     EXPECT_EQ(statuses, (std::vector<UninstallStatus>{UNINSTALL_SUCCESS, UNINSTALL_NEED_RESTART}));
 }
@@ -291,14 +270,14 @@ TEST_F(UninstallRunner, TwoUninstallsReportIndependently) {
 // that comes later is dropped, and a callback set later is not kept.
 TEST(UninstallReporterTest, StatusesAfterCloseAreDropped) {
     UninstallReporter reporter;
-    auto sink = std::make_shared<StatusSink>();
-    reporter.SetCallback(sink->Callback(sink));
+    UninstallOutcomes outcomes;
+    reporter.SetCallback(outcomes.StatusCallback());
     reporter.Deliver(UNINSTALL_CANCEL, {});
     reporter.Close();
     reporter.Deliver(UNINSTALL_SUCCESS, {});
-    reporter.SetCallback(sink->Callback(sink));
+    reporter.SetCallback(outcomes.StatusCallback());
     reporter.Deliver(UNINSTALL_FAIL, {});
-    EXPECT_EQ(sink->statuses, std::vector<UninstallStatus>{UNINSTALL_CANCEL});
+    EXPECT_EQ(outcomes.Statuses(), std::vector<UninstallStatus>{UNINSTALL_CANCEL});
 }
 
 // The process ends at once, running its static destructors, while a worker

@@ -6,13 +6,12 @@
 #include <windows.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 
 #include "hotfix/WindowsHotfixHelper.h"
 #include "testkit/LogCapture.h"
+#include "testkit/UninstallOutcomes.h"
 
 using namespace WindowsHotfix;
 
@@ -38,13 +37,6 @@ bool StandInPresent() {
                                  sizeof(marker) - sizeof(wchar_t))) != std::string::npos;
 }
 
-struct Outcome {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<UninstallStatus> statuses;
-    std::vector<int> progress;
-};
-
 TEST(PackageRemovalWin, TheStandInIsCalledInOrderAndItsResultMapped) {
     if (!StandInPresent()) GTEST_SKIP() << "the stand-in dismapi.dll is not in this prefix";
     const struct {
@@ -59,29 +51,16 @@ TEST(PackageRemovalWin, TheStandInIsCalledInOrderAndItsResultMapped) {
         DeleteFileW((kFolder + L"removed.txt").c_str());
         WriteText(L"result.txt", c.result);
         WriteText(L"step-ms.txt", "1");
-        auto outcome = std::make_shared<Outcome>();
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
-            [outcome](UninstallStatus status) {
-                std::lock_guard<std::mutex> lock(outcome->mutex);
-                outcome->statuses.push_back(status);
-                outcome->arrived.notify_all();
-            });
-        WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback([outcome](int percent) {
-            std::lock_guard<std::mutex> lock(outcome->mutex);
-            outcome->progress.push_back(percent);
-        });
         LogCapture capture;
-        WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
+        UninstallOutcomes outcomes;
         {
-            std::unique_lock<std::mutex> lock(outcome->mutex);
-            outcome->arrived.wait_for(lock, std::chrono::seconds(60),
-                                      [&] { return !outcome->statuses.empty(); });
-            EXPECT_EQ(outcome->statuses, std::vector<UninstallStatus>{c.status});
-            EXPECT_EQ(outcome->progress,
+            const UninstallOutcomes::Listening listening(outcomes);
+            WindowsHotfixHelper::GetInstance()->StartRemovePackage(kRollup);
+            EXPECT_EQ(outcomes.WaitFor(1, std::chrono::seconds(60)),
+                      std::vector<UninstallStatus>{c.status});
+            EXPECT_EQ(outcomes.Progress(),
                       (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
         }
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(nullptr);
-        WindowsHotfixHelper::GetInstance()->SetUninstallProgressCallback(nullptr);
         EXPECT_EQ(ReadBytes(kFolder + L"removed.txt"),
                   "Package_for_RollupFix~31bf3856ad364e35~amd64~~19041.3570.1.12\n");
         const std::string calls = ReadBytes(kFolder + L"calls.txt");

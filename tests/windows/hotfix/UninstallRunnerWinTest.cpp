@@ -8,13 +8,12 @@
 #include <windows.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 
 #include "hotfix/WindowsHotfixHelper.h"
 #include "testkit/LogCapture.h"
+#include "testkit/UninstallOutcomes.h"
 
 using namespace WindowsHotfix;
 
@@ -71,22 +70,12 @@ TEST(UninstallRunnerWin, FakeInstallerExitCodesMapToStatuses) {
         DeleteFileW(record.c_str());
         DeleteFileW(folderRecord.c_str());
         SetEnvironmentVariableW(L"FAKE_WUSA_EXIT_CODE", c.exitCode);
-        auto state = std::make_shared<std::pair<std::mutex, std::vector<UninstallStatus>>>();
-        auto arrived = std::make_shared<std::condition_variable>();
-        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(
-            [state, arrived](UninstallStatus status) {
-                std::lock_guard<std::mutex> lock(state->first);
-                state->second.push_back(status);
-                arrived->notify_all();
-            });
+        UninstallOutcomes outcomes;
+        WindowsHotfixHelper::GetInstance()->SetUninstallStatusCallback(outcomes.StatusCallback());
         LogCapture capture;
         WindowsHotfixHelper::GetInstance()->StartUninstallHotfix(L" /uninstall /kb:1234567");
-        {
-            std::unique_lock<std::mutex> lock(state->first);
-            arrived->wait_for(lock, std::chrono::seconds(60),
-                              [&] { return !state->second.empty(); });
-            EXPECT_EQ(state->second, std::vector<UninstallStatus>{c.status});
-        }
+        EXPECT_EQ(outcomes.WaitFor(1, std::chrono::seconds(60)),
+                  std::vector<UninstallStatus>{c.status});
         std::vector<std::wstring> lines = {c.statusLine + kStatus};
         if (*c.hexLine != L'\0') lines.push_back(c.hexLine + kStatus);
         std::vector<std::wstring> logged;
