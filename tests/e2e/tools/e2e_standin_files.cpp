@@ -88,4 +88,31 @@ std::wstring Hex(HRESULT hr) {
     return text;
 }
 
+SteeringFiles::SteeringFiles(const wchar_t* stem) : name(stem) {}
+
+std::wstring SteeringFiles::Named(const wchar_t* what) const {
+    return L"C:\\e2e\\" + name + L"-" + what;
+}
+
+bool WaitForRelease(const SteeringFiles& files, const std::wstring& heldLine, DWORD ms,
+                    HANDLE stop) {
+    Touch(files.held.c_str());
+    Append(files.calls.c_str(), heldLine);
+    bool released = false;
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        if (Exists(files.release.c_str())) {
+            released = true;
+            break;
+        }
+        if (stop == nullptr) {
+            Sleep(50);
+        } else if (WaitForSingleObject(stop, 50) == WAIT_OBJECT_0) {
+            break;
+        }
+    }
+    DeleteFileW(files.held.c_str());
+    DeleteFileW(files.release.c_str());
+    return released;
+}
+
 }  // namespace e2e_files

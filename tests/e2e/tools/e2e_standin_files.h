@@ -24,4 +24,23 @@ void Append(const wchar_t* path, const std::wstring& line);
 // "0x8007000E".
 std::wstring Hex(HRESULT hr);
 
+// The files through which a scenario steers one stand-in: C:\e2e\<name>-<what>.
+struct SteeringFiles {
+    explicit SteeringFiles(const wchar_t* name);
+    std::wstring Named(const wchar_t* what) const;
+
+    const std::wstring name;
+    const std::wstring fail = Named(L"fail.txt");
+    const std::wstring hold = Named(L"hold");
+    const std::wstring held = Named(L"held");
+    const std::wstring release = Named(L"release");
+    const std::wstring calls = Named(L"calls.txt");
+};
+
+// Marks the stand-in held (the held file, then `heldLine` in its calls) and
+// waits for the scenario's release, at most `ms`, and while `stop` (when
+// given) is not signalled; clears the held and release files. True when released.
+bool WaitForRelease(const SteeringFiles& files, const std::wstring& heldLine, DWORD ms,
+                    HANDLE stop);
+
 }  // namespace e2e_files

@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "winapi/TextConversion.h"
 #include "winapi/ComApartment.h"
+#include "winapi/TextConversion.h"
 #include "winapi/WindowsUpdate.h"
 
 namespace {

@@ -11,12 +11,7 @@ const wchar_t* const kPropertyNames[3] = {L"HotFixID", L"Description", L"Install
 namespace {
 
 const wchar_t* const kListFile = L"C:\\e2e\\hotfixes.txt";
-const wchar_t* const kFailFile = L"C:\\e2e\\wmi-fail.txt";
-const wchar_t* const kSlowFile = L"C:\\e2e\\wmi-slow.txt";
-const wchar_t* const kHoldFile = L"C:\\e2e\\wmi-hold";
-const wchar_t* const kHeldFile = L"C:\\e2e\\wmi-held";
-const wchar_t* const kReleaseFile = L"C:\\e2e\\wmi-release";
-const wchar_t* const kCallsFile = L"C:\\e2e\\wmi-calls.txt";
+const SteeringFiles kFiles(L"wmi");
 
 Value ParseValue(const std::wstring& field) {
     if (field == L"<null>") return {Value::Kind::kNull, L""};
@@ -64,7 +59,7 @@ bool ReadHotfixes(std::vector<Hotfix>& hotfixes, std::wstring& problem) {
 
 Failure FailureAt(const wchar_t* stage) {
     // "STAGE HRESULT [AFTER]", e.g. "ExecQuery 0x80041003" or "Next 0x80041001 2".
-    const std::vector<std::wstring> words = Split(FirstLine(kFailFile), L' ');
+    const std::vector<std::wstring> words = Split(FirstLine(kFiles.fail.c_str()), L' ');
     if (words.size() < 2 || _wcsicmp(words[0].c_str(), stage) != 0) return {};
     const unsigned long hr = std::wcstoul(words[1].c_str(), nullptr, 0);
     const unsigned long after = words.size() > 2 ? std::wcstoul(words[2].c_str(), nullptr, 10) : 0;
@@ -72,24 +67,19 @@ Failure FailureAt(const wchar_t* stage) {
 }
 
 DWORD SlowMs() {
-    return static_cast<DWORD>(std::wcstoul(FirstLine(kSlowFile).c_str(), nullptr, 10));
+    return static_cast<DWORD>(
+        std::wcstoul(FirstLine(kFiles.Named(L"slow.txt").c_str()).c_str(), nullptr, 10));
 }
 
 void HoldIfAsked() {
-    if (!Exists(kHoldFile)) return;
-    Touch(kHeldFile);
-    Record(L"held");
-    for (int i = 0; i < 1200 && !Exists(kReleaseFile); ++i) {
-        Sleep(50);
-    }
-    DeleteFileW(kHoldFile);
-    DeleteFileW(kHeldFile);
-    DeleteFileW(kReleaseFile);
+    if (!Exists(kFiles.hold.c_str())) return;
+    WaitForRelease(kFiles, L"held", 60000, nullptr);
+    DeleteFileW(kFiles.hold.c_str());
     Record(L"released");
 }
 
 void Record(const std::wstring& line) {
-    Append(kCallsFile, line);
+    Append(kFiles.calls.c_str(), line);
 }
 
 }  // namespace e2e_wmi

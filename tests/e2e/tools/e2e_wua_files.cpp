@@ -11,21 +11,17 @@ using namespace e2e_files;
 
 namespace {
 
-const wchar_t* const kHistoryFile = L"C:\\e2e\\wua-history.txt";
-const wchar_t* const kOfferFile = L"C:\\e2e\\wua-offer.txt";
-const wchar_t* const kFailFile = L"C:\\e2e\\wua-fail.txt";
-const wchar_t* const kHoldFile = L"C:\\e2e\\wua-hold";
-const wchar_t* const kHeldFile = L"C:\\e2e\\wua-held";
-const wchar_t* const kReleaseFile = L"C:\\e2e\\wua-release";
-const wchar_t* const kCallsFile = L"C:\\e2e\\wua-calls.txt";
-const wchar_t* const kHiddenFile = L"C:\\e2e\\wua-hidden.txt";
+const SteeringFiles kFiles(L"wua");
+const std::wstring kHistoryFile = kFiles.Named(L"history.txt");
+const std::wstring kOfferFile = kFiles.Named(L"offer.txt");
+const std::wstring kHiddenFile = kFiles.Named(L"hidden.txt");
 
 }  // namespace
 
 std::vector<HistoryEntry> ReadHistory() {
     // "DATE<tab>TITLE": DATE an OLE date (days since 1899-12-30), e.g. 45300.5.
     std::vector<HistoryEntry> entries;
-    for (const std::wstring& line : Lines(kHistoryFile)) {
+    for (const std::wstring& line : Lines(kHistoryFile.c_str())) {
         const size_t tab = line.find(L'\t');
         if (tab == std::wstring::npos) continue;
         entries.push_back({std::wcstod(line.c_str(), nullptr), line.substr(tab + 1)});
@@ -36,7 +32,7 @@ std::vector<HistoryEntry> ReadHistory() {
 std::vector<Offered> ReadOffer() {
     // "KB[,KB...]<tab>FLAGS<tab>TITLE": KBs digits only, FLAGS "-" or "hidden", "mandatory", both.
     std::vector<Offered> offer;
-    for (const std::wstring& line : Lines(kOfferFile)) {
+    for (const std::wstring& line : Lines(kOfferFile.c_str())) {
         const std::vector<std::wstring> fields = Split(line, L'\t');
         if (fields.size() != 3) continue;
         Offered update;
@@ -77,19 +73,19 @@ void SetOfferedHidden(const std::wstring& kb, bool hidden) {
         text += ids + L"\t" + (flags.empty() ? L"-" : flags) + L"\t" + update.title + L"\n";
     }
     const std::string bytes = Strconv::WideToUtf8(text);
-    const std::wstring fresh = std::wstring(kOfferFile) + L".new";
+    const std::wstring fresh = kOfferFile + L".new";
     HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-    MoveFileExW(fresh.c_str(), kOfferFile, MOVEFILE_REPLACE_EXISTING);
+    MoveFileExW(fresh.c_str(), kOfferFile.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 HRESULT FailureAt(const wchar_t* stage) {
     // One "STAGE HRESULT" a line, e.g. "search 0x80070422".
-    for (const std::wstring& line : Lines(kFailFile)) {
+    for (const std::wstring& line : Lines(kFiles.fail.c_str())) {
         const std::vector<std::wstring> words = Split(line, L' ');
         if (words.size() >= 2 && _wcsicmp(words[0].c_str(), stage) == 0) {
             return static_cast<HRESULT>(std::wcstoul(words[1].c_str(), nullptr, 0));
@@ -99,32 +95,20 @@ HRESULT FailureAt(const wchar_t* stage) {
 }
 
 bool HoldIfAsked(const wchar_t* stage, HANDLE stop) {
-    const std::vector<std::wstring> asked = Lines(kHoldFile);
+    const std::vector<std::wstring> asked = Lines(kFiles.hold.c_str());
     if (asked.empty() || _wcsicmp(asked.front().c_str(), stage) != 0) return true;
-    DeleteFileW(kHoldFile);
-    Touch(kHeldFile);
-    Record(std::wstring(L"held ") + stage);
-    bool released = false;
-    for (int i = 0; i < 2400; ++i) {
-        if (Exists(kReleaseFile)) {
-            released = true;
-            break;
-        }
-        if (stop != nullptr && WaitForSingleObject(stop, 50) == WAIT_OBJECT_0) break;
-        if (stop == nullptr) Sleep(50);
-    }
-    DeleteFileW(kHeldFile);
-    DeleteFileW(kReleaseFile);
+    DeleteFileW(kFiles.hold.c_str());
+    const bool released = WaitForRelease(kFiles, std::wstring(L"held ") + stage, 120000, stop);
     Record(released ? L"released" : L"hold ended by RequestAbort");
     return released || stop == nullptr || WaitForSingleObject(stop, 0) != WAIT_OBJECT_0;
 }
 
 void Record(const std::wstring& line) {
-    Append(kCallsFile, line);
+    Append(kFiles.calls.c_str(), line);
 }
 
 void RecordHidden(const std::wstring& line) {
-    Append(kHiddenFile, line);
+    Append(kHiddenFile.c_str(), line);
 }
 
 }  // namespace e2e_wua
