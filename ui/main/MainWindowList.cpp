@@ -64,28 +64,32 @@ void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
     if (!row.HasButton()) {
         return;  // a row whose layout has no button offers nothing either way
     }
-    switch (PlanOf(row.HotfixId()).route) {
+    const WindowsHotfix::RemovalPlan plan = PlanOf(row.HotfixId());
+    switch (plan.route) {
         case RemovalRoute::Permanent:
             row.ShowPermanentStatusUI();
-            break;
+            return;
+        case RemovalRoute::Checkpoint:
+            row.ShowCheckpointUI(plan.newerUpdate);
+            return;
         case RemovalRoute::RemovalPending:
             row.ShowRemovalPendingUI();
-            m_removalWaitsForRestart = true;
-            ShowRestartBar();
-            break;
-        case RemovalRoute::Checkpoint:
-            row.ShowCheckpointUI(PlanOf(row.HotfixId()).newerUpdate);
             break;
         case RemovalRoute::InstallPending:
             row.ShowInstallPendingUI();
-            m_installWaitsForRestart = true;
-            ShowRestartBar();
             break;
         case RemovalRoute::Installer:
         case RemovalRoute::Cumulative:
         case RemovalRoute::Package:
-            break;  // the button stays as the list built it
+            return;  // the button stays as the list built it
     }
+    // Pending either way: the restart finishes it.
+    if (plan.route == RemovalRoute::RemovalPending) {
+        m_removalWaitsForRestart = true;
+    } else {
+        m_installWaitsForRestart = true;
+    }
+    ShowRestartBar();
 }
 
 void MainWindow::DeleteRows() {
