@@ -1,9 +1,9 @@
 // The servicing API stand-in: records each call, returns the results a test
 // chose, and reports progress 0, 10, ..., 100 of 100 during a removal.
-#include <mutex>
 
 #include "winapi/Dism.h"
 #include "winapi/DismTesting.h"
+#include "winapi/PosixStandIn.h"
 
 namespace WinApi {
 namespace {
@@ -12,22 +12,20 @@ constexpr DismSessionId kSession = 1;
 
 // Leaked on purpose so detached workers may call it at exit.
 struct DismState {
-    std::mutex mutex;
     Testing::DismResults results;
     std::wstring message;
     std::function<void()> removeHook;
     std::vector<std::wstring> calls;
 };
 
-DismState& State() {
-    static DismState* const state = new DismState;
-    return *state;
+PosixStandIn::Guarded<DismState>& State() {
+    return PosixStandIn::Guarded<DismState>::Leaked();
 }
 
 uint32_t Record(const std::wstring& call, uint32_t Testing::DismResults::*result) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().calls.push_back(call);
-    return result != nullptr ? State().results.*result : 0;
+    auto state = State().Locked();
+    state->calls.push_back(call);
+    return result != nullptr ? state->results.*result : 0;
 }
 
 }  // namespace
@@ -52,8 +50,8 @@ uint32_t DismRemovePackageByName(DismSessionId session, const std::wstring& name
     if (session != kSession) return 0xC0040004;  // DISMAPI_E_INVALID_DISM_SESSION
     std::function<void()> hook;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        hook = State().removeHook;
+        auto state = State().Locked();
+        hook = state->removeHook;
     }
     if (hook) hook();
     if (progress)
@@ -73,8 +71,8 @@ std::wstring DismLastErrorMessage() {
     Record(L"DismGetLastErrorMessage", nullptr);
     std::wstring message;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        message = State().message;
+        auto state = State().Locked();
+        message = state->message;
     }
     if (!message.empty()) Record(L"DismDelete", nullptr);
     return message;
@@ -83,31 +81,30 @@ std::wstring DismLastErrorMessage() {
 namespace Testing {
 
 void SetDismResults(const DismResults& results) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().results = results;
+    auto state = State().Locked();
+    state->results = results;
 }
 
 void SetDismErrorMessage(const std::wstring& message) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().message = message;
+    auto state = State().Locked();
+    state->message = message;
 }
 
 void SetDismRemoveHook(std::function<void()> hook) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().removeHook = std::move(hook);
+    auto state = State().Locked();
+    state->removeHook = std::move(hook);
 }
 
 std::vector<std::wstring> DismCalls() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().calls;
+    return State().Locked()->calls;
 }
 
 void ResetDism() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().results = {};
-    State().message.clear();
-    State().removeHook = nullptr;
-    State().calls.clear();
+    auto state = State().Locked();
+    state->results = {};
+    state->message.clear();
+    state->removeHook = nullptr;
+    state->calls.clear();
 }
 
 }  // namespace Testing

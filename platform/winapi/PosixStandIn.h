@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "winapi/WinTypes.h"
@@ -23,6 +24,36 @@ constexpr std::uint32_t kErrorInsufficientBuffer = 122;  // ERROR_INSUFFICIENT_B
 namespace PosixStandIn {
 
 void SetLastError(std::uint32_t error);
+
+// A stand-in's state, used from any thread: Locked() hands it over under its
+// lock for as long as the returned access lives. Leaked() is never destroyed,
+// so detached threads may still use it while the process exits.
+template <typename T>
+class Guarded {
+public:
+    class Access {
+    public:
+        Access(std::mutex& mutex, T& value) : m_lock(mutex), m_value(value) {}
+        T* operator->() const { return &m_value; }
+        T& operator*() const { return m_value; }
+        // For a condition variable's wait.
+        std::unique_lock<std::mutex>& Lock() { return m_lock; }
+
+    private:
+        std::unique_lock<std::mutex> m_lock;
+        T& m_value;
+    };
+
+    static Guarded& Leaked() {
+        static Guarded* const guarded = new Guarded;
+        return *guarded;
+    }
+    Access Locked() { return Access(m_mutex, m_value); }
+
+private:
+    std::mutex m_mutex;
+    T m_value;
+};
 
 // Something a HANDLE refers to; Close runs once, when its handle is closed.
 class HandleObject {

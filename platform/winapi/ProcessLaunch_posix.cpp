@@ -28,7 +28,6 @@ namespace {
 
 // Test controls; leaked on purpose so detached workers may launch at exit.
 struct LaunchState {
-    std::mutex mutex;
     std::map<std::wstring, std::string> programs;  // lower-cased Windows path -> real program
     uint32_t launchFailure = 0;
     bool failWithoutError = false;
@@ -37,9 +36,8 @@ struct LaunchState {
     int openHandles = 0;
 };
 
-LaunchState& State() {
-    static LaunchState* const state = new LaunchState;
-    return *state;
+PosixStandIn::Guarded<LaunchState>& State() {
+    return PosixStandIn::Guarded<LaunchState>::Leaked();
 }
 
 // A started child. Waiting reaps it once; the exit code is then fixed.
@@ -71,8 +69,8 @@ public:
 
     void Close() override {
         {
-            std::lock_guard<std::mutex> lock(State().mutex);
-            --State().openHandles;
+            auto state = State().Locked();
+            --state->openHandles;
         }
         Wait(0);  // reaps a child that already ended; a running one carries on
         if (!m_exitCodeFile.empty()) unlink(m_exitCodeFile.c_str());
@@ -184,9 +182,9 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
 }
 
 std::string ProgramFor(const std::wstring& file) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().programs.find(Strconv::LowerCase(file));
-    return it == State().programs.end() ? std::string() : it->second;
+    auto state = State().Locked();
+    auto it = state->programs.find(Strconv::LowerCase(file));
+    return it == state->programs.end() ? std::string() : it->second;
 }
 
 }  // namespace
@@ -196,10 +194,10 @@ BOOL CreateProcessW(const ProcessStart& start, HANDLE* process) {
     uint32_t failure = 0;
     bool failWithoutError = false;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        State().records.push_back({start.application, start.commandLine, start.currentDirectory});
-        failure = State().launchFailure;
-        failWithoutError = State().failWithoutError;
+        auto state = State().Locked();
+        state->records.push_back({start.application, start.commandLine, start.currentDirectory});
+        failure = state->launchFailure;
+        failWithoutError = state->failWithoutError;
     }
     if (failure != 0 || failWithoutError) {
         PosixStandIn::SetLastError(failure);
@@ -219,8 +217,8 @@ BOOL CreateProcessW(const ProcessStart& start, HANDLE* process) {
         return FALSE;
     }
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        ++State().openHandles;
+        auto state = State().Locked();
+        ++state->openHandles;
     }
     *process = PosixStandIn::RegisterHandle(std::make_shared<ChildProcess>(pid, exitCodeFile));
     return TRUE;
@@ -238,8 +236,8 @@ uint32_t WaitForSingleObject(HANDLE handle, uint32_t milliseconds) {
 BOOL GetExitCodeProcess(HANDLE process, uint32_t* exitCode) {
     uint32_t failure = 0;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        failure = State().exitCodeReadFailure;
+        auto state = State().Locked();
+        failure = state->exitCodeReadFailure;
     }
     auto child = std::dynamic_pointer_cast<ChildProcess>(PosixStandIn::FindHandle(process));
     if (!child || failure != 0 || exitCode == nullptr) {
@@ -253,42 +251,40 @@ BOOL GetExitCodeProcess(HANDLE process, uint32_t* exitCode) {
 namespace Testing {
 
 void MapProgram(const std::wstring& windowsPath, const std::string& realProgram) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().programs[Strconv::LowerCase(windowsPath)] = realProgram;
+    auto state = State().Locked();
+    state->programs[Strconv::LowerCase(windowsPath)] = realProgram;
 }
 
 void SetLaunchFailure(uint32_t error) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().launchFailure = error;
+    auto state = State().Locked();
+    state->launchFailure = error;
 }
 
 void SetLaunchFailureWithoutError(bool enabled) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().failWithoutError = enabled;
+    auto state = State().Locked();
+    state->failWithoutError = enabled;
 }
 
 void SetExitCodeReadFailure(uint32_t error) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().exitCodeReadFailure = error;
+    auto state = State().Locked();
+    state->exitCodeReadFailure = error;
 }
 
 std::vector<LaunchRecord> LaunchRecords() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().records;
+    return State().Locked()->records;
 }
 
 int OpenProcessHandles() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().openHandles;
+    return State().Locked()->openHandles;
 }
 
 void ResetProcessLaunch() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().programs.clear();
-    State().launchFailure = 0;
-    State().failWithoutError = false;
-    State().exitCodeReadFailure = 0;
-    State().records.clear();
+    auto state = State().Locked();
+    state->programs.clear();
+    state->launchFailure = 0;
+    state->failWithoutError = false;
+    state->exitCodeReadFailure = 0;
+    state->records.clear();
 }
 
 }  // namespace Testing

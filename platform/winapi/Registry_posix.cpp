@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "winapi/PosixStandIn.h"
@@ -26,7 +25,6 @@ struct Key {
 
 // Leaked on purpose, like the other stand-ins' state (see PosixStandIn.h).
 struct RegistryState {
-    std::mutex mutex;
     std::map<std::wstring, Key> keys;  // by lower-cased path; "" is HKEY_LOCAL_MACHINE
     std::function<void(const std::wstring&)> openHook;
     std::vector<Testing::RegistryOpen> opens;
@@ -42,9 +40,8 @@ struct RegistryState {
     uint64_t generation = 0;  // changes whenever a key is added or the tree emptied
 };
 
-RegistryState& State() {
-    static RegistryState* const state = new RegistryState;
-    return *state;
+PosixStandIn::Guarded<RegistryState>& State() {
+    return PosixStandIn::Guarded<RegistryState>::Leaked();
 }
 
 std::wstring Join(const std::wstring& parent, const std::wstring& child) {
@@ -74,9 +71,9 @@ bool PathOf(HKEY key, std::wstring& path) {
     return true;
 }
 
-// Caller holds the mutex.
-void AddKeyLocked(const std::wstring& path) {
-    State().keys.emplace(L"", Key{});
+// `registry` is the state the caller holds locked.
+void AddKeyLocked(RegistryState& registry, const std::wstring& path) {
+    registry.keys.emplace(L"", Key{});
     std::wstring sofar;
     size_t start = 0;
     while (start <= path.size()) {
@@ -84,8 +81,8 @@ void AddKeyLocked(const std::wstring& path) {
         const std::wstring part = path.substr(start, end - start);
         if (!part.empty()) {
             sofar = Join(sofar, part);
-            if (State().keys.emplace(Strconv::LowerCase(sofar), Key{part, {}}).second)
-                ++State().generation;
+            if (registry.keys.emplace(Strconv::LowerCase(sofar), Key{part, {}}).second)
+                ++registry.generation;
         }
         start = end + 1;
     }
@@ -99,14 +96,14 @@ uint32_t RegOpenKeyExW(HKEY key, const wchar_t* subKey, uint32_t, uint32_t acces
     const std::wstring path = Join(base, subKey != nullptr ? Strconv::LowerCase(subKey) : L"");
     std::function<void(const std::wstring&)> hook;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        State().opens.push_back({path, access});
-        hook = State().openHook;
+        auto state = State().Locked();
+        state->opens.push_back({path, access});
+        hook = state->openHook;
     }
     if (hook) hook(path);
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        if (State().keys.count(path) == 0) return kErrorFileNotFound;
+        auto state = State().Locked();
+        if (state->keys.count(path) == 0) return kErrorFileNotFound;
     }
     *result = reinterpret_cast<HKEY>(PosixStandIn::RegisterHandle(std::make_shared<OpenKey>(path)));
     return kErrorSuccess;
@@ -116,23 +113,23 @@ uint32_t RegEnumKeyExW(HKEY key, uint32_t index, wchar_t* name, uint32_t* nameLe
     std::wstring path;
     if (!PathOf(key, path) || nameLength == nullptr) return kErrorInvalidHandle;
     const std::wstring prefix = path.empty() ? L"" : path + L"\\";
-    std::lock_guard<std::mutex> lock(State().mutex);
-    RegistryState::Cursor& cursor = State().cursor;
+    auto state = State().Locked();
+    RegistryState::Cursor& cursor = state->cursor;
     uint32_t position = 0;
-    auto it = State().keys.lower_bound(prefix);
-    if (cursor.valid && cursor.path == path && cursor.generation == State().generation &&
+    auto it = state->keys.lower_bound(prefix);
+    if (cursor.valid && cursor.path == path && cursor.generation == state->generation &&
         index == cursor.index + 1) {
         position = cursor.index;
         it = std::next(cursor.at);
         ++position;
     }
-    for (; it != State().keys.end(); ++it) {
+    for (; it != state->keys.end(); ++it) {
         if (it->first.compare(0, prefix.size(), prefix) != 0) break;
         const std::wstring& full = it->first;
         if (full.size() == prefix.size() || full.find(L'\\', prefix.size()) != std::wstring::npos)
             continue;
         if (position++ != index) continue;
-        cursor = {path, index, it, State().generation, true};
+        cursor = {path, index, it, state->generation, true};
         const std::wstring& found = it->second.name;
         if (name == nullptr || found.size() + 1 > *nameLength) return kErrorMoreData;
         found.copy(name, found.size());
@@ -147,9 +144,9 @@ uint32_t RegQueryValueExW(HKEY key, const wchar_t* valueName, uint32_t* type, ui
                           uint32_t* dataSize) {
     std::wstring path;
     if (!PathOf(key, path)) return kErrorInvalidHandle;
-    std::lock_guard<std::mutex> lock(State().mutex);
-    auto found = State().keys.find(path);
-    if (found == State().keys.end()) return kErrorFileNotFound;
+    auto state = State().Locked();
+    auto found = state->keys.find(path);
+    if (found == state->keys.end()) return kErrorFileNotFound;
     auto value =
         found->second.values.find(Strconv::LowerCase(valueName != nullptr ? valueName : L""));
     if (value == found->second.values.end()) return kErrorFileNotFound;
@@ -172,35 +169,34 @@ uint32_t RegCloseKey(HKEY key) {
 namespace Testing {
 
 void AddRegistryKey(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    AddKeyLocked(path);
+    auto state = State().Locked();
+    AddKeyLocked(*state, path);
 }
 
 void SetRegistryValue(const std::wstring& keyPath, const std::wstring& name, uint32_t type,
                       std::vector<uint8_t> data) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    AddKeyLocked(keyPath);
-    State().keys[Strconv::LowerCase(keyPath)].values[Strconv::LowerCase(name)] =
+    auto state = State().Locked();
+    AddKeyLocked(*state, keyPath);
+    state->keys[Strconv::LowerCase(keyPath)].values[Strconv::LowerCase(name)] =
         Value{type, std::move(data)};
 }
 
 void SetRegistryOpenHook(std::function<void(const std::wstring& path)> hook) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().openHook = std::move(hook);
+    auto state = State().Locked();
+    state->openHook = std::move(hook);
 }
 
 std::vector<RegistryOpen> RegistryOpens() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().opens;
+    return State().Locked()->opens;
 }
 
 void ResetRegistry() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().keys.clear();
-    ++State().generation;
-    State().cursor.valid = false;
-    State().openHook = nullptr;
-    State().opens.clear();
+    auto state = State().Locked();
+    state->keys.clear();
+    ++state->generation;
+    state->cursor.valid = false;
+    state->openHook = nullptr;
+    state->opens.clear();
 }
 
 }  // namespace Testing

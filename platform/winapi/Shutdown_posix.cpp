@@ -1,6 +1,6 @@
 // The shutdown stand-in: records what would have restarted Windows.
-#include <mutex>
 
+#include "winapi/PosixStandIn.h"
 #include "winapi/Shutdown.h"
 #include "winapi/ShutdownTesting.h"
 
@@ -8,51 +8,48 @@ namespace WinApi {
 namespace {
 
 struct ShutdownState {
-    std::mutex mutex;
     uint32_t privilegeResult = 0;
     uint32_t shutdownResult = 0;
     bool privilegeEnabled = false;
     std::vector<Testing::ShutdownCall> calls;
 };
 
-ShutdownState& State() {
-    static ShutdownState* const state = new ShutdownState;
-    return *state;
+PosixStandIn::Guarded<ShutdownState>& State() {
+    return PosixStandIn::Guarded<ShutdownState>::Leaked();
 }
 
 }  // namespace
 
 uint32_t EnableShutdownPrivilege() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    if (State().privilegeResult == 0) State().privilegeEnabled = true;
-    return State().privilegeResult;
+    auto state = State().Locked();
+    if (state->privilegeResult == 0) state->privilegeEnabled = true;
+    return state->privilegeResult;
 }
 
 uint32_t RequestShutdown(uint32_t flags, uint32_t reason) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().calls.push_back({State().privilegeEnabled, flags, reason});
-    return State().shutdownResult;
+    auto state = State().Locked();
+    state->calls.push_back({state->privilegeEnabled, flags, reason});
+    return state->shutdownResult;
 }
 
 namespace Testing {
 
 void SetShutdownResults(uint32_t privilege, uint32_t shutdown) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().privilegeResult = privilege;
-    State().shutdownResult = shutdown;
+    auto state = State().Locked();
+    state->privilegeResult = privilege;
+    state->shutdownResult = shutdown;
 }
 
 std::vector<ShutdownCall> ShutdownCalls() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().calls;
+    return State().Locked()->calls;
 }
 
 void ResetShutdown() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().privilegeResult = 0;
-    State().shutdownResult = 0;
-    State().privilegeEnabled = false;
-    State().calls.clear();
+    auto state = State().Locked();
+    state->privilegeResult = 0;
+    state->shutdownResult = 0;
+    state->privilegeEnabled = false;
+    state->calls.clear();
 }
 
 }  // namespace Testing

@@ -18,20 +18,17 @@ namespace {
 constexpr uint32_t kErrorNotSupported = 50;  // ERROR_NOT_SUPPORTED
 
 struct InstanceState {
-    std::mutex mutex;
     bool privateNamespaces = true;
     std::wstring image;  // empty: the executable's own path
     bool elevated = true;
 };
 
-InstanceState& State() {
-    static InstanceState* const state = new InstanceState;  // leaked, as the handle table
-    return *state;
+PosixStandIn::Guarded<InstanceState>& State() {
+    return PosixStandIn::Guarded<InstanceState>::Leaked();
 }
 
 bool PrivateNamespaces() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().privateNamespaces;
+    return State().Locked()->privateNamespaces;
 }
 
 std::wstring Lower(std::wstring text) {
@@ -74,9 +71,9 @@ bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath,
     std::wstring image;
     bool elevated = false;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        image = State().image;
-        elevated = State().elevated;
+        auto state = State().Locked();
+        image = state->image;
+        elevated = state->elevated;
     }
     if (image.empty()) {
         wchar_t buffer[4096];
@@ -90,14 +87,14 @@ bool IsElevatedProcessOf(uint32_t processId, const std::wstring& executablePath,
 namespace Testing {
 
 void SetPrivateNamespaces(bool available) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().privateNamespaces = available;
+    auto state = State().Locked();
+    state->privateNamespaces = available;
 }
 
 void SetWindowProcess(const std::wstring& image, bool elevated) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().image = image;
-    State().elevated = elevated;
+    auto state = State().Locked();
+    state->image = image;
+    state->elevated = elevated;
 }
 
 void ResetSingleInstance() {

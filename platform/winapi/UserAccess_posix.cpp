@@ -1,6 +1,5 @@
 // The user-access stand-in: a linked token unless a test says otherwise, and
 // the paths a test names as the user's to change (UserAccessTesting.h).
-#include <mutex>
 #include <set>
 #include <vector>
 
@@ -14,24 +13,22 @@ namespace {
 class LinkedToken : public PosixStandIn::HandleObject {};
 
 struct AccessState {
-    std::mutex mutex;
     uint32_t noLinkedToken = 0;
     std::set<std::wstring> changeable;
     std::set<std::wstring> unreadable;
     std::vector<std::wstring> checked;
 };
 
-AccessState& State() {
-    static AccessState* const state = new AccessState;  // leaked, as the handle table
-    return *state;
+PosixStandIn::Guarded<AccessState>& State() {
+    return PosixStandIn::Guarded<AccessState>::Leaked();
 }
 
 }  // namespace
 
 HANDLE OpenLinkedToken(uint32_t& error) {
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        error = State().noLinkedToken;
+        auto state = State().Locked();
+        error = state->noLinkedToken;
     }
     return error != 0 ? nullptr : PosixStandIn::RegisterHandle(std::make_shared<LinkedToken>());
 }
@@ -42,45 +39,44 @@ bool UserMayChange(HANDLE token, const std::wstring& path, bool& mayChange, uint
         error = kErrorInvalidHandle;
         return false;
     }
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().checked.push_back(path);
-    if (State().unreadable.count(path)) {
+    auto state = State().Locked();
+    state->checked.push_back(path);
+    if (state->unreadable.count(path)) {
         error = kErrorFileNotFound;
         return false;
     }
     error = 0;
-    mayChange = State().changeable.count(path) > 0;
+    mayChange = state->changeable.count(path) > 0;
     return true;
 }
 
 namespace Testing {
 
 void SetNoLinkedToken(uint32_t error) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().noLinkedToken = error;
+    auto state = State().Locked();
+    state->noLinkedToken = error;
 }
 
 void SetUserMayChange(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().changeable.insert(path);
+    auto state = State().Locked();
+    state->changeable.insert(path);
 }
 
 void SetSecurityUnreadable(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().unreadable.insert(path);
+    auto state = State().Locked();
+    state->unreadable.insert(path);
 }
 
 std::vector<std::wstring> AccessChecks() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().checked;
+    return State().Locked()->checked;
 }
 
 void ResetUserAccess() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().noLinkedToken = 0;
-    State().changeable.clear();
-    State().unreadable.clear();
-    State().checked.clear();
+    auto state = State().Locked();
+    state->noLinkedToken = 0;
+    state->changeable.clear();
+    state->unreadable.clear();
+    state->checked.clear();
 }
 
 }  // namespace Testing

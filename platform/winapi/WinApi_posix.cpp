@@ -28,7 +28,6 @@ thread_local std::uint32_t t_lastError = kErrorSuccess;
 
 // Process-wide state; leaked on purpose (see PosixStandIn.h).
 struct StandInState {
-    std::mutex mutex;
     std::map<HANDLE, std::shared_ptr<PosixStandIn::HandleObject>> handles;
     std::uintptr_t nextHandle = 0x100;
     std::map<std::wstring, int> mutexHandleCounts;       // named mutex -> open handles
@@ -40,9 +39,8 @@ struct StandInState {
     std::wstring currentDirectory;
 };
 
-StandInState& State() {
-    static StandInState* const state = new StandInState;
-    return *state;
+PosixStandIn::Guarded<StandInState>& State() {
+    return PosixStandIn::Guarded<StandInState>::Leaked();
 }
 
 class NamedMutex : public PosixStandIn::HandleObject {
@@ -50,11 +48,11 @@ public:
     explicit NamedMutex(std::wstring name) : m_name(std::move(name)) {}
     void Close() override {
         if (m_name.empty()) return;
-        std::lock_guard<std::mutex> lock(State().mutex);
-        auto it = State().mutexHandleCounts.find(m_name);
-        if (it != State().mutexHandleCounts.end() && --it->second <= 0) {
-            State().mutexHandleCounts.erase(it);
-            State().mutexByAdministrators.erase(m_name);
+        auto state = State().Locked();
+        auto it = state->mutexHandleCounts.find(m_name);
+        if (it != state->mutexHandleCounts.end() && --it->second <= 0) {
+            state->mutexHandleCounts.erase(it);
+            state->mutexByAdministrators.erase(m_name);
         }
     }
     void Forget() { m_name.clear(); }
@@ -79,25 +77,25 @@ void SetLastError(std::uint32_t error) {
 }
 
 HANDLE RegisterHandle(std::shared_ptr<HandleObject> object) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    HANDLE handle = reinterpret_cast<HANDLE>(State().nextHandle);
-    State().nextHandle += 4;
-    State().handles[handle] = std::move(object);
+    auto state = State().Locked();
+    HANDLE handle = reinterpret_cast<HANDLE>(state->nextHandle);
+    state->nextHandle += 4;
+    state->handles[handle] = std::move(object);
     return handle;
 }
 
 std::shared_ptr<HandleObject> FindHandle(HANDLE handle) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().handles.find(handle);
-    return it == State().handles.end() ? nullptr : it->second;
+    auto state = State().Locked();
+    auto it = state->handles.find(handle);
+    return it == state->handles.end() ? nullptr : it->second;
 }
 
 std::shared_ptr<HandleObject> TakeHandle(HANDLE handle) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().handles.find(handle);
-    if (it == State().handles.end()) return nullptr;
+    auto state = State().Locked();
+    auto it = state->handles.find(handle);
+    if (it == state->handles.end()) return nullptr;
     std::shared_ptr<HandleObject> object = std::move(it->second);
-    State().handles.erase(it);
+    state->handles.erase(it);
     return object;
 }
 
@@ -132,10 +130,10 @@ HANDLE CreateNamedMutex(const std::wstring& name, bool administratorsOwn, bool& 
     existed = false;
     byAdministrators = administratorsOwn;
     if (!name.empty()) {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        existed = State().mutexHandleCounts[name]++ > 0;
-        if (!existed) State().mutexByAdministrators[name] = administratorsOwn;
-        byAdministrators = State().mutexByAdministrators[name];
+        auto state = State().Locked();
+        existed = state->mutexHandleCounts[name]++ > 0;
+        if (!existed) state->mutexByAdministrators[name] = administratorsOwn;
+        byAdministrators = state->mutexByAdministrators[name];
     }
     HANDLE handle = RegisterHandle(std::make_shared<NamedMutex>(name));
     t_lastError = existed ? static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS) : kErrorSuccess;
@@ -172,14 +170,14 @@ BOOL SetCurrentDirectoryW(const wchar_t* path) {
         t_lastError = kErrorFileNotFound;
         return FALSE;
     }
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().currentDirectory = path;
+    auto state = State().Locked();
+    state->currentDirectory = path;
     return TRUE;
 }
 
 int MessageBoxW(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().messageBoxes.push_back(
+    auto state = State().Locked();
+    state->messageBoxes.push_back(
         {text != nullptr ? text : L"", caption != nullptr ? caption : L"", type});
     return kIdOk;
 }
@@ -187,8 +185,8 @@ int MessageBoxW(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
 uint32_t GetModuleFileNameW(void*, wchar_t* buffer, uint32_t size) {
     std::wstring path;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        path = State().moduleFileName;
+        auto state = State().Locked();
+        path = state->moduleFileName;
     }
     if (path.empty()) path = ExecutablePath();
     if (buffer == nullptr || size == 0) {
@@ -217,8 +215,8 @@ static uint32_t CopyFolder(const std::wstring& path, wchar_t* buffer, uint32_t s
 uint32_t GetSystemWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
     std::wstring path;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        path = State().windowsDirectory;
+        auto state = State().Locked();
+        path = state->windowsDirectory;
     }
     return CopyFolder(path.empty() ? L"C:\\Windows" : path, buffer, size);
 }
@@ -226,8 +224,8 @@ uint32_t GetSystemWindowsDirectoryW(wchar_t* buffer, uint32_t size) {
 uint32_t GetSystemDirectoryW(wchar_t* buffer, uint32_t size) {
     std::wstring path;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        path = State().systemDirectory;
+        auto state = State().Locked();
+        path = state->systemDirectory;
     }
     return CopyFolder(path.empty() ? L"C:\\Windows\\System32" : path, buffer, size);
 }
@@ -239,42 +237,40 @@ bool RunsUnderWine() {
 namespace Testing {
 
 std::vector<MessageBoxCall> MessageBoxCalls() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().messageBoxes;
+    return State().Locked()->messageBoxes;
 }
 
 void SetModuleFileName(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().moduleFileName = path;
+    auto state = State().Locked();
+    state->moduleFileName = path;
 }
 
 void SetWindowsDirectory(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().windowsDirectory = path;
+    auto state = State().Locked();
+    state->windowsDirectory = path;
 }
 
 void SetSystemDirectory(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().systemDirectory = path;
+    auto state = State().Locked();
+    state->systemDirectory = path;
 }
 
 std::wstring CurrentDirectory() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().currentDirectory;
+    return State().Locked()->currentDirectory;
 }
 
 int NamedMutexHandles(const std::wstring& name) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    auto it = State().mutexHandleCounts.find(name);
-    return it == State().mutexHandleCounts.end() ? 0 : it->second;
+    auto state = State().Locked();
+    auto it = state->mutexHandleCounts.find(name);
+    return it == state->mutexHandleCounts.end() ? 0 : it->second;
 }
 
 void Reset() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().messageBoxes.clear();
-    State().mutexHandleCounts.clear();
-    State().mutexByAdministrators.clear();
-    for (auto& entry : State().handles)
+    auto state = State().Locked();
+    state->messageBoxes.clear();
+    state->mutexHandleCounts.clear();
+    state->mutexByAdministrators.clear();
+    for (auto& entry : state->handles)
         if (auto* named = dynamic_cast<NamedMutex*>(entry.second.get())) named->Forget();
 }
 

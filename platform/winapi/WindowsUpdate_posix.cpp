@@ -2,6 +2,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "winapi/PosixStandIn.h"
 #include "winapi/WindowsUpdate.h"
 #include "winapi/WindowsUpdateTesting.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 // Leaked on purpose so detached workers may call it at exit.
 struct UpdateState {
-    std::mutex mutex;
     std::condition_variable aborted;
     uint32_t historyResult = kWuServiceDisabled;
     std::vector<UpdateHistoryEntry> history;
@@ -23,14 +23,13 @@ struct UpdateState {
     std::vector<std::wstring> calls;
 };
 
-UpdateState& State() {
-    static UpdateState* const state = new UpdateState;
-    return *state;
+PosixStandIn::Guarded<UpdateState>& State() {
+    return PosixStandIn::Guarded<UpdateState>::Leaked();
 }
 
 void Record(const std::wstring& call) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().calls.push_back(call);
+    auto state = State().Locked();
+    state->calls.push_back(call);
 }
 
 }  // namespace
@@ -39,14 +38,14 @@ uint32_t ReadUpdateHistory(std::vector<UpdateHistoryEntry>* entries) {
     Record(L"ReadUpdateHistory");
     std::function<void()> hook;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        hook = State().historyHook;
+        auto state = State().Locked();
+        hook = state->historyHook;
     }
     if (hook) hook();
-    std::lock_guard<std::mutex> lock(State().mutex);
+    auto state = State().Locked();
     entries->clear();
-    if (State().historyResult == 0) *entries = State().history;
-    return State().historyResult;
+    if (state->historyResult == 0) *entries = state->history;
+    return state->historyResult;
 }
 
 struct UpdateSearch::Impl {
@@ -61,26 +60,26 @@ uint32_t UpdateSearch::Run(const std::wstring& criteria, std::vector<OfferedUpda
     Record(L"Search(" + criteria + L")");
     std::function<void()> hook;
     {
-        std::lock_guard<std::mutex> lock(State().mutex);
-        State().abortRequested = m_impl->aborted;
-        hook = State().searchHook;
+        auto state = State().Locked();
+        state->abortRequested = m_impl->aborted;
+        hook = state->searchHook;
     }
     if (hook) hook();
-    std::lock_guard<std::mutex> lock(State().mutex);
+    auto state = State().Locked();
     updates->clear();
     if (m_impl->aborted) return kWuSearchAborted;
-    if (State().offerResult != 0) return State().offerResult;
-    m_impl->found = State().offer;
+    if (state->offerResult != 0) return state->offerResult;
+    m_impl->found = state->offer;
     *updates = m_impl->found;
     return 0;
 }
 
 void UpdateSearch::Abort() {
     Record(L"RequestAbort");
-    std::lock_guard<std::mutex> lock(State().mutex);
+    auto state = State().Locked();
     m_impl->aborted = true;
-    State().abortRequested = true;
-    State().aborted.notify_all();
+    state->abortRequested = true;
+    state->aborted.notify_all();
 }
 
 uint32_t UpdateSearch::SetHidden(size_t index, bool hidden) {
@@ -88,65 +87,63 @@ uint32_t UpdateSearch::SetHidden(size_t index, bool hidden) {
     const auto& ids = m_impl->found[index].kbArticleIds;
     Record(L"SetHidden(" + (ids.empty() ? std::wstring() : ids.front()) +
            (hidden ? L",true)" : L",false)"));
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().hideResult;
+    auto state = State().Locked();
+    return state->hideResult;
 }
 
 namespace Testing {
 
 void SetUpdateHistory(uint32_t result, std::vector<UpdateHistoryEntry> entries) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().historyResult = result;
-    State().history = std::move(entries);
+    auto state = State().Locked();
+    state->historyResult = result;
+    state->history = std::move(entries);
 }
 
 void SetUpdateOffer(uint32_t result, std::vector<OfferedUpdate> updates) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().offerResult = result;
-    State().offer = std::move(updates);
+    auto state = State().Locked();
+    state->offerResult = result;
+    state->offer = std::move(updates);
 }
 
 void SetHideResult(uint32_t result) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().hideResult = result;
+    auto state = State().Locked();
+    state->hideResult = result;
 }
 
 void SetHistoryHook(std::function<void()> hook) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().historyHook = std::move(hook);
+    auto state = State().Locked();
+    state->historyHook = std::move(hook);
 }
 
 void SetSearchHook(std::function<void()> hook) {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().searchHook = std::move(hook);
+    auto state = State().Locked();
+    state->searchHook = std::move(hook);
 }
 
 bool SearchAborted() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().abortRequested;
+    return State().Locked()->abortRequested;
 }
 
 void WaitForSearchAbort() {
-    std::unique_lock<std::mutex> lock(State().mutex);
-    State().aborted.wait(lock, [] { return State().abortRequested; });
+    auto state = State().Locked();
+    state->aborted.wait(state.Lock(), [&] { return state->abortRequested; });
 }
 
 std::vector<std::wstring> WindowsUpdateCalls() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    return State().calls;
+    return State().Locked()->calls;
 }
 
 void ResetWindowsUpdate() {
-    std::lock_guard<std::mutex> lock(State().mutex);
-    State().historyResult = kWuServiceDisabled;
-    State().history.clear();
-    State().offerResult = kWuServiceDisabled;
-    State().offer.clear();
-    State().hideResult = 0;
-    State().searchHook = nullptr;
-    State().historyHook = nullptr;
-    State().abortRequested = false;
-    State().calls.clear();
+    auto state = State().Locked();
+    state->historyResult = kWuServiceDisabled;
+    state->history.clear();
+    state->offerResult = kWuServiceDisabled;
+    state->offer.clear();
+    state->hideResult = 0;
+    state->searchHook = nullptr;
+    state->historyHook = nullptr;
+    state->abortRequested = false;
+    state->calls.clear();
 }
 
 }  // namespace Testing
