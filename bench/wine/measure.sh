@@ -88,6 +88,44 @@ measure_idle() {
     wineserver -k; wineserver -p
 }
 
+# Starts OrvelleEx.exe with its old log gone and waits, at most TRIES times
+# 50 ms, until the function READY finds in the log what it waits for.
+launch_until() {
+    local ready=$1 tries=$2
+    rm -f "$log"
+    (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
+    for _ in $(seq 1 "$tries"); do
+        [ -f "$log" ] && "$ready" && break
+        sleep 0.05
+    done
+}
+# One launch as launch_until READY TRIES: the seconds from the last log line
+# matching FROM to the last matching TO, added to the array named TIMES; no
+# such lines end the bench, saying "no WHAT". The prefix's processes then end.
+time_log_lines() {
+    local ready=$1 tries=$2 from=$3 to=$4 what=$5 start end
+    local -n times=$6
+    launch_until "$ready" "$tries"
+    start=$(grep "$from" "$log" | tail -n1)
+    end=$(grep "$to" "$log" | tail -n1)
+    [ -n "$start" ] && [ -n "$end" ] || { echo "bench-wine: no $what" >&2; exit 1; }
+    times+=("$(minus "$(log_time "$end")" "$(log_time "$start")")")
+    wineserver -k; wineserver -p
+}
+# Registry lines (regedit syntax, without the header) imported into the prefix.
+import_registry() {
+    { printf 'Windows Registry Editor Version 5.00\n\n'; cat; } >"$prefix/drive_c/e2e/bench.reg"
+    wine regedit /S 'C:\e2e\bench.reg' 2>/dev/null
+}
+# A stand-in DLL in C:\e2e\ as the in-process server of the class CLSID.
+register_standin() {
+    import_registry <<REG
+[HKEY_CLASSES_ROOT\\CLSID\\{$1}\\InprocServer32]
+@="C:\\\\e2e\\\\$2"
+"ThreadingModel"="Both"
+REG
+}
+
 # 1,000 rows from the stand-in provider, registered as the WbemLocator class.
 serve_thousand_rows() {
     mkdir -p "$prefix/drive_c/e2e"
@@ -95,10 +133,7 @@ serve_thousand_rows() {
     for i in $(seq 1 1000); do
         printf 'KB5%06d\tUpdate\t3/%d/2024\n' "$i" "$((i % 28 + 1))"
     done >"$prefix/drive_c/e2e/hotfixes.txt"
-    printf 'Windows Registry Editor Version 5.00\n\n%s\n%s\n%s\n' \
-        '[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]' \
-        '@="C:\\e2e\\e2e_wmi.dll"' '"ThreadingModel"="Both"' >"$prefix/drive_c/e2e/wmi.reg"
-    wine regedit /S 'C:\e2e\wmi.reg' 2>/dev/null
+    register_standin 4590F811-1D3A-11D0-891F-00AA004B2E24 e2e_wmi.dll
 }
 
 # The titles of those rows from a history of 2,000 entries (two a row, the newer
@@ -112,29 +147,16 @@ measure_titles() {
         printf '%s\t2024-02 Update for Windows 11 Version 23H2 for x64-based Systems (KB5%06d)\n' \
             "45340.$i" "$i"
     done >"$prefix/drive_c/e2e/wua-history.txt"
-    printf 'Windows Registry Editor Version 5.00\n\n%s\n%s\n%s\n' \
-        '[HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}\InprocServer32]' \
-        '@="C:\\e2e\\e2e_wua.dll"' '"ThreadingModel"="Both"' >"$prefix/drive_c/e2e/wua.reg"
-    wine regedit /S 'C:\e2e\wua.reg' 2>/dev/null
+    register_standin 4CB43D7F-7EEE-4906-8698-60DA1C38F2FE e2e_wua.dll
     TITLES_TIMES=()
-    local run last_row titles
+    local run
+    titles_shown() { grep -q 'update titles shown on\|Windows Update is not available' "$log"; }
     for run in $(seq 1 "$runs"); do
-        rm -f "$log"
-        (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
-        for _ in $(seq 1 1200); do
-            [ -f "$log" ] && grep -q 'update titles shown on\|Windows Update is not available' "$log" && break
-            sleep 0.05
-        done
-        last_row=$(grep 'find value success!' "$log" | tail -n1)
-        titles=$(grep 'update titles shown on 1000 of 1000 rows' "$log" | tail -n1)
-        [ -n "$last_row" ] && [ -n "$titles" ] || { echo "bench-wine: no titles on the 1,000 rows" >&2; exit 1; }
-        TITLES_TIMES+=("$(minus "$(log_time "$titles")" "$(log_time "$last_row")")")
-        wineserver -k; wineserver -p
+        time_log_lines titles_shown 1200 'find value success!' \
+            'update titles shown on 1000 of 1000 rows' 'titles on the 1,000 rows' TITLES_TIMES
     done
     # The other measurements run without Windows Update.
-    printf 'Windows Registry Editor Version 5.00\n\n%s\n' \
-        '[-HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}]' >"$prefix/drive_c/e2e/wua.reg"
-    wine regedit /S 'C:\e2e\wua.reg' 2>/dev/null
+    import_registry <<<'[-HKEY_CLASSES_ROOT\CLSID\{4CB43D7F-7EEE-4906-8698-60DA1C38F2FE}]'
 }
 print_titles() {
     echo "titles of 1,000 rows from a 2,000-entry history, the last row's line to the titles' line:" \
@@ -203,15 +225,11 @@ PY
 rm -f "$start_times"
 [ -z "$only_start" ] || exit 0
 
+list_shown() { grep -q 'get install list ret:' "$log"; }
 orvelle_peaks=() orvelle_idle=() window_peaks=() window_idle=() wmi_window_peaks=()
 for run in $(seq 1 "$runs"); do
     warm_up
-    rm -f "$log"
-    (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
-    for _ in $(seq 1 600); do
-        [ -f "$log" ] && grep -q 'get install list ret:' "$log" && break
-        sleep 0.05
-    done
+    launch_until list_shown 600
     grep -q 'get install list ret:' "$log" || { echo "bench-wine: OrvelleEx.exe showed no list" >&2; exit 1; }
     measure_idle "$(wait_for_pid OrvelleEx.exe)" 1 orvelle_idle orvelle_peaks
 
@@ -226,19 +244,11 @@ for run in $(seq 1 "$runs"); do
 done
 
 serve_thousand_rows
+thousand_rows_shown() { [ "$(grep -c 'find value success!' "$log")" -ge 1000 ]; }
 rows_times=()
 for run in $(seq 1 "$runs"); do
-    rm -f "$log"
-    (cd "$program_dir" && wine OrvelleEx.exe >/dev/null 2>&1 &)
-    for _ in $(seq 1 600); do
-        [ -f "$log" ] && [ "$(grep -c 'find value success!' "$log")" -ge 1000 ] && break
-        sleep 0.05
-    done
-    query_end=$(grep 'get install list ret:0' "$log" | tail -n1)
-    last_row=$(grep 'find value success!' "$log" | tail -n1)
-    [ -n "$query_end" ] && [ -n "$last_row" ] || { echo "bench-wine: no list of 1,000 rows" >&2; exit 1; }
-    rows_times+=("$(minus "$(log_time "$last_row")" "$(log_time "$query_end")")")
-    wineserver -k; wineserver -p
+    time_log_lines thousand_rows_shown 600 'get install list ret:0' 'find value success!' \
+        'list of 1,000 rows' rows_times
 done
 frames=()
 for run in $(seq 1 "$runs"); do
