@@ -22,10 +22,13 @@ TEST_F(InstallerFaultTest, MissingInstallerFailsTheRowAndLeavesTheWindowUsable) 
     EXPECT_TRUE(main.Find(L"btnUniNameKB2")->IsEnabled());
     EXPECT_TRUE(main.Find(L"btnUniNameKB3")->IsEnabled());
     EXPECT_EQ(log.Matching(L"ShellExecute exe fail! ret:2(").size(), 1u);
+    // The status line, then its code in hexadecimal (other threads may log between them).
     const std::wstring status = L"(WindowsHotfix::WindowsHotfixHelper::SetUninstallStatus)";
-    const int statusLine = log.IndexOf(L"update uninstall status:2" + status);
-    ASSERT_GE(statusLine, 0);
-    EXPECT_EQ(log.IndexOf(L"uninstall code in hexadecimal:0x00000002" + status), statusLine + 1);
+    std::vector<std::wstring> statusLines;
+    for (const LogRecord& record : log.Matching(status)) statusLines.push_back(record.text);
+    EXPECT_EQ(statusLines,
+              (std::vector<std::wstring>{L"update uninstall status:2" + status,
+                                         L"uninstall code in hexadecimal:0x00000002" + status}));
 
     // Once the installer is there again, the next row uninstalls as usual.
     FakeInstaller installer(m_folder);
