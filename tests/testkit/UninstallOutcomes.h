@@ -1,7 +1,7 @@
 // What an uninstall hands on, from any thread: the statuses and the progress,
 // kept by callbacks that outlive late calls (they share the record).
-// Listening() hands both callbacks to the uninstall service for as long as
-// the returned guard lives.
+// A Listening hands both callbacks to the uninstall service for as long as it
+// lives.
 #pragma once
 
 #include <chrono>
