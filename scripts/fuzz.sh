@@ -66,7 +66,16 @@ for target in "${targets[@]}"; do
         echo "fuzz: $target: ${seconds}s, ${runs:-?} inputs, ${#replay[@]} replayed, no failure"
     else
         echo "fuzz: $target FAILED; input kept in $crashes/, log $log" >&2
-        grep -E 'ERROR|FUZZ_CHECK|SUMMARY|runtime error' "$log" | head -n 10 >&2 || true
+        grep -E 'ERROR|FUZZ_CHECK|SUMMARY|runtime error|INFO: Seed' "$log" | head -n 10 >&2 || true
+        # A run elsewhere (CI) leaves only its log: a small input is printed so it can be replayed.
+        artifacts=("$crashes"/crash-* "$crashes"/leak-* "$crashes"/timeout-* "$crashes"/oom-*)
+        artifact=
+        [ "${#artifacts[@]}" -eq 0 ] || artifact=$(ls -t "${artifacts[@]}" | head -n 1)
+        if [ -n "$artifact" ] && [ "$(stat -c %s "$artifact")" -le 4096 ]; then
+            echo "fuzz: $target: the input, base64 (base64 -d > input; $exe input):" >&2
+            base64 -w 0 "$artifact" >&2
+            echo >&2
+        fi
         failed=1
     fi
 done

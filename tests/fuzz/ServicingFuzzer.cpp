@@ -5,8 +5,9 @@
 // Input: records separated by the byte 0x1E (a manifest has lines of its own).
 // The first holds the update numbers asked for, separated by spaces; then one
 // package a record: its key name, a tab, its CurrentState ("d" and up to four
-// bytes: a REG_DWORD of that size; "s" and text: a REG_SZ; nothing: no
-// value), a tab, its manifest (nothing: no .mum file).
+// bytes: a REG_DWORD of that size; "s" and text: a REG_SZ; nothing: none
+// written, so a key named before keeps its value), a tab, its manifest
+// (nothing: none written).
 #include <cwctype>
 #include <map>
 #include <set>
@@ -80,17 +81,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         byLowerName[lower] = name;
         g_store->AddPackage(name, std::nullopt,
                             line.empty() ? std::nullopt : std::optional<std::string>(line));
-        Written value;
+        // A record without a state leaves the value an earlier record of the key wrote.
+        Written value = written[name];
         if (!state.empty() && state[0] == 'd') {
             std::vector<uint8_t> bytes(state.begin() + 1,
                                        state.begin() + std::min<size_t>(5, state.size()));
             WinApi::Testing::SetRegistryValue(kPackagesKey + name, L"CurrentState",
                                               WinApi::kRegDword, bytes);
-            value.dword = bytes.size() == 4;
+            value = Written{bytes.size() == 4, 0};
             for (size_t i = 0; i < bytes.size(); ++i) value.state |= uint32_t(bytes[i]) << (8 * i);
         } else if (!state.empty() && state[0] == 's') {
             WinApi::Testing::SetRegistryValue(kPackagesKey + name, L"CurrentState", kRegSz,
                                               std::vector<uint8_t>(state.begin() + 1, state.end()));
+            value = Written{};
         }
         written[name] = value;
     }
