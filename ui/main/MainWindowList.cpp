@@ -64,32 +64,32 @@ void MainWindow::ApplyRoute(HotfixManageItemDetail& row) {
     if (!row.HasButton()) {
         return;  // a row whose layout has no button offers nothing either way
     }
+    // A pending removal or installation is finished by the restart the bar offers.
+    const auto waitForRestart = [this](bool& waits) {
+        waits = true;
+        ShowRestartBar();
+    };
     const WindowsHotfix::RemovalPlan plan = PlanOf(row.HotfixId());
     switch (plan.route) {
         case RemovalRoute::Permanent:
             row.ShowPermanentStatusUI();
-            return;
+            break;
         case RemovalRoute::Checkpoint:
             row.ShowCheckpointUI(plan.newerUpdate);
-            return;
+            break;
         case RemovalRoute::RemovalPending:
             row.ShowRemovalPendingUI();
+            waitForRestart(m_removalWaitsForRestart);
             break;
         case RemovalRoute::InstallPending:
             row.ShowInstallPendingUI();
+            waitForRestart(m_installWaitsForRestart);
             break;
         case RemovalRoute::Installer:
         case RemovalRoute::Cumulative:
         case RemovalRoute::Package:
-            return;  // the button stays as the list built it
+            break;  // the button stays as the list built it
     }
-    // Pending either way: the restart finishes it.
-    if (plan.route == RemovalRoute::RemovalPending) {
-        m_removalWaitsForRestart = true;
-    } else {
-        m_installWaitsForRestart = true;
-    }
-    ShowRestartBar();
 }
 
 void MainWindow::DeleteRows() {
